@@ -1,0 +1,34 @@
+#pragma once
+// Whole-file reads and crash-safe replacement of the program's data files.
+
+#include <cstddef>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// A data file could not be written. what() names the file, as code page 932
+// text, with the system's reason.
+class FileWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The bytes of a regular file, at most `maxBytes` of them from its start;
+// nullopt when it is missing, not a regular file or cannot be read.
+std::optional<std::string> ReadFileBytes(
+    const std::filesystem::path& file,
+    size_t maxBytes = std::numeric_limits<size_t>::max());
+
+// Replaces `file` with `bytes`: they go to a new temporary file beside it,
+// which is flushed to the disk and then renamed over `file`, so a crash or a
+// full disk leaves either the old or the new file, never a cut one. Throws
+// FileWriteError when any step fails; the old file is then left as it was and
+// the temporary file is removed. Two calls for the same file must not overlap.
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// The path as code page 932 text for messages (characters code page 932 lacks
+// become "?").
+std::string PathForMessage(const std::filesystem::path& file);

@@ -1,0 +1,45 @@
+#pragma once
+// Numeric routines on day series. Index 0 is the newest day and higher
+// indexes go back in time, so the regressions use x = -index. `n` is the
+// number of elements used from index 0; `m` is a base value, in practice the
+// largest scaled close of the period (MaxOfBoth). No state: any thread may
+// call them at any time. Called below its limits (n or m as noted), a routine
+// reads nothing and returns 0.0.
+
+#include <cstdint>
+
+// A value rounded to at most two decimals and seven significant digits: its
+// fixed-point text (precision 7, 2 decimals; a dropped digit of 5 or more on
+// the 18-digit decimal expansion rounds away from zero) read back. NaN and
+// infinities come back as they are.
+double RoundTwoDecimals(double value);
+
+// Pearson correlation of a and b, clamped to [-1, 1]; a series whose spread
+// is 0 gives 0. Needs n >= 1.
+double Correlation(const int32_t* a, const int32_t* b, int32_t n);
+
+// The largest value met in a or b, never below 0 (0 for n <= 0).
+int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);
+
+// Raises *maximum to and lowers *minimum to the values of x that pass them
+// (strict comparisons); the caller seeds both.
+void MinMax(const double* x, int32_t n, double* maximum, double* minimum);
+
+// out[i] = a[i] - b[i], taken in 64 bits.
+void Differences(const int32_t* a, const int32_t* b, double* out, int32_t n);
+
+// Least-squares slope of n * y[i] / m against x = -i. Needs n >= 2, m != 0.
+double RegressionSlope(const double* y, int32_t n, int32_t m);
+
+// Least-squares value at x = 0 (the newest day) of y[i] against x = -i.
+// Needs n >= 2.
+double RegressionIntercept(const double* y, int32_t n);
+
+// The mean of x, summed and divided in long double, rounded to two decimals.
+// Needs n >= 1.
+double MeanRounded(const double* x, int32_t n);
+
+// Converts x in place to x[i] * 100 / m and returns the sample standard
+// deviation of the converted values (long double sums), rounded to two
+// decimals. Needs n >= 2 and m != 0; below that x is left as it was.
+double PercentStdDevRounded(double* x, int32_t n, int32_t m);

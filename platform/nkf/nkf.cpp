@@ -1,0 +1,129 @@
+#include "nkf/nkf.h"
+
+#include <unicode/ucnv.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace nkf {
+namespace {
+
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+// Converters are opened per call: ICU shares the tables between them, and a
+// converter of our own per call keeps the function free of shared state.
+Converter OpenConverter(const char* name) {
+  UErrorCode status = U_ZERO_ERROR;
+  Converter converter(ucnv_open(name, &status));
+  if (U_FAILURE(status)) return nullptr;
+  return converter;
+}
+
+bool IsSevenBit(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
+bool HasIso2022Escape(std::string_view bytes) {
+  return bytes.find("\x1b$") != std::string_view::npos ||
+         bytes.find("\x1b(") != std::string_view::npos;
+}
+
+// Decodes `bytes` as `encoding`, refusing the first byte sequence that is not
+// valid in it; nothing is replaced or guessed.
+std::optional<std::u16string> DecodeStrictly(const char* encoding, std::string_view bytes) {
+  Converter decoder = OpenConverter(encoding);
+  if (!decoder) return std::nullopt;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(decoder.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) return std::nullopt;
+
+  // No encoding tried here yields more UTF-16 units than it has bytes.
+  std::u16string text(bytes.size() + 1, u'\0');
+  const int32_t length =
+      ucnv_toUChars(decoder.get(), text.data(), static_cast<int32_t>(text.size()), bytes.data(),
+                    static_cast<int32_t>(bytes.size()), &status);
+  if (U_FAILURE(status)) return std::nullopt;
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+// Encodes as code page 932; a character the code page cannot hold becomes "?".
+// Best-fit mappings are allowed, so that the JIS forms of characters that code
+// page 932 keeps in their Microsoft forms (the wave dash, for one) survive.
+std::string EncodeAsCodePage932(const std::u16string& text) {
+  Converter encoder = OpenConverter("windows-31j");
+  if (!encoder) return std::string();
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setFallback(encoder.get(), true);
+  ucnv_setFromUCallBack(encoder.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
+                        &status);
+  ucnv_setSubstChars(encoder.get(), "?", 1, &status);
+  if (U_FAILURE(status)) return std::string();
+
+  std::string bytes(text.size() * 2 + 1, '\0');
+  const int32_t length =
+      ucnv_fromUChars(encoder.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
+                      text.data(), static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return std::string();
+  bytes.resize(static_cast<size_t>(length));
+  return bytes;
+}
+
+std::string ToCodePage932(std::string_view input) {
+  if (IsSevenBit(input) && !HasIso2022Escape(input)) return std::string(input);
+
+  if (IsSevenBit(input) && HasIso2022Escape(input)) {
+    if (auto text = DecodeStrictly("ISO-2022-JP", input)) return EncodeAsCodePage932(*text);
+  }
+
+  std::string_view utf8 = input;
+  if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
+  if (auto text = DecodeStrictly("UTF-8", utf8)) return EncodeAsCodePage932(*text);
+
+  if (auto text = DecodeStrictly("EUC-JP", input)) return EncodeAsCodePage932(*text);
+
+  return std::string(input);
+}
+
+bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The longest prefix of `bytes` of at most `limit` bytes that does not end in
+// the first half of a two-byte character.
+size_t WholeCharactersWithin(std::string_view bytes, size_t limit) {
+  if (bytes.size() <= limit) return bytes.size();
+  size_t end = 0;
+  while (end < limit) {
+    const size_t width = IsLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return end;
+}
+
+}  // namespace
+
+void SetOption(const char* /*option*/) {}
+
+void Convert(char* out, size_t outSize, const char* in) {
+  if (out == nullptr || outSize == 0) return;
+  if (in == nullptr) {
+    out[0] = '\0';
+    return;
+  }
+  const std::string converted = ToCodePage932(std::string_view(in, std::strlen(in)));
+  const size_t length = WholeCharactersWithin(converted, outSize - 1);
+  std::memcpy(out, converted.data(), length);
+  out[length] = '\0';
+}
+
+}  // namespace nkf

@@ -1,0 +1,21 @@
+#pragma once
+// A Japanese text-encoding converter: detects the encoding of its input and
+// converts it to code page 932 (Windows-31J).
+
+#include <cstddef>
+
+namespace nkf {
+
+// Sets the conversion options; "s" asks for code page 932 output, the only
+// output this converter makes. Other options are ignored.
+void SetOption(const char* option);
+
+// Converts the zero-ended text `in` into `out`, a buffer of `outSize` bytes,
+// and ends the result with a zero byte. The result is never longer than
+// outSize - 1 bytes: what does not fit is cut. The input is detected by strict
+// decoding tried in order: pure ASCII, ISO-2022-JP escapes, UTF-8, EUC-JP;
+// anything else is taken as code page 932 already. Characters the code page
+// cannot hold become "?". Thread-safe.
+void Convert(char* out, size_t outSize, const char* in);
+
+}  // namespace nkf

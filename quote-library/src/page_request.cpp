@@ -1,0 +1,77 @@
+#include "page_request.h"
+
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "library_state.h"
+#include "nkf/nkf.h"
+
+namespace ticvane {
+
+PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
+  PumpMessages();
+  PageResponse response{RequestOutcome::Failed, {}};
+  http::Client* client = State().client.get();
+  if (client == nullptr) return response;  // before TicvaneInit or after TicvaneEnd
+  try {
+    std::string url = "http://";
+    url.append(host);
+    url.append(pathAndQuery);
+    response.body = client->Get(url);
+    response.outcome = RequestOutcome::Ok;
+  } catch (const http::Error& error) {
+    response.outcome = std::strcmp(error.what(), http::kReadTimeoutMessage) == 0
+                           ? RequestOutcome::TimedOut
+                           : RequestOutcome::Failed;
+    return response;
+  } catch (const std::exception&) {
+    return response;
+  }
+  PumpMessages();
+  return response;
+}
+
+int32_t ResultOf(RequestOutcome outcome) {
+  switch (outcome) {
+    case RequestOutcome::Ok:
+      return kTicvaneOk;
+    case RequestOutcome::TimedOut:
+      return kTicvaneTimedOut;
+    case RequestOutcome::Failed:
+      break;
+  }
+  return kTicvaneFailed;
+}
+
+std::string ConvertToCp932(const std::string& body) {
+  // The converter sees a zero-ended text, so the input ends at its first zero
+  // byte, and it writes into a buffer as long as that input.
+  const char* input = body.c_str();
+  std::vector<char> output(std::strlen(input) + 1, '\0');
+  nkf::SetOption("s");
+  nkf::Convert(output.data(), output.size(), input);
+  return std::string(output.data());
+}
+
+std::string EncodeQueryValue(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size());
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool unreserved = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
+                            (b >= '0' && b <= '9') || b == '-' || b == '.' || b == '_' ||
+                            b == '~';
+    if (unreserved) {
+      out.push_back(c);
+    } else {
+      out.push_back('%');
+      out.push_back(kHex[b >> 4]);
+      out.push_back(kHex[b & 0x0F]);
+    }
+  }
+  return out;
+}
+
+}  // namespace ticvane

@@ -1,0 +1,147 @@
+#include "price_history.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+#include "library_state.h"
+#include "page_reading.h"
+#include "page_request.h"
+
+namespace ticvane {
+namespace {
+
+// One call never asks for more pages than this, whatever the pages say: a
+// site that keeps answering with tables but no end would otherwise be asked
+// for ever.
+constexpr int kMaxPagesPerCall = 200;
+constexpr int32_t kRowsPerPage = 50;
+
+int32_t ClampToInt32(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+bool IsCalendarDate(int32_t year, int32_t month, int32_t day) {
+  if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  const int last = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+  return day <= last;
+}
+
+}  // namespace
+
+PastDataRecord AdjustForSplit(const HistoryRow& row) {
+  PastDataRecord record{row.year, row.month, row.day,  row.close,
+                        row.open, row.high,  row.low,  row.volume};
+  const int64_t close = row.close;
+  const int64_t adjusted = row.adjustedClose;
+  if (adjusted == close) return record;
+  if (adjusted == 0 || close == 0) {
+    // No ratio can be formed: the row is kept as the site wrote it, with the
+    // adjusted close where there is one.
+    record.Close = adjusted != 0 ? row.adjustedClose : row.close;
+    return record;
+  }
+  record.Close = row.adjustedClose;
+  if (adjusted < close) {
+    const int64_t ratio = close / adjusted;
+    if (ratio == 0) return record;
+    record.Open = ClampToInt32(row.open / ratio);
+    record.High = ClampToInt32(row.high / ratio);
+    record.Low = ClampToInt32(row.low / ratio);
+  } else {
+    const int64_t ratio = adjusted / close;
+    record.Open = ClampToInt32(row.open * ratio);
+    record.High = ClampToInt32(row.high * ratio);
+    record.Low = ClampToInt32(row.low * ratio);
+  }
+  return record;
+}
+
+RowCollector::RowCollector(vcl::TList* records, int32_t maxCount,
+                           std::optional<int32_t> newestStored)
+    : records_(records),
+      firstAdded_(records->Count()),
+      maxCount_(maxCount),
+      newestStored_(newestStored) {}
+
+bool RowCollector::Full() const { return records_->Count() >= maxCount_; }
+
+bool RowCollector::AcceptDate(int32_t year, int32_t month, int32_t day) {
+  if (!newestStored_) return true;
+  const int64_t date = int64_t{year} * 10000 + int64_t{month} * 100 + day;
+  if (date > *newestStored_) return true;
+  // Rows come newest first: every later row is older still.
+  maxCount_ = records_->Count();
+  return false;
+}
+
+bool RowCollector::Store(const HistoryRow& row) {
+  if (!IsCalendarDate(row.year, row.month, row.day)) return false;
+  records_->Add(new PastDataRecord(AdjustForSplit(row)));
+  return true;
+}
+
+void RowCollector::FreeAdded() {
+  for (int i = firstAdded_; i < records_->Count(); ++i) {
+    delete static_cast<PastDataRecord*>(records_->Get(i));
+    records_->Put(i, nullptr);
+  }
+}
+
+std::string StartYear(int32_t yearsOffset) {
+  const CalendarDate today = Today();
+  const int year = static_cast<int>(std::clamp<int64_t>(int64_t{today.year} + yearsOffset, 1, 9999));
+  char text[32];
+  if (State().longDateFormat) {
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d", year, today.month, today.day);
+  } else {
+    std::snprintf(text, sizeof text, "%04d/%d/%d", year, today.month, today.day);
+  }
+  return std::string(text, 4);
+}
+
+int32_t DownloadHistory(const HistorySite& site, vcl::TList* records, ShortText code,
+                        int32_t maxCount, int32_t yearsOffset,
+                        std::optional<int32_t> newestStored) {
+  if (records == nullptr) return kTicvaneFailed;
+  RowCollector rows(records, maxCount, newestStored);
+  if (maxCount <= 0) return kTicvaneOk;
+
+  const std::string codeText(ShortTextView(code));
+  const std::string startYear = StartYear(yearsOffset);
+  vcl::TStringList page;
+  int32_t rowOffset = 0;
+  for (int pageNumber = 0; !rows.Full() && pageNumber < kMaxPagesPerCall; ++pageNumber) {
+    const PageResponse response =
+        RequestPage(site.Host(), site.PagePath(codeText, startYear, rowOffset));
+    if (response.outcome != RequestOutcome::Ok) {
+      rows.FreeAdded();
+      return ResultOf(response.outcome);
+    }
+    page.SetText(ConvertToCp932(response.body));
+    const std::optional<int> first = site.FirstRowLine(page);
+    if (!first) {
+      if (rowOffset == 0) {
+        rows.FreeAdded();
+        return kTicvaneFailed;
+      }
+      return kTicvaneOk;
+    }
+    const TableScan scan = site.ReadRows(page, *first, rows);
+    if (rows.Full()) break;
+    // A later page that holds no row at all has nothing more to give.
+    if (rowOffset > 0 && scan.rowsSeen == 0) break;
+    if (!site.HasNextPage(page, scan.endLine)) break;
+    rowOffset += kRowsPerPage;
+  }
+  return kTicvaneOk;
+}
+
+int32_t CellValue(const std::string& line, size_t prefix) {
+  return IntegerOr(WithoutCommas(Before(DropFirst(line, prefix), "<")), 0);
+}
+
+}  // namespace ticvane
