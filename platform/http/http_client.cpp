@@ -198,7 +198,8 @@ Client::Client() : impl_(std::make_unique<Impl>()) {
   InitCurlOnce();
   impl_->easy = curl_easy_init();
   impl_->multi = curl_multi_init();
-  if (impl_->easy == nullptr || impl_->multi == nullptr) throw Error("libcurl: cannot create a handle");
+  if (impl_->easy == nullptr || impl_->multi == nullptr)
+    throw Error("libcurl: cannot create a handle");
   impl_->Configure();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// An HTTP/1.1 client on one libcurl easy handle, kept for the client's life.
-// GET of an absolute URL, body byte for byte (no Accept-Encoding), redirections
-// not followed, any status outside 2xx an error, cookies kept in memory per
-// domain for the client's life, no proxy whatever the environment says.
-// Not thread-safe: one thread at a time.
+// An HTTP/1.1 client on one libcurl easy handle, kept for the client's life
+// (driven through a multi handle of its own, so that the read time-out's
+// watchdog runs often). GET of an absolute http or https URL, body byte for
+// byte (no Accept-Encoding), redirections not followed, any status outside 2xx
+// an error, cookies kept in memory per domain for the client's life, the
+// connection kept alive between requests, no proxy whatever the environment
+// says, no signals. Not thread-safe: one thread at a time.
 
 #include <memory>
 #include <stdexcept>
@@ -23,21 +25,29 @@ inline constexpr const char* kReadTimeoutMessage = "Read Timeout";
 
 class Client {
  public:
+  // Throws Error when libcurl cannot be set up. No read time-out at first.
   Client();
   ~Client();
   Client(const Client&) = delete;
   Client& operator=(const Client&) = delete;
 
   // The longest silence allowed while waiting for or reading the response, in
-  // milliseconds; 0 = no limit. A slow body whose gaps are each shorter than
-  // the limit completes.
+  // milliseconds; 0 (or less) = no limit. Silence counts from the moment the
+  // request goes out and from each arrival of bytes, so a slow body whose gaps
+  // are each shorter than the limit completes. A non-zero limit also bounds
+  // the connect, which fails as a connect, never as the read time-out.
   void SetReadTimeout(int milliseconds);
 
-  // Sends a GET for `url` and returns the whole response body. Throws Error.
+  // Sends a GET for `url` and returns the whole response body, zero bytes
+  // included. Throws Error and nothing else: "Read Timeout" for the time-out,
+  // the status line (e.g. "HTTP/1.1 404 Not Found") for a status outside 2xx,
+  // libcurl's message for a failed look-up, connect or transfer. The client
+  // stays usable after any failure.
   std::string Get(const std::string& url);
 
   // Test seam: libcurl CONNECT_TO entries ("HOST:PORT:CONNECT-TO-HOST:PORT")
-  // that point host names at a fixture server.
+  // that point host names at a fixture server; they replace earlier entries.
+  // Throws Error.
   void SetConnectTo(std::vector<std::string> entries);
 
  private:

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace nkf {
 namespace {
@@ -55,41 +56,68 @@ std::optional<std::u16string> DecodeStrictly(const char* encoding, std::string_v
   return text;
 }
 
+// ICU's EUC-JP decoder passes the bytes 0x80 to 0x9F through as C1 controls,
+// yet no EUC-JP text holds them, while they are the lead bytes of most
+// Shift-JIS kanji: such a text is not EUC-JP.
+bool HasC1Control(const std::u16string& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char16_t unit) { return unit >= 0x80 && unit <= 0x9F; });
+}
+
+// The Latin-1 cent, pound and not signs have no place in code page 932, which
+// holds them in their full-width forms only; Windows maps them there too.
+void UseFullwidthSigns(std::u16string& text) {
+  for (char16_t& unit : text) {
+    if (unit == u'\u00A2') unit = u'\uFFE0';
+    if (unit == u'\u00A3') unit = u'\uFFE1';
+    if (unit == u'\u00AC') unit = u'\uFFE2';
+  }
+}
+
 // Encodes as code page 932; a character the code page cannot hold becomes "?".
 // Best-fit mappings are allowed, so that the JIS forms of characters that code
 // page 932 keeps in their Microsoft forms (the wave dash, for one) survive.
-std::string EncodeAsCodePage932(const std::u16string& text) {
+std::optional<std::string> EncodeAsCodePage932(std::u16string text) {
+  UseFullwidthSigns(text);
   Converter encoder = OpenConverter("windows-31j");
-  if (!encoder) return std::string();
+  if (!encoder) return std::nullopt;
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setFallback(encoder.get(), true);
   ucnv_setFromUCallBack(encoder.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
                         &status);
   ucnv_setSubstChars(encoder.get(), "?", 1, &status);
-  if (U_FAILURE(status)) return std::string();
+  if (U_FAILURE(status)) return std::nullopt;
 
-  std::string bytes(text.size() * 2 + 1, '\0');
+  std::string bytes(text.size() * 2 + 1, '\0');  // two bytes at most per UTF-16 unit
   const int32_t length =
-      ucnv_fromUChars(encoder.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
-                      text.data(), static_cast<int32_t>(text.size()), &status);
-  if (U_FAILURE(status)) return std::string();
+      ucnv_fromUChars(encoder.get(), bytes.data(), static_cast<int32_t>(bytes.size()), text.data(),
+                      static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return std::nullopt;
   bytes.resize(static_cast<size_t>(length));
   return bytes;
 }
 
-std::string ToCodePage932(std::string_view input) {
-  if (IsSevenBit(input) && !HasIso2022Escape(input)) return std::string(input);
-
+std::optional<std::u16string> DecodeAsDetected(std::string_view input) {
   if (IsSevenBit(input) && HasIso2022Escape(input)) {
-    if (auto text = DecodeStrictly("ISO-2022-JP", input)) return EncodeAsCodePage932(*text);
+    // ISO-2022-JP-1 also reads the JIS X 0212 escape that some senders use.
+    if (auto text = DecodeStrictly("ISO-2022-JP-1", input)) return text;
   }
 
   std::string_view utf8 = input;
   if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
-  if (auto text = DecodeStrictly("UTF-8", utf8)) return EncodeAsCodePage932(*text);
+  if (auto text = DecodeStrictly("UTF-8", utf8)) return text;
 
-  if (auto text = DecodeStrictly("EUC-JP", input)) return EncodeAsCodePage932(*text);
+  if (auto text = DecodeStrictly("EUC-JP", input); text && !HasC1Control(*text)) return text;
+  return std::nullopt;
+}
 
+// A text that is already code page 932, or that cannot be converted, is
+// passed on as it came rather than lost.
+std::string ToCodePage932(std::string_view input) {
+  if (IsSevenBit(input) && !HasIso2022Escape(input)) return std::string(input);
+  if (auto text = DecodeAsDetected(input)) {
+    if (auto bytes = EncodeAsCodePage932(std::move(*text))) return *bytes;
+  }
   return std::string(input);
 }
 

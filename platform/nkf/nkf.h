@@ -12,10 +12,12 @@ void SetOption(const char* option);
 
 // Converts the zero-ended text `in` into `out`, a buffer of `outSize` bytes,
 // and ends the result with a zero byte. The result is never longer than
-// outSize - 1 bytes: what does not fit is cut. The input is detected by strict
-// decoding tried in order: pure ASCII, ISO-2022-JP escapes, UTF-8, EUC-JP;
-// anything else is taken as code page 932 already. Characters the code page
-// cannot hold become "?". Thread-safe.
+// outSize - 1 bytes: what does not fit is cut before the first character that
+// does not fit whole. Nothing is written when outSize is 0. The input is
+// detected by strict decoding tried in order: pure ASCII, ISO-2022-JP escapes
+// (JIS X 0212 included), UTF-8 (a leading byte-order mark dropped), EUC-JP;
+// anything else is taken as code page 932 already and copied unchanged.
+// Characters the code page cannot hold become "?". Thread-safe.
 void Convert(char* out, size_t outSize, const char* in);
 
 }  // namespace nkf

@@ -26,18 +26,24 @@ class EIniFileException : public std::runtime_error {
 
 class TIniFile {
  public:
-  // Opens `file`; a missing or unreadable file reads as empty.
+  // Opens `file` and reads it whole; a missing or unreadable file reads as
+  // empty. A file that exists but cannot be read is never written over: every
+  // write then throws EIniFileException, so its contents are not lost.
   explicit TIniFile(std::filesystem::path file);
 
   const std::filesystem::path& FileName() const;
 
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const;
-  int32_t ReadInteger(std::string_view section, std::string_view key,
-                      int32_t defaultValue) const;
+  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
-  // Throw EIniFileException when the file cannot be written.
+  // Throw EIniFileException when the file cannot be written, and also when a
+  // name or value cannot be held by a line of the file (a CR or LF anywhere, an
+  // empty key, a key with "=" or starting "[" or ";"); the file and what this
+  // object reads are then unchanged. Names are trimmed; a value whose blanks at
+  // either end or whose own enclosing quotes would be lost on reading is
+  // written inside double quotes, so it reads back as written.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
@@ -52,8 +58,14 @@ class TIniFile {
   void DeleteKey(std::string_view section, std::string_view key);
 
  private:
+  // Writes `lines` to the file and, once it holds them, makes them the
+  // object's lines. Throws EIniFileException, leaving both as they were.
+  void Commit(std::vector<std::string> lines);
+
   std::filesystem::path file_;
   std::vector<std::string> lines_;
+  bool unreadable_ = false;     // the file exists but could not be read
+  bool fileHoldsLines_ = true;  // the file's bytes are exactly lines_ in CR LF form
 };
 
 }  // namespace vcl

@@ -2,6 +2,7 @@
 // A list of untyped pointers that crosses the boundary between the program and
 // the quote library. The list never owns what its items point to.
 
+#include <cstddef>
 #include <vector>
 
 namespace vcl {

@@ -50,13 +50,6 @@ std::vector<int> Offsets(LibraryFixture& library) {
   return offsets;
 }
 
-bool AllItemsFreed(const vcl::TList& list) {
-  for (int i = 0; i < list.Count(); ++i) {
-    if (list.Get(i) != nullptr) return false;
-  }
-  return true;
-}
-
 TEST(HistoryRequest, SourceAAskForTheCodeTheStartYearAndTheRowOffset) {
   LibraryFixture library;
   ServeLongSourceAHistory(library);

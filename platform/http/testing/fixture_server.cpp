@@ -118,6 +118,7 @@ bool SaysClose(const FixtureResponse& response) {
 struct FixtureServer::Impl {
   struct Connection {
     int fd;
+    int number;
     std::string input;
   };
 
@@ -227,7 +228,8 @@ struct FixtureServer::Impl {
   // Sends one response; false when the connection must be closed.
   bool Respond(int fd, const FixtureResponse& response, bool withBody) {
     if (response.stallBeforeHeadersMs > 0 && !Pause(response.stallBeforeHeadersMs)) return false;
-    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + response.reason + "\r\n";
+    std::string head =
+        "HTTP/1.1 " + std::to_string(response.status) + " " + response.reason + "\r\n";
     for (const auto& [name, value] : response.headers) head += name + ": " + value + "\r\n";
     head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n\r\n";
     std::string_view body = withBody ? std::string_view(response.body) : std::string_view();
@@ -250,6 +252,7 @@ struct FixtureServer::Impl {
       if (headEnd == std::string::npos) return connection.input.size() <= kMaxHeadBytes;
       ParsedHead parsed =
           ParseHead(std::string_view(connection.input).substr(0, headEnd + kHeadEnd.size()));
+      parsed.request.connection = connection.number;
       size_t requestLength = headEnd + kHeadEnd.size() + parsed.bodyLength;
       if (connection.input.size() < requestLength) return true;  // the body is still coming
       connection.input.erase(0, requestLength);
@@ -279,6 +282,7 @@ struct FixtureServer::Impl {
 
   void Run() {
     std::vector<Connection> connections;
+    int accepted = 0;
     while (!stopping) {
       std::vector<pollfd> fds = {{wakeRead, POLLIN, 0}, {listenFd, POLLIN, 0}};
       for (const Connection& connection : connections) fds.push_back({connection.fd, POLLIN, 0});
@@ -304,7 +308,7 @@ struct FixtureServer::Impl {
         for (;;) {
           int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
           if (fd < 0) break;
-          connections.push_back({fd, {}});
+          connections.push_back({fd, ++accepted, {}});
         }
       }
     }

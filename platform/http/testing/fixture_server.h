@@ -21,6 +21,7 @@ struct FixtureRequest {
   std::string target;   // path and query exactly as sent
   std::string host;     // the Host header's value
   std::string rawHead;  // request line and headers as received, up to the blank line
+  int connection = 0;   // the connection it came on: 1 for the first accepted, and so on
 };
 
 struct FixtureResponse {

@@ -1,0 +1,286 @@
+#include "http/http_client.h"
+
+#include <arpa/inet.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "http/testing/fixture_server.h"
+
+namespace http {
+namespace {
+
+using testing::FixtureResponse;
+using testing::FixtureServer;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+std::string UrlOf(const FixtureServer& server, const std::string& target) {
+  return "http://127.0.0.1:" + std::to_string(server.Port()) + target;
+}
+
+// The message of the Error that Get throws, or "(no error)".
+std::string ErrorOf(Client& client, const std::string& url) {
+  try {
+    client.Get(url);
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+FixtureResponse Body(std::string body) {
+  FixtureResponse response;
+  response.body = std::move(body);
+  return response;
+}
+
+// A port on 127.0.0.1 on which nothing listens.
+uint16_t ClosedPort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+TEST(HttpClientTest, ReturnsTheBodyByteForByteIncludingZeros) {
+  FixtureServer server;
+  const std::string body("<p>\x00\x82\xa0\xff\r\nend\n", 14);
+  server.Route("/page?code=1301", Body(body));
+  Client client;
+
+  EXPECT_EQ(client.Get(UrlOf(server, "/page?code=1301")), body);
+
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].method, "GET");
+  EXPECT_EQ(requests[0].target, "/page?code=1301");
+  EXPECT_THAT(requests[0].rawHead, HasSubstr(" HTTP/1.1\r\n"));
+  EXPECT_THAT(requests[0].rawHead, HasSubstr("User-Agent: "));
+  EXPECT_THAT(requests[0].rawHead, Not(HasSubstr("Accept-Encoding")));
+}
+
+TEST(HttpClientTest, AnEmptyBodyIsAnEmptyText) {
+  FixtureServer server;
+  server.Route("/empty", Body(""));
+  Client client;
+  EXPECT_EQ(client.Get(UrlOf(server, "/empty")), "");
+}
+
+TEST(HttpClientTest, StatusesOutsideSuccessAreErrorsNamingTheStatus) {
+  struct Case {
+    int status;
+    std::string reason;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {404, "Not Found", "HTTP/1.1 404 Not Found"},
+      {302, "Found", "HTTP/1.1 302 Found"},
+      {301, "Moved Permanently", "HTTP/1.1 301 Moved Permanently"},
+      {304, "Not Modified", "HTTP/1.1 304 Not Modified"},
+      {500, "Internal Server Error", "HTTP/1.1 500 Internal Server Error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    FixtureServer server;
+    FixtureResponse response = Body("moved or missing");
+    response.status = c.status;
+    response.reason = c.reason;
+    response.headers = {{"Location", UrlOf(server, "/elsewhere")}};
+    server.Route("/page", response);
+    server.Route("/elsewhere", Body("must not be fetched"));
+    Client client;
+
+    EXPECT_EQ(ErrorOf(client, UrlOf(server, "/page")), c.message);
+    // A redirection is not followed.
+    EXPECT_EQ(server.Requests().size(), 1u);
+  }
+}
+
+TEST(HttpClientTest, ARefusedConnectionIsAnErrorOtherThanTheReadTimeout) {
+  Client client;
+  client.SetReadTimeout(1000);
+  std::string message = ErrorOf(client, "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/");
+  EXPECT_NE(message, "(no error)");
+  EXPECT_NE(message, "Read Timeout");
+}
+
+// A listener whose queue of unaccepted connections is full: the kernel drops
+// further connection attempts, so a connect to it hangs.
+class HangingListener {
+ public:
+  HangingListener() {
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener_, 0);
+    socklen_t length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    for (int& filler : fillers_) {
+      filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    usleep(100 * 1000);  // let the fillers' handshakes settle into the queue
+  }
+  ~HangingListener() {
+    for (int filler : fillers_) close(filler);
+    close(listener_);
+  }
+  uint16_t Port() const { return port_; }
+
+ private:
+  int listener_;
+  int fillers_[3];
+  uint16_t port_;
+};
+
+TEST(HttpClientTest, AConnectThatHangsIsNotTheReadTimeout) {
+  HangingListener listener;
+  Client client;
+  client.SetReadTimeout(1000);
+  std::string message =
+      ErrorOf(client, "http://127.0.0.1:" + std::to_string(listener.Port()) + "/");
+  EXPECT_NE(message, "(no error)");
+  EXPECT_NE(message, "Read Timeout");
+}
+
+TEST(HttpClientTest, OnlyWebAddressesAreFetched) {
+  Client client;
+  for (const char* url : {"file:///etc/hostname", "ftp://127.0.0.1/", "not a url"}) {
+    SCOPED_TRACE(url);
+    std::string message = ErrorOf(client, url);
+    EXPECT_NE(message, "(no error)");
+    EXPECT_NE(message, "Read Timeout");
+  }
+}
+
+TEST(HttpClientTest, SilenceLongerThanTheLimitIsTheReadTimeout) {
+  FixtureServer server;
+  FixtureResponse stalled = Body("too late");
+  stalled.stallBeforeHeadersMs = 1500;
+  server.Route("/stall", stalled);
+  Client client;
+  client.SetReadTimeout(1000);
+
+  EXPECT_EQ(ErrorOf(client, UrlOf(server, "/stall")), "Read Timeout");
+}
+
+TEST(HttpClientTest, SilenceInTheMiddleOfTheBodyIsTheReadTimeout) {
+  FixtureServer server;
+  FixtureResponse halting = Body("firstsecond");
+  halting.trickleBytes = 5;
+  halting.trickleIntervalMs = 1500;
+  server.Route("/halting", halting);
+  Client client;
+  client.SetReadTimeout(1000);
+
+  EXPECT_EQ(ErrorOf(client, UrlOf(server, "/halting")), "Read Timeout");
+}
+
+TEST(HttpClientTest, ASlowBodyThatIsNeverSilentForTheLimitCompletes) {
+  FixtureServer server;
+  FixtureResponse trickling = Body("0123456789");
+  trickling.trickleBytes = 1;
+  trickling.trickleIntervalMs = 400;  // 4 s in all under a 1 s limit
+  server.Route("/slow", trickling);
+  Client client;
+  client.SetReadTimeout(1000);
+
+  EXPECT_EQ(client.Get(UrlOf(server, "/slow")), "0123456789");
+}
+
+TEST(HttpClientTest, ALimitOfZeroWaits) {
+  FixtureServer server;
+  FixtureResponse stalled = Body("patience");
+  stalled.stallBeforeHeadersMs = 1500;
+  server.Route("/stall", stalled);
+  Client client;
+  client.SetReadTimeout(1000);
+  client.SetReadTimeout(0);
+
+  EXPECT_EQ(client.Get(UrlOf(server, "/stall")), "patience");
+}
+
+TEST(HttpClientTest, TheClientWorksAgainAfterATimeOut) {
+  FixtureServer server;
+  FixtureResponse stalled = Body("too late");
+  stalled.stallBeforeHeadersMs = 1500;
+  server.Route("/stall", stalled);
+  server.Route("/quick", Body("quick"));
+  Client client;
+  client.SetReadTimeout(1000);
+
+  ASSERT_EQ(ErrorOf(client, UrlOf(server, "/stall")), "Read Timeout");
+  EXPECT_EQ(client.Get(UrlOf(server, "/quick")), "quick");
+
+  // The timed-out connection was given up, not read from again.
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].connection, 2);
+}
+
+TEST(HttpClientTest, KeepsTheConnectionForTheNextRequest) {
+  FixtureServer server;
+  server.Route("/one", Body("one"));
+  server.Route("/two", Body("two"));
+  Client client;
+
+  EXPECT_EQ(client.Get(UrlOf(server, "/one")), "one");
+  EXPECT_EQ(client.Get(UrlOf(server, "/two")), "two");
+
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].connection, 1);
+  EXPECT_EQ(requests[1].connection, 1);
+}
+
+TEST(HttpClientTest, CookiesAreSentBackToTheirOwnHostOnly) {
+  FixtureServer server;
+  FixtureResponse login = Body("welcome");
+  login.headers = {{"Set-Cookie", "session=abc123; Path=/"}};
+  server.Route("/login", login);
+  server.Route("/page", Body("page"));
+  const std::string port = std::to_string(server.Port());
+  Client client;
+  client.SetConnectTo(
+      {"first.example:80:127.0.0.1:" + port, "second.example:80:127.0.0.1:" + port});
+
+  client.Get("http://first.example/login");
+  client.Get("http://first.example/page");
+  client.Get("http://second.example/page");
+
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_THAT(requests[0].rawHead, Not(HasSubstr("Cookie:")));
+  EXPECT_THAT(requests[1].rawHead, HasSubstr("\r\nCookie: session=abc123\r\n"));
+  EXPECT_THAT(requests[2].rawHead, Not(HasSubstr("Cookie:")));
+}
+
+TEST(HttpClientTest, ConnectToPointsAMadeUpHostAtTheFixture) {
+  FixtureServer server;
+  server.Route("/quote?code=7203", Body("quote"));
+  Client client;
+  client.SetConnectTo({"quotes.example.jp:80:127.0.0.1:" + std::to_string(server.Port())});
+
+  EXPECT_EQ(client.Get("http://quotes.example.jp/quote?code=7203"), "quote");
+
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].host, "quotes.example.jp");
+}
+
+}  // namespace
+}  // namespace http

@@ -1,0 +1,83 @@
+#include "vcl/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <system_error>
+
+namespace vcl {
+namespace {
+
+// A name no other writer of the same file uses at the same moment.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& file) {
+  static std::atomic<unsigned> counter{0};
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::string name = file.filename().string();
+  name += "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+          std::to_string(static_cast<unsigned long long>(ticks) % 1000000007ull) + ".tmp";
+  return file.parent_path() / name;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+// The directory entry of the rename must reach the disk as well; a file system
+// that cannot sync a directory still did the rename, so this is best effort.
+void SyncDirectory(const std::filesystem::path& directory) {
+  const int fd =
+      ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes) {
+  std::error_code error;
+  std::filesystem::path target = file;
+  if (std::filesystem::is_symlink(file, error)) {
+    target = std::filesystem::canonical(file, error);
+    if (error) return false;
+  }
+
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+
+  std::filesystem::path temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = TemporaryNameBeside(target);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+
+  bool ok = true;
+  if (exists) ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+  ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  SyncDirectory(target.parent_path());
+  return true;
+}
+
+}  // namespace vcl

@@ -1,0 +1,17 @@
+#pragma once
+// Replaces a file's whole contents so that readers see either the old file or
+// the new one, never a part: the bytes go to a new file beside it, are flushed
+// to the disk and then renamed over the old name.
+
+#include <filesystem>
+#include <string_view>
+
+namespace vcl {
+
+// Makes `file` hold exactly `bytes`. An existing file keeps its permission
+// bits; a symbolic link keeps pointing at the file it names, which is the one
+// replaced. False when any step fails: the old file is then left as it was and
+// no temporary file remains.
+bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);
+
+}  // namespace vcl
