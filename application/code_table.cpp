@@ -24,8 +24,9 @@ TCodeData Cleaned(const TCodeData& data) {
 
 std::vector<CodeTable::Entry>::const_iterator CodeTable::LowerBound(std::string_view code) const {
   // std::string compares its bytes as unsigned char: plain byte order.
-  return std::lower_bound(entries_.begin(), entries_.end(), code,
-                          [](const Entry& entry, std::string_view key) { return entry.first < key; });
+  return std::lower_bound(
+      entries_.begin(), entries_.end(), code,
+      [](const Entry& entry, std::string_view key) { return entry.first < key; });
 }
 
 int CodeTable::IndexOf(std::string_view code) const {

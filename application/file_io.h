@@ -18,9 +18,8 @@ class FileWriteError : public std::runtime_error {
 
 // The bytes of a regular file, at most `maxBytes` of them from its start;
 // nullopt when it is missing, not a regular file or cannot be read.
-std::optional<std::string> ReadFileBytes(
-    const std::filesystem::path& file,
-    size_t maxBytes = std::numeric_limits<size_t>::max());
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
+                                         size_t maxBytes = std::numeric_limits<size_t>::max());
 
 // Replaces `file` with `bytes`: they go to a new temporary file beside it,
 // which is flushed to the disk and then renamed over `file`, so a crash or a

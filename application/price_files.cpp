@@ -95,8 +95,8 @@ std::optional<std::filesystem::path> PriceFilePath(const std::filesystem::path& 
 std::string FormatPriceLine(const PastDataRecord& record) {
   char line[128];
   const int length = std::snprintf(line, sizeof line, "%04d/%02d/%02d\t%d\t%d\t%d\t%d\t%d",
-                                   record.Year, record.Month, record.Day, record.Close,
-                                   record.Open, record.High, record.Low, record.Volume);
+                                   record.Year, record.Month, record.Day, record.Close, record.Open,
+                                   record.High, record.Low, record.Volume);
   return std::string(line, static_cast<size_t>(length));
 }
 
@@ -138,8 +138,8 @@ bool DownloadPriceFile(const TicvaneApi& api, int32_t source, const std::filesys
     return false;
   }
   vcl::TList list;
-  if (api.GetPastData(&list, ToShortText(code), kPriceFileMaxLines, kHistoryYearsOffset,
-                      source) != kTicvaneOk) {
+  if (api.GetPastData(&list, ToShortText(code), kPriceFileMaxLines, kHistoryYearsOffset, source) !=
+      kTicvaneOk) {
     return false;  // the library has released whatever it added
   }
   std::vector<std::string> lines;
@@ -154,8 +154,8 @@ bool DownloadPriceFile(const TicvaneApi& api, int32_t source, const std::filesys
   // A history without a single day is no history: keep the stored one.
   if (lines.empty()) return false;
   if (!SaveLines(*file, lines, error)) return false;
-  averageVolume =
-      static_cast<int32_t>(std::trunc(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size()))));
+  averageVolume = static_cast<int32_t>(
+      std::trunc(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size()))));
   return true;
 }
 

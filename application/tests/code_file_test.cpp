@@ -2,10 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include "file_io.h"
+#include "file_size_limit.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -36,11 +35,19 @@ void ExpectSameData(const TCodeData& actual, const TCodeData& expected) {
 
 TEST(CodeFileLine, ReadsFieldsByBytePosition) {
   const LineCase cases[] = {
-      {"conformant", "1301\t" + kKyokuyo + "\t" + kTosho1 + "\t1\t1000\t-1\t1\t0", "1301",
+      {"conformant",
+       "1301\t" + kKyokuyo + "\t" + kTosho1 + "\t1\t1000\t-1\t1\t0",
+       "1301",
        {0, kKyokuyo, kTosho1, 1, 1000, -1, 1}},
-      {"loan 0, mark 1", "1332\tN\tM\t1\t1000\t250000\t0\t1", "1332", {1, "N", "M", 1, 1000, 250000, 0}},
+      {"loan 0, mark 1",
+       "1332\tN\tM\t1\t1000\t250000\t0\t1",
+       "1332",
+       {1, "N", "M", 1, 1000, 250000, 0}},
       {"loan 2 is no loan", "1332\tN\tM\t1\t1000\t5\t2\t0", "1332", {0, "N", "M", 1, 1000, 5, 0}},
-      {"loan letter is no loan", "1332\tN\tM\t1\t1000\t5\tY\t0", "1332", {0, "N", "M", 1, 1000, 5, 0}},
+      {"loan letter is no loan",
+       "1332\tN\tM\t1\t1000\t5\tY\t0",
+       "1332",
+       {0, "N", "M", 1, 1000, 5, 0}},
       {"mark 2 reads as 1", "1332\tN\tM\t1\t1\t5\t1\t2", "1332", {1, "N", "M", 1, 1, 5, 1}},
       {"mark -1 reads as 1", "1332\tN\tM\t1\t1\t5\t1\t-1", "1332", {1, "N", "M", 1, 1, 5, 1}},
       {"mark not a number", "1332\tN\tM\t1\t1\t5\t1\tx", "1332", {0, "N", "M", 1, 1, 5, 1}},
@@ -67,8 +74,8 @@ TEST(CodeFileLine, ReadsFieldsByBytePosition) {
 }
 
 TEST(CodeFileLine, RefusesShortLinesAndLinesWithoutTheTabAfterTheCode) {
-  for (const char* line : {"", "1", "1301", "1301 Name\tM\t1\t1\t1\t1\t0", "13011\tN\tM\t1\t1\t1\t1\t0",
-                           "130\tN\tM\t1\t1\t1\t1\t0"}) {
+  for (const char* line : {"", "1", "1301", "1301 Name\tM\t1\t1\t1\t1\t0",
+                           "13011\tN\tM\t1\t1\t1\t1\t0", "130\tN\tM\t1\t1\t1\t1\t0"}) {
     SCOPED_TRACE(line);
     std::string code;
     TCodeData data;
@@ -98,11 +105,11 @@ TEST(CodeFile, LoadsEveryLineEndAndMergesRepeatedCodes) {
   ScratchDir dir;
   dir.Write("Code.txt",
             "9999\tLast\tM\t1\t100\t10\t1\t0\r\n"
-            "1301\tFirst\tM\t1\t1000\t-1\t1\t1\n"      // mark 1, LF only
-            "130\r"                                   // too short: skipped, CR only
-            "\r\n"                                    // blank: skipped
+            "1301\tFirst\tM\t1\t1000\t-1\t1\t1\n"  // mark 1, LF only
+            "130\r"                                // too short: skipped, CR only
+            "\r\n"                                 // blank: skipped
             "0001\tTop\tM\t2\t1\t2\t0\t0\r"
-            "1301\tSecond\tN\t3\t100\t20\t0\t0");     // repeat, no line end
+            "1301\tSecond\tN\t3\t100\t20\t0\t0");  // repeat, no line end
   CodeTable table;
   table.InsertCodeData("5555", {});  // loading replaces what was there
   table.Changed = true;
@@ -136,8 +143,7 @@ TEST(CodeFile, SavesTableOrderWithCrLfAfterEveryLineAndNoBom) {
   table.StoreCodeData("9999", {0, "Z", "M", 0, 1, -1, 0});
   table.StoreCodeData("0001", {0, kKyokuyo, kTosho1, 1, 1000, 123, 1});
   table.StoreCodeData("1301", {0, "A", "B", 33, 100, 0, 0});
-  int32_t mark = 1;
-  table.InsertCodeData("1301", {mark, "A", "B", 33, 100, 0, 0});  // the mark is kept: still 0
+  table.InsertCodeData("1301", {1, "A", "B", 33, 100, 0, 0});  // the mark is kept: still 0
   SaveCodeFile(table, dir.path());
   EXPECT_FALSE(table.Changed);
   EXPECT_EQ(dir.Read("Code.txt"),
@@ -177,27 +183,6 @@ TEST(CodeFile, FailedSaveThrowsNamingTheFileAndKeepsChanged) {
   EXPECT_FALSE(table.Changed);
   EXPECT_EQ(dir.Read("Code.txt"), "1301\tA\tB\t1\t100\t-1\t0\t0\r\n");
 }
-
-// Lowers the largest file this process may write, as a full disk would stop
-// a write part-way.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-    savedHandler_ = signal(SIGXFSZ, SIG_IGN);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, savedHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t savedHandler_;
-};
 
 TEST(CodeFile, WriteStoppedPartWayKeepsTheOldFile) {
   ScratchDir dir;

@@ -113,8 +113,7 @@ TEST(CodeTable, ChangedFollowsEveryOperation) {
       {"set on an absent code",
        [](CodeTable& t) {
          const int32_t unit = 1;
-         EXPECT_EQ(t.SetCodeFields("2000", nullptr, nullptr, nullptr, &unit, nullptr, nullptr),
-                   -1);
+         EXPECT_EQ(t.SetCodeFields("2000", nullptr, nullptr, nullptr, &unit, nullptr, nullptr), -1);
        },
        false},
       {"delete of a present code", [](CodeTable& t) { EXPECT_TRUE(t.DeleteCodeData("1301")); },

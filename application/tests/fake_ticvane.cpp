@@ -26,8 +26,8 @@ struct FakeTicvaneCalls {
     return current->codeDataResult;
   }
 
-  static bool GetCodeInfo(vcl::TStrings* page, ShortText* name, ShortText* market,
-                          int32_t* sector, uint8_t* loan) {
+  static bool GetCodeInfo(vcl::TStrings* page, ShortText* name, ShortText* market, int32_t* sector,
+                          uint8_t* loan) {
     ++current->codeInfoCalls;
     if (page != current->lastPage_) ++current->pagesNotFromCodeData;
     if (!current->codeInfoResult) return false;

@@ -57,7 +57,7 @@ class FakeTicvane {
   int codeUnitCalls = 0;
   std::vector<std::string> convertedTexts;  // inputs of CnvStrWtoH
   int clearPastDataCalls = 0;
-  int foreignItemsCleared = 0;  // poison or unknown pointers handed to ClearPastData
+  int foreignItemsCleared = 0;   // poison or unknown pointers handed to ClearPastData
   int pagesNotFromCodeData = 0;  // page readers called with another page
 
   // Records handed out and not yet freed.

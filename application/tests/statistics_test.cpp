@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iomanip>
 #include <cstdint>
+#include <iomanip>
 #include <limits>
 #include <vector>
 
@@ -150,7 +150,7 @@ TEST(Regression, BelowItsLimitsGivesZero) {
 
 TEST(MeanRounded, RoundsTheMeanToTwoDecimals) {
   const double a[] = {1.0, 2.0};
-  const double b[] = {1.0, 1.0, 1.01};  // 1.00333...
+  const double b[] = {1.0, 1.0, 1.01};             // 1.00333...
   const double volumes[] = {100.0, 200.0, 200.0};  // 166.666...
   EXPECT_EQ(MeanRounded(a, 2), 1.5);
   EXPECT_EQ(MeanRounded(b, 3), 1.0);

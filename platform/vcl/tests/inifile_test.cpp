@@ -251,7 +251,7 @@ TEST_F(IniFileTest, NamesAndValuesALineCannotHoldAreRefused) {
   WriteBytes("[S]\r\nk=1\r\n");
   TIniFile ini(file_);
   EXPECT_THROW(ini.WriteString("S", "k", "a\r\n[Evil]\r\nx=1"), EIniFileException);
-  EXPECT_THROW(ini.WriteString("S\n", "k", "1"), EIniFileException);
+  EXPECT_THROW(ini.WriteString("S\n[T]", "k", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("S", "", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("S", "a=b", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("S", ";k", "1"), EIniFileException);

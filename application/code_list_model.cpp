@@ -1,0 +1,68 @@
+#include "code_list_model.h"
+
+#include <string>
+
+#include "qt_cp932.h"
+#include "sector_names.h"
+
+namespace {
+
+// "銘柄", "取引所", "業種", "単元", "平均出来高", "貸"
+constexpr const char* kHeaders[CodeListModel::kColumnCount] = {
+    "",
+    "\x96\xC1\x95\xBF",
+    "\x8E\xE6\x88\xF8\x8F\x8A",
+    "\x8B\xC6\x8E\xED",
+    "\x92\x50\x8C\xB3",
+    "\x95\xBD\x8B\xCF\x8F\x6F\x97\x88\x8D\x82",
+    "\x91\xDD",
+};
+constexpr char kLoanMark[] = "\x81\x9B";  // "○"
+
+}  // namespace
+
+CodeListModel::CodeListModel(const CodeTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {}
+
+void CodeListModel::SetItemCount(int count) {
+  beginResetModel();
+  itemCount_ = count < 0 ? 0 : count;
+  endResetModel();
+}
+
+int CodeListModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  return itemCount_ < table_.Count() ? itemCount_ : table_.Count();
+}
+
+int CodeListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant CodeListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= table_.Count()) return QVariant();
+  if (role != Qt::DisplayRole) return QVariant();
+  const TCodeData& r = table_.DataAt(index.row());
+  switch (index.column()) {
+    case 1:
+      return QFromCp932(table_.CodeAt(index.row()) + " " + r.Name);
+    case 2:
+      return QFromCp932(r.Market);
+    case 3:
+      return QFromCp932(TypeName(r.Type));
+    case 4:
+      return QString::number(r.Unit);
+    case 5:
+      return r.Vol < 0 ? QStringLiteral("-") : QString::number(r.Vol);
+    case 6:
+      return r.Loan != 0 ? QFromCp932(kLoanMark) : QString();
+    default:
+      return QVariant();
+  }
+}
+
+QVariant CodeListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
+  if (section < 0 || section >= kColumnCount) return QVariant();
+  return QFromCp932(kHeaders[section]);
+}
