@@ -84,7 +84,7 @@ TEST(CodeFileLine, RefusesShortLinesAndLinesWithoutTheTabAfterTheCode) {
 }
 
 TEST(CodeFileLine, ConformantLinesComeBackByteForByte) {
-  for (const std::string line : {
+  for (const std::string& line : {
            "1301\t" + kKyokuyo + "\t" + kTosho1 + "\t1\t1000\t-1\t1\t0",
            std::string("9999\tA\tB\t33\t1\t2147483647\t0\t1"),
            std::string("0001\t\t\t0\t0\t0\t0\t0"),

@@ -1,0 +1,660 @@
+#include "Dm_umain.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+#include <system_error>
+
+#include "Dm_fcode.h"
+#include "Dm_fpair.h"
+#include "Dm_fscrn.h"
+#include "Dm_uabout.h"
+#include "Dm_upairreg.h"
+#include "check_box_images.h"
+#include "guarded_application.h"
+#include "hint_router.h"
+#include "idle_task.h"
+#include "main_settings.h"
+#include "page_menu_table.h"
+#include "price_files.h"
+#include "qt_cp932.h"
+#include "screen_cursor.h"
+#include "screening_worker_watch.h"
+#include "status_panel_bar.h"
+#include "ui_Dm_umain.h"
+#include "window_bounds.h"
+
+namespace {
+
+constexpr char kSettingsFileName[] = "Dyadmark.ini";
+constexpr char kHelpFileName[] = "Dyadmark.hlp";
+constexpr char kSiblingProgram[] = "Sentrova.exe";
+
+constexpr char kOnLineCaption[] = "\x81\xCC";  // "⇔"
+constexpr char kOffLineCaption[] = "--";
+constexpr char kOnLineMessage[] =
+    " * \x83\x49\x83\x93\x83\x89\x83\x43\x83\x93\x83\x82\x81\x5B\x83\x68";  // " * オンラインモード"
+constexpr char kOffLineMessage[] =
+    " * \x83\x49\x83\x74\x83\x89\x83\x43\x83\x93\x83\x82\x81\x5B\x83\x68";  // " * オフラインモード"
+// " ! キャンセルを受け付けました"
+constexpr char kCancelAccepted[] =
+    " ! \x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B\x82\xF0\x8E\xF3\x82\xAF\x95\x74\x82\xAF\x82\xDC"
+    "\x82\xB5\x82\xBD";
+// " が見つかりません"
+constexpr char kNotFound[] = " \x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
+
+const QRect kDefaultBounds(100, 50, 800, 600);  // left, top, width, height
+
+QList<QRect> ScreenRects() {
+  QList<QRect> rects;
+  for (const QScreen* screen : QGuiApplication::screens()) rects << screen->geometry();
+  return rects;
+}
+
+QString Count(int count) { return QString::number(count); }
+QString CountOrDash(int count) { return count > 0 ? QString::number(count) : QStringLiteral("-"); }
+
+}  // namespace
+
+TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir,
+                     ErrorReporter reporter)
+    : ui_(std::make_unique<Ui::TFormMain>()),
+      api_(api),
+      reporter_(reporter ? std::move(reporter) : ErrorReporter(&GuardedApplication::ShowErrorBox)),
+      exeDirText_(exeDir.endsWith(u'/') ? exeDir : exeDir + u'/') {
+  ui_->setupUi(this);
+  statusBar_ = new StatusPanelBar(ui_->ClientArea);
+  ui_->ClientLayout->addWidget(statusBar_);
+  hintRouter_ = new HintRouter(this);
+  idleTask_ = new IdleTaskSlot(this);
+  workerWatch_ = new ScreeningWorkerWatch(this);
+  imageListCheckBox_ = std::make_unique<CheckBoxImages>();
+  presetItems_ = {ui_->MainMenuChartPresetF5,  ui_->MainMenuChartPresetF6,
+                  ui_->MainMenuChartPresetF7,  ui_->MainMenuChartPresetF8,
+                  ui_->MainMenuChartPresetF9,  ui_->MainMenuChartPresetF10,
+                  ui_->MainMenuChartPresetF11, ui_->MainMenuChartPresetF12};
+  for (int i = 0; i < 8; ++i) presetItems_[i]->setData(i + 5);
+  // The print page holds the print chart; its tab is never shown.
+  ui_->PageControl->setTabVisible(ui_->PageControl->indexOf(ui_->TabSheetPrint), false);
+  // The form starts in the state of the screening page, without running the
+  // page handler.
+  for (QMenu* menu : {ui_->MainMenuFileCode, ui_->MainMenuFilePast, ui_->MainMenuFilePair,
+                      ui_->MainMenuChartPreset}) {
+    menu->menuAction()->setVisible(false);
+  }
+  statusBar_->SetPanelWidth(1, 100);
+  statusBar_->SetPanelWidth(2, 120);
+  statusBar_->SetPanelWidth(3, 0);
+  statusBar_->SetPanelWidth(4, 0);
+
+  exeDir_ = std::filesystem::path(QFile::encodeName(exeDirText_).toStdString());
+  PlaceFrames(std::move(frames));
+  MeasureListRows();
+  ConnectHandlers();
+  Guard([this] { FormCreate(); });
+}
+
+TFormMain::~TFormMain() {
+  formMouseHook_.reset();
+  pageControlMouseHook_.reset();
+  pageTabsMouseHook_.reset();
+  if (libraryStarted_) api_.End();
+}
+
+QString TFormMain::DefaultExeDir() { return QCoreApplication::applicationDirPath() + u'/'; }
+
+bool TFormMain::OnLine() const { return ui_->MainMenuLine->isChecked(); }
+
+bool TFormMain::ChartDataUpdate() const { return ui_->MainMenuChartDataUpdate->isChecked(); }
+
+void TFormMain::SetStatusText(int panel, std::string_view text) {
+  statusBar_->SetPanelText(panel, QFromCp932(text));
+}
+
+void TFormMain::ArmIdleTask(int32_t code) { idleTask_->Arm(code); }
+
+int32_t TFormMain::PendingIdleTask() const { return idleTask_->Pending(); }
+
+bool TFormMain::ScreeningBusy() const { return ui_->MainMenuCancel->isVisible(); }
+
+bool TFormMain::ScreeningWorkerAlive() const { return workerWatch_->Alive(); }
+
+bool TFormMain::AdoptScreeningWorker(QThread* worker) { return workerWatch_->Watch(worker); }
+
+bool TFormMain::CanUseLibrary() const {
+  return !ScreeningBusy() && !ScreeningWorkerAlive() && !libraryBusy_.Busy();
+}
+
+void TFormMain::BeginScreeningRun() {
+  SetScreenCursor(Qt::WaitCursor);
+  formMouseHook_ = std::make_unique<MouseMoveHook>(this, [this] { FormMouseMove(); });
+  pageControlMouseHook_ =
+      std::make_unique<MouseMoveHook>(ui_->PageControl, [this] { PageControlMouseMove(); });
+  pageTabsMouseHook_ = std::make_unique<MouseMoveHook>(ui_->PageControl->tabBar(),
+                                                       [this] { PageControlMouseMove(); });
+  ui_->MainMenuCancel->setVisible(true);
+  cancel_.Reset();
+  statusBar_->SetPanelText(1, QStringLiteral("-"));
+  statusBar_->SetPanelText(2, QStringLiteral("-"));
+}
+
+void TFormMain::EndScreeningRun() {
+  ui_->PageControl->setCurrentWidget(ui_->TabSheetScrn);
+  SetScreenCursor(Qt::ArrowCursor);
+  formMouseHook_.reset();
+  pageControlMouseHook_.reset();
+  pageTabsMouseHook_.reset();
+  ui_->MainMenuCancel->setVisible(false);
+  cancel_.Reset();
+}
+
+// ---- construction -------------------------------------------------------
+
+void TFormMain::PlaceFrames(Frames frames) {
+  if (!frames.code) frames.code = std::make_unique<TFrameCode>();
+  if (!frames.scrn) frames.scrn = std::make_unique<TFrameScrn>();
+  if (!frames.pair) frames.pair = std::make_unique<TFramePair>();
+  auto place = [](QWidget* frame, QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(frame);  // the page owns the frame from here on
+  };
+  frameCode_ = frames.code.release();
+  place(frameCode_, ui_->TabSheetCode);
+  frameScrn_ = frames.scrn.release();
+  place(frameScrn_, ui_->TabSheetScrn);
+  framePair_ = frames.pair.release();
+  place(framePair_, ui_->TabSheetPair);
+
+  frameCode_->SetExeDir(exeDir_);
+  frameScrn_->SetExeDir(exeDir_);
+  frameCode_->SetCheckImages(imageListCheckBox_.get());
+  frameScrn_->SetCheckImages(imageListCheckBox_.get());
+}
+
+void TFormMain::MeasureListRows() {
+  // Two rows of the (empty) result list, in the program's font, give the top
+  // of the first row and the row pitch; they go again at once.
+  QTreeWidget* list = frameScrn_->ListViewScrn();
+  auto* first = new QTreeWidgetItem(list, QStringList{QStringLiteral("0")});
+  auto* second = new QTreeWidgetItem(list, QStringList{QStringLiteral("1")});
+  const QRect r0 = list->visualItemRect(first);
+  const QRect r1 = list->visualItemRect(second);
+  listRowTop_ = r0.isValid() ? r0.top() : 0;
+  listRowHeight_ = r1.top() - r0.top();
+  if (listRowHeight_ <= 0) listRowHeight_ = list->sizeHintForRow(0);
+  if (listRowHeight_ <= 0) listRowHeight_ = list->fontMetrics().height() + 4;
+  delete second;
+  delete first;
+}
+
+void TFormMain::ConnectHandlers() {
+  connect(ui_->PageControl, &QTabWidget::currentChanged, this,
+          [this] { Guard([this] { PageControlChange(); }); });
+  connect(ui_->MainMenuLine, &QAction::triggered, this,
+          [this] { Guard([this] { MainMenuLineClick(true); }); });
+  connect(ui_->MainMenuOptionTop, &QAction::triggered, this,
+          [this] { Guard([this] { MainMenuOptionTopClick(); }); });
+  connect(ui_->MainMenuPairReg, &QAction::triggered, this,
+          [this] { Guard([this] { MainMenuPairRegClick(); }); });
+  connect(ui_->MainMenuHelpTopic, &QAction::triggered, this,
+          [this] { Guard([this] { MainMenuHelpTopicClick(); }); });
+  connect(ui_->MainMenuHelpAbout, &QAction::triggered, this,
+          [this] { Guard([this] { MainMenuHelpAboutClick(); }); });
+  connect(ui_->MainMenuCancel, &QAction::triggered, this,
+          [this] { Guard([this] { MainMenuCancelClick(); }); });
+  for (QAction* item : presetItems_) {
+    connect(item, &QAction::triggered, this, [this, item] {
+      Guard([this, item] { MainMenuChartPresetClick(item->data().toInt()); });
+    });
+  }
+  // F1 opens the help of the active page (its help context).
+  auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(helpKey, &QShortcut::activated, this,
+          [this] { Guard([this] { MainMenuHelpTopicClick(); }); });
+
+  connect(statusBar_, &StatusPanelBar::mouseMoved, this,
+          [this](int32_t x) { Guard([this, x] { StatusBarMouseMove(x); }); });
+  connect(hintRouter_, &HintRouter::hintChanged, this,
+          [this](const QString& hint) { Guard([this, hint] { ApplicationEventsHint(hint); }); });
+  connect(idleTask_, &IdleTaskSlot::run, this,
+          [this](int32_t code) { Guard([this, code] { ApplicationEventsIdle(code); }); });
+  connect(frameScrn_, &TFrameScrn::codeBoxEntered, this,
+          [this] { ArmIdleTask(kIdleTaskCodeBoxFocus); });
+  connect(workerWatch_, &ScreeningWorkerWatch::ended, this,
+          [this] { Guard([this] { ScreeningWorkerEnded(); }); });
+}
+
+void TFormMain::FormCreate() {
+  {
+    vcl::TIniFile ini(SettingsFile());
+    const MainWindowSettings settings = ReadMainWindowSettings(ini);
+    timeoutSeconds_ = settings.timeoutSeconds;
+
+    const char* const* captions = nullptr;
+    {
+      LibraryCallScope call(libraryBusy_);
+      captions = api_.Init(1, 1, timeoutSeconds_);
+    }
+    libraryStarted_ = true;
+    BuildSourceItems(captions);
+
+    startMaximized_ = settings.state == 2;
+    const QRect stored(settings.left, settings.top, settings.width, settings.height);
+    const QRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultBounds);
+    normalTop_ = bounds.top();
+    normalLeft_ = bounds.left();
+    normalHeight_ = bounds.height();
+    normalWidth_ = bounds.width();
+    // Maximised, the window keeps these as the bounds it restores to.
+    setGeometry(bounds);
+    if (startMaximized_) setWindowState(windowState() | Qt::WindowMaximized);
+
+    ui_->MainMenuLine->setChecked(settings.onLine);
+    MainMenuLineClick(false);
+
+    const auto presets = ReadChartPresetCaptions(ini);
+    for (size_t i = 0; i < presets.size(); ++i) {
+      presetItems_[i]->setVisible(presets[i].has_value());
+      presetItems_[i]->setText(presets[i] ? QFromCp932(*presets[i]) : QString());
+    }
+
+    ui_->MainMenuChartDataUpdate->setChecked(settings.chartDataUpdate);
+
+    sourceIndex_ = ValidSourceIndex(settings.sourceIndex, static_cast<int32_t>(sourceItems_.size()));
+    if (sourceIndex_ < static_cast<int32_t>(sourceItems_.size())) {
+      sourceItems_[static_cast<size_t>(sourceIndex_)]->setChecked(true);
+    }
+
+    ui_->MainMenuOptionTop->setChecked(settings.stayOnTop);
+    MainMenuOptionTopClick();
+
+    printMargins_ = settings.printMargins;
+    SavedOrientation = settings.orientation;
+    SavedResolution = settings.resolution;
+
+    frameCode_->LoadSettings(ini);
+    frameScrn_->LoadSettings(ini);
+    framePair_->LoadSettings(ini);
+  }
+  {
+    LibraryCallScope call(libraryBusy_);
+    latestMarketDate_ = GetLatestMarketDate(api_, sourceIndex_);
+  }
+  std::error_code error;
+  ui_->MainMenuFileSentrova->setEnabled(
+      std::filesystem::is_regular_file(exeDir_ / kSiblingProgram, error));
+}
+
+void TFormMain::BuildSourceItems(const char* const* captions) {
+  sourceGroup_ = new QActionGroup(this);
+  sourceGroup_->setExclusive(true);
+  if (captions == nullptr) return;
+  for (int32_t i = 0; captions[i] != nullptr && captions[i][0] != '\0'; ++i) {
+    auto* item = new QAction(QFromCp932(captions[i]), ui_->MainMenuOptionWeb);
+    item->setCheckable(true);
+    item->setData(i);
+    sourceGroup_->addAction(item);
+    ui_->MainMenuOptionWeb->addAction(item);
+    connect(item, &QAction::triggered, this,
+            [this, item] { Guard([this, item] { MainMenuOptionWebClick(item); }); });
+    sourceItems_.push_back(item);
+  }
+}
+
+// ---- window life --------------------------------------------------------
+
+void TFormMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous()) Guard([this] { FormShow(); });
+}
+
+void TFormMain::FormShow() {
+  ArmIdleTask(kIdleTaskFirstShow);
+  activateWindow();
+}
+
+bool TFormMain::FormCloseQuery() const { return !ScreeningBusy() && !ScreeningWorkerAlive(); }
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  // A refused close changes nothing; the settings are written and the pages
+  // let go of their data only once the close is certain, and only once.
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  if (!closed_) {
+    closed_ = true;
+    Guard([this] { FormClose(); });
+  }
+  event->accept();
+}
+
+void TFormMain::FormClose() {
+  MainWindowSettings settings;
+  const Qt::WindowStates state = windowState();
+  if (state & Qt::WindowMaximized) {
+    settings.top = normalTop_;
+    settings.left = normalLeft_;
+    settings.height = normalHeight_;
+    settings.width = normalWidth_;
+  } else {
+    const QRect bounds = geometry();
+    settings.top = bounds.top();
+    settings.left = bounds.left();
+    settings.height = bounds.height();
+    settings.width = bounds.width();
+  }
+  settings.state = (state & Qt::WindowMinimized) ? 1 : (state & Qt::WindowMaximized) ? 2 : 0;
+  settings.onLine = OnLine();
+  settings.chartDataUpdate = ChartDataUpdate();
+  settings.sourceIndex = sourceIndex_;
+  settings.stayOnTop = ui_->MainMenuOptionTop->isChecked();
+  settings.printMargins = printMargins_;
+  settings.orientation = SavedOrientation;
+  settings.resolution = SavedResolution;
+
+  // Every step runs even when an earlier one failed, so that a settings file
+  // that cannot be written costs no data file; the user hears of each
+  // different failure once.
+  QStringList errors;
+  auto step = [&errors](const std::function<void()>& save) {
+    try {
+      save();
+    } catch (...) {
+      const QString message = CurrentErrorMessage();
+      if (!errors.contains(message)) errors << message;
+    }
+  };
+  vcl::TIniFile ini(SettingsFile());
+  step([&] { WriteMainWindowSettings(ini, settings); });
+  step([&] { frameCode_->SaveSettings(ini); });
+  step([&] { frameScrn_->SaveSettings(ini); });
+  step([&] { framePair_->SaveSettings(ini); });
+  if (!errors.isEmpty()) ReportError(errors.join(u'\n'));
+}
+
+void TFormMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+  const Qt::WindowStates now = windowState();
+  // Just before a maximise the normal bounds are the ones to keep.
+  if (!(old & Qt::WindowMaximized) && (now & Qt::WindowMaximized)) {
+    const QRect normal = normalGeometry();
+    if (normal.isValid() && !restoreBoundsOnResize_) {
+      normalTop_ = normal.top();
+      normalLeft_ = normal.left();
+      normalHeight_ = normal.height();
+      normalWidth_ = normal.width();
+    }
+  }
+  if (restoreBoundsOnResize_ && !(now & (Qt::WindowMaximized | Qt::WindowMinimized))) {
+    Guard([this] { FormResize(); });
+  }
+}
+
+void TFormMain::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  RememberNormalBounds();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (restoreBoundsOnResize_) {
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) {
+      Guard([this] { FormResize(); });
+    }
+    return;
+  }
+  RememberNormalBounds();
+}
+
+void TFormMain::RememberNormalBounds() {
+  if (!isVisible() || restoreBoundsOnResize_) return;
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+  const QRect bounds = geometry();
+  normalTop_ = bounds.top();
+  normalLeft_ = bounds.left();
+  normalHeight_ = bounds.height();
+  normalWidth_ = bounds.width();
+}
+
+void TFormMain::FormResize() {
+  // The first restore of a window that started maximised brings back the
+  // stored bounds.
+  restoreBoundsOnResize_ = false;
+  setGeometry(normalLeft_, normalTop_, normalWidth_, normalHeight_);
+}
+
+// ---- menus and pages ----------------------------------------------------
+
+void TFormMain::SetPageMenuVisible(int item, bool visible) {
+  QAction* action = nullptr;
+  switch (item) {
+    case kMenuPairReg:
+      action = ui_->MainMenuPairReg;
+      break;
+    case kMenuFileCode:
+      action = ui_->MainMenuFileCode->menuAction();
+      break;
+    case kMenuFilePast:
+      action = ui_->MainMenuFilePast->menuAction();
+      break;
+    case kMenuFileScrn:
+      action = ui_->MainMenuFileScrn->menuAction();
+      break;
+    case kMenuFilePair:
+      action = ui_->MainMenuFilePair->menuAction();
+      break;
+    case kMenuFilePairPrint:
+      action = ui_->MainMenuFilePairPrint;
+      break;
+    case kMenuFileSentrova:
+      action = ui_->MainMenuFileSentrova;
+      break;
+    case kMenuChartPreset:
+      action = ui_->MainMenuChartPreset->menuAction();
+      break;
+    case kMenuChartDataUpdate:
+      action = ui_->MainMenuChartDataUpdate;
+      break;
+    default:
+      return;
+  }
+  action->setVisible(visible);
+}
+
+void TFormMain::PageControlChange() {
+  // During a run the menus and panels keep the state of the page on which
+  // the run started.
+  if (ScreeningBusy()) return;
+  const int page = ui_->PageControl->currentIndex();
+  const std::optional<PageMenuState> state = PageMenuStateFor(page);
+  if (!state) return;
+  helpContext_ = state->helpContext;
+  for (int item = 0; item < kPageMenuItemCount; ++item) {
+    SetPageMenuVisible(item, state->visible[static_cast<size_t>(item)]);
+  }
+  for (int panel = 1; panel <= 4; ++panel) {
+    statusBar_->SetPanelWidth(panel, state->panelWidths[static_cast<size_t>(panel - 1)]);
+  }
+  switch (page) {
+    case 0:
+      statusBar_->SetPanelText(1, Count(frameCode_->CodeList().Count()));
+      statusBar_->SetPanelText(2, CountOrDash(frameCode_->PriceListRowCount()));
+      break;
+    case 1:
+      statusBar_->SetPanelText(1, CountOrDash(frameScrn_->ResultRowCount()));
+      statusBar_->SetPanelText(2, CountOrDash(frameScrn_->PairCount));
+      break;
+    case 2:
+      statusBar_->SetPanelText(1, QFromCp932(framePair_->CorrText));
+      statusBar_->SetPanelText(2, QFromCp932(framePair_->RangeText));
+      statusBar_->SetPanelText(3, QFromCp932(framePair_->MeanSdText));
+      statusBar_->SetPanelText(4, QFromCp932(framePair_->SlopeText));
+      break;
+    default:
+      break;
+  }
+  statusBar_->ApplyPanel0WidthRule();
+}
+
+void TFormMain::MainMenuLineClick(bool fromClick) {
+  const bool online = ui_->MainMenuLine->isChecked();
+  ui_->MainMenuLine->setText(QFromCp932(online ? kOnLineCaption : kOffLineCaption));
+  frameScrn_->CheckBoxReCheck()->setEnabled(online);
+  if (fromClick) SetStatusText(0, online ? kOnLineMessage : kOffLineMessage);
+}
+
+void TFormMain::MainMenuOptionWebClick(QAction* item) {
+  item->setChecked(true);
+  sourceIndex_ = item->data().toInt();
+}
+
+void TFormMain::MainMenuOptionTopClick() {
+  const bool top = ui_->MainMenuOptionTop->isChecked();
+  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == top) return;
+  // Changing a shown window's flags hides it; it comes back where it was.
+  const bool shown = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, top);
+  if (shown) show();
+}
+
+void TFormMain::MainMenuPairRegClick() {
+  if (ui_->PageControl->currentIndex() != 2 || pairRegistry_ == nullptr) return;
+  pairRegistry_->show();
+  pairRegistry_->raise();
+  pairRegistry_->activateWindow();
+}
+
+void TFormMain::MainMenuHelpTopicClick() {
+  const std::filesystem::path file = exeDir_ / kHelpFileName;
+  const QString name = exeDirText_ + QString::fromLatin1(kHelpFileName);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    ReportError(name + QFromCp932(kNotFound));
+    return;
+  }
+  QDesktopServices::openUrl(QUrl::fromLocalFile(name));
+}
+
+void TFormMain::MainMenuHelpAboutClick() {
+  TFormAbout about(this);
+  about.exec();
+}
+
+bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
+  if (ui_->PageControl->currentIndex() != 2) return false;
+  if (framePair_->ButtonCheckTag == 0) return false;
+  const int32_t index = tag - 5;
+  if (index < 0 || index >= static_cast<int32_t>(presetItems_.size())) return false;
+  if (!presetItems_[static_cast<size_t>(index)]->isVisible()) return false;
+  // Applying a preset checks the pair again, which may download.
+  if (!CanUseLibrary()) return false;
+  const vcl::TIniFile ini(SettingsFile());
+  return ini.SectionExists(ChartPresetSection(tag));
+}
+
+// ---- status bar, hints, idle task, cancel --------------------------------
+
+void TFormMain::StatusBarMouseMove(int32_t x) {
+  if (ScreeningBusy()) return;
+  const std::optional<std::string> hint =
+      StatusPanelHint(x, statusBar_->HintWidths(), ui_->PageControl->currentIndex());
+  if (hint) statusBarHint_ = QFromCp932(*hint);
+  hintRouter_->SetHint(statusBarHint_);
+}
+
+void TFormMain::ApplicationEventsHint(const QString& hint) {
+  if (!hintRule_.Accept(statusBar_->PanelText(0))) return;
+  statusBar_->SetPanelText(0, LongHint(hint));
+}
+
+void TFormMain::ApplicationEventsIdle(int32_t code) {
+  switch (code) {
+    case kIdleTaskFirstShow:
+      if (startMaximized_) {
+        startMaximized_ = false;
+        restoreBoundsOnResize_ = true;
+      }
+      break;
+    case kIdleTaskCodeBoxFocus:
+      for (QComboBox* box : {frameScrn_->ComboBoxCodeA(), frameScrn_->ComboBoxCodeB()}) {
+        if (box->lineEdit() != nullptr) box->lineEdit()->deselect();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void TFormMain::FormMouseMove() { SetScreenCursor(Qt::WaitCursor); }
+
+void TFormMain::PageControlMouseMove() { SetScreenCursor(Qt::ArrowCursor); }
+
+void TFormMain::MainMenuCancelClick() {
+  if (cancel_.Count() < 1) {
+    SetStatusText(0, kCancelAccepted);
+    cancel_.Raise();
+    return;
+  }
+  // A second press while the request is still pending: the worker has not
+  // reacted (it may have ended without its end step), so the window is
+  // unlocked at once without waiting for it.
+  UnlockAfterCancel();
+}
+
+void TFormMain::UnlockAfterCancel() {
+  SetScreenCursor(Qt::ArrowCursor);
+  frameScrn_->ButtonScr()->setEnabled(true);
+  frameScrn_->PanelScrTop()->setEnabled(true);
+  frameScrn_->TabSheetScrA()->setEnabled(true);
+  frameScrn_->TabSheetScrB()->setEnabled(true);
+  frameCode_->PanelCodeTL()->setEnabled(true);
+  ui_->MainMenuCancel->setVisible(false);
+  cancel_.Reset();
+  frameCode_->SetCodeListCount();
+  frameCode_->SaveCodeFile();
+}
+
+void TFormMain::ScreeningWorkerEnded() {
+  // A worker whose thread ended without its end step leaves the window
+  // locked; it is unlocked as a second cancel press would.
+  if (ScreeningBusy()) UnlockAfterCancel();
+  emit screeningWorkerEnded();
+}
+
+// ---- helpers --------------------------------------------------------------
+
+std::filesystem::path TFormMain::SettingsFile() const { return exeDir_ / kSettingsFileName; }
+
+void TFormMain::ReportError(const QString& message) {
+  try {
+    reporter_(message);
+  } catch (...) {
+  }
+}
+
+void TFormMain::Guard(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    ReportError(CurrentErrorMessage());
+  }
+}

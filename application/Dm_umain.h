@@ -1,0 +1,225 @@
+#pragma once
+// The main window: the three tab pages, the menus, the settings file of the
+// whole program, the status bar, the idle task and the cancel of a screening
+// run. Everything here runs on the main thread.
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cancel_request.h"
+#include "hint_rule.h"
+#include "library_busy.h"
+#include "ticvane_api.h"
+
+class QAction;
+class QActionGroup;
+class QThread;
+class CheckBoxImages;
+class HintRouter;
+class IdleTaskSlot;
+class MouseMoveHook;
+class ScreeningWorkerWatch;
+class StatusPanelBar;
+class TFormPairReg;
+class TFrameCode;
+class TFramePair;
+class TFrameScrn;
+namespace Ui {
+class TFormMain;
+}
+
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The three pages, created before the window and without a parent; the
+  // window takes them over. A page left empty is created here.
+  struct Frames {
+    std::unique_ptr<TFrameCode> code;
+    std::unique_ptr<TFrameScrn> scrn;
+    std::unique_ptr<TFramePair> pair;
+  };
+  // Shows one error message to the user (a message box titled "Dyadmark").
+  using ErrorReporter = std::function<void(const QString& message)>;
+
+  // Places the pages, then opens "Dyadmark.ini" in `exeDir` (the program
+  // directory with a trailing "/"), starts the quote library through `api`,
+  // restores the window and lets each page read its settings, and learns
+  // the latest market date. `api` must outlive the window. An empty
+  // `reporter` shows message boxes.
+  explicit TFormMain(Frames frames, const TicvaneApi& api = RealTicvaneApi(),
+                     const QString& exeDir = DefaultExeDir(), ErrorReporter reporter = {});
+  // Shuts the quote library down.
+  ~TFormMain() override;
+
+  // The program's directory with a trailing "/".
+  static QString DefaultExeDir();
+
+  // Program-wide values.
+  const std::filesystem::path& ExeDir() const { return exeDir_; }
+  // "yyyy/mm/dd" of the newest trading day, "0000/00/00" when unknown.
+  const std::string& LatestMarketDate() const { return latestMarketDate_; }
+  // The top of the first row (in the list's viewport) and the height of one
+  // row of a report list in the program's font, in pixels.
+  int32_t ListRowTop() const { return listRowTop_; }
+  int32_t ListRowHeight() const { return listRowHeight_; }
+  int32_t TimeoutSeconds() const { return timeoutSeconds_; }
+  const TicvaneApi& Api() const { return api_; }
+  // The selected quote source (the index of the checked source item).
+  int32_t SourceIndex() const { return sourceIndex_; }
+  // Online mode: the "⇔" item checked.
+  bool OnLine() const;
+  // "最新データ自動更新(&N)" checked.
+  bool ChartDataUpdate() const;
+  int32_t HelpContext() const { return helpContext_; }
+  const CheckBoxImages& ImageListCheckBox() const { return *imageListCheckBox_; }
+  // The print margins of the pair chart (left, top, right, bottom, per cent),
+  // and the orientation and resolution kept between print previews.
+  std::array<int32_t, 4>& PrintMargins() { return printMargins_; }
+  int32_t SavedOrientation = 1;
+  int32_t SavedResolution = 0;
+
+  TFrameCode& FrameCode() { return *frameCode_; }
+  TFrameScrn& FrameScrn() { return *frameScrn_; }
+  TFramePair& FramePair() { return *framePair_; }
+  // The pair registry window, created after this window.
+  void SetPairRegistry(TFormPairReg* window) { pairRegistry_ = window; }
+
+  // Status bar.
+  StatusPanelBar& StatusBar() { return *statusBar_; }
+  // Sets a panel's text from code page 932 bytes.
+  void SetStatusText(int panel, std::string_view text);
+
+  // The one-shot idle task (codes 1 and 21).
+  void ArmIdleTask(int32_t code);
+  int32_t PendingIdleTask() const;
+
+  // A screening run. The run is busy from BeginScreeningRun to
+  // EndScreeningRun (the cancel item is visible meanwhile). The worker's
+  // thread is watched from AdoptScreeningWorker until it has finished; until
+  // then no second run starts and the window does not close, even after a
+  // second cancel press has unlocked it.
+  bool ScreeningBusy() const;
+  bool ScreeningWorkerAlive() const;
+  // Watches the run's worker; false while an earlier worker is alive.
+  bool AdoptScreeningWorker(QThread* worker);
+  // The window's part of a run's start: the hourglass and its mouse-move
+  // handlers on the window and its page control, the cancel item shown with
+  // its counter at 0, status panels 1 and 2 "-".
+  void BeginScreeningRun();
+  // The window's part of a run's end: the screening page shown, the cursor
+  // and its handlers back to normal, the cancel item hidden with its counter
+  // at 0.
+  void EndScreeningRun();
+  // The cancel request the worker polls; any thread may read it.
+  const CancelRequest& CancelCounter() const { return cancel_; }
+
+  // Set around every library call made on the main thread.
+  LibraryBusyFlag& LibraryBusy() { return libraryBusy_; }
+  // A pair check, a chart preset or a screening may call the library now:
+  // no run busy, no worker alive, no library call on the main thread under
+  // way (a download pumping events).
+  bool CanUseLibrary() const;
+
+  // Handlers.
+  void PageControlChange();
+  void MainMenuLineClick(bool fromClick);
+  void MainMenuOptionWebClick(QAction* item);
+  void MainMenuOptionTopClick();
+  void MainMenuPairRegClick();
+  void MainMenuHelpTopicClick();
+  void MainMenuHelpAboutClick();
+  // Checks a preset key (Tag 5 to 12) against its guards: the pair page
+  // active, a pair drawn, the key's item shown, the library free and the
+  // preset's section present. True when the preset may be applied.
+  bool MainMenuChartPresetClick(int32_t tag);
+  void MainMenuCancelClick();
+  void StatusBarMouseMove(int32_t x);
+  void ApplicationEventsHint(const QString& hint);
+  void ApplicationEventsIdle(int32_t code);
+  void FormMouseMove();
+  void PageControlMouseMove();
+
+ signals:
+  // The watched worker's thread has finished (after its end step, or
+  // without one).
+  void screeningWorkerEnded();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void PlaceFrames(Frames frames);
+  void MeasureListRows();
+  void ConnectHandlers();
+  void FormCreate();
+  void BuildSourceItems(const char* const* captions);
+  void FormShow();
+  bool FormCloseQuery() const;
+  void FormClose();
+  void FormResize();
+  void RememberNormalBounds();
+  void UnlockAfterCancel();
+  void ScreeningWorkerEnded();
+  void SetPageMenuVisible(int item, bool visible);
+  std::filesystem::path SettingsFile() const;
+  void ReportError(const QString& message);
+  // Runs a handler; an error it raises is reported and goes no further.
+  void Guard(const std::function<void()>& handler);
+
+  std::unique_ptr<Ui::TFormMain> ui_;
+  const TicvaneApi& api_;
+  ErrorReporter reporter_;
+  std::filesystem::path exeDir_;
+  QString exeDirText_;
+
+  TFrameCode* frameCode_ = nullptr;
+  TFrameScrn* frameScrn_ = nullptr;
+  TFramePair* framePair_ = nullptr;
+  TFormPairReg* pairRegistry_ = nullptr;
+  StatusPanelBar* statusBar_ = nullptr;
+  HintRouter* hintRouter_ = nullptr;
+  IdleTaskSlot* idleTask_ = nullptr;
+  ScreeningWorkerWatch* workerWatch_ = nullptr;
+  QActionGroup* sourceGroup_ = nullptr;
+  std::vector<QAction*> sourceItems_;
+  std::array<QAction*, 8> presetItems_{};
+  std::unique_ptr<CheckBoxImages> imageListCheckBox_;
+  std::unique_ptr<MouseMoveHook> formMouseHook_;
+  std::unique_ptr<MouseMoveHook> pageControlMouseHook_;
+  std::unique_ptr<MouseMoveHook> pageTabsMouseHook_;
+
+  HintRule hintRule_;
+  QString statusBarHint_;
+  CancelRequest cancel_;
+  LibraryBusyFlag libraryBusy_;
+
+  // Own fields of the window.
+  bool startMaximized_ = false;
+  int32_t normalTop_ = 50;
+  int32_t normalLeft_ = 100;
+  int32_t normalHeight_ = 600;
+  int32_t normalWidth_ = 800;
+  int32_t timeoutSeconds_ = 5;
+
+  std::array<int32_t, 4> printMargins_{5, 5, 5, 5};
+  int32_t sourceIndex_ = 1;
+  int32_t helpContext_ = 100;
+  int32_t listRowTop_ = 0;
+  int32_t listRowHeight_ = 0;
+  std::string latestMarketDate_;
+  bool libraryStarted_ = false;
+  bool restoreBoundsOnResize_ = false;
+  bool closed_ = false;
+};
