@@ -6,7 +6,7 @@
 
 #include "qt_cp932.h"
 #include "ui_Dm_uabout.h"
-#include "ui_font.h"
+#include "program_font.h"
 
 namespace {
 

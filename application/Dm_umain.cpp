@@ -9,9 +9,12 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMoveEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -35,6 +38,7 @@
 #include "screen_cursor.h"
 #include "screening_worker_watch.h"
 #include "status_panel_bar.h"
+#include "status_panel_hints.h"
 #include "ui_Dm_umain.h"
 #include "window_bounds.h"
 
@@ -637,6 +641,13 @@ void TFormMain::ScreeningWorkerEnded() {
   // A worker whose thread ended without its end step leaves the window
   // locked; it is unlocked as a second cancel press would.
   if (ScreeningBusy()) UnlockAfterCancel();
+  // Its cursor handlers can no longer be taken back by its end step.
+  if (formMouseHook_) {
+    formMouseHook_.reset();
+    pageControlMouseHook_.reset();
+    pageTabsMouseHook_.reset();
+    SetScreenCursor(Qt::ArrowCursor);
+  }
   emit screeningWorkerEnded();
 }
 

@@ -1,4 +1,4 @@
-#include "ui_font.h"
+#include "program_font.h"
 
 #include <QApplication>
 #include <QFontDatabase>
