@@ -14,6 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Dm_fcode.h"
+#include "Dm_fpair.h"
+#include "Dm_fscrn.h"
 #include "cancel_request.h"
 #include "hint_rule.h"
 #include "library_busy.h"
@@ -29,9 +32,6 @@ class MouseMoveHook;
 class ScreeningWorkerWatch;
 class StatusPanelBar;
 class TFormPairReg;
-class TFrameCode;
-class TFramePair;
-class TFrameScrn;
 namespace Ui {
 class TFormMain;
 }

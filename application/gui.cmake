@@ -19,12 +19,12 @@ add_library(dyadmark_gui STATIC
   idle_task.cpp
   main_settings.cpp
   page_menu_table.cpp
+  program_font.cpp
   qt_cp932.cpp
   screen_cursor.cpp
   screening_worker_watch.cpp
   status_panel_bar.cpp
   status_panel_hints.cpp
-  program_font.cpp
   window_bounds.cpp
   ${DYADMARK_FORMS_DIR}/Dm_fcode.ui
   ${DYADMARK_FORMS_DIR}/Dm_fpair.ui

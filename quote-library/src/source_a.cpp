@@ -54,7 +54,7 @@ constexpr std::string_view kPriceBlock = "<div class=\"priceDetail marB10";
 constexpr std::string_view kCurrentPrice = "\x8c\xbb\x8d\xdd\x92\x6c";  // 現在値
 constexpr std::string_view kTimeOpen = ">\x81\x69";                     // >（
 constexpr std::string_view kTimeClose = "\x81\x6a";                     // ）
-constexpr std::string_view kNoPrice = "---";
+constexpr std::string_view kNoValue = "---";
 constexpr std::string_view kPreviousClose = "\x91\x4f\x93\xfa\x8f\x49\x92\x6c";  // 前日終値
 constexpr std::string_view kOpenPrice = "\x8e\x6e\x92\x6c";                      // 始値
 constexpr std::string_view kHighPrice = "\x8d\x82\x92\x6c";                      // 高値
@@ -302,7 +302,7 @@ bool SourceADateTime(vcl::TStrings* page, ShortText* text) {
   const std::optional<int> current = FindContaining(*page, *block + 1, kCurrentPrice);
   if (!current) return false;
   std::string time = BetweenFullWidthParentheses(page->Get(*current));
-  if (time == kNoPrice) {
+  if (time == kNoValue) {
     // No price yet today: the date that goes with the previous close stands
     // on the line before its label.
     const std::optional<int> previous = FindContaining(*page, *current + 1, kPreviousClose);
@@ -319,7 +319,7 @@ bool SourceACodeUnit(vcl::TStrings* page, int32_t* unit) {
   const std::optional<std::string> valueLine = LineAt(*page, *unitLine - 1);
   if (!valueLine) return false;
   const std::string value = StrongValue(*valueLine);
-  if (value != kNoPrice) {
+  if (value != kNoValue) {
     *unit = IntegerOr(value, 1);
     return true;
   }

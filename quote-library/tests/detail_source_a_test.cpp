@@ -603,6 +603,17 @@ TEST(SourceADetailPage, ConvertsCharactersTheCodePageHoldsAndMarksTheRest) {
   EXPECT_EQ(State().pageCursor, 4);                           // no body marker: the line count
 }
 
+TEST(SourceADetailPage, AZeroByteEndsThePage) {
+  using namespace std::string_literals;
+  LibraryFixture library;
+  library.Server().Route(kDetailTarget, Utf8Response("a\nb\n<!--main start-->\nd\n\0e\nf\n"s));
+  vcl::TStringList page;
+  ASSERT_EQ(TicvaneGetCodeData(Short("1332"), &page, kTicvaneSourceA), kTicvaneOk);
+  ASSERT_EQ(page.GetCount(), 4);
+  EXPECT_EQ(page.Get(3), "d");
+  EXPECT_EQ(State().pageCursor, 2);
+}
+
 TEST(SourceADetailPage, MalformedUtf8AnywhereGivesAnEmptyPage) {
   const std::string good = Utf8Page(FullPage());
   const std::string cases[] = {
