@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "program_font.h"
 #include "qt_cp932.h"
 #include "ui_Dm_uabout.h"
-#include "program_font.h"
 
 namespace {
 
@@ -40,8 +40,7 @@ void Dress(QLabel* label, const QString& text, const QFont& font, const QColor& 
 
 }  // namespace
 
-TFormAbout::TFormAbout(QWidget* owner)
-    : QDialog(owner), ui_(std::make_unique<Ui::TFormAbout>()) {
+TFormAbout::TFormAbout(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TFormAbout>()) {
   ui_->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
@@ -101,6 +100,7 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
   if (label == ui_->LabelURL1 || label == ui_->LabelURL2) {
     if (event->type() == QEvent::MouseMove) {
       LabelURL1MouseMove();
+      return true;  // not on to the dialog, which would take the colour back
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
       LabelURL1Click(label);

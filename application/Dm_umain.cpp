@@ -280,7 +280,8 @@ void TFormMain::FormCreate() {
 
     ui_->MainMenuChartDataUpdate->setChecked(settings.chartDataUpdate);
 
-    sourceIndex_ = ValidSourceIndex(settings.sourceIndex, static_cast<int32_t>(sourceItems_.size()));
+    sourceIndex_ =
+        ValidSourceIndex(settings.sourceIndex, static_cast<int32_t>(sourceItems_.size()));
     if (sourceIndex_ < static_cast<int32_t>(sourceItems_.size())) {
       sourceItems_[static_cast<size_t>(sourceIndex_)]->setChecked(true);
     }
@@ -333,7 +334,12 @@ void TFormMain::FormShow() {
   activateWindow();
 }
 
-bool TFormMain::FormCloseQuery() const { return !ScreeningBusy() && !ScreeningWorkerAlive(); }
+// Not while a run or its worker lives, nor in the middle of a library call on
+// this thread (a download pumping events), which would find its data gone
+// when it returns.
+bool TFormMain::FormCloseQuery() const {
+  return !ScreeningBusy() && !ScreeningWorkerAlive() && !libraryBusy_.Busy();
+}
 
 void TFormMain::closeEvent(QCloseEvent* event) {
   // A refused close changes nothing; the settings are written and the pages

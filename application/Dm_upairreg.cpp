@@ -17,9 +17,9 @@ TFormPairReg::TFormPairReg(const std::filesystem::path& exeDir, QWidget* mainWin
   // above the other windows.
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
   auto* pages = new QActionGroup(this);
-  for (QAction* page : {ui_->MainMenuPairRegPage1, ui_->MainMenuPairRegPage2,
-                        ui_->MainMenuPairRegPage3, ui_->MainMenuPairRegPage4,
-                        ui_->MainMenuPairRegPage5}) {
+  for (QAction* page :
+       {ui_->MainMenuPairRegPage1, ui_->MainMenuPairRegPage2, ui_->MainMenuPairRegPage3,
+        ui_->MainMenuPairRegPage4, ui_->MainMenuPairRegPage5}) {
     pages->addAction(page);
   }
   for (QTreeWidget* list : {ui_->ListViewRegist, ui_->ListViewRecent}) {

@@ -2,8 +2,7 @@
 
 bool HintRule::Accept(QStringView panel0Text) {
   if (hintSkipCount_ == 0) {
-    const bool held =
-        panel0Text.size() >= 2 && (panel0Text[1] == u'*' || panel0Text[1] == u'!');
+    const bool held = panel0Text.size() >= 2 && (panel0Text[1] == u'*' || panel0Text[1] == u'!');
     if (!held) return true;
     hintSkipCount_ = 1;
     return false;

@@ -6,8 +6,7 @@ constexpr const char* kHiddenOption = "HiddenOption";
 constexpr const char* kWindow = "Window";
 constexpr const char* kOption = "Option";
 constexpr const char* kPrintChart = "PrintChart";
-constexpr const char* kMarginKeys[4] = {"MarginLeft", "MarginTop", "MarginRight",
-                                        "MarginBottom"};
+constexpr const char* kMarginKeys[4] = {"MarginLeft", "MarginTop", "MarginRight", "MarginBottom"};
 
 int32_t InRangeOr(int32_t value, int32_t low, int32_t high, int32_t fallback) {
   return value >= low && value <= high ? value : fallback;
@@ -36,8 +35,8 @@ MainWindowSettings ReadMainWindowSettings(const vcl::TIniFile& ini) {
     s.printMargins[i] = InRangeOr(ini.ReadInteger(kPrintChart, kMarginKeys[i], d.printMargins[i]),
                                   0, 100, d.printMargins[i]);
   }
-  s.orientation = InRangeOr(ini.ReadInteger(kPrintChart, "Orientation", d.orientation), 0, 1,
-                            d.orientation);
+  s.orientation =
+      InRangeOr(ini.ReadInteger(kPrintChart, "Orientation", d.orientation), 0, 1, d.orientation);
   const int32_t resolution = ini.ReadInteger(kPrintChart, "Resolution", d.resolution);
   s.resolution = resolution <= 0 ? resolution : d.resolution;
   return s;
@@ -73,5 +72,5 @@ std::string ChartPresetSection(int32_t tag) { return "ChartF" + std::to_string(t
 
 int32_t ValidSourceIndex(int32_t stored, int32_t sourceCount) {
   if (stored >= 0 && stored < sourceCount) return stored;
-  return sourceCount > 1 ? 1 : 0;
+  return sourceCount == 1 ? 0 : 1;
 }

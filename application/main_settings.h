@@ -46,5 +46,5 @@ std::array<std::optional<std::string>, 8> ReadChartPresetCaptions(const vcl::TIn
 std::string ChartPresetSection(int32_t tag);
 
 // The source index to use: `stored` when it names one of `sourceCount`
-// sources, else the default 1 when that exists, else 0.
+// sources, else the default 1, or 0 when 0 is the only source.
 int32_t ValidSourceIndex(int32_t stored, int32_t sourceCount);

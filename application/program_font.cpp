@@ -14,10 +14,9 @@ const QStringList& GothicCandidates() {
 }
 
 const QStringList& SerifCandidates() {
-  static const QStringList faces = {QStringLiteral("Liberation Serif"),
-                                    QStringLiteral("DejaVu Serif"),
-                                    QStringLiteral("Noto Serif CJK JP"),
-                                    QStringLiteral("IPAPMincho")};
+  static const QStringList faces = {
+      QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
+      QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAPMincho")};
   return faces;
 }
 

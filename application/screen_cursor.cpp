@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMouseEvent>
 
 void SetScreenCursor(Qt::CursorShape shape) {
   if (shape == Qt::ArrowCursor) {
@@ -33,6 +34,11 @@ MouseMoveHook::~MouseMoveHook() {
 }
 
 bool MouseMoveHook::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == widget_ && event->type() == QEvent::MouseMove) handler_();
+  // A move over a child reaches the widget too when the child ignores it;
+  // only the widget's own area counts.
+  if (watched == widget_ && event->type() == QEvent::MouseMove) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    if (widget_->childAt(at) == nullptr) handler_();
+  }
   return QObject::eventFilter(watched, event);
 }

@@ -8,7 +8,7 @@ StatusPanelBar::StatusPanelBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("StatusBar"));
   setMouseTracking(true);
   const QString initialTexts[kPanelCount] = {QString(), QStringLiteral("-"), QStringLiteral("-"),
-                                             QString(), QString(),          QString()};
+                                             QString(), QString(),           QString()};
   for (int i = 0; i < kPanelCount; ++i) {
     auto* label = new QLabel(initialTexts[i], this);
     label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -27,9 +27,7 @@ StatusPanelBar::StatusPanelBar(QWidget* parent) : QWidget(parent) {
 
 QString StatusPanelBar::PanelText(int panel) const { return labels_[panel]->text(); }
 
-void StatusPanelBar::SetPanelText(int panel, const QString& text) {
-  labels_[panel]->setText(text);
-}
+void StatusPanelBar::SetPanelText(int panel, const QString& text) { labels_[panel]->setText(text); }
 
 void StatusPanelBar::SetPanelWidth(int panel, int32_t width) {
   widths_[panel] = width < 0 ? 0 : width;
@@ -77,7 +75,6 @@ void StatusPanelBar::LayOut() {
     x += widths_[i];
   }
   const QSize grip = grip_->sizeHint();
-  grip_->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(),
-                     grip.height());
+  grip_->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(), grip.height());
   grip_->raise();
 }

@@ -61,7 +61,7 @@ void ClearPastData(vcl::TList* records) {
 
 ShortText CnvStrWtoH(ShortText text) { return text; }
 
-const TicvaneApi kFakeApi{&Init,        &End,        &GetCodeData,   &GetCodeInfo, &GetCodeUnit,
+const TicvaneApi kFakeApi{&Init,        &End,         &GetCodeData,   &GetCodeInfo, &GetCodeUnit,
                           &GetPastData, &UpdPastData, &ClearPastData, &CnvStrWtoH};
 
 }  // namespace

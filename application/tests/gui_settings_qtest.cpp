@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QTabWidget>
 #include <QtTest>
 #include <memory>
 
@@ -134,8 +135,8 @@ class MainWindowSettingsTest : public QObject {
     QVERIFY(p.window->isMaximized());
     QVERIFY(p.window->close());
     const std::string written = p.dir.Read("Dyadmark.ini");
-    QVERIFY2(written.find("[Window]\r\nTop=70\r\nLeft=120\r\nHeight=620\r\nWidth=830\r\n"
-                          "State=2\r\n") == 0,
+    QVERIFY2(written.find("[Window]\r\nState=2\r\nTop=70\r\nLeft=120\r\nHeight=620\r\n"
+                          "Width=830\r\n[Option]") == 0,
              written.c_str());
   }
 
@@ -151,6 +152,22 @@ class MainWindowSettingsTest : public QObject {
     QTRY_COMPARE(p.window->geometry(), QRect(120, 70, 830, 620));
   }
 
+  void closingAfterAMaximiseWritesTheBoundsFromBeforeIt() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[Window]\r\nTop=70\r\nLeft=120\r\nHeight=620\r\nWidth=830\r\n");
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    QVERIFY(!p.window->isMaximized());
+    p.window->showMaximized();
+    QTRY_VERIFY(p.window->isMaximized());
+    QVERIFY(p.window->close());
+    const std::string written = p.dir.Read("Dyadmark.ini");
+    QVERIFY2(written.find("[Window]\r\nTop=70\r\nLeft=120\r\nHeight=620\r\nWidth=830\r\n"
+                          "State=2\r\n") == 0,
+             written.c_str());
+  }
+
   void aNormalWindowWritesItsCurrentBounds() {
     Program p;
     p.dir.Write("Dyadmark.ini",
@@ -161,8 +178,8 @@ class MainWindowSettingsTest : public QObject {
     p.window->setGeometry(130, 80, 840, 630);
     QVERIFY(p.window->close());
     const std::string written = p.dir.Read("Dyadmark.ini");
-    QVERIFY2(written.find("[Window]\r\nTop=80\r\nLeft=130\r\nHeight=630\r\nWidth=840\r\n"
-                          "State=0\r\n") == 0,
+    QVERIFY2(written.find("[Window]\r\nState=0\r\nTop=80\r\nLeft=130\r\nHeight=630\r\n"
+                          "Width=840\r\n[Option]") == 0,
              written.c_str());
   }
 
@@ -181,14 +198,14 @@ class MainWindowSettingsTest : public QObject {
     QTest::newRow("time-out in hexadecimal")
         << QByteArray("[HiddenOption]\r\nTimeout=0x10\r\n") << 16 << 1 << defaults;
     QTest::newRow("bounds beyond every screen")
-        << QByteArray("[Window]\r\nTop=5000\r\nLeft=9000\r\nHeight=600\r\nWidth=800\r\n") << 5
-        << 1 << defaults;
+        << QByteArray("[Window]\r\nTop=5000\r\nLeft=9000\r\nHeight=600\r\nWidth=800\r\n") << 5 << 1
+        << defaults;
     QTest::newRow("negative size")
         << QByteArray("[Window]\r\nTop=10\r\nLeft=10\r\nHeight=-600\r\nWidth=800\r\n") << 5 << 1
         << defaults;
     QTest::newRow("bounds partly on the screen")
-        << QByteArray("[Window]\r\nTop=-100\r\nLeft=-300\r\nHeight=600\r\nWidth=800\r\n") << 5
-        << 1 << QRect(-300, -100, 800, 600);
+        << QByteArray("[Window]\r\nTop=-100\r\nLeft=-300\r\nHeight=600\r\nWidth=800\r\n") << 5 << 1
+        << QRect(-300, -100, 800, 600);
   }
 
   void outOfRangeValuesTakeTheirDefaults() {
@@ -304,16 +321,13 @@ class MainWindowSettingsTest : public QObject {
   }
 
   void theSiblingProgramItemFollowsItsFile() {
-    {
+    for (const bool present : {false, true}) {
       Program p;
+      if (present) p.dir.Write("Sentrova.exe", "");
       p.Start();
-      QVERIFY(!p.Action("MainMenuFileSentrova")->isEnabled());
-    }
-    {
-      Program p;
-      p.dir.Write("Sentrova.exe", "");
-      p.Start();
-      QVERIFY(p.Action("MainMenuFileSentrova")->isEnabled());
+      p.window->findChild<QTabWidget*>("PageControl")->setCurrentIndex(2);  // where it shows
+      QVERIFY(p.Action("MainMenuFileSentrova")->isVisible());
+      QCOMPARE(p.Action("MainMenuFileSentrova")->isEnabled(), present);
     }
   }
 

@@ -13,12 +13,13 @@
 namespace ticvane {
 namespace {
 
-constexpr std::string_view kHeaderCell = "<th><small>\x92\xB2\x90\xAE\x8C\xE3\x8FI\x92l";  // <th><small>調整後終値
+constexpr std::string_view kHeaderCell =
+    "<th><small>\x92\xB2\x90\xAE\x8C\xE3\x8FI\x92l";  // <th><small>調整後終値
 constexpr std::string_view kTableEnd = "</tr></table>";
 constexpr std::string_view kRowStart = "<td>";
-constexpr std::string_view kYear = "\x94N";        // 年
-constexpr std::string_view kMonth = "\x8C\x8E";    // 月
-constexpr std::string_view kDay = "\x93\xFA";      // 日
+constexpr std::string_view kYear = "\x94N";                 // 年
+constexpr std::string_view kMonth = "\x8C\x8E";             // 月
+constexpr std::string_view kDay = "\x93\xFA";               // 日
 constexpr std::string_view kNextPage = "\x8E\x9F\x82\xCC";  // 次の
 constexpr size_t kCellPrefix = 11;
 constexpr size_t kClosePrefix = 14;
@@ -34,7 +35,7 @@ class SourceAHistory final : public HistorySite {
   std::string Host() const override { return hosts::kSourceAHistory; }
 
   std::string PagePath(const std::string& code, const std::string& startYear,
-                       int32_t rowOffset) const override {
+                       const CalendarDate& /*today*/, int32_t rowOffset) const override {
     return "/t?s=" + EncodeQueryValue(code) + "&a=1&b=1&c=" + startYear +
            "&g=d&y=" + std::to_string(rowOffset);
   }

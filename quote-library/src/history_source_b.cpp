@@ -20,7 +20,9 @@ constexpr std::string_view kBodyStart = "<tbody>";
 constexpr std::string_view kBodyEnd = "</tbody>";
 constexpr std::string_view kCloseCell = "<td class=\"emph\">";
 constexpr std::string_view kNoTrade = "<td>-</td>";
-constexpr std::string_view kNextPage = "\x8E\x9F\x82\xCC" "50\x8C\x8F";  // 次の50件
+constexpr std::string_view kNextPage =
+    "\x8E\x9F\x82\xCC"
+    "50\x8C\x8F";  // 次の50件
 constexpr std::string_view kLink = "<a href=";
 constexpr size_t kCellPrefix = 4;
 constexpr int kLinesAfterTable = 14;
@@ -41,8 +43,7 @@ class SourceBHistory final : public HistorySite {
   std::string Host() const override { return hosts::kSourceB; }
 
   std::string PagePath(const std::string& code, const std::string& startYear,
-                       int32_t rowOffset) const override {
-    const CalendarDate today = Today();
+                       const CalendarDate& today, int32_t rowOffset) const override {
     const std::string m = std::to_string(today.month);
     const std::string d = std::to_string(today.day);
     char year[16];

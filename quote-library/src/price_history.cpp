@@ -33,8 +33,8 @@ bool IsCalendarDate(int32_t year, int32_t month, int32_t day) {
 }  // namespace
 
 PastDataRecord AdjustForSplit(const HistoryRow& row) {
-  PastDataRecord record{row.year, row.month, row.day,  row.close,
-                        row.open, row.high,  row.low,  row.volume};
+  PastDataRecord record{row.year, row.month, row.day, row.close,
+                        row.open, row.high,  row.low, row.volume};
   const int64_t close = row.close;
   const int64_t adjusted = row.adjustedClose;
   if (adjusted == close) return record;
@@ -91,9 +91,9 @@ void RowCollector::FreeAdded() {
   }
 }
 
-std::string StartYear(int32_t yearsOffset) {
-  const CalendarDate today = Today();
-  const int year = static_cast<int>(std::clamp<int64_t>(int64_t{today.year} + yearsOffset, 1, 9999));
+std::string StartYear(int32_t yearsOffset, const CalendarDate& today) {
+  const int year =
+      static_cast<int>(std::clamp<int64_t>(int64_t{today.year} + yearsOffset, 1, 9999));
   char text[32];
   if (State().longDateFormat) {
     std::snprintf(text, sizeof text, "%04d/%02d/%02d", year, today.month, today.day);
@@ -111,12 +111,15 @@ int32_t DownloadHistory(const HistorySite& site, vcl::TList* records, ShortText 
   if (maxCount <= 0) return kTicvaneOk;
 
   const std::string codeText(ShortTextView(code));
-  const std::string startYear = StartYear(yearsOffset);
+  // One date for the whole call: a download that runs past midnight still asks
+  // every page for the same range.
+  const CalendarDate today = Today();
+  const std::string startYear = StartYear(yearsOffset, today);
   vcl::TStringList page;
   int32_t rowOffset = 0;
   for (int pageNumber = 0; !rows.Full() && pageNumber < kMaxPagesPerCall; ++pageNumber) {
     const PageResponse response =
-        RequestPage(site.Host(), site.PagePath(codeText, startYear, rowOffset));
+        RequestPage(site.Host(), site.PagePath(codeText, startYear, today, rowOffset));
     if (response.outcome != RequestOutcome::Ok) {
       rows.FreeAdded();
       return ResultOf(response.outcome);

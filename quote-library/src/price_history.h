@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "library_state.h"
 #include "ticvane.h"
 
 namespace ticvane {
@@ -56,8 +57,8 @@ class RowCollector {
 
 // Where one page's rows were read to.
 struct TableScan {
-  int endLine;     // the line at which the table ended (may lie past the page's end)
-  int rowsSeen;    // lines taken as rows, stored or not
+  int endLine;   // the line at which the table ended (may lie past the page's end)
+  int rowsSeen;  // lines taken as rows, stored or not
 };
 
 // What one web site's history pages look like.
@@ -65,9 +66,10 @@ class HistorySite {
  public:
   virtual ~HistorySite() = default;
   virtual std::string Host() const = 0;
-  // Path and query of the page at `rowOffset`.
+  // Path and query of the page at `rowOffset`. `today` is the date the call
+  // took once at its start, so that every page asks for the same range.
   virtual std::string PagePath(const std::string& code, const std::string& startYear,
-                               int32_t rowOffset) const = 0;
+                               const CalendarDate& today, int32_t rowOffset) const = 0;
   // The first line to examine for rows, or nullopt when the page has no table.
   virtual std::optional<int> FirstRowLine(const vcl::TStrings& page) const = 0;
   // Reads rows from `first` until the table ends or `rows` says stop.
@@ -76,14 +78,13 @@ class HistorySite {
   virtual bool HasNextPage(const vcl::TStrings& page, int endLine) const = 0;
 };
 
-// The start year of a request: four characters of today shifted by
+// The start year of a request: four characters of `today` shifted by
 // `yearsOffset` years in the library's short date format.
-std::string StartYear(int32_t yearsOffset);
+std::string StartYear(int32_t yearsOffset, const CalendarDate& today);
 
 // The whole download of one call. `newestStored` is set for an update.
 int32_t DownloadHistory(const HistorySite& site, vcl::TList* records, ShortText code,
-                        int32_t maxCount, int32_t yearsOffset,
-                        std::optional<int32_t> newestStored);
+                        int32_t maxCount, int32_t yearsOffset, std::optional<int32_t> newestStored);
 
 // A cell's number: the line without its first `prefix` bytes, cut before the
 // first "<", commas removed, as a whole number (0 when it is not one).

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -250,6 +251,25 @@ TEST(SourceACodeInfo, NullSectorAndLoanReadOnlyNameAndMarket) {
             "1\x95\x94");
   EXPECT_EQ(info.sector, kSectorUnset);
   EXPECT_EQ(info.loan, kLoanUnset);
+}
+
+TEST(SourceACodeInfo, OutputsAreCutTo255BytesAndTheRestOfTheBufferIsLeftAlone) {
+  const std::string longName(300, 'A');
+  vcl::TStringList page =
+      PageOf(Join({kBodyStart, NameBlock("<h1><strong>【1332】" + longName + "</strong></h1>"),
+                   MarketBlock({MarketLine("NEO")})}));
+  SelectSourceA(0);
+  ShortText name;
+  ShortText market;
+  std::memset(&name, 0xEE, sizeof name);
+  std::memset(&market, 0xEE, sizeof market);
+  ASSERT_TRUE(TicvaneGetCodeInfo(&page, &name, &market, nullptr, nullptr));
+  EXPECT_EQ(name.length, 255);
+  EXPECT_EQ(FromShort(name), std::string(255, 'A'));
+  EXPECT_EQ(FromShort(market), "JASDAQ NEO");
+  for (size_t i = 10; i < sizeof market.bytes; ++i) {
+    EXPECT_EQ(static_cast<unsigned char>(market.bytes[i]), 0xEE) << i;
+  }
 }
 
 TEST(SourceACodeInfo, FalseWhenAMarkerOrANeededLineIsMissing) {

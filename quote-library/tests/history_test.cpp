@@ -84,6 +84,26 @@ TEST(HistoryRequest, SourceBAsksForTheDateRange) {
   TicvaneClearPastData(&list);
 }
 
+TEST(HistoryRequest, EveryPageOfOneCallAsksForTheSameDateRange) {
+  // The clock passes midnight after the call has read it once.
+  int clockReads = 0;
+  LibraryFixture library;
+  testing::SetToday([&clockReads] {
+    return ++clockReads == 1 ? CalendarDate{2009, 9, 24} : CalendarDate{2009, 9, 25};
+  });
+  library.Server().Serve([](const FixtureRequest& request) {
+    return Page(SourceBPage(PlainRows(50, RowOffset(request.target)), NextPage::Link));
+  });
+  vcl::TList list;
+  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 60, -6, kTicvaneSourceB), 0);
+  ASSERT_THAT(library.Server().Requests(), SizeIs(2));
+  EXPECT_EQ(library.Server().Requests()[0].target,
+            "/MnStock/1301/slast/?sy=2003&sm=9&sd=24&ey=2009&em=9&ed=24&k=d&st=0");
+  EXPECT_EQ(library.Server().Requests()[1].target,
+            "/MnStock/1301/slast/?sy=2003&sm=9&sd=24&ey=2009&em=9&ed=24&k=d&st=50");
+  TicvaneClearPastData(&list);
+}
+
 TEST(HistoryRequest, CodeBytesOutsideTheUnreservedSetArePercentEncoded) {
   LibraryFixture library;
   ServeLongSourceAHistory(library);
@@ -101,8 +121,8 @@ TEST(HistoryPaging, CountsAgainstMaxCount) {
     std::vector<int> offsets;
     int records;
   };
-  for (const Case& c : {Case{0, {}, 0}, Case{1, {0}, 1}, Case{50, {0}, 50},
-                        Case{120, {0, 50, 100}, 120}}) {
+  for (const Case& c :
+       {Case{0, {}, 0}, Case{1, {0}, 1}, Case{50, {0}, 50}, Case{120, {0, 50, 100}, 120}}) {
     SCOPED_TRACE(c.maxCount);
     LibraryFixture library;
     ServeLongSourceAHistory(library);
@@ -191,6 +211,25 @@ TEST(HistoryPaging, SourceBHeaderWithoutBodyIsNoTable) {
   });
   vcl::TList list;
   EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceB), 1);
+}
+
+TEST(HistoryPaging, SourceBBodyStartAtThePageEndIsATableWithoutRows) {
+  // "<tbody>" as the last and as the next-to-last line: the first page has
+  // the table, no line follows its end, so the next page is asked for.
+  for (const char* tail : {"<tbody>\n", "<tbody>\n<tr>\n"}) {
+    SCOPED_TRACE(tail);
+    LibraryFixture library;
+    const std::string first = std::string("<table>\n<th scope=\"col\">調整後終値</th>\n") + tail;
+    library.Server().Serve([first](const FixtureRequest& request) {
+      if (RowOffset(request.target) == 0) return Page(first);
+      return Page(SourceBPage(PlainRows(3), NextPage::PlainText));
+    });
+    vcl::TList list;
+    EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1225, -6, kTicvaneSourceB), 0);
+    EXPECT_EQ(Offsets(library), (std::vector<int>{0, 50}));
+    EXPECT_EQ(list.Count(), 3);
+    TicvaneClearPastData(&list);
+  }
 }
 
 TEST(HistoryPaging, ServerThatNeverEndsItsTableIsNotAskedForEver) {
@@ -345,8 +384,8 @@ TEST(SplitAdjustment, WholeRatioOfTheTwoCloses) {
       {{2009, 9, 24, 0, 980, 1010, 970, 5000, 1000}, {2009, 9, 24, 1000, 980, 1010, 970, 5000}},
       {{2009, 9, 24, 1000, 980, 1010, 970, 5000, 0}, {2009, 9, 24, 1000, 980, 1010, 970, 5000}},
       // Products stay within 32 bits.
-      {{2009, 9, 24, 1, 2000000000, 2000000000, 3, 1, 1000}, {2009, 9, 24, 1000, 2147483647,
-                                                              2147483647, 3000, 1}},
+      {{2009, 9, 24, 1, 2000000000, 2000000000, 3, 1, 1000},
+       {2009, 9, 24, 1000, 2147483647, 2147483647, 3000, 1}},
   };
   for (const Case& c : cases) {
     const PastDataRecord r = AdjustForSplit(c.row);

@@ -37,8 +37,10 @@ int32_t DownloadThreeRows(LibraryFixture& library, vcl::TList& list) {
 TEST(Lifecycle, InitReturnsTheTwoCaptionsEndedByAnEmptyText) {
   const char* const* captions = TicvaneInit(0, 1, 5);
   ASSERT_NE(captions, nullptr);
-  EXPECT_STREQ(captions[0], "Yahoo!\x83t\x83@\x83" "C\x83i\x83\x93\x83X(&Y)");  // Yahoo!ファイナンス(&Y)
-  EXPECT_STREQ(captions[1], "Infoseek \x83}\x83l\x81[(&I)");                    // Infoseek マネー(&I)
+  EXPECT_STREQ(captions[0],
+               "Yahoo!\x83t\x83@\x83"
+               "C\x83i\x83\x93\x83X(&Y)");                    // Yahoo!ファイナンス(&Y)
+  EXPECT_STREQ(captions[1], "Infoseek \x83}\x83l\x81[(&I)");  // Infoseek マネー(&I)
   EXPECT_STREQ(captions[2], "");
   TicvaneEnd();
 }
@@ -127,8 +129,8 @@ TEST(RequestOutcome, RefusedConnectionIsAFailureNotATimeOut) {
     closedPort = gone.Port();
   }
   LibraryFixture library(1);
-  testing::SetConnectTo({std::string(hosts::kSourceAHistory) + ":80:127.0.0.1:" +
-                         std::to_string(closedPort)});
+  testing::SetConnectTo(
+      {std::string(hosts::kSourceAHistory) + ":80:127.0.0.1:" + std::to_string(closedPort)});
   TicvaneInit(1, 1, 1);
   vcl::TList list;
   EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceA), 1);
@@ -189,6 +191,21 @@ TEST(PumpPoints, BeforeAndAfterEachRequestAndAfterEachRowThatDoesNotEndTheReadin
   EXPECT_EQ(TicvaneGetPastData(&failed, Short("1301"), 10, -6, kTicvaneSourceA), 1);
   // A failed request is not followed by the second pump.
   EXPECT_EQ(library.PumpCount(), 1);
+}
+
+TEST(PumpPoints, SourceBNotAfterDaysWithoutTradesNorRowsNotStored) {
+  LibraryFixture library;
+  std::vector<SiteRow> rows = PlainRows(5);
+  rows[1].noTrade = true;
+  rows[2].date = "2009年02月30日";
+  library.Server().Serve(
+      [rows](const FixtureRequest&) { return Page(SourceBPage(rows, NextPage::PlainText)); });
+  vcl::TList list;
+  ASSERT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceB), 0);
+  EXPECT_EQ(list.Count(), 3);
+  // Before the request, after it, after rows 0 and 3; row 4 ends the table.
+  EXPECT_EQ(library.PumpCount(), 4);
+  TicvaneClearPastData(&list);
 }
 
 TEST(PumpPoints, NoneWithPumpingOff) {
@@ -270,8 +287,8 @@ TEST(SharedLibrary, ExportsExactlyTheElevenFunctions) {
   }
   ASSERT_EQ(pclose(pipe), 0);
   const std::set<std::string> expected = {
-      "TicvaneInit",        "TicvaneEnd",          "TicvaneGetCodeData", "TicvaneGetCodeInfo",
-      "TicvaneGetDateTime", "TicvaneGetCodeUnit",  "TicvaneGetLastData", "TicvaneGetPastData",
+      "TicvaneInit",        "TicvaneEnd",           "TicvaneGetCodeData", "TicvaneGetCodeInfo",
+      "TicvaneGetDateTime", "TicvaneGetCodeUnit",   "TicvaneGetLastData", "TicvaneGetPastData",
       "TicvaneUpdPastData", "TicvaneClearPastData", "TicvaneCnvStrWtoH"};
   EXPECT_EQ(names, expected);
 }

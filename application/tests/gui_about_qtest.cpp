@@ -1,0 +1,90 @@
+// The About box and the program's Japanese Gothic font.
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "Dm_uabout.h"
+#include "hatched_shape.h"
+#include "program_font.h"
+
+namespace {
+
+QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+}  // namespace
+
+class AboutTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { InstallUiFonts(*qApp); }
+
+  void theProgramSpeaksInAGothicFaceAt12Pixels() {
+    const QStringList gothic = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                QStringLiteral("Noto Sans CJK JP")};
+    QVERIFY2(gothic.contains(JapaneseGothicFamily()), qPrintable(JapaneseGothicFamily()));
+    QCOMPARE(QApplication::font().pixelSize(), 12);
+    QCOMPARE(QFontInfo(QApplication::font()).family(), JapaneseGothicFamily());
+    // The forms' Windows face finds the same installed face.
+    const QFont form = FormFont(QString::fromUtf16(kFormGothicFace), 29, true);
+    QVERIFY2(gothic.contains(QFontInfo(form).family()), qPrintable(QFontInfo(form).family()));
+    QCOMPARE(QFontInfo(form).pixelSize(), 29);
+  }
+
+  void showsNameVersionAndAddress() {
+    TFormAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral(u"バージョン情報"));
+    QCOMPARE(about.size(), QSize(298, 213));
+    QVERIFY(about.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    for (const char* name : {"LabelTitle1", "LabelTitle2", "LabelTitle3"}) {
+      QCOMPARE(about.findChild<QLabel*>(name)->text(), QStringLiteral("Dyadmark"));
+    }
+    const QString version = QStringLiteral(u"～ Version 1.1 ～");
+    QCOMPARE(about.findChild<QLabel*>("Version1")->text(), version);
+    QCOMPARE(about.findChild<QLabel*>("Version2")->text(), version);
+    QCOMPARE(TextColour(about.findChild<QLabel*>("Version1")), QColor(0x00, 0x00, 0xFF));
+    QCOMPARE(TextColour(about.findChild<QLabel*>("Version2")), QColor(0x00, 0xFF, 0xFF));
+    QCOMPARE(TextColour(about.findChild<QLabel*>("LabelTitle1")), QColor(0x00, 0x80, 0x00));
+    QCOMPARE(about.findChild<QLabel*>("LabelTitle1")->font().pixelSize(), 29);
+    QVERIFY(about.findChild<QLabel*>("LabelTitle1")->font().bold());
+    const QLabel* address = about.findChild<QLabel*>("LabelURL1");
+    QVERIFY(address->text().startsWith(QStringLiteral("https://")));
+    QCOMPARE(about.findChild<QLabel*>("LabelURL2")->text(), address->text());
+    QVERIFY(address->font().underline());
+    QCOMPARE(address->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(about.findChild<QLabel*>("LabelTitle1")->pos(), QPoint(102, 32));
+    QCOMPARE(about.findChild<QPushButton*>("OKButton")->geometry(), QRect(111, 176, 75, 25));
+  }
+
+  void theAddressTurnsRedUnderThePointer() {
+    TFormAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QLabel* front = about.findChild<QLabel*>("LabelURL1");
+    QLabel* back = about.findChild<QLabel*>("LabelURL2");
+    const QColor fuchsia(0xFF, 0x00, 0xFF);
+    QCOMPARE(TextColour(front), fuchsia);
+    QTest::mouseMove(front, QPoint(5, 5));
+    QTRY_COMPARE(TextColour(front), QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(TextColour(back), QColor(0xFF, 0xFF, 0x00));
+    // Leaving the dialog keeps it red; the dialog or its shape resets it.
+    QTest::mouseMove(about.findChild<QPushButton*>("OKButton"), QPoint(3, 3));
+    QCOMPARE(TextColour(front), QColor(0xFF, 0x00, 0x00));
+    QTest::mouseMove(about.findChild<HatchedShape*>("Shape"), QPoint(5, 5));
+    QTRY_COMPARE(TextColour(front), fuchsia);
+  }
+
+  void okClosesIt() {
+    TFormAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::mouseClick(about.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+    QVERIFY(!about.isVisible());
+  }
+};
+
+QTEST_MAIN(AboutTest)
+#include "gui_about_qtest.moc"

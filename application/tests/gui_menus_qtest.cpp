@@ -1,0 +1,313 @@
+// The main window's menus: the state of each page, the online switch,
+// stay-on-top, the chart-preset items and their guards, the pair registry.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+#include <memory>
+
+#include "Dm_umain.h"
+#include "Dm_upairreg.h"
+#include "gui_fake_ticvane.h"
+#include "gui_test_dir.h"
+#include "status_panel_bar.h"
+
+namespace {
+
+// The nine items whose visibility follows the page, in menu order.
+const char* const kPageItems[] = {
+    "MainMenuPairReg",      "MainMenuFileCode",    "MainMenuFilePast",
+    "MainMenuFileScrn",     "MainMenuFilePair",    "MainMenuFilePairPrint",
+    "MainMenuFileSentrova", "MainMenuChartPreset", "MainMenuChartDataUpdate"};
+
+struct Program {
+  GuiTestDir dir;
+  GuiFakeTicvane fake;
+  QStringList errors;
+  std::unique_ptr<TFormMain> window;
+
+  void Start() {
+    window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
+                                         [this](const QString& message) { errors << message; });
+  }
+  // A menu item by name; a submenu stands for its own item.
+  QAction* Item(const char* name) const {
+    if (auto* menu = window->findChild<QMenu*>(name)) return menu->menuAction();
+    return window->findChild<QAction*>(name);
+  }
+  QTabWidget* Pages() const { return window->findChild<QTabWidget*>("PageControl"); }
+  StatusPanelBar& Bar() const { return window->StatusBar(); }
+  // Which of the nine page items are visible, as a string of 0 and 1.
+  QString PageItems() const {
+    QString shown;
+    for (const char* name : kPageItems) shown += Item(name)->isVisible() ? u'1' : u'0';
+    return shown;
+  }
+  QString Widths() const {
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(Bar().PanelWidth(1))
+        .arg(Bar().PanelWidth(2))
+        .arg(Bar().PanelWidth(3))
+        .arg(Bar().PanelWidth(4));
+  }
+  QString Texts() const {
+    return Bar().PanelText(1) + u'|' + Bar().PanelText(2) + u'|' + Bar().PanelText(3) + u'|' +
+           Bar().PanelText(4);
+  }
+};
+
+}  // namespace
+
+class MainMenuTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startsInTheStateOfTheScreeningPage() {
+    Program p;
+    p.Start();
+    QCOMPARE(p.Pages()->currentIndex(), 1);
+    QCOMPARE(p.PageItems(), QStringLiteral("000100000"));
+    QCOMPARE(p.window->HelpContext(), 100);
+    QCOMPARE(p.Widths(), QStringLiteral("100 120 0 0"));
+    QCOMPARE(p.Texts(), QStringLiteral("-|-||"));
+    QVERIFY(!p.Item("MainMenuCancel")->isVisible());
+    QVERIFY(!p.Pages()->isTabVisible(3));
+    QCOMPARE(p.Pages()->tabText(0), QStringLiteral(u"銘柄データ"));
+    QCOMPARE(p.Pages()->tabText(1), QStringLiteral(u"スクリーニング"));
+    QCOMPARE(p.Pages()->tabText(2), QStringLiteral(u"ペアチェック"));
+  }
+
+  void eachPageShowsItsItemsAndPanels_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("items");
+    QTest::addColumn<int>("helpContext");
+    QTest::addColumn<QString>("widths");
+    QTest::addColumn<QString>("texts");
+    // Two codes in the table, no price list rows; no result rows and no
+    // pairs; the pair page's statistics as the frame holds them.
+    QTest::newRow("code data") << 1 << 0 << "011000000" << 300 << "80 80 0 0"
+                               << "2|-||";
+    QTest::newRow("screening") << 0 << 1 << "000100000" << 100 << "100 120 0 0"
+                               << "-|-||";
+    QTest::newRow("pair check") << 1 << 2 << "100011111" << 200 << "70 95 95 105"
+                                << "0.95|1.2 ~ -3.4|0.1 (0.5)|0.01 (2.0)";
+  }
+
+  void eachPageShowsItsItemsAndPanels() {
+    QFETCH(int, from);
+    QFETCH(int, page);
+    QFETCH(QString, items);
+    QFETCH(int, helpContext);
+    QFETCH(QString, widths);
+    QFETCH(QString, texts);
+    Program p;
+    p.dir.Write("Code.txt",
+                "1301\tKyokuyo\tTSE\t1\t100\t5000\t1\t0\r\n"
+                "7203\tToyota\tTSE\t17\t100\t-1\t1\t1\r\n");
+    p.Start();
+    TFramePair& pair = p.window->FramePair();
+    pair.CorrText = "0.95";
+    pair.RangeText = "1.2 ~ -3.4";
+    pair.MeanSdText = "0.1 (0.5)";
+    pair.SlopeText = "0.01 (2.0)";
+    p.Pages()->setCurrentIndex(from);
+    p.Pages()->setCurrentIndex(page);
+    QCOMPARE(p.PageItems(), items);
+    QCOMPARE(p.window->HelpContext(), helpContext);
+    QCOMPARE(p.Widths(), widths);
+    QCOMPARE(p.Texts(), texts);
+  }
+
+  void countsOnTheCodeAndScreeningPages() {
+    Program p;
+    p.Start();
+    p.Pages()->setCurrentIndex(0);
+    QCOMPARE(p.Texts(), QStringLiteral("0|-||"));  // an empty table still counts
+
+    new QTreeWidgetItem(p.window->FrameCode().ListViewPast());
+    new QTreeWidgetItem(p.window->FrameCode().ListViewPast());
+    new QTreeWidgetItem(p.window->FrameScrn().ListViewScrn());
+    p.window->FrameScrn().PairCount = 7;
+    p.Pages()->setCurrentIndex(1);
+    QCOMPARE(p.Texts(), QStringLiteral("1|7||"));
+    p.Pages()->setCurrentIndex(0);
+    QCOMPARE(p.Texts(), QStringLiteral("0|2||"));
+    p.window->FrameScrn().PairCount = -1;
+    p.Pages()->setCurrentIndex(1);
+    QCOMPARE(p.Texts(), QStringLiteral("1|-||"));
+  }
+
+  void aPageChangeDuringAScreeningLeavesMenusAndPanels() {
+    Program p;
+    p.Start();
+    p.window->BeginScreeningRun();
+    p.Bar().SetPanelText(1, QStringLiteral("12"));
+    p.Pages()->setCurrentIndex(2);
+    QCOMPARE(p.PageItems(), QStringLiteral("000100000"));
+    QCOMPARE(p.Widths(), QStringLiteral("100 120 0 0"));
+    QCOMPARE(p.Bar().PanelText(1), QStringLiteral("12"));
+    QCOMPARE(p.window->HelpContext(), 100);
+    p.window->EndScreeningRun();
+  }
+
+  void theOnlineSwitch() {
+    Program p;
+    p.Start();
+    QAction* line = p.Item("MainMenuLine");
+    QCheckBox* reCheck = p.window->FrameScrn().CheckBoxReCheck();
+    QCOMPARE(line->text(), QStringLiteral(u"⇔"));
+    QVERIFY(line->isChecked());
+    QVERIFY(reCheck->isEnabled());
+    QCOMPARE(p.Bar().PanelText(0), QString());  // no message at start
+
+    line->trigger();
+    QVERIFY(!p.window->OnLine());
+    QCOMPARE(line->text(), QStringLiteral("--"));
+    QVERIFY(!reCheck->isEnabled());
+    QCOMPARE(p.Bar().PanelText(0), QStringLiteral(u" * オフラインモード"));
+
+    line->trigger();
+    QVERIFY(p.window->OnLine());
+    QCOMPARE(line->text(), QStringLiteral(u"⇔"));
+    QVERIFY(reCheck->isEnabled());
+    QCOMPARE(p.Bar().PanelText(0), QStringLiteral(u" * オンラインモード"));
+  }
+
+  void anOfflineStartSaysNothing() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[Option]\r\nOnLine=0\r\n");
+    p.Start();
+    QCOMPARE(p.Item("MainMenuLine")->text(), QStringLiteral("--"));
+    QVERIFY(!p.window->FrameScrn().CheckBoxReCheck()->isEnabled());
+    QCOMPARE(p.Bar().PanelText(0), QString());
+  }
+
+  void stayOnTopFollowsItsItem() {
+    Program p;
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    QAction* top = p.Item("MainMenuOptionTop");
+    top->trigger();
+    QVERIFY(p.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(p.window->isVisible());
+    top->trigger();
+    QVERIFY(!p.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(p.window->isVisible());
+  }
+
+  void presetItemsShowTheSectionsThatExist() {
+    Program p;
+    p.dir.Write("Dyadmark.ini",
+                "[ChartF5]\r\nCaption=Wide\r\n"
+                "[ChartF7]\r\nLineWidth=3\r\n"
+                "[ChartF9]\r\n"
+                "[ChartF12]\r\nCaption=\x83\x8D\x83\x93\x83\x4F\r\n");  // "ロング"
+    p.Start();
+    const char* const names[] = {"MainMenuChartPresetF5",  "MainMenuChartPresetF6",
+                                 "MainMenuChartPresetF7",  "MainMenuChartPresetF8",
+                                 "MainMenuChartPresetF9",  "MainMenuChartPresetF10",
+                                 "MainMenuChartPresetF11", "MainMenuChartPresetF12"};
+    QString shown;
+    for (const char* name : names) shown += p.Item(name)->isVisible() ? u'1' : u'0';
+    QCOMPARE(shown, QStringLiteral("10100001"));
+    QCOMPARE(p.Item("MainMenuChartPresetF5")->text(), QStringLiteral("Wide"));
+    QCOMPARE(p.Item("MainMenuChartPresetF7")->text(), QString());
+    QCOMPARE(p.Item("MainMenuChartPresetF12")->text(), QStringLiteral(u"ロング"));
+    QCOMPARE(p.Item("MainMenuChartPresetF9")->shortcut(), QKeySequence(Qt::Key_F9));
+  }
+
+  void presetKeysCheckTheirGuards() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[ChartF5]\r\nCaption=Wide\r\n[ChartF6]\r\nCaption=Gone\r\n");
+    p.Start();
+    QVERIFY(!p.window->MainMenuChartPresetClick(5));  // another page
+    p.Pages()->setCurrentIndex(2);
+    QVERIFY(!p.window->MainMenuChartPresetClick(5));  // no pair drawn yet
+    p.window->FramePair().ButtonCheckTag = 1;
+    QVERIFY(p.window->MainMenuChartPresetClick(5));
+    QVERIFY(!p.window->MainMenuChartPresetClick(7));   // its item is hidden
+    QVERIFY(!p.window->MainMenuChartPresetClick(4));   // no such key
+    QVERIFY(!p.window->MainMenuChartPresetClick(13));  // no such key
+
+    // The section went away after the start: the item still shows, the key
+    // does nothing.
+    p.dir.Write("Dyadmark.ini", "[ChartF5]\r\nCaption=Wide\r\n");
+    QVERIFY(!p.window->MainMenuChartPresetClick(6));
+
+    {
+      LibraryCallScope download(p.window->LibraryBusy());
+      QVERIFY(!p.window->MainMenuChartPresetClick(5));
+    }
+    p.window->BeginScreeningRun();
+    QVERIFY(!p.window->MainMenuChartPresetClick(5));
+    p.window->EndScreeningRun();
+    p.Pages()->setCurrentIndex(2);
+    QVERIFY(p.window->MainMenuChartPresetClick(5));
+  }
+
+  void theStartUpDownloadKeepsTheLibraryBusy() {
+    Program p;
+    bool checked = false;
+    p.fake.duringHistory = [&] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<TFormMain*>(widget)) {
+          QVERIFY(!window->CanUseLibrary());
+          QVERIFY(window->LibraryBusy().Busy());
+          checked = true;
+        }
+      }
+    };
+    p.Start();
+    QVERIFY(checked);
+    QVERIFY(p.window->CanUseLibrary());
+  }
+
+  void thePairRegistryOpensOnThePairPageOnly() {
+    Program p;
+    p.Start();
+    TFormPairReg registry(p.window->ExeDir(), p.window.get());
+    p.window->SetPairRegistry(&registry);
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    p.window->MainMenuPairRegClick();
+    QVERIFY(!registry.isVisible());
+    p.Pages()->setCurrentIndex(2);
+    QVERIFY(p.Item("MainMenuPairReg")->isVisible());
+    QCOMPARE(p.Item("MainMenuPairReg")->shortcut(), QKeySequence(Qt::Key_F2));
+    p.Item("MainMenuPairReg")->trigger();
+    QVERIFY(registry.isVisible());
+    registry.FormDeactivate();
+    QVERIFY(!registry.isVisible());
+  }
+
+  void measuresTheRowsOfAReportList() {
+    Program p;
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    QTreeWidget* list = p.window->FrameScrn().ListViewScrn();
+    QCOMPARE(list->topLevelItemCount(), 0);  // the measure left nothing behind
+    auto* first = new QTreeWidgetItem(list, QStringList{QStringLiteral("a")});
+    auto* second = new QTreeWidgetItem(list, QStringList{QStringLiteral("b")});
+    QCOMPARE(p.window->ListRowTop(), list->visualItemRect(first).top());
+    QCOMPARE(p.window->ListRowHeight(),
+             list->visualItemRect(second).top() - list->visualItemRect(first).top());
+    QVERIFY(p.window->ListRowHeight() > 0);
+  }
+
+  void aMissingHelpFileIsReported() {
+    Program p;
+    p.Start();
+    p.Item("MainMenuHelpTopic")->trigger();
+    QCOMPARE(p.errors,
+             QStringList{p.dir.ExeDir() + QStringLiteral(u"Dyadmark.hlp が見つかりません")});
+  }
+};
+
+QTEST_MAIN(MainMenuTest)
+#include "gui_menus_qtest.moc"

@@ -1,0 +1,324 @@
+// The status bar: the hint rule, the one hint path of the application, the
+// hover hints of the panels, the panel-0 width rule, the idle task and the
+// hourglass of a run.
+
+#include <QAction>
+#include <QComboBox>
+#include <QEnterEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+#include <memory>
+
+#include "Dm_umain.h"
+#include "gui_fake_ticvane.h"
+#include "gui_test_dir.h"
+#include "hint_rule.h"
+#include "idle_task.h"
+#include "screen_cursor.h"
+#include "status_panel_bar.h"
+
+namespace {
+
+struct Program {
+  GuiTestDir dir;
+  GuiFakeTicvane fake;
+  QStringList errors;
+  std::unique_ptr<TFormMain> window;
+
+  void Start() {
+    window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
+                                         [this](const QString& message) { errors << message; });
+  }
+  StatusPanelBar& Bar() const { return window->StatusBar(); }
+  QString Panel0() const { return Bar().PanelText(0); }
+  QTabWidget* Pages() const { return window->findChild<QTabWidget*>("PageControl"); }
+  // A hint as Qt raises it when the pointer enters a control with a status
+  // tip; it climbs the widget tree like any other.
+  void Hint(const QString& text) const {
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(window->FrameScrn().ButtonScr(), &tip);
+  }
+};
+
+}  // namespace
+
+class StatusBarTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Each case: panel 0's text before each hint, and whether the hint shows.
+  void theHintRuleHoldsAMessageForSixHints_data() {
+    QTest::addColumn<QStringList>("panels");
+    QTest::addColumn<QString>("shown");
+    const QString held = QStringLiteral(" * done");
+    QTest::newRow("status message") << QStringList(7, held) << "0000001";
+    QTest::newRow("notice") << QStringList(7, QStringLiteral(" ! failed")) << "0000001";
+    QTest::newRow("hint text") << QStringList(3, QStringLiteral(" ? code")) << "111";
+    QTest::newRow("other text") << QStringList(2, QStringLiteral("plain")) << "11";
+    QTest::newRow("empty panel") << QStringList(2, QString()) << "11";
+    QTest::newRow("one character") << QStringList(1, QStringLiteral("*")) << "1";
+    // A notice set while three hints are already counted survives three.
+    QTest::newRow("notice during the count") << QStringList{held,
+                                                            held,
+                                                            held,
+                                                            QStringLiteral(" ! cancel"),
+                                                            QStringLiteral(" ! cancel"),
+                                                            QStringLiteral(" ! cancel"),
+                                                            QStringLiteral(" ! cancel")}
+                                             << "0000001";
+    QTest::newRow("after the seventh") << QStringList{held,
+                                                      held,
+                                                      held,
+                                                      held,
+                                                      held,
+                                                      held,
+                                                      held,
+                                                      QStringLiteral(" ? x"),
+                                                      QStringLiteral(" * again"),
+                                                      QStringLiteral(" * again")}
+                                       << "0000001100";
+  }
+
+  void theHintRuleHoldsAMessageForSixHints() {
+    QFETCH(QStringList, panels);
+    QFETCH(QString, shown);
+    HintRule rule;
+    QString got;
+    for (const QString& panel : panels) got += rule.Accept(panel) ? u'1' : u'0';
+    QCOMPARE(got, shown);
+  }
+
+  void theLongPartOfAHint() {
+    QCOMPARE(LongHint(QStringLiteral("short|long")), QStringLiteral("long"));
+    QCOMPARE(LongHint(QStringLiteral("a|b|c")), QStringLiteral("b|c"));
+    QCOMPARE(LongHint(QStringLiteral(" ? code")), QStringLiteral(" ? code"));
+    QCOMPARE(LongHint(QString()), QString());
+  }
+
+  void anOnlineMessageSurvivesSixHints() {
+    Program p;
+    p.Start();
+    QAction* line = p.window->findChild<QAction*>("MainMenuLine");
+    line->trigger();
+    line->trigger();
+    const QString message = QStringLiteral(u" * オンラインモード");
+    QCOMPARE(p.Panel0(), message);
+    for (int i = 1; i <= 6; ++i) {
+      p.Hint(QStringLiteral(" ? hint %1").arg(i));
+      QCOMPARE(p.Panel0(), message);
+    }
+    p.Hint(QStringLiteral(" ? hint 7"));
+    QCOMPARE(p.Panel0(), QStringLiteral(" ? hint 7"));
+    p.Hint(QStringLiteral("first|second"));
+    QCOMPARE(p.Panel0(), QStringLiteral("second"));
+  }
+
+  void enteringAndLeavingControlsGivesTheirHints() {
+    Program p;
+    p.Start();
+    QComboBox* codeA = p.window->FrameScrn().ComboBoxCodeA();
+    QComboBox* codeB = p.window->FrameScrn().ComboBoxCodeB();
+    const QString tip = QStringLiteral(u" ? 銘柄コードをカンマ区切りで指定、範囲はハイフンで指定");
+    QCOMPARE(codeA->statusTip(), tip);
+
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(codeA, &enter);
+    QCOMPARE(p.Panel0(), tip);
+
+    // From one control to the next with the same hint: no change, and the
+    // empty hint in between never shows.
+    p.Bar().SetPanelText(0, QStringLiteral(" * kept"));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(codeA, &leave);
+    QCoreApplication::sendEvent(codeB, &enter);
+    QCoreApplication::processEvents();
+    QCOMPARE(p.Panel0(), QStringLiteral(" * kept"));
+
+    // Leaving every control clears panel 0, as a hint of its own.
+    p.Bar().SetPanelText(0, QStringLiteral(" ? something"));
+    QCoreApplication::sendEvent(codeB, &leave);
+    QTRY_COMPARE(p.Panel0(), QString());
+  }
+
+  void thePanelsHintTheirMeaning_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QList<int>>("offsets");  // from panel 1's left edge
+    QTest::addColumn<QStringList>("hints");
+    const QString mean = QStringLiteral(u" ? 乖離率 平均（±標準偏差）");
+    const QString slope = QStringLiteral(u" ? 乖離率 回帰係数（切片）");
+    QTest::newRow("code data") << 0 << QList<int>{0, 1, 80, 81, 160}
+                               << QStringList{QString(), QStringLiteral(u" ? 銘柄データ件数"),
+                                              QStringLiteral(u" ? 銘柄データ件数"),
+                                              QStringLiteral(u" ? 時系列データ件数"),
+                                              QStringLiteral(u" ? 時系列データ件数")};
+    QTest::newRow("screening") << 1 << QList<int>{0, 1, 100, 101, 220}
+                               << QStringList{QString(),
+                                              QStringLiteral(u" ? テクニカル分析結果件数"),
+                                              QStringLiteral(u" ? テクニカル分析結果件数"),
+                                              QStringLiteral(u" ? スクリーニング銘柄ペア件数"),
+                                              QStringLiteral(u" ? スクリーニング銘柄ペア件数")};
+    QTest::newRow("pair check") << 2 << QList<int>{0, 1, 70, 71, 165, 166, 260, 261, 365, 366}
+                                << QStringList{QString(),
+                                               QStringLiteral(u" ? 銘柄ペア 相関係数"),
+                                               QStringLiteral(u" ? 銘柄ペア 相関係数"),
+                                               QStringLiteral(u" ? 乖離率 最大～最小"),
+                                               QStringLiteral(u" ? 乖離率 最大～最小"),
+                                               mean,
+                                               mean,
+                                               slope,
+                                               slope,
+                                               slope};  // beyond panel 4 the hint stays
+  }
+
+  void thePanelsHintTheirMeaning() {
+    QFETCH(int, page);
+    QFETCH(QList<int>, offsets);
+    QFETCH(QStringList, hints);
+    Program p;
+    p.Start();
+    p.window->resize(900, 600);
+    p.Pages()->setCurrentIndex(page == 1 ? 0 : 1);
+    p.Pages()->setCurrentIndex(page);
+    const int w0 = p.Bar().PanelWidth(0);
+    for (int i = 0; i < offsets.size(); ++i) {
+      p.window->StatusBarMouseMove(w0 + offsets[i]);
+      QCOMPARE(p.Panel0(), hints[i]);
+    }
+  }
+
+  void theMouseOverTheBarGivesItsHint() {
+    Program p;
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    const int x = p.Bar().PanelWidth(0) + 10;
+    QTest::mouseMove(&p.Bar(), QPoint(x, p.Bar().height() / 2));
+    QTRY_COMPARE(p.Panel0(), QStringLiteral(u" ? テクニカル分析結果件数"));
+  }
+
+  void theBarsHintStaysDuringAScreening() {
+    Program p;
+    p.Start();
+    const int w0 = p.Bar().PanelWidth(0);
+    p.window->StatusBarMouseMove(w0 + 1);
+    p.window->BeginScreeningRun();
+    p.Bar().SetPanelText(0, QStringLiteral(" ? mine"));
+    p.window->StatusBarMouseMove(w0 + 101);
+    QCOMPARE(p.Panel0(), QStringLiteral(" ? mine"));
+    p.window->EndScreeningRun();
+    p.window->StatusBarMouseMove(w0 + 101);
+    QCOMPARE(p.Panel0(), QStringLiteral(u" ? スクリーニング銘柄ペア件数"));
+  }
+
+  void panel0TakesTheRestLess18Pixels() {
+    Program p;
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    p.window->resize(1000, 600);
+    QTRY_COMPARE(p.Bar().width(), 1000);
+    QCOMPARE(p.Bar().PanelWidth(0), 1000 - 100 - 120 - 18);
+    p.window->resize(1200, 700);
+    QTRY_COMPARE(p.Bar().width(), 1200);
+    QCOMPARE(p.Bar().PanelWidth(0), 1200 - 220 - 18);
+    QCOMPARE(p.Bar().PanelWidth(1), 100);
+    QCOMPARE(p.Bar().PanelWidth(2), 120);
+    p.Pages()->setCurrentIndex(2);
+    QCOMPARE(p.Bar().PanelWidth(0), 1200 - (70 + 95 + 95 + 105) - 18);
+    QCOMPARE(p.Bar().PanelWidth(5), 50);
+  }
+
+  void theLastArmedIdleTaskRunsOnce() {
+    IdleTaskSlot slot;
+    QSignalSpy runs(&slot, &IdleTaskSlot::run);
+    slot.Arm(kIdleTaskFirstShow);
+    slot.Arm(kIdleTaskCodeBoxFocus);
+    QCOMPARE(slot.Pending(), 21);
+    QTRY_COMPARE(runs.size(), 1);
+    QCOMPARE(runs.at(0).at(0).toInt(), 21);
+    QCOMPARE(slot.Pending(), 0);
+    QTest::qWait(20);
+    QCOMPARE(runs.size(), 1);
+  }
+
+  void theFirstShowArmsTask1() {
+    Program p;
+    p.Start();
+    QCOMPARE(p.window->PendingIdleTask(), 0);
+    p.window->show();
+    QCOMPARE(p.window->PendingIdleTask(), 1);
+    QTRY_COMPARE(p.window->PendingIdleTask(), 0);
+  }
+
+  void aCodeBoxsFocusDropsItsSelectionOnceIdle() {
+    Program p;
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    QTRY_COMPARE(p.window->PendingIdleTask(), 0);
+    QComboBox* codeA = p.window->FrameScrn().ComboBoxCodeA();
+    QComboBox* codeB = p.window->FrameScrn().ComboBoxCodeB();
+    codeA->setEditText(QStringLiteral("1301,1302"));
+    codeB->setEditText(QStringLiteral("7203"));
+    codeB->lineEdit()->selectAll();
+    p.window->activateWindow();
+    codeA->setFocus();
+    QTRY_VERIFY(codeA->hasFocus());
+    codeA->lineEdit()->selectAll();
+    QCOMPARE(p.window->PendingIdleTask(), 21);
+    QTRY_COMPARE(p.window->PendingIdleTask(), 0);
+    QCOMPARE(codeA->lineEdit()->selectedText(), QString());
+    QCOMPARE(codeB->lineEdit()->selectedText(), QString());
+    QCOMPARE(codeA->currentText(), QStringLiteral("1301,1302"));
+  }
+
+  void aRunShowsTheHourglassButNotOverThePageTabs() {
+    Program p;
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    QCOMPARE(ScreenCursor(), Qt::ArrowCursor);
+    p.window->BeginScreeningRun();
+    QCOMPARE(ScreenCursor(), Qt::WaitCursor);
+    QTabBar* tabs = p.Pages()->tabBar();
+    const QPoint onTab = tabs->tabRect(0).center();
+    QMouseEvent move(QEvent::MouseMove, onTab, tabs->mapToGlobal(onTab), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(tabs, &move);
+    QCOMPARE(ScreenCursor(), Qt::ArrowCursor);
+    p.window->EndScreeningRun();
+    QCOMPARE(ScreenCursor(), Qt::ArrowCursor);
+    // The handlers went with the run.
+    SetScreenCursor(Qt::WaitCursor);
+    QCoreApplication::sendEvent(tabs, &move);
+    QCOMPARE(ScreenCursor(), Qt::WaitCursor);
+    SetScreenCursor(Qt::ArrowCursor);
+  }
+
+  void aMouseMoveHookSeesOnlyItsWidgetsOwnArea() {
+    QWidget outer;
+    outer.resize(100, 100);
+    auto* inner = new QWidget(&outer);
+    inner->setGeometry(0, 0, 50, 50);
+    int calls = 0;
+    MouseMoveHook hook(&outer, [&calls] { ++calls; });
+    QVERIFY(outer.hasMouseTracking());
+    auto moveTo = [](QWidget* target, QPoint at) {
+      QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QCoreApplication::sendEvent(target, &move);
+    };
+    moveTo(inner, QPoint(10, 10));  // ignored by the child, passed on to outer
+    QCOMPARE(calls, 0);
+    moveTo(&outer, QPoint(80, 80));
+    QCOMPARE(calls, 1);
+  }
+};
+
+QTEST_MAIN(StatusBarTest)
+#include "gui_status_qtest.moc"
