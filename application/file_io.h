@@ -21,13 +21,9 @@ class FileWriteError : public std::runtime_error {
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
                                          size_t maxBytes = std::numeric_limits<size_t>::max());
 
-// Replaces `file` with `bytes`: they go to a new temporary file beside it,
-// which is flushed to the disk and then renamed over `file`, so a crash or a
-// full disk leaves either the old or the new file, never a cut one. Throws
-// FileWriteError when any step fails; the old file is then left as it was and
-// the temporary file is removed. Two calls for the same file must not overlap.
+// Replaces `file` with `bytes` through a temporary file beside it
+// (vcl::ReplaceFileContents), so a crash or a full disk leaves either the old
+// or the new file, never a cut one. Throws FileWriteError
+// ("ファイル "<file>" を保存できません: <reason>") when any step fails; the old
+// file is then left as it was and no temporary file remains.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
-
-// The path as code page 932 text for messages (characters code page 932 lacks
-// become "?").
-std::string PathForMessage(const std::filesystem::path& file);

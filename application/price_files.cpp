@@ -1,6 +1,7 @@
 #include "price_files.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <vector>
@@ -81,6 +82,16 @@ std::optional<int32_t> NewestStoredDate(std::string_view line) {
   return value;
 }
 
+// The whole part of a mean volume. Seven significant digits can carry a mean
+// of volumes near the int32 limit past it (2147483647 reads as 2147484000):
+// such a mean stays at the limit instead of wrapping round.
+int32_t TruncatedVolume(double mean) {
+  const double whole = std::trunc(mean);
+  if (whole >= static_cast<double>(INT32_MAX)) return INT32_MAX;
+  if (whole <= static_cast<double>(INT32_MIN)) return INT32_MIN;
+  return static_cast<int32_t>(whole);
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> PriceFilePath(const std::filesystem::path& dataDir,
@@ -154,8 +165,8 @@ bool DownloadPriceFile(const TicvaneApi& api, int32_t source, const std::filesys
   // A history without a single day is no history: keep the stored one.
   if (lines.empty()) return false;
   if (!SaveLines(*file, lines, error)) return false;
-  averageVolume = static_cast<int32_t>(
-      std::trunc(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size()))));
+  averageVolume =
+      TruncatedVolume(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size())));
   return true;
 }
 

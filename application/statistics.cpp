@@ -5,12 +5,22 @@
 
 #include "vcl/convert.h"
 
-double RoundTwoDecimals(double value) {
-  if (!std::isfinite(value)) return value;
-  double rounded = value;
-  if (!vcl::TryStrToFloat(vcl::FloatToStrFFixed(value, 7, 2), rounded)) return value;
+namespace {
+
+// The mean and the deviation are extended values when they are rounded, so the
+// cut is decided on their own digits, not on those of the nearest double.
+double RoundExtendedTwoDecimals(long double value) {
+  if (!std::isfinite(value)) return static_cast<double>(value);
+  double rounded = 0.0;
+  if (!vcl::TryStrToFloat(vcl::ExtendedToStrFFixed(value, 7, 2), rounded)) {
+    return static_cast<double>(value);
+  }
   return rounded;
 }
+
+}  // namespace
+
+double RoundTwoDecimals(double value) { return RoundExtendedTwoDecimals(value); }
 
 double Correlation(const int32_t* a, const int32_t* b, int32_t n) {
   if (n < 1) return 0.0;
@@ -107,7 +117,7 @@ double MeanRounded(const double* x, int32_t n) {
   if (n < 1) return 0.0;
   long double sum = 0.0L;
   for (int32_t i = 0; i < n; ++i) sum += x[i];
-  return RoundTwoDecimals(static_cast<double>(sum / n));
+  return RoundExtendedTwoDecimals(sum / n);
 }
 
 double PercentStdDevRounded(double* x, int32_t n, int32_t m) {
@@ -122,5 +132,5 @@ double PercentStdDevRounded(double* x, int32_t n, int32_t m) {
   long double variance = (sumOfSquares - sum * sum / n) / (n - 1);
   // Cancellation can leave a tiny negative value where the spread is 0.
   if (variance < 0.0L) variance = 0.0L;
-  return RoundTwoDecimals(static_cast<double>(std::sqrt(variance)));
+  return RoundExtendedTwoDecimals(std::sqrt(variance));
 }

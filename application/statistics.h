@@ -35,11 +35,11 @@ double RegressionSlope(const double* y, int32_t n, int32_t m);
 // Needs n >= 2.
 double RegressionIntercept(const double* y, int32_t n);
 
-// The mean of x, summed and divided in long double, rounded to two decimals.
-// Needs n >= 1.
+// The mean of x, summed and divided in long double, rounded to two decimals
+// as that long double (see RoundTwoDecimals). Needs n >= 1.
 double MeanRounded(const double* x, int32_t n);
 
 // Converts x in place to x[i] * 100 / m and returns the sample standard
-// deviation of the converted values (long double sums), rounded to two
-// decimals. Needs n >= 2 and m != 0; below that x is left as it was.
+// deviation of the converted values (long double sums and root), rounded to
+// two decimals as that long double. Needs n >= 2 and m != 0; below that x is left as it was.
 double PercentStdDevRounded(double* x, int32_t n, int32_t m);

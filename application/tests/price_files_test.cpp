@@ -239,6 +239,24 @@ TEST_F(PriceFileTest, AverageVolumeIsTheRoundedMeanTruncated) {
   }
 }
 
+TEST_F(PriceFileTest, AverageVolumeBeyondTheInt32LimitStaysAtTheLimit) {
+  // Seven significant digits make 2147483647 into 2147484000.
+  const struct {
+    int32_t volume;
+    int32_t expected;
+  } cases[] = {
+      {2147483647, 2147483647},
+      {2147483000, 2147483000},
+      {-2147483647 - 1, -2147483647 - 1},
+  };
+  for (const auto& c : cases) {
+    fake_.records = {Day(2009, 3, 5, 1, c.volume), Day(2009, 3, 4, 1, c.volume)};
+    int32_t averageVolume = 0;
+    ASSERT_TRUE(DownloadPriceFile(fake_.Api(), 0, DataDir(), "1301", averageVolume));
+    EXPECT_EQ(averageVolume, c.expected) << c.volume;
+  }
+}
+
 TEST_F(PriceFileTest, FailedOrEmptyDownloadKeepsTheStoredHistory) {
   const std::string stored = "2009/03/05\t512\t500\t520\t498\t183000\r\n";
   WriteFile("1301", stored);

@@ -165,6 +165,14 @@ TEST(MeanRounded, SumsInExtendedPrecision) {
   EXPECT_EQ(MeanRounded(x, 4), 0.5);
 }
 
+TEST(MeanRounded, RoundsTheExtendedMeanNotTheNearestDouble) {
+  // (0.125 + (0.125 - 2^-56)) / 2 = 0.125 - 2^-57 = 0.124999999999999993...,
+  // exact in long double; as a double it is a tie that rounds to 0.125,
+  // which would give 0.13.
+  const double x[] = {0.125, std::nextafter(0.125, 0.0)};
+  EXPECT_EQ(MeanRounded(x, 2), 0.12);
+}
+
 TEST(PercentStdDevRounded, ConvertsInPlaceAndGivesTheSampleDeviation) {
   std::vector<double> x = {10.0, 20.0, 30.0};
   EXPECT_EQ(PercentStdDevRounded(x.data(), 3, 100), 10.0);

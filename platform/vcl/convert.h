@@ -43,6 +43,10 @@ std::string IntToStr(int64_t value);
 // framework's scientific form ("1.523457E+007"); NaN and infinities give
 // "NAN", "INF" and "-INF". `precision` is taken within 1..18, `digits` 0..18.
 std::string FloatToStrFFixed(double value, int precision, int digits);
+// The same for an extended value, as the framework formats one: its own
+// 18-digit expansion decides, not that of the nearest double (a mean just
+// below 0.125 that a double would round up to 0.125 gives "0.12").
+std::string ExtendedToStrFFixed(long double value, int precision, int digits);
 
 // The framework's FormatFloat for the patterns "##0", "##0.#" and "##0.##"
 // (and others of the same shape: '#' optional digit, '0' required digit, one

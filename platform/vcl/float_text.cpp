@@ -29,11 +29,12 @@ void DropTrailingZeros(DecimalExpansion& number) {
   if (number.digits.empty()) number.exponent = 0;
 }
 
-// Precondition: `value` is finite.
-DecimalExpansion ExpandTo18Digits(double value) {
+// Precondition: `value` is finite. A double widens to long double exactly, so
+// both kinds of value share this one expansion.
+DecimalExpansion ExpandTo18Digits(long double value) {
   DecimalExpansion number;
   number.negative = std::signbit(value);
-  if (value == 0.0) return number;
+  if (value == 0.0L) return number;
   // Scientific form with 17 decimals is exactly 18 significant digits,
   // correctly rounded from the binary value: "d.ddddddddddddddddde+XX".
   char buffer[48];
@@ -85,7 +86,7 @@ char DigitAt(const DecimalExpansion& number, int index) {
   return number.digits[static_cast<size_t>(index)];
 }
 
-std::string NotFiniteText(double value) {
+std::string NotFiniteText(long double value) {
   if (std::isnan(value)) return "NAN";
   return value < 0 ? "-INF" : "INF";
 }
@@ -169,6 +170,10 @@ DigitPattern ParsePattern(std::string_view format) {
 }  // namespace
 
 std::string FloatToStrFFixed(double value, int precision, int digits) {
+  return ExtendedToStrFFixed(value, precision, digits);
+}
+
+std::string ExtendedToStrFFixed(long double value, int precision, int digits) {
   if (!std::isfinite(value)) return NotFiniteText(value);
   precision = std::clamp(precision, 1, kExpansionDigits);
   digits = std::clamp(digits, 0, kExpansionDigits);

@@ -1,6 +1,8 @@
-// The settings file. The object keeps the file's lines as read; a line is a
-// section header, a key line or anything else (comments, blank lines, text it
-// does not understand), and only the lines a write concerns are ever changed.
+// The settings file. Every call reads the file afresh, as the private-profile
+// functions do, so two objects on one file never undo each other's writes; a
+// line is a section header, a key line or anything else (comments, blank
+// lines, text it does not understand), and only the lines a write concerns are
+// ever changed.
 
 #include "vcl/inifile.h"
 
@@ -12,6 +14,7 @@
 #include <utility>
 
 #include "vcl/convert.h"
+#include "vcl/path_text.h"
 #include "vcl/replace_file.h"
 
 namespace vcl {
@@ -206,33 +209,38 @@ class SectionView {
 
 }  // namespace
 
-TIniFile::TIniFile(std::filesystem::path file) : file_(std::move(file)) {
+TIniFile::TIniFile(std::filesystem::path file) : file_(std::move(file)) {}
+
+TIniFile::Snapshot TIniFile::Load() const {
+  Snapshot snapshot;
   std::string bytes;
   switch (ReadWholeFile(file_, bytes)) {
     case ReadResult::kRead:
-      lines_ = SplitLines(bytes);
-      fileHoldsLines_ = JoinLines(lines_) == bytes;
+      snapshot.lines = SplitLines(bytes);
+      snapshot.fileHoldsLines = JoinLines(snapshot.lines) == bytes;
       break;
     case ReadResult::kMissing:
-      fileHoldsLines_ = true;  // no file and no lines: nothing to write yet
+      snapshot.fileHoldsLines = true;  // no file and no lines: nothing to write yet
       break;
     case ReadResult::kUnreadable:
-      unreadable_ = true;
-      fileHoldsLines_ = false;
+      snapshot.unreadable = true;
+      snapshot.fileHoldsLines = false;
       break;
   }
+  return snapshot;
 }
 
 const std::filesystem::path& TIniFile::FileName() const { return file_; }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-  const SectionView view(lines_);
+  const std::vector<std::string> lines = Load().lines;
+  const SectionView view(lines);
   const std::optional<size_t> header = view.FindHeader(Trim(section));
   if (!header) return std::string(defaultValue);
   const std::optional<size_t> line = view.FindKey(*header, Trim(key));
   if (!line) return std::string(defaultValue);
-  return ValueOf(lines_[*line], ParseLine(lines_[*line]));
+  return ValueOf(lines[*line], ParseLine(lines[*line]));
 }
 
 int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
@@ -254,11 +262,12 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   if (HasLineBreak(sectionName) || HasLineBreak(keyName) || HasLineBreak(value) ||
       keyName.empty() || keyName.find('=') != std::string::npos || keyName.front() == '[' ||
       keyName.front() == ';') {
-    throw EIniFileException(file_.string() + kCannotWriteSuffix);
+    throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix);
   }
   const std::string encoded = EncodeValue(value);
 
-  std::vector<std::string> lines = lines_;
+  const Snapshot snapshot = Load();
+  std::vector<std::string> lines = snapshot.lines;
   const SectionView view(lines);
   const std::optional<size_t> header = view.FindHeader(sectionName);
   if (!header) {
@@ -272,7 +281,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(view.InsertionPoint(*header)),
                  keyName + "=" + encoded);
   }
-  Commit(std::move(lines));
+  Commit(snapshot, lines);
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -285,12 +294,13 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
   std::vector<std::string> keys;
-  const SectionView view(lines_);
+  const std::vector<std::string> lines = Load().lines;
+  const SectionView view(lines);
   const std::optional<size_t> header = view.FindHeader(Trim(section));
   if (!header) return keys;
   const size_t end = view.End(*header);
   for (size_t i = *header + 1; i < end; ++i) {
-    ParsedLine parsed = ParseLine(lines_[i]);
+    ParsedLine parsed = ParseLine(lines[i]);
     if (parsed.kind == LineKind::kKey) keys.push_back(std::move(parsed.name));
   }
   return keys;
@@ -302,7 +312,8 @@ bool TIniFile::SectionExists(std::string_view section) const {
 
 void TIniFile::EraseSection(std::string_view section) {
   const std::string sectionName = Trim(section);
-  std::vector<std::string> lines = lines_;
+  const Snapshot snapshot = Load();
+  std::vector<std::string> lines = snapshot.lines;
   // Every section of that name goes, with all its lines.
   for (;;) {
     const SectionView view(lines);
@@ -312,27 +323,26 @@ void TIniFile::EraseSection(std::string_view section) {
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*header),
                 lines.begin() + static_cast<std::ptrdiff_t>(end));
   }
-  Commit(std::move(lines));
+  Commit(snapshot, lines);
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
-  std::vector<std::string> lines = lines_;
+  const Snapshot snapshot = Load();
+  std::vector<std::string> lines = snapshot.lines;
   const SectionView view(lines);
-  const std::optional<size_t> header = view.FindHeader(Trim(section));
-  if (!header) return Commit(std::move(lines));
-  if (const std::optional<size_t> line = view.FindKey(*header, Trim(key))) {
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*line));
+  if (const std::optional<size_t> header = view.FindHeader(Trim(section))) {
+    if (const std::optional<size_t> line = view.FindKey(*header, Trim(key))) {
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*line));
+    }
   }
-  Commit(std::move(lines));
+  Commit(snapshot, lines);
 }
 
-void TIniFile::Commit(std::vector<std::string> lines) {
-  if (lines == lines_ && fileHoldsLines_) return;
-  if (unreadable_ || !ReplaceFileContents(file_, JoinLines(lines))) {
-    throw EIniFileException(file_.string() + kCannotWriteSuffix);
+void TIniFile::Commit(const Snapshot& before, const std::vector<std::string>& lines) const {
+  if (lines == before.lines && before.fileHoldsLines) return;
+  if (before.unreadable || !ReplaceFileContents(file_, JoinLines(lines))) {
+    throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix);
   }
-  lines_ = std::move(lines);
-  fileHoldsLines_ = true;
 }
 
 }  // namespace vcl

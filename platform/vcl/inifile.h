@@ -3,8 +3,10 @@
 // sections and keys matched ignoring ASCII case (never folding a code page 932
 // trail byte), values trimmed with one pair of enclosing quotes dropped,
 // integers decimal or "0x" hexadecimal with the default on anything else,
-// booleans written "1"/"0" and read as integer != 0. Every write goes through
-// to the file at once; lines the writer did not touch are kept byte for byte.
+// booleans written "1"/"0" and read as integer != 0. Every read and write sees
+// the file as it is at that moment (no copy is kept between calls, so several
+// objects on one file stay in step), and every write goes through to the file
+// at once; lines the writer did not touch are kept byte for byte.
 // The file is code page 932 with CR LF line ends and no byte-order mark, and is
 // replaced through a temporary file, so a failed write keeps the old file.
 
@@ -18,7 +20,7 @@
 namespace vcl {
 
 // A write that could not be done. what() is "<file> に書き込めません" in code
-// page 932 bytes.
+// page 932 bytes (the file name converted too).
 class EIniFileException : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -26,9 +28,10 @@ class EIniFileException : public std::runtime_error {
 
 class TIniFile {
  public:
-  // Opens `file` and reads it whole; a missing or unreadable file reads as
+  // Names `file`; nothing is read yet. A missing or unreadable file reads as
   // empty. A file that exists but cannot be read is never written over: every
-  // write then throws EIniFileException, so its contents are not lost.
+  // write then throws EIniFileException, so its contents are not lost. Writes
+  // that overlap (two threads, two programs) may lose one of them.
   explicit TIniFile(std::filesystem::path file);
 
   const std::filesystem::path& FileName() const;
@@ -58,14 +61,18 @@ class TIniFile {
   void DeleteKey(std::string_view section, std::string_view key);
 
  private:
-  // Writes `lines` to the file and, once it holds them, makes them the
-  // object's lines. Throws EIniFileException, leaving both as they were.
-  void Commit(std::vector<std::string> lines);
+  // The file as it is now.
+  struct Snapshot {
+    std::vector<std::string> lines;
+    bool unreadable = false;     // the file exists but could not be read
+    bool fileHoldsLines = true;  // the file's bytes are exactly `lines` in CR LF form
+  };
+  Snapshot Load() const;
+  // Writes `lines` over the file read as `before`, unless that changes no
+  // byte. Throws EIniFileException, leaving the file as it was.
+  void Commit(const Snapshot& before, const std::vector<std::string>& lines) const;
 
   std::filesystem::path file_;
-  std::vector<std::string> lines_;
-  bool unreadable_ = false;     // the file exists but could not be read
-  bool fileHoldsLines_ = true;  // the file's bytes are exactly lines_ in CR LF form
 };
 
 }  // namespace vcl

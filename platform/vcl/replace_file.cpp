@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <string>
-#include <system_error>
 
 namespace vcl {
 namespace {
@@ -23,16 +22,17 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& file) {
   return file.parent_path() / name;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+// 0, or the errno of the write that failed.
+int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return errno;
     }
     bytes.remove_prefix(static_cast<size_t>(written));
   }
-  return true;
+  return 0;
 }
 
 // The directory entry of the rename must reach the disk as well; a file system
@@ -47,13 +47,15 @@ void SyncDirectory(const std::filesystem::path& directory) {
 
 }  // namespace
 
-bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes) {
-  std::error_code error;
+bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
+                         std::error_code& error) {
+  error.clear();
   std::filesystem::path target = file;
   if (std::filesystem::is_symlink(file, error)) {
     target = std::filesystem::canonical(file, error);
     if (error) return false;
   }
+  error.clear();
 
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -63,21 +65,32 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view byt
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temporary = TemporaryNameBeside(target);
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
+    if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return false;
+  if (fd < 0) {
+    error.assign(errno, std::generic_category());
+    return false;
+  }
 
-  bool ok = true;
-  if (exists) ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) {
+  int failure = 0;
+  if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) failure = errno;
+  if (failure == 0) failure = WriteAll(fd, bytes);
+  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+  // A delayed write error shows at the close.
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+  if (failure != 0) {
     ::unlink(temporary.c_str());
+    error.assign(failure, std::generic_category());
     return false;
   }
   SyncDirectory(target.parent_path());
   return true;
+}
+
+bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes) {
+  std::error_code ignored;
+  return ReplaceFileContents(file, bytes, ignored);
 }
 
 }  // namespace vcl

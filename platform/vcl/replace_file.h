@@ -5,13 +5,18 @@
 
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 namespace vcl {
 
 // Makes `file` hold exactly `bytes`. An existing file keeps its permission
 // bits; a symbolic link keeps pointing at the file it names, which is the one
 // replaced. False when any step fails: the old file is then left as it was and
-// no temporary file remains.
+// no temporary file remains. Two calls for the same file may run at once; the
+// later rename wins.
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);
+// The same, and on failure `error` says which system error stopped it.
+bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
+                         std::error_code& error);
 
 }  // namespace vcl

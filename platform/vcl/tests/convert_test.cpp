@@ -162,6 +162,21 @@ TEST(FloatToStrFFixed, NotFiniteValuesGetWords) {
   EXPECT_EQ(FloatToStrFFixed(-std::numeric_limits<double>::infinity(), 7, 2), "-INF");
 }
 
+TEST(ExtendedToStrFFixed, DecidesOnTheExtendedValuesOwnDigits) {
+  // 0.125 - 2^-57 = 0.124999999999999993061...: exact in long double, and a
+  // tie between two doubles that rounds to 0.125.
+  const long double belowTie = 0.125L - std::ldexp(1.0L, -57);
+  EXPECT_EQ(ExtendedToStrFFixed(belowTie, 7, 2), "0.12");
+  EXPECT_EQ(FloatToStrFFixed(static_cast<double>(belowTie), 7, 2), "0.13");
+  EXPECT_EQ(ExtendedToStrFFixed(0.125L, 7, 2), "0.13");
+  // 1.005L is 1.00499999999999999999566...: 1.00500000000000000 to 18 digits,
+  // where the double 1.005 gives 1.00499999999999989.
+  EXPECT_EQ(ExtendedToStrFFixed(-1.005L, 7, 2), "-1.01");
+  EXPECT_EQ(ExtendedToStrFFixed(123456.789L, 7, 2), "123456.80");
+  EXPECT_EQ(ExtendedToStrFFixed(1e400L, 7, 2), "1.000000E+400");
+  EXPECT_EQ(ExtendedToStrFFixed(std::numeric_limits<long double>::infinity(), 7, 2), "INF");
+}
+
 // The two-decimal rounding of the statistics: text and back.
 TEST(FloatToStrFFixed, ReadsBackAsTheRoundedValue) {
   struct RoundCase {

@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -260,7 +262,7 @@ TEST_F(IniFileTest, NamesAndValuesALineCannotHoldAreRefused) {
   EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
 }
 
-TEST_F(IniFileTest, AFailedWriteThrowsAndKeepsTheOldFileAndTheOldValues) {
+TEST_F(IniFileTest, AFailedWriteThrowsAndKeepsTheOldFile) {
   const std::string old = "[Window]\r\nTop=120\r\n";
   WriteBytes(old);
   TIniFile ini(file_);
@@ -275,10 +277,79 @@ TEST_F(IniFileTest, AFailedWriteThrowsAndKeepsTheOldFileAndTheOldValues) {
   } catch (const EIniFileException& error) {
     EXPECT_EQ(std::string(error.what()), CannotWrite(file_));
   }
-  EXPECT_THROW(ini.EraseSection("Window"), EIniFileException);
-  EXPECT_EQ(ini.ReadInteger("Window", "Top", 0), 120);
+  EXPECT_THROW(ini.WriteString("Window", "Left", "1"), EIniFileException);
   EXPECT_EQ(BytesOf(moved / "Dyadmark.ini"), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(moved), fs::directory_iterator()), 1);
+}
+
+// Lowers the largest file this process may write: a write then stops
+// part-way, as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+    savedHandler_ = signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, savedHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  sighandler_t savedHandler_;
+};
+
+TEST_F(IniFileTest, AWriteStoppedPartWayKeepsTheOldFileAndWhatItReads) {
+  const std::string old = "[Window]\r\nTop=120\r\n";
+  WriteBytes(old);
+  TIniFile ini(file_);
+  {
+    FileSizeLimit limit(old.size());
+    EXPECT_THROW(ini.WriteString("Window", "Caption", "a value that makes the file longer"),
+                 EIniFileException);
+  }
+  EXPECT_EQ(FileBytes(), old);
+  EXPECT_EQ(ini.ReadInteger("Window", "Top", 0), 120);
+  EXPECT_EQ(ini.ReadString("Window", "Caption", "none"), "none");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(IniFileTest, TwoObjectsOnOneFileKeepEachOthersWrites) {
+  WriteBytes("[Window]\r\nTop=120\r\n");
+  TIniFile main(file_);
+  TIniFile registry(file_);
+  EXPECT_EQ(main.ReadInteger("Window", "Top", 0), 120);
+  registry.WriteString("PairReg", "Page", "3");
+  main.WriteInteger("Window", "Top", 7);
+  EXPECT_EQ(main.ReadString("PairReg", "Page", ""), "3");
+  EXPECT_EQ(FileBytes(), "[Window]\r\nTop=7\r\n[PairReg]\r\nPage=3\r\n");
+
+  // A change made to the file from outside is what the next read sees.
+  WriteBytes("[Window]\r\nTop=9\r\n");
+  EXPECT_EQ(main.ReadInteger("Window", "Top", 0), 9);
+  EXPECT_FALSE(registry.SectionExists("PairReg"));
+}
+
+TEST_F(IniFileTest, TheErrorNamesTheFileInCodePage932) {
+  // "設定" is E8 A8 AD E5 AE 9A in UTF-8 (the file system) and 90 DD 92 E8 in
+  // code page 932 (the message).
+  const fs::path file = dir_ / "\xE8\xA8\xAD\xE5\xAE\x9A" / "Dyadmark.ini";
+  fs::create_directories(file);  // a directory where the file should be
+  TIniFile ini(file);
+  try {
+    ini.WriteString("S", "k", "1");
+    FAIL() << "no exception";
+  } catch (const EIniFileException& error) {
+    EXPECT_EQ(std::string(error.what()),
+              dir_.string() + "/\x90\xDD\x92\xE8/Dyadmark.ini" +
+                  " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+  }
 }
 
 TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
@@ -288,6 +359,7 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
   TIniFile ini(file_);
   EXPECT_EQ(ini.ReadInteger("Window", "Top", 50), 50);
   EXPECT_THROW(ini.WriteInteger("Window", "Top", 5), EIniFileException);
+  EXPECT_THROW(ini.EraseSection("Window"), EIniFileException);
   EXPECT_EQ(BytesOf(file_ / "inside"), "kept");
 }
 

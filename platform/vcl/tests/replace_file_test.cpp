@@ -1,0 +1,85 @@
+#include "vcl/replace_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "vcl/path_text.h"
+
+namespace vcl {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReplaceFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vcl_replace_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  static std::string BytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  long EntriesInDir() const {
+    return std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(ReplaceFileTest, CreatesAndReplacesTheWholeFile) {
+  const fs::path file = dir_ / "Code.txt";
+  ASSERT_TRUE(ReplaceFileContents(file, "first\r\nfile\r\n"));
+  EXPECT_EQ(BytesOf(file), "first\r\nfile\r\n");
+  ASSERT_TRUE(ReplaceFileContents(file, "x"));
+  EXPECT_EQ(BytesOf(file), "x");
+  ASSERT_TRUE(ReplaceFileContents(file, ""));
+  EXPECT_EQ(BytesOf(file), "");
+  EXPECT_EQ(EntriesInDir(), 1);
+}
+
+TEST_F(ReplaceFileTest, AFailureSaysWhyAndLeavesNothingBehind) {
+  // A directory in the way of the rename.
+  const fs::path blocked = dir_ / "Code.txt";
+  fs::create_directory(blocked);
+  std::ofstream(blocked / "inside") << "kept";
+  std::error_code error;
+  EXPECT_FALSE(ReplaceFileContents(blocked, "new", error));
+  EXPECT_EQ(error.value(), EISDIR);
+  EXPECT_EQ(BytesOf(blocked / "inside"), "kept");
+  EXPECT_EQ(EntriesInDir(), 1);
+
+  // No directory to put the temporary file in.
+  EXPECT_FALSE(ReplaceFileContents(dir_ / "missing" / "Code.txt", "new", error));
+  EXPECT_EQ(error.value(), ENOENT);
+
+  // Success clears an earlier error.
+  EXPECT_TRUE(ReplaceFileContents(dir_ / "ok.txt", "new", error));
+  EXPECT_FALSE(error);
+}
+
+TEST(PathToCp932Text, ConvertsTheFileSystemsUtf8) {
+  // "株価" is E6 A0 AA E4 BE A1 in UTF-8 and 8A 94 89 BF in code page 932.
+  EXPECT_EQ(PathToCp932Text("/data/\xE6\xA0\xAA\xE4\xBE\xA1/1301.txt"),
+            "/data/\x8A\x94\x89\xBF/1301.txt");
+  // "é" (C3 A9) has no code page 932 form, and FF is no UTF-8 at all.
+  EXPECT_EQ(PathToCp932Text("a\xC3\xA9z\xFFy"), "a?z?y");
+  EXPECT_EQ(PathToCp932Text(""), "");
+}
+
+}  // namespace
+}  // namespace vcl
