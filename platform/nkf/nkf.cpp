@@ -97,15 +97,18 @@ std::optional<std::string> EncodeAsCodePage932(std::u16string text) {
   return bytes;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view utf8) {
+  if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
+  return utf8;
+}
+
 std::optional<std::u16string> DecodeAsDetected(std::string_view input) {
   if (IsSevenBit(input) && HasIso2022Escape(input)) {
     // ISO-2022-JP-1 also reads the JIS X 0212 escape that some senders use.
     if (auto text = DecodeStrictly("ISO-2022-JP-1", input)) return text;
   }
 
-  std::string_view utf8 = input;
-  if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
-  if (auto text = DecodeStrictly("UTF-8", utf8)) return text;
+  if (auto text = DecodeStrictly("UTF-8", WithoutByteOrderMark(input))) return text;
 
   if (auto text = DecodeStrictly("EUC-JP", input); text && !HasC1Control(*text)) return text;
   return std::nullopt;
@@ -141,6 +144,12 @@ size_t WholeCharactersWithin(std::string_view bytes, size_t limit) {
 }  // namespace
 
 void SetOption(const char* /*option*/) {}
+
+std::optional<std::string> Utf8ToCodePage932(std::string_view utf8) {
+  std::optional<std::u16string> text = DecodeStrictly("UTF-8", WithoutByteOrderMark(utf8));
+  if (!text) return std::nullopt;
+  return EncodeAsCodePage932(std::move(*text));
+}
 
 void Convert(char* out, size_t outSize, const char* in) {
   if (out == nullptr || outSize == 0) return;

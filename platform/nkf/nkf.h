@@ -3,6 +3,9 @@
 // converts it to code page 932 (Windows-31J).
 
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace nkf {
 
@@ -19,5 +22,10 @@ void SetOption(const char* option);
 // anything else is taken as code page 932 already and copied unchanged.
 // Characters the code page cannot hold become "?". Thread-safe.
 void Convert(char* out, size_t outSize, const char* in);
+
+// Decodes `utf8` strictly (a leading byte-order mark dropped) and encodes it
+// in code page 932, characters it cannot hold becoming "?". nullopt when the
+// text holds a malformed or cut sequence anywhere. Thread-safe.
+std::optional<std::string> Utf8ToCodePage932(std::string_view utf8);
 
 }  // namespace nkf

@@ -2,7 +2,22 @@
 
 #include <array>
 
+#include "library_state.h"
+#include "page_reading.h"
+
 namespace ticvane {
+
+int32_t FillDetailPage(vcl::TStrings* page, const std::string& text, const DetailPageShape& shape) {
+  page->SetText(text.c_str());
+  const int count = page->GetCount();
+  if (count < shape.shortestPage) return kTicvaneFailed;
+  if (Equals(page->Get(shape.titleLine), shape.notFoundTitle)) return kTicvaneFailed;
+  State().pageCursor = FindEqual(*page, 0, shape.bodyMarker).value_or(count);
+  return kTicvaneOk;
+}
+
+int FirstBodyLine() { return State().pageCursor + 1; }
+
 namespace {
 
 // Code page 932 bytes. The rows are tested in order and the first hit wins,

@@ -1,12 +1,32 @@
 #pragma once
-// What the detail pages of both web sites share: the sector numbers, the
-// shortening of a foreign-section market name, and the tidying of a price time.
+// What the detail pages of both web sites share: the checks of a fetched page,
+// the sector numbers, the shortening of a foreign-section market name, and the
+// tidying of a price time.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "ticvane.h"
+
 namespace ticvane {
+
+// What tells a detail page from the site's not-found page, and where its body
+// begins.
+struct DetailPageShape {
+  int shortestPage;  // fewer lines: no page
+  int titleLine;     // the line that holds the not-found title
+  std::string_view notFoundTitle;
+  std::string_view bodyMarker;  // the line the page cursor is set to
+};
+
+// Makes `text` the content of `page`; 1 for a page too short or the site's
+// not-found page, else 0 with the page cursor on the body marker (on the line
+// count when the page has none).
+int32_t FillDetailPage(vcl::TStrings* page, const std::string& text, const DetailPageShape& shape);
+
+// The line after the page cursor, where every reader's first search starts.
+int FirstBodyLine();
 
 enum class SectorWords {
   kCommon,                // the words both sites use

@@ -25,11 +25,6 @@ constexpr size_t kCellPrefix = 11;
 constexpr size_t kClosePrefix = 14;
 constexpr int kLinesAfterTable = 14;
 
-bool LineEquals(const vcl::TStrings& page, int index, std::string_view marker) {
-  const std::optional<std::string> line = LineAt(page, index);
-  return line && *line == marker;
-}
-
 class SourceAHistory final : public HistorySite {
  public:
   std::string Host() const override { return hosts::kSourceAHistory; }

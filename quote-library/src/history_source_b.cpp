@@ -27,11 +27,6 @@ constexpr std::string_view kLink = "<a href=";
 constexpr size_t kCellPrefix = 4;
 constexpr int kLinesAfterTable = 14;
 
-bool LineEquals(const vcl::TStrings& page, int index, std::string_view marker) {
-  const std::optional<std::string> line = LineAt(page, index);
-  return line && *line == marker;
-}
-
 // Bytes `from` to `from + length - 1` (counted from 1) of `line`, as a number.
 int32_t NumberAt(const std::string& line, size_t from, size_t length) {
   if (from - 1 >= line.size()) return 0;

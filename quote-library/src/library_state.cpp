@@ -54,9 +54,7 @@ void SetPumpObserver(std::function<void()> observer) {
   TestSeams().pumpObserver = std::move(observer);
 }
 
-void SetConnectTo(std::vector<std::string> entries) {
-  TestSeams().connectTo = std::move(entries);
-}
+void SetConnectTo(std::vector<std::string> entries) { TestSeams().connectTo = std::move(entries); }
 
 const std::vector<std::string>& ConnectTo() { return TestSeams().connectTo; }
 

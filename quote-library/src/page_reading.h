@@ -40,8 +40,26 @@ std::optional<int> FindLine(const vcl::TStrings& page, int from, Test test) {
   return std::nullopt;
 }
 
+inline std::optional<int> FindBeginning(const vcl::TStrings& page, int from,
+                                        std::string_view marker) {
+  return FindLine(page, from, [marker](std::string_view line) { return BeginsWith(line, marker); });
+}
+inline std::optional<int> FindContaining(const vcl::TStrings& page, int from,
+                                         std::string_view marker) {
+  return FindLine(page, from, [marker](std::string_view line) { return Contains(line, marker); });
+}
+inline std::optional<int> FindEqual(const vcl::TStrings& page, int from, std::string_view marker) {
+  return FindLine(page, from, [marker](std::string_view line) { return Equals(line, marker); });
+}
+
 // Line `index` when it exists on the page.
 std::optional<std::string> LineAt(const vcl::TStrings& page, int index);
+
+// True when line `index` exists and equals `marker`.
+inline bool LineEquals(const vcl::TStrings& page, int index, std::string_view marker) {
+  const std::optional<std::string> line = LineAt(page, index);
+  return line && *line == marker;
+}
 
 // Writes `text` cut to 255 bytes into a caller's ShortText.
 void WriteShortText(ShortText* out, std::string_view text);

@@ -61,8 +61,7 @@ std::string EncodeQueryValue(std::string_view bytes) {
   for (char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
     const bool unreserved = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
-                            (b >= '0' && b <= '9') || b == '-' || b == '.' || b == '_' ||
-                            b == '~';
+                            (b >= '0' && b <= '9') || b == '-' || b == '.' || b == '_' || b == '~';
     if (unreserved) {
       out.push_back(c);
     } else {

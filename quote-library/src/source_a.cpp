@@ -2,10 +2,7 @@
 // information, price time, trading unit and last prices. Every marker is code
 // page 932 bytes, the readable text beside it.
 
-#include <unicode/ucnv.h>
-
 #include <array>
-#include <climits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +12,7 @@
 #include "detail_values.h"
 #include "hosts.h"
 #include "library_state.h"
+#include "nkf/nkf.h"
 #include "page_reading.h"
 #include "page_request.h"
 #include "source_drivers.h"
@@ -29,7 +27,6 @@ constexpr int kTitleLine = 3;
 constexpr std::string_view kNotFoundTitle =
     "<title>Yahoo!\x83\x74\x83\x40\x83\x43\x83\x69\x83\x93\x83\x58</title>";  // <title>Yahoo!ファイナンス</title>
 constexpr std::string_view kBodyMarker = "<!--main start-->";
-constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
 
 // Code information.
 constexpr std::string_view kTitleBlock = "<div class=\"selectFinTitle yjL";
@@ -82,61 +79,11 @@ constexpr std::array<MarketRename, 4> kMarketRenames{{
      "\x95\x9f\x8f\xd8Q-Board"},                                           // 福証Q-Board
 }};
 
-using Converter = std::unique_ptr<UConverter, decltype(&ucnv_close)>;
-
-Converter OpenConverter(const char* name) {
-  UErrorCode status = U_ZERO_ERROR;
-  Converter converter(ucnv_open(name, &status), &ucnv_close);
-  if (U_FAILURE(status)) converter.reset();
-  return converter;
-}
-
-// The Latin-1 cent, pound and not signs live in code page 932 only in their
-// full-width forms, where Windows maps them too.
-void UseFullwidthSigns(std::u16string& text) {
-  for (char16_t& unit : text) {
-    if (unit == u'\u00A2') unit = u'\uFFE0';
-    if (unit == u'\u00A3') unit = u'\uFFE1';
-    if (unit == u'\u00AC') unit = u'\uFFE2';
-  }
-}
-
-// The body decoded strictly from UTF-8 and encoded in code page 932. Best-fit
-// mappings are allowed, so that the JIS forms of characters that the code page
-// keeps in their Microsoft forms (the wave dash, for one) survive; what it
-// cannot hold at all becomes "?". A malformed or cut sequence anywhere gives an
-// empty text, so that a damaged page is never read half-converted. A leading
-// byte-order mark is no text.
+// The body decoded strictly from UTF-8 in code page 932; a malformed or cut
+// sequence anywhere gives an empty text, so that a damaged page is never read
+// half-converted.
 std::string Utf8ToCp932(std::string_view body) {
-  if (body.starts_with(kByteOrderMark)) body.remove_prefix(kByteOrderMark.size());
-  // UTF-16 never needs more units than UTF-8 has bytes, and code page 932
-  // never more than two bytes per unit; keep both sizes inside int32_t.
-  if (body.empty() || body.size() > static_cast<size_t>(INT32_MAX / 2)) return {};
-  Converter utf8 = OpenConverter("UTF-8");
-  Converter cp932 = OpenConverter("windows-31j");
-  if (!utf8 || !cp932) return {};
-
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_setToUCallBack(utf8.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  ucnv_setFallback(cp932.get(), true);
-  ucnv_setFromUCallBack(cp932.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
-                        &status);
-  ucnv_setSubstChars(cp932.get(), "?", 1, &status);
-  if (U_FAILURE(status)) return {};
-
-  std::u16string wide(body.size(), u'\0');
-  const int32_t units = ucnv_toUChars(utf8.get(), wide.data(), static_cast<int32_t>(wide.size()),
-                                      body.data(), static_cast<int32_t>(body.size()), &status);
-  if (U_FAILURE(status)) return {};
-  wide.resize(static_cast<size_t>(units));
-  UseFullwidthSigns(wide);
-
-  std::string out(wide.size() * 2, '\0');
-  const int32_t bytes = ucnv_fromUChars(cp932.get(), out.data(), static_cast<int32_t>(out.size()),
-                                        wide.data(), units, &status);
-  if (U_FAILURE(status)) return {};
-  out.resize(static_cast<size_t>(bytes));
-  return out;
+  return nkf::Utf8ToCodePage932(body).value_or(std::string());
 }
 
 std::string RenamedMarket(std::string_view market) {
@@ -164,18 +111,6 @@ std::string StrongTagValue(std::string_view line) {
   const std::string rest = DropFirst(line, position + kStrongTag.size() - 1);
   return WithoutCommas(Before(After(rest, ">"), "<"));
 }
-
-std::optional<int> FindBeginning(const vcl::TStrings& page, int from, std::string_view marker) {
-  return FindLine(page, from, [marker](std::string_view line) { return BeginsWith(line, marker); });
-}
-std::optional<int> FindContaining(const vcl::TStrings& page, int from, std::string_view marker) {
-  return FindLine(page, from, [marker](std::string_view line) { return Contains(line, marker); });
-}
-std::optional<int> FindEqual(const vcl::TStrings& page, int from, std::string_view marker) {
-  return FindLine(page, from, [marker](std::string_view line) { return Equals(line, marker); });
-}
-
-int FirstBodyLine() { return State().pageCursor + 1; }
 
 // The margin-loan flag: 1 as soon as one of the three margin figures, read
 // from the line before "信用売残" on, is neither "0" nor "0.00". `loan` is
@@ -239,12 +174,7 @@ int32_t SourceADetailPage(ShortText code, vcl::TStrings* page) {
   if (response.outcome != RequestOutcome::Ok) return ResultOf(response.outcome);
 
   const std::string text = Utf8ToCp932(response.body);
-  page->SetText(text.c_str());
-  const int count = page->GetCount();
-  if (count < kShortestPage) return kTicvaneFailed;
-  if (Equals(page->Get(kTitleLine), kNotFoundTitle)) return kTicvaneFailed;
-  State().pageCursor = FindEqual(*page, 0, kBodyMarker).value_or(count);
-  return kTicvaneOk;
+  return FillDetailPage(page, text, {kShortestPage, kTitleLine, kNotFoundTitle, kBodyMarker});
 }
 
 bool SourceACodeInfo(vcl::TStrings* page, ShortText* name, ShortText* market, int32_t* sector,

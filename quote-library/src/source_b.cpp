@@ -120,13 +120,6 @@ std::string TodayMonthDay() {
 // The content of the tag on a value line: after ">", before "<".
 std::string TagValue(std::string_view line) { return WithoutCommas(Before(After(line, ">"), "<")); }
 
-std::optional<int> FindContaining(const vcl::TStrings& page, int from, std::string_view marker) {
-  return FindLine(page, from, [marker](std::string_view line) { return Contains(line, marker); });
-}
-std::optional<int> FindEqual(const vcl::TStrings& page, int from, std::string_view marker) {
-  return FindLine(page, from, [marker](std::string_view line) { return Equals(line, marker); });
-}
-
 // A line containing `marker` inside the code block: reaching the end of the
 // block first ends the search empty.
 std::optional<int> FindInCodeBlock(const vcl::TStrings& page, int from, std::string_view marker) {
@@ -136,8 +129,6 @@ std::optional<int> FindInCodeBlock(const vcl::TStrings& page, int from, std::str
   if (!hit || Equals(page.Get(*hit), kCodeBlockEnd)) return std::nullopt;
   return hit;
 }
-
-int FirstBodyLine() { return State().pageCursor + 1; }
 
 // The margin-loan flag: 1 as soon as one of the three margin rows holds a
 // figure other than "<td>0</td>". `loan` is set to 0 once "<tbody>" is found,
@@ -174,12 +165,7 @@ int32_t SourceBDetailPage(ShortText code, vcl::TStrings* page) {
   if (response.outcome != RequestOutcome::Ok) return ResultOf(response.outcome);
 
   const std::string text = ConvertToCp932(response.body);
-  page->SetText(text.c_str());
-  const int count = page->GetCount();
-  if (count < kShortestPage) return kTicvaneFailed;
-  if (Equals(page->Get(kTitleLine), kNotFoundTitle)) return kTicvaneFailed;
-  State().pageCursor = FindEqual(*page, 0, kBodyMarker).value_or(count);
-  return kTicvaneOk;
+  return FillDetailPage(page, text, {kShortestPage, kTitleLine, kNotFoundTitle, kBodyMarker});
 }
 
 bool SourceBCodeInfo(vcl::TStrings* page, ShortText* name, ShortText* market, int32_t* sector,

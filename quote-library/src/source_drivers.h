@@ -29,8 +29,7 @@ bool SourceADateTime(vcl::TStrings* page, ShortText* text);
 bool SourceACodeUnit(vcl::TStrings* page, int32_t* unit);
 bool SourceALastData(vcl::TStrings* page, ShortText* current, ShortText* open, ShortText* high,
                      ShortText* low);
-int32_t SourceAPastData(vcl::TList* records, ShortText code, int32_t maxCount,
-                        int32_t yearsOffset);
+int32_t SourceAPastData(vcl::TList* records, ShortText code, int32_t maxCount, int32_t yearsOffset);
 int32_t SourceAUpdPastData(vcl::TList* records, ShortText code, int32_t maxCount,
                            int32_t yearsOffset, int32_t newestStored);
 
@@ -42,8 +41,7 @@ bool SourceBDateTime(vcl::TStrings* page, ShortText* text);
 bool SourceBCodeUnit(vcl::TStrings* page, int32_t* unit);
 bool SourceBLastData(vcl::TStrings* page, ShortText* current, ShortText* open, ShortText* high,
                      ShortText* low);
-int32_t SourceBPastData(vcl::TList* records, ShortText code, int32_t maxCount,
-                        int32_t yearsOffset);
+int32_t SourceBPastData(vcl::TList* records, ShortText code, int32_t maxCount, int32_t yearsOffset);
 int32_t SourceBUpdPastData(vcl::TList* records, ShortText code, int32_t maxCount,
                            int32_t yearsOffset, int32_t newestStored);
 

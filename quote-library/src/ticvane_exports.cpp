@@ -16,8 +16,9 @@ namespace {
 constexpr int32_t kSourceCount = 2;
 
 const char* const kSourceCaptions[] = {
-    "Yahoo!\x83t\x83@\x83" "C\x83i\x83\x93\x83X(&Y)",  // Yahoo!ファイナンス(&Y)
-    "Infoseek \x83}\x83l\x81[(&I)",                      // Infoseek マネー(&I)
+    "Yahoo!\x83t\x83@\x83"
+    "C\x83i\x83\x93\x83X(&Y)",       // Yahoo!ファイナンス(&Y)
+    "Infoseek \x83}\x83l\x81[(&I)",  // Infoseek マネー(&I)
     "",
 };
 
@@ -27,8 +28,7 @@ constexpr DateTimeRoutine kDateTime[kSourceCount] = {SourceADateTime, SourceBDat
 constexpr CodeUnitRoutine kCodeUnit[kSourceCount] = {SourceACodeUnit, SourceBCodeUnit};
 constexpr LastDataRoutine kLastData[kSourceCount] = {SourceALastData, SourceBLastData};
 constexpr PastDataRoutine kPastData[kSourceCount] = {SourceAPastData, SourceBPastData};
-constexpr UpdPastDataRoutine kUpdPastData[kSourceCount] = {SourceAUpdPastData,
-                                                           SourceBUpdPastData};
+constexpr UpdPastDataRoutine kUpdPastData[kSourceCount] = {SourceAUpdPastData, SourceBUpdPastData};
 
 bool ValidSource(int32_t source) { return source >= 0 && source < kSourceCount; }
 
@@ -85,8 +85,8 @@ TICVANE_API int32_t TicvaneGetCodeData(ShortText code, vcl::TStrings* page, int3
 TICVANE_API bool TicvaneGetCodeInfo(vcl::TStrings* page, ShortText* name, ShortText* market,
                                     int32_t* sector, uint8_t* loan) {
   if (page == nullptr || name == nullptr || market == nullptr) return false;
-  return Guarded(false,
-                 [&] { return kCodeInfo[State().currentSource](page, name, market, sector, loan); });
+  return Guarded(
+      false, [&] { return kCodeInfo[State().currentSource](page, name, market, sector, loan); });
 }
 
 TICVANE_API bool TicvaneGetDateTime(vcl::TStrings* page, ShortText* text) {
@@ -105,9 +105,8 @@ TICVANE_API bool TicvaneGetLastData(vcl::TStrings* page, ShortText* current, Sho
       low == nullptr) {
     return false;
   }
-  return Guarded(false, [&] {
-    return kLastData[State().currentSource](page, current, open, high, low);
-  });
+  return Guarded(false,
+                 [&] { return kLastData[State().currentSource](page, current, open, high, low); });
 }
 
 TICVANE_API int32_t TicvaneGetPastData(vcl::TList* records, ShortText code, int32_t maxCount,
@@ -118,8 +117,7 @@ TICVANE_API int32_t TicvaneGetPastData(vcl::TList* records, ShortText code, int3
 }
 
 TICVANE_API int32_t TicvaneUpdPastData(vcl::TList* records, ShortText code, int32_t maxCount,
-                                       int32_t yearsOffset, int32_t newestStored,
-                                       int32_t source) {
+                                       int32_t yearsOffset, int32_t newestStored, int32_t source) {
   if (records == nullptr || !ValidSource(source)) return kTicvaneFailed;
   return Guarded(int32_t{kTicvaneFailed}, [&] {
     return kUpdPastData[source](records, code, maxCount, yearsOffset, newestStored);
