@@ -17,29 +17,10 @@ namespace ticvane::test {
 namespace {
 
 using http::testing::FixtureResponse;
-using Lines = std::vector<std::string>;
 
 constexpr char kMainStart[] = "<!--main start-->";
 
-// Readable lines as the code page 932 lines of a fetched page.
-vcl::TStringList PageOf(const Lines& utf8Lines) {
-  vcl::TStringList page;
-  for (const std::string& line : utf8Lines) page.Add(Cp932(line));
-  return page;
-}
-
-Lines Join(std::initializer_list<Lines> parts) {
-  Lines lines;
-  for (const Lines& part : parts) lines.insert(lines.end(), part.begin(), part.end());
-  return lines;
-}
-
-// The library as TicvaneGetCodeData leaves it after a SourceA page whose body
-// marker stands on line `cursor`.
-void SelectSourceA(int cursor) {
-  State().currentSource = kTicvaneSourceA;
-  State().pageCursor = cursor;
-}
+void SelectSourceA(int cursor) { SelectSource(kTicvaneSourceA, cursor); }
 
 // --- Code information ---------------------------------------------------
 

@@ -18,45 +18,10 @@ namespace ticvane::test {
 namespace {
 
 using http::testing::FixtureResponse;
-using Lines = std::vector<std::string>;
 
 constexpr char kHeaderStart[] = "<!-- 銘柄ヘッダ -->";
 
-// `utf8` in another encoding, through iconv.
-std::string Encoded(const std::string& utf8, const char* encoding) {
-  iconv_t cd = iconv_open(encoding, "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open");
-  std::string in = utf8;
-  std::string out(in.size() * 3 + 4, '\0');
-  char* inPtr = in.data();
-  size_t inLeft = in.size();
-  char* outPtr = out.data();
-  size_t outLeft = out.size();
-  const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  if (rc == static_cast<size_t>(-1)) throw std::runtime_error("iconv");
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
-vcl::TStringList PageOf(const Lines& utf8Lines) {
-  vcl::TStringList page;
-  for (const std::string& line : utf8Lines) page.Add(Cp932(line));
-  return page;
-}
-
-Lines Join(std::initializer_list<Lines> parts) {
-  Lines lines;
-  for (const Lines& part : parts) lines.insert(lines.end(), part.begin(), part.end());
-  return lines;
-}
-
-// The library as TicvaneGetCodeData leaves it after a SourceB page whose body
-// marker stands on line `cursor`.
-void SelectSourceB(int cursor) {
-  State().currentSource = kTicvaneSourceB;
-  State().pageCursor = cursor;
-}
+void SelectSourceB(int cursor) { SelectSource(kTicvaneSourceB, cursor); }
 
 // --- Code information ---------------------------------------------------
 

@@ -10,11 +10,11 @@
 
 namespace ticvane::test {
 
-std::string Cp932(std::string_view utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
+std::string Encoded(std::string_view utf8, const char* encoding) {
+  iconv_t cd = iconv_open(encoding, "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open");
   std::string in(utf8);
-  std::string out(in.size() * 2 + 4, '\0');
+  std::string out(in.size() * 3 + 4, '\0');
   char* inPtr = in.data();
   size_t inLeft = in.size();
   char* outPtr = out.data();
@@ -24,6 +24,23 @@ std::string Cp932(std::string_view utf8) {
   if (rc == static_cast<size_t>(-1)) throw std::runtime_error("iconv: " + in);
   out.resize(out.size() - outLeft);
   return out;
+}
+
+vcl::TStringList PageOf(const Lines& utf8Lines) {
+  vcl::TStringList page;
+  for (const std::string& line : utf8Lines) page.Add(Cp932(line));
+  return page;
+}
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines lines;
+  for (const Lines& part : parts) lines.insert(lines.end(), part.begin(), part.end());
+  return lines;
+}
+
+void SelectSource(int32_t source, int cursor) {
+  State().currentSource = source;
+  State().pageCursor = cursor;
 }
 
 ShortText Short(std::string_view bytes) {

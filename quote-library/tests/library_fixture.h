@@ -2,6 +2,7 @@
 // A quote library pointed at a fixture server on 127.0.0.1, with "today"
 // fixed, for the tests of the downloading exports.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,19 @@
 
 namespace ticvane::test {
 
-// Code page 932 bytes of a UTF-8 text (the tests write their pages readably).
-std::string Cp932(std::string_view utf8);
+// A UTF-8 text in another encoding, through iconv (the tests write their
+// pages readably).
+std::string Encoded(std::string_view utf8, const char* encoding);
+// Code page 932 bytes of a UTF-8 text.
+inline std::string Cp932(std::string_view utf8) { return Encoded(utf8, "CP932"); }
+
+using Lines = std::vector<std::string>;
+// Readable lines as the code page 932 lines of a fetched page.
+vcl::TStringList PageOf(const Lines& utf8Lines);
+Lines Join(std::initializer_list<Lines> parts);
+// The library as TicvaneGetCodeData leaves it after a page of `source` whose
+// body marker stands on line `cursor`.
+void SelectSource(int32_t source, int cursor);
 
 ShortText Short(std::string_view bytes);
 std::string FromShort(const ShortText& text);
