@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "file_io.h"
-#include "file_size_limit.h"
+#include "vcl/testing/file_size_limit.h"
 #include "scratch_dir.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "fake_ticvane.h"
-#include "file_size_limit.h"
+#include "vcl/testing/file_size_limit.h"
 #include "scratch_dir.h"
 
 namespace {

@@ -12,6 +12,8 @@
 #include <iterator>
 #include <string>
 
+#include "vcl/testing/file_size_limit.h"
+
 namespace vcl {
 namespace {
 
@@ -281,29 +283,6 @@ TEST_F(IniFileTest, AFailedWriteThrowsAndKeepsTheOldFile) {
   EXPECT_EQ(BytesOf(moved / "Dyadmark.ini"), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(moved), fs::directory_iterator()), 1);
 }
-
-// Lowers the largest file this process may write: a write then stops
-// part-way, as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-    savedHandler_ = signal(SIGXFSZ, SIG_IGN);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, savedHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  sighandler_t savedHandler_;
-};
 
 TEST_F(IniFileTest, AWriteStoppedPartWayKeepsTheOldFileAndWhatItReads) {
   const std::string old = "[Window]\r\nTop=120\r\n";
