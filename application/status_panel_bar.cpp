@@ -1,8 +1,10 @@
 #include "status_panel_bar.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QSizeGrip>
+#include <QStatusTipEvent>
 
 StatusPanelBar::StatusPanelBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("StatusBar"));
@@ -53,6 +55,12 @@ void StatusPanelBar::resizeEvent(QResizeEvent* event) {
 void StatusPanelBar::mouseMoveEvent(QMouseEvent* event) {
   emit mouseMoved(static_cast<int32_t>(event->position().x()));
   QWidget::mouseMoveEvent(event);
+}
+
+void StatusPanelBar::leaveEvent(QEvent* event) {
+  QStatusTipEvent tip{QString()};
+  QCoreApplication::sendEvent(this, &tip);
+  QWidget::leaveEvent(event);
 }
 
 bool StatusPanelBar::eventFilter(QObject* watched, QEvent* event) {

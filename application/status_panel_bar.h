@@ -4,6 +4,9 @@
 // panels 1 to 4 (centred) the counts and statistics of the active page;
 // panel 5 (no bevel) the space of the size grip. Panel 0 takes the width the
 // others leave, less 18 pixels, whenever the bar is resized or asked to.
+// The bar's hover hint is its owner's to set; when the pointer leaves the bar
+// it raises an empty status tip, as any control with a hint does, so that the
+// hint goes with the pointer.
 
 #include <QLabel>
 #include <QString>
@@ -38,6 +41,7 @@ class StatusPanelBar : public QWidget {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -115,6 +115,24 @@ class CancelTest : public QObject {
     QVERIFY(!p.Cancel()->isVisible());
   }
 
+  void altCPressesTheCancelItemOnlyDuringARun() {
+    Program p;
+    p.Start();
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    p.window->activateWindow();
+    QTRY_VERIFY(p.window->isActiveWindow());
+    QTest::keyClick(p.window.get(), Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(p.window->CancelCounter().Count(), 0);
+    QCOMPARE(p.Panel0(), QString());
+
+    p.window->BeginScreeningRun();
+    QTest::keyClick(p.window.get(), Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(p.window->CancelCounter().Count(), 1);
+    QCOMPARE(p.Panel0(), QStringLiteral(u" ! キャンセルを受け付けました"));
+    p.window->EndScreeningRun();
+  }
+
   void aWorkerThatSeesTheRequestEndsTheRun() {
     Program p;
     p.Start();

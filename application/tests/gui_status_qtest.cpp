@@ -201,6 +201,37 @@ class StatusBarTest : public QObject {
     QTRY_COMPARE(p.Panel0(), QStringLiteral(u" ? テクニカル分析結果件数"));
   }
 
+  void leavingTheBarTakesItsHintAway() {
+    Program p;
+    p.Start();
+    const QString count = QStringLiteral(u" ? テクニカル分析結果件数");
+    const int w0 = p.Bar().PanelWidth(0);
+    p.window->StatusBarMouseMove(w0 + 1);
+    QCOMPARE(p.Panel0(), count);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&p.Bar(), &leave);
+    QTRY_COMPARE(p.Panel0(), QString());
+    // Back over the same panel, its hint is a new one.
+    p.window->StatusBarMouseMove(w0 + 1);
+    QCOMPARE(p.Panel0(), count);
+
+    // Straight from the bar into a control with a hint is one change: a
+    // held message counts the bar's hint and the control's, and the next
+    // four hints, and the fifth replaces it.
+    p.Bar().SetPanelText(0, QStringLiteral(" * held"));
+    p.window->StatusBarMouseMove(w0 + 101);
+    QCoreApplication::sendEvent(&p.Bar(), &leave);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(p.window->FrameScrn().ComboBoxCodeA(), &enter);
+    QTest::qWait(20);
+    for (int i = 3; i <= 6; ++i) {
+      p.Hint(QStringLiteral(" ? hint %1").arg(i));
+      QCOMPARE(p.Panel0(), QStringLiteral(" * held"));
+    }
+    p.Hint(QStringLiteral(" ? hint 7"));
+    QCOMPARE(p.Panel0(), QStringLiteral(" ? hint 7"));
+  }
+
   void theBarsHintStaysDuringAScreening() {
     Program p;
     p.Start();
