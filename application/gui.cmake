@@ -50,16 +50,14 @@ set_target_properties(Dyadmark PROPERTIES
 
 if(DYADMARK_BUILD_TESTS)
   # Widget tests: each *_qtest.cpp is one Qt Test program, run without a
-  # display, against the fake library.
+  # display, against the fake library (dyadmark_test_fakes, from tests/).
   file(GLOB DYADMARK_GUI_QTESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_qtest.cpp)
   foreach(test_source ${DYADMARK_GUI_QTESTS})
     get_filename_component(test_name ${test_source} NAME_WE)
-    add_executable(${test_name} ${test_source}
-      ${CMAKE_CURRENT_SOURCE_DIR}/tests/gui_fake_ticvane.cpp
-      ${CMAKE_CURRENT_SOURCE_DIR}/tests/gui_test_dir.cpp)
+    add_executable(${test_name} ${test_source} ${CMAKE_CURRENT_SOURCE_DIR}/tests/gui_test_dir.cpp)
     set_target_properties(${test_name} PROPERTIES AUTOMOC ON)
     target_include_directories(${test_name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-    target_link_libraries(${test_name} PRIVATE dyadmark_gui Qt6::Test)
+    target_link_libraries(${test_name} PRIVATE dyadmark_gui dyadmark_test_fakes Qt6::Test)
     add_test(NAME dyadmark_gui.${test_name} COMMAND ${test_name})
     set_tests_properties(dyadmark_gui.${test_name} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)

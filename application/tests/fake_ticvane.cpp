@@ -9,15 +9,25 @@ namespace {
 
 FakeTicvane* current = nullptr;
 PastDataRecord poison{6666, 6, 6, 6666, 6666, 6666, 6666, 6666};
-const char* const captions[] = {"A", "B", ""};
+// "Yahoo!ファイナンス(&Y)", "Infoseek マネー(&I)", then the empty end mark.
+const char* const kTwoSources[] = {
+    "Yahoo!\x83\x74\x83\x40\x83\x43\x83\x69\x83\x93\x83\x58(&Y)",
+    "Infoseek \x83\x7D\x83\x6C\x81\x5B(&I)",
+    "",
+};
+const char* const kNoSources[] = {""};
 
 ShortText Write(std::string_view text) { return ToShortText(text); }
 
 }  // namespace
 
 struct FakeTicvaneCalls {
-  static const char* const* Init(uint8_t, int32_t, int32_t) { return captions; }
-  static void End() {}
+  static const char* const* Init(uint8_t pump, int32_t dateFormat, int32_t timeout) {
+    current->initCalls.push_back({pump, dateFormat, timeout});
+    return current->noSources ? kNoSources : kTwoSources;
+  }
+
+  static void End() { ++current->endCalls; }
 
   static int32_t GetCodeData(ShortText code, vcl::TStrings* page, int32_t source) {
     current->codeDataCalls.push_back({FromShortText(code), source});
@@ -49,6 +59,7 @@ struct FakeTicvaneCalls {
   static int32_t GetPastData(vcl::TList* list, ShortText code, int32_t maxCount,
                              int32_t yearsOffset, int32_t source) {
     current->pastDataCalls.push_back({FromShortText(code), maxCount, yearsOffset, 0, source});
+    if (current->duringHistory) current->duringHistory();
     return current->AnswerHistory(list);
   }
 

@@ -4,6 +4,7 @@
 // with its arguments. One fake at a time: the table's plain function pointers
 // reach the instance that is alive.
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,11 @@
 
 class FakeTicvane {
  public:
+  struct InitCall {
+    int32_t pump = 0;
+    int32_t dateFormat = 0;
+    int32_t timeout = 0;
+  };
   struct HistoryCall {
     std::string code;
     int32_t maxCount = 0;
@@ -32,11 +38,17 @@ class FakeTicvane {
 
   const TicvaneApi& Api() const;
 
+  // TicvaneInit answers "Yahoo!ファイナンス(&Y)" and "Infoseek マネー(&I)",
+  // or no caption at all.
+  bool noSources = false;
+
   // History answers. On a result other than 0 the fake appends as many items
   // as `records` holds, pointing at records it has already "freed" (poison),
   // as the library leaves them; the caller must not read or clear them.
   int32_t historyResult = kTicvaneOk;
   std::vector<PastDataRecord> records;
+  // Runs inside TicvaneGetPastData, as a download that pumps events would.
+  std::function<void()> duringHistory;
 
   // Detail answers.
   int32_t codeDataResult = kTicvaneOk;
@@ -50,6 +62,8 @@ class FakeTicvane {
   int32_t unit = 0;
 
   // What was asked.
+  std::vector<InitCall> initCalls;
+  int endCalls = 0;
   std::vector<HistoryCall> pastDataCalls;
   std::vector<HistoryCall> updPastDataCalls;
   std::vector<CodeDataCall> codeDataCalls;

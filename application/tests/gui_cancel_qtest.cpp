@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "Dm_umain.h"
-#include "gui_fake_ticvane.h"
+#include "fake_ticvane.h"
 #include "gui_test_dir.h"
 #include "status_panel_bar.h"
 
@@ -58,7 +58,7 @@ class StandInWorker : public QThread {
 
 struct Program {
   GuiTestDir dir;
-  GuiFakeTicvane fake;
+  FakeTicvane fake;
   QStringList errors;
   std::unique_ptr<TFormMain> window;
 

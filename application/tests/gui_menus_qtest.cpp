@@ -11,7 +11,7 @@
 
 #include "Dm_umain.h"
 #include "Dm_upairreg.h"
-#include "gui_fake_ticvane.h"
+#include "fake_ticvane.h"
 #include "gui_test_dir.h"
 #include "status_panel_bar.h"
 
@@ -25,7 +25,7 @@ const char* const kPageItems[] = {
 
 struct Program {
   GuiTestDir dir;
-  GuiFakeTicvane fake;
+  FakeTicvane fake;
   QStringList errors;
   std::unique_ptr<TFormMain> window;
 

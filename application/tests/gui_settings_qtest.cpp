@@ -10,7 +10,7 @@
 
 #include "Dm_fcode.h"
 #include "Dm_umain.h"
-#include "gui_fake_ticvane.h"
+#include "fake_ticvane.h"
 #include "gui_test_dir.h"
 
 namespace {
@@ -38,10 +38,12 @@ constexpr char kDefaultSettings[] =
 
 struct Program {
   GuiTestDir dir;
-  GuiFakeTicvane fake;
+  FakeTicvane fake;
   QStringList errors;
   std::unique_ptr<TFormMain> window;
 
+  // Every history request gets one day, the newest.
+  Program() { fake.records = {PastDataRecord{2024, 3, 8, 2510, 2500, 2520, 2490, 123400}}; }
   void Start() {
     window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
                                          [this](const QString& message) { errors << message; });
@@ -216,11 +218,11 @@ class MainWindowSettingsTest : public QObject {
     Program p;
     p.dir.Write("Dyadmark.ini", settings.toStdString());
     p.Start();
-    QCOMPARE(p.fake.initTimeout, timeout);
+    QCOMPARE(p.fake.initCalls.at(0).timeout, timeout);
     QCOMPARE(p.window->TimeoutSeconds(), timeout);
     QCOMPARE(p.window->SourceIndex(), source);
     QVERIFY(p.SourceItems().at(source)->isChecked());
-    QCOMPARE(p.fake.historySource, source);
+    QCOMPARE(p.fake.pastDataCalls.at(0).source, source);
     QCOMPARE(p.window->geometry(), bounds);
   }
 
@@ -259,10 +261,10 @@ class MainWindowSettingsTest : public QObject {
     Program p;
     p.dir.Write("Dyadmark.ini", "[HiddenOption]\r\nTimeout=12\r\n");
     p.Start();
-    QCOMPARE(p.fake.initCalls, 1);
-    QCOMPARE(p.fake.initPump, 1);
-    QCOMPARE(p.fake.initDateFormat, 1);
-    QCOMPARE(p.fake.initTimeout, 12);
+    QCOMPARE(p.fake.initCalls.size(), size_t{1});
+    QCOMPARE(p.fake.initCalls.at(0).pump, 1);
+    QCOMPARE(p.fake.initCalls.at(0).dateFormat, 1);
+    QCOMPARE(p.fake.initCalls.at(0).timeout, 12);
     QCOMPARE(p.fake.endCalls, 0);
     QVERIFY(p.window->close());
     QCOMPARE(p.fake.endCalls, 0);
@@ -275,17 +277,17 @@ class MainWindowSettingsTest : public QObject {
     p.dir.Write("Dyadmark.ini", "[Option]\r\nTicvane=0\r\n");
     p.Start();
     QCOMPARE(p.window->LatestMarketDate(), std::string("2024/03/08"));
-    QCOMPARE(p.fake.historyCalls, 1);
-    QCOMPARE(p.fake.historyCode, std::string("1306"));
-    QCOMPARE(p.fake.historyMaxCount, 1);
-    QCOMPARE(p.fake.historyYearsOffset, -1);
-    QCOMPARE(p.fake.historySource, 0);
-    QCOMPARE(p.fake.liveRecords, 0);
+    QCOMPARE(p.fake.pastDataCalls.size(), size_t{1});
+    QCOMPARE(p.fake.pastDataCalls.at(0).code, std::string("1306"));
+    QCOMPARE(p.fake.pastDataCalls.at(0).maxCount, 1);
+    QCOMPARE(p.fake.pastDataCalls.at(0).yearsOffset, -1);
+    QCOMPARE(p.fake.pastDataCalls.at(0).source, 0);
+    QCOMPARE(p.fake.LiveRecords(), size_t{0});
   }
 
   void startsWithoutTheInternet() {
     Program p;
-    p.fake.historyFails = true;
+    p.fake.historyResult = kTicvaneFailed;
     p.Start();
     QCOMPARE(p.window->LatestMarketDate(), std::string("0000/00/00"));
     QVERIFY(p.errors.isEmpty());

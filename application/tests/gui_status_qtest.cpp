@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "Dm_umain.h"
-#include "gui_fake_ticvane.h"
+#include "fake_ticvane.h"
 #include "gui_test_dir.h"
 #include "hint_rule.h"
 #include "idle_task.h"
@@ -26,7 +26,7 @@ namespace {
 
 struct Program {
   GuiTestDir dir;
-  GuiFakeTicvane fake;
+  FakeTicvane fake;
   QStringList errors;
   std::unique_ptr<TFormMain> window;
 
