@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "Dm_umain.h"
-#include "fake_ticvane.h"
 #include "gui_test_dir.h"
+#include "gui_test_program.h"
 #include "status_panel_bar.h"
 
 namespace {
@@ -56,17 +56,8 @@ class StandInWorker : public QThread {
   const bool endStep_;
 };
 
-struct Program {
-  GuiTestDir dir;
-  FakeTicvane fake;
-  QStringList errors;
-  std::unique_ptr<TFormMain> window;
-
+struct Program : TestProgram {
   Program() { dir.Write("Code.txt", "1301\tKyokuyo\tTSE\t1\t100\t5000\t1\t0\r\n"); }
-  void Start() {
-    window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
-                                         [this](const QString& message) { errors << message; });
-  }
   QAction* Cancel() const { return window->findChild<QAction*>("MainMenuCancel"); }
   QString Panel0() const { return window->StatusBar().PanelText(0); }
   // What a run's start locks on the pages, and the window's own part.

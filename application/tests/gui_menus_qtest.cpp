@@ -11,8 +11,8 @@
 
 #include "Dm_umain.h"
 #include "Dm_upairreg.h"
-#include "fake_ticvane.h"
 #include "gui_test_dir.h"
+#include "gui_test_program.h"
 #include "status_panel_bar.h"
 
 namespace {
@@ -23,16 +23,7 @@ const char* const kPageItems[] = {
     "MainMenuFileScrn",     "MainMenuFilePair",    "MainMenuFilePairPrint",
     "MainMenuFileSentrova", "MainMenuChartPreset", "MainMenuChartDataUpdate"};
 
-struct Program {
-  GuiTestDir dir;
-  FakeTicvane fake;
-  QStringList errors;
-  std::unique_ptr<TFormMain> window;
-
-  void Start() {
-    window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
-                                         [this](const QString& message) { errors << message; });
-  }
+struct Program : TestProgram {
   // A menu item by name; a submenu stands for its own item.
   QAction* Item(const char* name) const {
     if (auto* menu = window->findChild<QMenu*>(name)) return menu->menuAction();

@@ -10,8 +10,8 @@
 
 #include "Dm_fcode.h"
 #include "Dm_umain.h"
-#include "fake_ticvane.h"
 #include "gui_test_dir.h"
+#include "gui_test_program.h"
 
 namespace {
 
@@ -36,18 +36,9 @@ constexpr char kDefaultSettings[] =
     "Orientation=1\r\n"
     "Resolution=0\r\n";
 
-struct Program {
-  GuiTestDir dir;
-  FakeTicvane fake;
-  QStringList errors;
-  std::unique_ptr<TFormMain> window;
-
+struct Program : TestProgram {
   // Every history request gets one day, the newest.
   Program() { fake.records = {PastDataRecord{2024, 3, 8, 2510, 2500, 2520, 2490, 123400}}; }
-  void Start() {
-    window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
-                                         [this](const QString& message) { errors << message; });
-  }
   QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
   QList<QAction*> SourceItems() const {
     return window->findChild<QMenu*>("MainMenuOptionWeb")->actions();

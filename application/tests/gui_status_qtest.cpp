@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "Dm_umain.h"
-#include "fake_ticvane.h"
 #include "gui_test_dir.h"
+#include "gui_test_program.h"
 #include "hint_rule.h"
 #include "idle_task.h"
 #include "screen_cursor.h"
@@ -24,16 +24,7 @@
 
 namespace {
 
-struct Program {
-  GuiTestDir dir;
-  FakeTicvane fake;
-  QStringList errors;
-  std::unique_ptr<TFormMain> window;
-
-  void Start() {
-    window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
-                                         [this](const QString& message) { errors << message; });
-  }
+struct Program : TestProgram {
   StatusPanelBar& Bar() const { return window->StatusBar(); }
   QString Panel0() const { return Bar().PanelText(0); }
   QTabWidget* Pages() const { return window->findChild<QTabWidget*>("PageControl"); }

@@ -1,0 +1,23 @@
+#pragma once
+// The main window of one test, on a fresh program directory and the fake
+// quote library, with the errors it reports collected instead of shown.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "Dm_umain.h"
+#include "fake_ticvane.h"
+#include "gui_test_dir.h"
+
+struct TestProgram {
+  GuiTestDir dir;
+  FakeTicvane fake;
+  QStringList errors;
+  std::unique_ptr<TFormMain> window;
+
+  void Start() {
+    window = std::make_unique<TFormMain>(TFormMain::Frames{}, fake.Api(), dir.ExeDir(),
+                                         [this](const QString& message) { errors << message; });
+  }
+};
