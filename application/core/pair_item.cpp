@@ -67,6 +67,16 @@ PairToOpen PairToOpenOf(const PairItem& item) {
   return pair;
 }
 
+std::string NamePanelText(std::string_view market, std::string_view name) {
+  std::string text(market);
+  text += " : ";
+  for (char c : name) {
+    if (c == '&') text += '&';
+    text += c;
+  }
+  return text;
+}
+
 bool IsStockCode(std::string_view code) {
   if (code.size() != 4) return false;
   for (char c : code) {

@@ -47,6 +47,10 @@ PairItem PairItemOf(const PairToOpen& pair);
 // the full-width space before them.
 PairToOpen PairToOpenOf(const PairItem& item);
 
+// A name panel's text: market + " : " + name, every "&" of the name doubled
+// so that it is not taken for an accelerator.
+std::string NamePanelText(std::string_view market, std::string_view name);
+
 // Four ASCII digits.
 bool IsStockCode(std::string_view code);
 

@@ -549,6 +549,22 @@ void TFormMain::MainMenuOptionTopClick() {
   if (shown) show();
 }
 
+void TFormMain::SetPairRegistry(TFormPairReg* window) {
+  pairRegistry_ = window;
+  if (window == nullptr) return;
+  PairPageLink link;
+  link.current = [this] { return PairOnCheckPage(); };
+  link.open = [this](const PairToOpen& pair) { OpenPair(pair); };
+  link.run = &run_;
+  link.codes = &data_->CodeList();
+  window->SetPairPage(std::move(link));
+}
+
+// The pair-check page takes the pair over once it offers its fields.
+void TFormMain::OpenPair(const PairToOpen&) {}
+
+PairOnPage TFormMain::PairOnCheckPage() const { return PairOnPage{}; }
+
 void TFormMain::MainMenuPairRegClick() {
   if (ui_->PageControl->currentIndex() != 2 || pairRegistry_ == nullptr) return;
   pairRegistry_->show();

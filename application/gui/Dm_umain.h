@@ -18,6 +18,7 @@
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
 #include "hint_rule.h"
+#include "pair_item.h"
 #include "program_data.h"
 #include "screening_run.h"
 #include "ticvane_api.h"
@@ -89,8 +90,14 @@ class TFormMain : public QMainWindow {
   TFrameCode& FrameCode() { return *frameCode_; }
   TFrameScrn& FrameScrn() { return *frameScrn_; }
   TFramePair& FramePair() { return *framePair_; }
-  // The pair registry window, created after this window.
-  void SetPairRegistry(TFormPairReg* window) { pairRegistry_ = window; }
+  // The pair registry window, created after this window; it is linked to
+  // the pair-check page through OpenPair and PairOnCheckPage.
+  void SetPairRegistry(TFormPairReg* window);
+  // Fills the pair-check page with `pair` (the code edits marked as not
+  // edited) and checks it as it stands, without looking the codes up.
+  void OpenPair(const PairToOpen& pair);
+  // The pair the pair-check page shows now.
+  PairOnPage PairOnCheckPage() const;
 
   // Status bar.
   StatusPanelBar& StatusBar() { return *statusBar_; }
