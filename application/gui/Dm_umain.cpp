@@ -203,6 +203,9 @@ void TFormMain::PlaceFrames(Frames frames) {
   frameScrn_->SetProgramData(*data_);
   framePair_->SetProgramData(*data_);
   frameCode_->SetCheckImages(imageListCheckBox_.get());
+  frameCode_->SetScreeningRun(run_);
+  connect(frameCode_, &TFrameCode::statusPanelText, this,
+          [this](int panel, const QString& text) { statusBar_->SetPanelText(panel, text); });
   frameScrn_->SetCheckImages(imageListCheckBox_.get());
 }
 

@@ -20,6 +20,7 @@
 #include "pair_lists.h"
 #include "pair_registry_settings.h"
 #include "qt_cp932.h"
+#include "report_list.h"
 #include "ui_Dm_upairreg.h"
 #include "vcl/inifile.h"
 
@@ -78,9 +79,7 @@ TFormPairReg::TFormPairReg(const std::filesystem::path& exeDir, QWidget* mainWin
   addAction(ui_->MainMenuPairRegCancel);
 
   for (QTreeWidget* list : {ui_->ListViewRegist, ui_->ListViewRecent}) {
-    list->setColumnHidden(0, true);
-    list->header()->setStretchLastSection(false);
-    list->header()->setSectionsClickable(false);
+    SetUpReportHeader(*list, true);
     list->installEventFilter(this);
     connect(list, &QTreeWidget::itemDoubleClicked, this, [this, list] { ListViewRDblClick(list); });
   }

@@ -319,6 +319,7 @@ class PairRegistryTest : public QObject {
     QCOMPARE(r.Regist()->columnWidth(1), 100);
     QCOMPARE(r.Recent()->columnWidth(2), 130);
     QVERIFY(r.Regist()->isColumnHidden(0));
+    QCOMPARE(r.Recent()->header()->sectionPosition(1), 0);
     r.Close();
     for (auto [key, value] : {std::pair{"Height", "250"},
                               {"Width", "600"},

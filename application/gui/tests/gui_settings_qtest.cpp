@@ -15,8 +15,8 @@
 
 namespace {
 
-// The settings file that a close writes when it found none.
-constexpr char kDefaultSettings[] =
+// The main window's sections as a close writes them when it found none.
+constexpr char kDefaultMainSections[] =
     "[Window]\r\n"
     "Top=50\r\n"
     "Left=100\r\n"
@@ -35,6 +35,28 @@ constexpr char kDefaultSettings[] =
     "MarginBottom=5\r\n"
     "Orientation=1\r\n"
     "Resolution=0\r\n";
+
+// The code-data page's section as a close writes it when there was none.
+constexpr char kDefaultFrameC[] =
+    "[FrameC]\r\n"
+    "SplitterT=760\r\n"
+    "SplitterB=423\r\n"
+    "CodeClm1=135\r\n"
+    "CodeClm2=55\r\n"
+    "CodeClm3=55\r\n"
+    "CodeClm4=36\r\n"
+    "CodeClm5=75\r\n"
+    "CodeClm6=24\r\n"
+    "PastClm1=75\r\n"
+    "PastClm2=50\r\n"
+    "PastClm3=50\r\n"
+    "PastClm4=50\r\n"
+    "PastClm5=50\r\n"
+    "PastClm6=60\r\n"
+    "CodeNG=0\r\n";
+
+// The settings file that a close writes when it found none.
+const std::string kDefaultSettings = std::string(kDefaultMainSections) + kDefaultFrameC;
 
 struct Program : TestProgram {
   // Every history request gets one day, the newest.
@@ -102,7 +124,8 @@ class MainWindowSettingsTest : public QObject {
                                                      "Resolution=-3\r\n"
                                                      "MarginTop=5\r\n"
                                                      "MarginRight=5\r\n"
-                                                     "MarginBottom=5\r\n"));
+                                                     "MarginBottom=5\r\n") +
+                                             kDefaultFrameC);
   }
 
   void restoresTheOptions() {
