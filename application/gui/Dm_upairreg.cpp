@@ -324,8 +324,13 @@ void TFormPairReg::showEvent(QShowEvent* event) {
 
 void TFormPairReg::FocusWindowChanged(QWindow* window) {
   // Another window of the program took the activation; leaving for another
-  // program keeps the stay-on-top window where it is.
-  if (window != nullptr && window != windowHandle() && isVisible()) FormDeactivate();
+  // program keeps the stay-on-top window where it is, and so do its own
+  // menus and dialogs.
+  if (window == nullptr || !isVisible() || window->type() == Qt::Popup) return;
+  for (const QWindow* own = window; own != nullptr; own = own->transientParent()) {
+    if (own == windowHandle()) return;
+  }
+  FormDeactivate();
 }
 
 void TFormPairReg::FormShow() {

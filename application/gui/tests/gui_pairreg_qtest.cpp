@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -304,6 +305,29 @@ class PairRegistryTest : public QObject {
     r.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
     QTRY_VERIFY(!r.reg->isVisible());
+
+    // Its own page menu keeps it shown.
+    r.ShowActive();
+    QMenu* pages = Control<QMenu>(*r.reg, "MainMenuPairRegPage");
+    pages->popup(r.reg->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(pages));
+    QTest::qWait(50);
+    QVERIFY(r.reg->isVisible());
+    pages->close();
+  }
+
+  void addAndDeleteFollowTheFocusedList() {
+    Registry r;
+    r.Open(kTwoPairs);
+    r.ShowActive();
+    QAction* add = Control<QAction>(*r.reg, "MainMenuPairRegAdd");
+    QAction* del = Control<QAction>(*r.reg, "MainMenuPairRegDel");
+    r.Recent()->setFocus();
+    QTRY_VERIFY(!add->isEnabled());
+    QVERIFY(!del->isEnabled());
+    r.Regist()->setFocus();
+    QTRY_VERIFY(add->isEnabled());
+    QVERIFY(del->isEnabled());
   }
 
   void layoutAndPageComeBack() {
