@@ -97,7 +97,6 @@ void TFrameCode::SetProgramData(ProgramData& data) {
 }
 
 void TFrameCode::SetCheckImages(const CheckBoxImages* images) {
-  checkImages_ = images;
   ui_->ListViewCode->setItemDelegateForColumn(
       0, new CheckImageDelegate(images, CodeListModel::kCheckImageRole, this));
 }

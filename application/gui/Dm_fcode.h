@@ -90,7 +90,6 @@ class TFrameCode : public QFrame {
   ProgramData* data_ = nullptr;
   ScreeningRun* run_ = nullptr;
   CodeListModel* codeListModel_ = nullptr;
-  const CheckBoxImages* checkImages_ = nullptr;
   // The splitters' places as last set by the settings or the user.
   CodePageLayout layout_;
 };

@@ -134,6 +134,26 @@ class CodePageTest : public QObject {
                                                  "7203\tToyota\tTSE\t17\t100\t-1\t1\t0\r\n"));
   }
 
+  void aScrolledListHitsTheRowUnderThePress() {
+    Page p;
+    std::string codes;
+    for (int code = 1000; code < 1200; ++code) {
+      codes += std::to_string(code) + "\tName\tTSE\t1\t100\t-1\t0\t0\r\n";
+    }
+    p.Show();
+    p.dir.Write("Code.txt", codes);
+    p.window->FrameCode().CodeList().ClearCodeData();
+    p.window->Data().LoadCodeFile();
+    p.window->FrameCode().SetCodeListCount();
+    p.List()->scrollToBottom();
+    QTest::qWait(20);
+    const int row = p.List()->indexAt(QPoint(30, p.List()->viewport()->height() / 2)).row();
+    QVERIFY(row > 50);
+    p.PressAt(row, 10);
+    QCOMPARE(p.Mark(row), 1);
+    QCOMPARE(p.Mark(row - 1) + p.Mark(row + 1), 0);
+  }
+
   void theExclusionSwitchAlternatesUncheckedAndGrayed() {
     struct Case {
       const char* stored;
