@@ -93,6 +93,9 @@ class TFormMain : public QMainWindow {
   // The pair registry window, created after this window; it is linked to
   // the pair-check page through OpenPair and PairOnCheckPage.
   void SetPairRegistry(TFormPairReg* window);
+  // The pair registry (null until set): a pair check records the pair with
+  // its AddRecent.
+  TFormPairReg* PairRegistry() const { return pairRegistry_; }
   // Fills the pair-check page with `pair` (the code edits marked as not
   // edited) and checks it as it stands, without looking the codes up.
   void OpenPair(const PairToOpen& pair);
