@@ -1,7 +1,7 @@
 #include "page_request.h"
 
 #include <cstring>
-#include <exception>
+#include <utility>
 #include <vector>
 
 #include "library_state.h"
@@ -14,22 +14,28 @@ PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
   PageResponse response{RequestOutcome::Failed, {}};
   http::Client* client = State().client.get();
   if (client == nullptr) return response;  // before TicvaneInit or after TicvaneEnd
-  try {
-    std::string url = "http://";
-    url.append(host);
-    url.append(pathAndQuery);
-    response.body = client->Get(url);
-    response.outcome = RequestOutcome::Ok;
-  } catch (const http::Error& error) {
-    response.outcome = std::strcmp(error.what(), http::kReadTimeoutMessage) == 0
-                           ? RequestOutcome::TimedOut
-                           : RequestOutcome::Failed;
-    return response;
-  } catch (const std::exception&) {
-    return response;
-  }
+  std::string url = "http://";
+  url.append(host);
+  url.append(pathAndQuery);
+  http::Response received = client->Get(url);
+  response.outcome = OutcomeOf(received.failure);
+  if (response.outcome != RequestOutcome::Ok) return response;
+  response.body = std::move(received.body);
   PumpMessages();
   return response;
+}
+
+RequestOutcome OutcomeOf(http::Failure failure) {
+  switch (failure) {
+    case http::Failure::kNone:
+      return RequestOutcome::Ok;
+    case http::Failure::kTimedOut:
+      return RequestOutcome::TimedOut;
+    case http::Failure::kHttpStatus:
+    case http::Failure::kTransport:
+      break;
+  }
+  return RequestOutcome::Failed;
 }
 
 int32_t ResultOf(RequestOutcome outcome) {
