@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "file_io.h"
-#include "vcl/testing/file_size_limit.h"
 #include "scratch_dir.h"
+#include "vcl/testing/file_size_limit.h"
 
 namespace {
 

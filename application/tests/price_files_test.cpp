@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "fake_ticvane.h"
-#include "vcl/testing/file_size_limit.h"
 #include "scratch_dir.h"
+#include "vcl/testing/file_size_limit.h"
 
 namespace {
 
