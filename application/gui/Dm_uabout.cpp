@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "accessible_names.h"
 #include "program_font.h"
 #include "qt_cp932.h"
 #include "ui_Dm_uabout.h"
@@ -45,6 +46,7 @@ TFormAbout::TFormAbout(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   setFixedSize(298, 213);
+  NameControlsForAccessibility(this);
   setMouseTracking(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kBackground);

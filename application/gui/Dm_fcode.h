@@ -6,10 +6,9 @@
 #include <memory>
 
 #include "code_table.h"
+#include "program_data.h"
 #include "vcl/inifile.h"
 
-class QTreeView;
-class QTreeWidget;
 class CheckBoxImages;
 class CodeListModel;
 namespace Ui {
@@ -23,9 +22,9 @@ class TFrameCode : public QFrame {
   explicit TFrameCode(QWidget* parent = nullptr);
   ~TFrameCode() override;
 
-  // The program directory, where "Code.txt" lies. Set by the main window
-  // before LoadSettings.
-  void SetExeDir(const std::filesystem::path& exeDir);
+  // The program's data, owned by the main window, which hands it over before
+  // LoadSettings.
+  void SetProgramData(ProgramData& data);
   // The check-box images of the lists, owned by the main window.
   void SetCheckImages(const CheckBoxImages* images);
 
@@ -37,11 +36,12 @@ class TFrameCode : public QFrame {
   // code file cannot be written the table is kept and the error passed on.
   void SaveSettings(vcl::TIniFile& ini);
 
-  // The code table. Main thread only.
-  CodeTable& CodeList() { return codeList_; }
-  const CodeTable& CodeList() const { return codeList_; }
-  // Writes "Code.txt" when the table changed; throws FileWriteError.
-  void SaveCodeFile();
+  // The code table (the program data's). Main thread only.
+  CodeTable& CodeList() { return data_->CodeList(); }
+  const CodeTable& CodeList() const { return data_->CodeList(); }
+
+  // Disables the top panel and the price list while a screening runs.
+  void SetRunLocked(bool locked);
 
   // Tells the code list the number of codes in the table.
   void SetCodeListCount();
@@ -49,17 +49,12 @@ class TFrameCode : public QFrame {
   // The number of rows of the price list.
   int PriceListRowCount() const;
 
-  QFrame* PanelCodeTL() const;
-  QTreeView* ListViewCode() const;
-  QTreeWidget* ListViewPast() const;
-
  private:
   void ReadSections(const vcl::TIniFile& ini);
   void WriteSections(vcl::TIniFile& ini);
 
   std::unique_ptr<Ui::TFrameCode> ui_;
-  CodeTable codeList_;
+  ProgramData* data_ = nullptr;
   CodeListModel* codeListModel_ = nullptr;
-  std::filesystem::path exeDir_;
   const CheckBoxImages* checkImages_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
+#include <QTreeWidget>
 #include <QtTest>
 #include <atomic>
 #include <memory>
@@ -63,15 +64,28 @@ struct Program : TestProgram {
   // What a run's start locks on the pages, and the window's own part.
   void BeginRun(QThread* worker) {
     QVERIFY(window->CanUseLibrary());
+    QVERIFY(window->BeginScreeningRun());
     QVERIFY(window->AdoptScreeningWorker(worker));
-    window->BeginScreeningRun();
-    for (QWidget* control : Locked()) control->setEnabled(false);
+    QVERIFY(!AnyEnabled());
     worker->start();
   }
+  // What a run locks while it runs.
   QList<QWidget*> Locked() const {
     TFrameScrn& scrn = window->FrameScrn();
-    return {scrn.ButtonScr(), scrn.PanelScrTop(), scrn.TabSheetScrA(), scrn.TabSheetScrB(),
-            window->FrameCode().PanelCodeTL()};
+    TFrameCode& code = window->FrameCode();
+    return {Control<QPushButton>(scrn, "ButtonScr"),
+            Control<QFrame>(scrn, "PanelScrTop"),
+            Control<QWidget>(scrn, "TabSheetScrA"),
+            Control<QWidget>(scrn, "TabSheetScrB"),
+            Control<QFrame>(code, "PanelCodeTL"),
+            Control<QTreeWidget>(code, "ListViewPast"),
+            &window->FramePair()};
+  }
+  bool AnyEnabled() const {
+    for (QWidget* control : Locked()) {
+      if (control->isEnabled()) return true;
+    }
+    return false;
   }
   bool AllEnabled() const {
     for (QWidget* control : Locked()) {

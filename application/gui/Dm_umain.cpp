@@ -27,10 +27,12 @@
 #include "Dm_fscrn.h"
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
+#include "accessible_names.h"
 #include "check_box_images.h"
 #include "guarded_application.h"
 #include "hint_router.h"
 #include "idle_task.h"
+#include "list_row_geometry.h"
 #include "main_settings.h"
 #include "page_menu_table.h"
 #include "price_files.h"
@@ -61,11 +63,14 @@ constexpr char kCancelAccepted[] =
 // " が見つかりません"
 constexpr char kNotFound[] = " \x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
 
-const QRect kDefaultBounds(100, 50, 800, 600);  // left, top, width, height
+const WindowRect kDefaultBounds{100, 50, 800, 600};  // left, top, width, height
 
-QList<QRect> ScreenRects() {
-  QList<QRect> rects;
-  for (const QScreen* screen : QGuiApplication::screens()) rects << screen->geometry();
+std::vector<WindowRect> ScreenRects() {
+  std::vector<WindowRect> rects;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    rects.push_back({g.left(), g.top(), g.width(), g.height()});
+  }
   return rects;
 }
 
@@ -105,8 +110,10 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
   statusBar_->SetPanelWidth(3, 0);
   statusBar_->SetPanelWidth(4, 0);
 
-  exeDir_ = std::filesystem::path(QFile::encodeName(exeDirText_).toStdString());
+  data_ = std::make_unique<ProgramData>(
+      std::filesystem::path(QFile::encodeName(exeDirText_).toStdString()));
   PlaceFrames(std::move(frames));
+  NameControlsForAccessibility(this);
   MeasureListRows();
   ConnectHandlers();
   Guard([this] { FormCreate(); });
@@ -133,37 +140,44 @@ void TFormMain::ArmIdleTask(int32_t code) { idleTask_->Arm(code); }
 
 int32_t TFormMain::PendingIdleTask() const { return idleTask_->Pending(); }
 
-bool TFormMain::ScreeningBusy() const { return ui_->MainMenuCancel->isVisible(); }
-
-bool TFormMain::ScreeningWorkerAlive() const { return workerWatch_->Alive(); }
-
-bool TFormMain::AdoptScreeningWorker(QThread* worker) { return workerWatch_->Watch(worker); }
-
-bool TFormMain::CanUseLibrary() const {
-  return !ScreeningBusy() && !ScreeningWorkerAlive() && !libraryBusy_.Busy();
+bool TFormMain::AdoptScreeningWorker(QThread* worker) {
+  if (!workerWatch_->Watch(worker)) return false;
+  run_.WorkerStarted();
+  return true;
 }
 
-void TFormMain::BeginScreeningRun() {
+bool TFormMain::BeginScreeningRun() {
+  if (!run_.Begin()) return false;
   SetScreenCursor(Qt::WaitCursor);
   formMouseHook_ = std::make_unique<MouseMoveHook>(this, [this] { FormMouseMove(); });
   pageControlMouseHook_ =
       std::make_unique<MouseMoveHook>(ui_->PageControl, [this] { PageControlMouseMove(); });
   pageTabsMouseHook_ = std::make_unique<MouseMoveHook>(ui_->PageControl->tabBar(),
                                                        [this] { PageControlMouseMove(); });
+  SetRunLocked(true);
   ui_->MainMenuCancel->setVisible(true);
-  cancel_.Reset();
   statusBar_->SetPanelText(1, QStringLiteral("-"));
   statusBar_->SetPanelText(2, QStringLiteral("-"));
+  return true;
 }
 
 void TFormMain::EndScreeningRun() {
+  if (!run_.End()) return;  // a second cancel press unlocked the window already
   ui_->PageControl->setCurrentWidget(ui_->TabSheetScrn);
   SetScreenCursor(Qt::ArrowCursor);
   formMouseHook_.reset();
   pageControlMouseHook_.reset();
   pageTabsMouseHook_.reset();
   ui_->MainMenuCancel->setVisible(false);
-  cancel_.Reset();
+  SetRunLocked(false);
+  frameCode_->SetCodeListCount();
+  data_->SaveCodeFile();
+}
+
+void TFormMain::SetRunLocked(bool locked) {
+  frameScrn_->SetRunLocked(locked);
+  frameCode_->SetRunLocked(locked);
+  framePair_->SetRunLocked(locked);
 }
 
 // ---- construction -------------------------------------------------------
@@ -185,26 +199,17 @@ void TFormMain::PlaceFrames(Frames frames) {
   framePair_ = frames.pair.release();
   place(framePair_, ui_->TabSheetPair);
 
-  frameCode_->SetExeDir(exeDir_);
-  frameScrn_->SetExeDir(exeDir_);
+  frameCode_->SetProgramData(*data_);
+  frameScrn_->SetProgramData(*data_);
+  framePair_->SetProgramData(*data_);
   frameCode_->SetCheckImages(imageListCheckBox_.get());
   frameScrn_->SetCheckImages(imageListCheckBox_.get());
 }
 
 void TFormMain::MeasureListRows() {
-  // Two rows of the (empty) result list, in the program's font, give the top
-  // of the first row and the row pitch; they go again at once.
-  QTreeWidget* list = frameScrn_->ListViewScrn();
-  auto* first = new QTreeWidgetItem(list, QStringList{QStringLiteral("0")});
-  auto* second = new QTreeWidgetItem(list, QStringList{QStringLiteral("1")});
-  const QRect r0 = list->visualItemRect(first);
-  const QRect r1 = list->visualItemRect(second);
-  listRowTop_ = r0.isValid() ? r0.top() : 0;
-  listRowHeight_ = r1.top() - r0.top();
-  if (listRowHeight_ <= 0) listRowHeight_ = list->sizeHintForRow(0);
-  if (listRowHeight_ <= 0) listRowHeight_ = list->fontMetrics().height() + 4;
-  delete second;
-  delete first;
+  const ListRowGeometry rows = MeasureReportListRows(frameScrn_->font());
+  listRowTop_ = rows.top;
+  listRowHeight_ = rows.height;
 }
 
 void TFormMain::ConnectHandlers() {
@@ -252,21 +257,21 @@ void TFormMain::FormCreate() {
 
     const char* const* captions = nullptr;
     {
-      LibraryCallScope call(libraryBusy_);
+      LibraryCallScope call(run_.LibraryBusy());
       captions = api_.Init(1, 1, timeoutSeconds_);
     }
     libraryStarted_ = true;
     BuildSourceItems(captions);
 
     startMaximized_ = settings.state == 2;
-    const QRect stored(settings.left, settings.top, settings.width, settings.height);
-    const QRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultBounds);
-    normalTop_ = bounds.top();
-    normalLeft_ = bounds.left();
-    normalHeight_ = bounds.height();
-    normalWidth_ = bounds.width();
+    const WindowRect stored{settings.left, settings.top, settings.width, settings.height};
+    const WindowRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultBounds);
+    normalTop_ = bounds.top;
+    normalLeft_ = bounds.left;
+    normalHeight_ = bounds.height;
+    normalWidth_ = bounds.width;
     // Maximised, the window keeps these as the bounds it restores to.
-    setGeometry(bounds);
+    setGeometry(QRect(bounds.left, bounds.top, bounds.width, bounds.height));
     if (startMaximized_) setWindowState(windowState() | Qt::WindowMaximized);
 
     ui_->MainMenuLine->setChecked(settings.onLine);
@@ -298,12 +303,12 @@ void TFormMain::FormCreate() {
     framePair_->LoadSettings(ini);
   }
   {
-    LibraryCallScope call(libraryBusy_);
-    latestMarketDate_ = GetLatestMarketDate(api_, sourceIndex_);
+    LibraryCallScope call(run_.LibraryBusy());
+    data_->SetLatestMarketDate(GetLatestMarketDate(api_, sourceIndex_));
   }
   std::error_code error;
   ui_->MainMenuFileSentrova->setEnabled(
-      std::filesystem::is_regular_file(exeDir_ / kSiblingProgram, error));
+      std::filesystem::is_regular_file(data_->FileInExeDir(kSiblingProgram), error));
 }
 
 void TFormMain::BuildSourceItems(const char* const* captions) {
@@ -337,9 +342,7 @@ void TFormMain::FormShow() {
 // Not while a run or its worker lives, nor in the middle of a library call on
 // this thread (a download pumping events), which would find its data gone
 // when it returns.
-bool TFormMain::FormCloseQuery() const {
-  return !ScreeningBusy() && !ScreeningWorkerAlive() && !libraryBusy_.Busy();
-}
+bool TFormMain::FormCloseQuery() const { return run_.CanClose(); }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
   // A refused close changes nothing; the settings are written and the pages
@@ -528,7 +531,7 @@ void TFormMain::PageControlChange() {
 void TFormMain::MainMenuLineClick(bool fromClick) {
   const bool online = ui_->MainMenuLine->isChecked();
   ui_->MainMenuLine->setText(QFromCp932(online ? kOnLineCaption : kOffLineCaption));
-  frameScrn_->CheckBoxReCheck()->setEnabled(online);
+  frameScrn_->SetOnLine(online);
   if (fromClick) SetStatusText(0, online ? kOnLineMessage : kOffLineMessage);
 }
 
@@ -554,7 +557,7 @@ void TFormMain::MainMenuPairRegClick() {
 }
 
 void TFormMain::MainMenuHelpTopicClick() {
-  const std::filesystem::path file = exeDir_ / kHelpFileName;
+  const std::filesystem::path file = data_->FileInExeDir(kHelpFileName);
   const QString name = exeDirText_ + QString::fromLatin1(kHelpFileName);
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) {
@@ -592,8 +595,10 @@ void TFormMain::StatusBarMouseMove(int32_t x) {
 }
 
 void TFormMain::ApplicationEventsHint(const QString& hint) {
-  if (!hintRule_.Accept(statusBar_->PanelText(0))) return;
-  statusBar_->SetPanelText(0, LongHint(hint));
+  const QString panel0 = statusBar_->PanelText(0);
+  if (!hintRule_.Accept(Utf16View(panel0))) return;
+  const std::u16string_view longHint = LongHint(Utf16View(hint));
+  statusBar_->SetPanelText(0, QFromUtf16(longHint));
 }
 
 void TFormMain::ApplicationEventsIdle(int32_t code) {
@@ -605,9 +610,7 @@ void TFormMain::ApplicationEventsIdle(int32_t code) {
       }
       break;
     case kIdleTaskCodeBoxFocus:
-      for (QComboBox* box : {frameScrn_->ComboBoxCodeA(), frameScrn_->ComboBoxCodeB()}) {
-        if (box->lineEdit() != nullptr) box->lineEdit()->deselect();
-      }
+      frameScrn_->DeselectCodeBoxes();
       break;
     default:
       break;
@@ -619,47 +622,43 @@ void TFormMain::FormMouseMove() { SetScreenCursor(Qt::WaitCursor); }
 void TFormMain::PageControlMouseMove() { SetScreenCursor(Qt::ArrowCursor); }
 
 void TFormMain::MainMenuCancelClick() {
-  if (cancel_.Count() < 1) {
-    SetStatusText(0, kCancelAccepted);
-    cancel_.Raise();
-    return;
+  switch (run_.PressCancel()) {
+    case ScreeningRun::CancelPress::Requested:
+      SetStatusText(0, kCancelAccepted);
+      break;
+    case ScreeningRun::CancelPress::Unlocked:
+      // The worker has not reacted (it may have ended without its end step):
+      // the window is unlocked at once without waiting for it.
+      UnlockAfterCancel();
+      break;
+    case ScreeningRun::CancelPress::Ignored:
+      break;
   }
-  // A second press while the request is still pending: the worker has not
-  // reacted (it may have ended without its end step), so the window is
-  // unlocked at once without waiting for it.
-  UnlockAfterCancel();
 }
 
 void TFormMain::UnlockAfterCancel() {
   SetScreenCursor(Qt::ArrowCursor);
-  frameScrn_->ButtonScr()->setEnabled(true);
-  frameScrn_->PanelScrTop()->setEnabled(true);
-  frameScrn_->TabSheetScrA()->setEnabled(true);
-  frameScrn_->TabSheetScrB()->setEnabled(true);
-  frameCode_->PanelCodeTL()->setEnabled(true);
+  formMouseHook_.reset();
+  pageControlMouseHook_.reset();
+  pageTabsMouseHook_.reset();
+  SetRunLocked(false);
   ui_->MainMenuCancel->setVisible(false);
-  cancel_.Reset();
   frameCode_->SetCodeListCount();
-  frameCode_->SaveCodeFile();
+  data_->SaveCodeFile();
 }
 
 void TFormMain::ScreeningWorkerEnded() {
   // A worker whose thread ended without its end step leaves the window
   // locked; it is unlocked as a second cancel press would.
-  if (ScreeningBusy()) UnlockAfterCancel();
-  // Its cursor handlers can no longer be taken back by its end step.
-  if (formMouseHook_) {
-    formMouseHook_.reset();
-    pageControlMouseHook_.reset();
-    pageTabsMouseHook_.reset();
-    SetScreenCursor(Qt::ArrowCursor);
-  }
+  if (run_.WorkerFinished()) UnlockAfterCancel();
   emit screeningWorkerEnded();
 }
 
 // ---- helpers --------------------------------------------------------------
 
-std::filesystem::path TFormMain::SettingsFile() const { return exeDir_ / kSettingsFileName; }
+std::filesystem::path TFormMain::SettingsFile() const {
+  return data_->FileInExeDir(kSettingsFileName);
+}
 
 void TFormMain::ReportError(const QString& message) {
   try {

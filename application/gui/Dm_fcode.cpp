@@ -3,25 +3,26 @@
 #include <exception>
 
 #include "check_box_images.h"
-#include "code_file.h"
 #include "code_list_model.h"
 #include "ui_Dm_fcode.h"
 
 TFrameCode::TFrameCode(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFrameCode>()) {
   ui_->setupUi(this);
-  codeListModel_ = new CodeListModel(codeList_, this);
-  ui_->ListViewCode->setModel(codeListModel_);
 }
 
 TFrameCode::~TFrameCode() = default;
 
-void TFrameCode::SetExeDir(const std::filesystem::path& exeDir) { exeDir_ = exeDir; }
+void TFrameCode::SetProgramData(ProgramData& data) {
+  data_ = &data;
+  codeListModel_ = new CodeListModel(data.CodeList(), this);
+  ui_->ListViewCode->setModel(codeListModel_);
+}
 
 void TFrameCode::SetCheckImages(const CheckBoxImages* images) { checkImages_ = images; }
 
 void TFrameCode::LoadSettings(vcl::TIniFile& ini) {
   ReadSections(ini);
-  LoadCodeFile(codeList_, exeDir_);
+  data_->LoadCodeFile();
   SetCodeListCount();
 }
 
@@ -34,9 +35,9 @@ void TFrameCode::SaveSettings(vcl::TIniFile& ini) {
   } catch (const vcl::EIniFileException&) {
     settingsError = std::current_exception();
   }
-  SaveCodeFile();
+  data_->SaveCodeFile();
   codeListModel_->SetItemCount(0);
-  codeList_.ClearCodeData();
+  data_->CodeList().ClearCodeData();
   if (settingsError) std::rethrow_exception(settingsError);
 }
 
@@ -45,16 +46,13 @@ void TFrameCode::ReadSections(const vcl::TIniFile&) {}
 
 void TFrameCode::WriteSections(vcl::TIniFile&) {}
 
-void TFrameCode::SaveCodeFile() { ::SaveCodeFile(codeList_, exeDir_); }
+void TFrameCode::SetRunLocked(bool locked) {
+  ui_->PanelCodeTL->setEnabled(!locked);
+  ui_->ListViewPast->setEnabled(!locked);
+}
 
-void TFrameCode::SetCodeListCount() { codeListModel_->SetItemCount(codeList_.Count()); }
+void TFrameCode::SetCodeListCount() { codeListModel_->SetItemCount(data_->CodeList().Count()); }
 
 int TFrameCode::CodeListItemCount() const { return codeListModel_->ItemCount(); }
 
 int TFrameCode::PriceListRowCount() const { return ui_->ListViewPast->topLevelItemCount(); }
-
-QFrame* TFrameCode::PanelCodeTL() const { return ui_->PanelCodeTL; }
-
-QTreeView* TFrameCode::ListViewCode() const { return ui_->ListViewCode; }
-
-QTreeWidget* TFrameCode::ListViewPast() const { return ui_->ListViewPast; }

@@ -7,13 +7,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "program_data.h"
 #include "vcl/inifile.h"
 
-class QCheckBox;
-class QComboBox;
-class QPushButton;
-class QTabWidget;
-class QTreeWidget;
 class CheckBoxImages;
 namespace Ui {
 class TFrameScrn;
@@ -26,9 +22,9 @@ class TFrameScrn : public QFrame {
   explicit TFrameScrn(QWidget* parent = nullptr);
   ~TFrameScrn() override;
 
-  // The program directory, where "C404.txt" lies. Set by the main window
-  // before LoadSettings.
-  void SetExeDir(const std::filesystem::path& exeDir);
+  // The program's data, owned by the main window, which hands it over before
+  // LoadSettings.
+  void SetProgramData(ProgramData& data);
   // The check-box images of the lists, owned by the main window.
   void SetCheckImages(const CheckBoxImages* images);
 
@@ -43,15 +39,14 @@ class TFrameScrn : public QFrame {
   // The number of rows of the result list.
   int ResultRowCount() const;
 
-  QPushButton* ButtonScr() const;
-  QFrame* PanelScrTop() const;
-  QTabWidget* PageControlScr() const;
-  QWidget* TabSheetScrA() const;
-  QWidget* TabSheetScrB() const;
-  QCheckBox* CheckBoxReCheck() const;
-  QComboBox* ComboBoxCodeA() const;
-  QComboBox* ComboBoxCodeB() const;
-  QTreeWidget* ListViewScrn() const;
+  // Disables the start button, the top panel, condition pages A and B and
+  // the technical-condition buttons while a screening runs; the end of a run
+  // leaves the technical-condition update button disabled.
+  void SetRunLocked(bool locked);
+  // The re-check box is for online mode only.
+  void SetOnLine(bool online);
+  // Takes away the selection the focus gave a code box's text.
+  void DeselectCodeBoxes();
 
  signals:
   // The focus entered a code box.
@@ -62,6 +57,6 @@ class TFrameScrn : public QFrame {
 
  private:
   std::unique_ptr<Ui::TFrameScrn> ui_;
-  std::filesystem::path exeDir_;
+  ProgramData* data_ = nullptr;
   const CheckBoxImages* checkImages_ = nullptr;
 };

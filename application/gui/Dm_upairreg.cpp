@@ -5,6 +5,7 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include "accessible_names.h"
 #include "ui_Dm_upairreg.h"
 
 TFormPairReg::TFormPairReg(const std::filesystem::path& exeDir, QWidget* mainWindow)
@@ -16,6 +17,7 @@ TFormPairReg::TFormPairReg(const std::filesystem::path& exeDir, QWidget* mainWin
   // A pop-up with a sizing border but neither caption nor system menu,
   // above the other windows.
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
+  NameControlsForAccessibility(this);
   auto* pages = new QActionGroup(this);
   for (QAction* page :
        {ui_->MainMenuPairRegPage1, ui_->MainMenuPairRegPage2, ui_->MainMenuPairRegPage3,

@@ -17,9 +17,9 @@
 #include "Dm_fcode.h"
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
-#include "cancel_request.h"
 #include "hint_rule.h"
-#include "library_busy.h"
+#include "program_data.h"
+#include "screening_run.h"
 #include "ticvane_api.h"
 
 class QAction;
@@ -63,9 +63,9 @@ class TFormMain : public QMainWindow {
   static QString DefaultExeDir();
 
   // Program-wide values.
-  const std::filesystem::path& ExeDir() const { return exeDir_; }
+  const std::filesystem::path& ExeDir() const { return data_->ExeDir(); }
   // "yyyy/mm/dd" of the newest trading day, "0000/00/00" when unknown.
-  const std::string& LatestMarketDate() const { return latestMarketDate_; }
+  const std::string& LatestMarketDate() const { return data_->LatestMarketDate(); }
   // The top of the first row (in the list's viewport) and the height of one
   // row of a report list in the program's font, in pixels.
   int32_t ListRowTop() const { return listRowTop_; }
@@ -101,32 +101,34 @@ class TFormMain : public QMainWindow {
   void ArmIdleTask(int32_t code);
   int32_t PendingIdleTask() const;
 
-  // A screening run. The run is busy from BeginScreeningRun to
-  // EndScreeningRun (the cancel item is visible meanwhile). The worker's
-  // thread is watched from AdoptScreeningWorker until it has finished; until
-  // then no second run starts and the window does not close, even after a
-  // second cancel press has unlocked it.
-  bool ScreeningBusy() const;
-  bool ScreeningWorkerAlive() const;
-  // Watches the run's worker; false while an earlier worker is alive.
-  bool AdoptScreeningWorker(QThread* worker);
-  // The window's part of a run's start: the hourglass and its mouse-move
-  // handlers on the window and its page control, the cancel item shown with
-  // its counter at 0, status panels 1 and 2 "-".
-  void BeginScreeningRun();
-  // The window's part of a run's end: the screening page shown, the cursor
-  // and its handlers back to normal, the cancel item hidden with its counter
-  // at 0.
-  void EndScreeningRun();
-  // The cancel request the worker polls; any thread may read it.
-  const CancelRequest& CancelCounter() const { return cancel_; }
+  // The program's data (program directory, code table, latest market date),
+  // owned here and handed to the pages.
+  ProgramData& Data() { return *data_; }
+  const ProgramData& Data() const { return *data_; }
 
-  // Set around every library call made on the main thread.
-  LibraryBusyFlag& LibraryBusy() { return libraryBusy_; }
-  // A pair check, a chart preset or a screening may call the library now:
-  // no run busy, no worker alive, no library call on the main thread under
-  // way (a download pumping events).
-  bool CanUseLibrary() const;
+  // The screening run (its state, cancel request and the library-busy flag).
+  ScreeningRun& Run() { return run_; }
+  const ScreeningRun& Run() const { return run_; }
+  // Starts a run: locks the window (the controls of every page that a run
+  // must not meet, the hourglass, the cancel item shown with its counter at
+  // 0, status panels 1 and 2 "-"). False, nothing changed, while a run or
+  // its worker lives or a library call is under way.
+  bool BeginScreeningRun();
+  // Watches the run's worker thread until it has finished (call it right
+  // after BeginScreeningRun, before the thread starts). False while an
+  // earlier worker is alive.
+  bool AdoptScreeningWorker(QThread* worker);
+  // The worker's end step: the screening page shown, the window unlocked
+  // (unless a second cancel press did so already) and the code table saved
+  // when it changed.
+  void EndScreeningRun();
+  // The window is locked for a run.
+  bool ScreeningBusy() const { return run_.Busy(); }
+  bool ScreeningWorkerAlive() const { return run_.WorkerAlive(); }
+  const CancelRequest& CancelCounter() const { return run_.Cancel(); }
+  LibraryBusyFlag& LibraryBusy() { return run_.LibraryBusy(); }
+  // A pair check, a chart preset or a screening may call the library now.
+  bool CanUseLibrary() const { return run_.CanUseLibrary(); }
 
   // Handlers.
   void PageControlChange();
@@ -170,6 +172,8 @@ class TFormMain : public QMainWindow {
   void FormClose();
   void FormResize();
   void RememberNormalBounds();
+  // Locks or unlocks every control a run must not meet, on every page.
+  void SetRunLocked(bool locked);
   void UnlockAfterCancel();
   void ScreeningWorkerEnded();
   void SetPageMenuVisible(int item, bool visible);
@@ -181,8 +185,8 @@ class TFormMain : public QMainWindow {
   std::unique_ptr<Ui::TFormMain> ui_;
   const TicvaneApi& api_;
   ErrorReporter reporter_;
-  std::filesystem::path exeDir_;
   QString exeDirText_;
+  std::unique_ptr<ProgramData> data_;
 
   TFrameCode* frameCode_ = nullptr;
   TFrameScrn* frameScrn_ = nullptr;
@@ -202,8 +206,7 @@ class TFormMain : public QMainWindow {
 
   HintRule hintRule_;
   QString statusBarHint_;
-  CancelRequest cancel_;
-  LibraryBusyFlag libraryBusy_;
+  ScreeningRun run_;
 
   // Own fields of the window.
   bool startMaximized_ = false;
@@ -218,7 +221,6 @@ class TFormMain : public QMainWindow {
   int32_t helpContext_ = 100;
   int32_t listRowTop_ = 0;
   int32_t listRowHeight_ = 0;
-  std::string latestMarketDate_;
   bool libraryStarted_ = false;
   bool restoreBoundsOnResize_ = false;
   bool closed_ = false;

@@ -119,9 +119,9 @@ class MainMenuTest : public QObject {
     p.Pages()->setCurrentIndex(0);
     QCOMPARE(p.Texts(), QStringLiteral("0|-||"));  // an empty table still counts
 
-    new QTreeWidgetItem(p.window->FrameCode().ListViewPast());
-    new QTreeWidgetItem(p.window->FrameCode().ListViewPast());
-    new QTreeWidgetItem(p.window->FrameScrn().ListViewScrn());
+    new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameCode(), "ListViewPast"));
+    new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameCode(), "ListViewPast"));
+    new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameScrn(), "ListViewScrn"));
     p.window->FrameScrn().PairCount = 7;
     p.Pages()->setCurrentIndex(1);
     QCOMPARE(p.Texts(), QStringLiteral("1|7||"));
@@ -149,7 +149,7 @@ class MainMenuTest : public QObject {
     Program p;
     p.Start();
     QAction* line = p.Item("MainMenuLine");
-    QCheckBox* reCheck = p.window->FrameScrn().CheckBoxReCheck();
+    QCheckBox* reCheck = Control<QCheckBox>(p.window->FrameScrn(), "CheckBoxReCheck");
     QCOMPARE(line->text(), QStringLiteral(u"⇔"));
     QVERIFY(line->isChecked());
     QVERIFY(reCheck->isEnabled());
@@ -173,7 +173,7 @@ class MainMenuTest : public QObject {
     p.dir.Write("Dyadmark.ini", "[Option]\r\nOnLine=0\r\n");
     p.Start();
     QCOMPARE(p.Item("MainMenuLine")->text(), QStringLiteral("--"));
-    QVERIFY(!p.window->FrameScrn().CheckBoxReCheck()->isEnabled());
+    QVERIFY(!Control<QCheckBox>(p.window->FrameScrn(), "CheckBoxReCheck")->isEnabled());
     QCOMPARE(p.Bar().PanelText(0), QString());
   }
 
@@ -281,7 +281,7 @@ class MainMenuTest : public QObject {
     p.Start();
     p.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
-    QTreeWidget* list = p.window->FrameScrn().ListViewScrn();
+    QTreeWidget* list = Control<QTreeWidget>(p.window->FrameScrn(), "ListViewScrn");
     QCOMPARE(list->topLevelItemCount(), 0);  // the measure left nothing behind
     auto* first = new QTreeWidgetItem(list, QStringList{QStringLiteral("a")});
     auto* second = new QTreeWidgetItem(list, QStringList{QStringLiteral("b")});

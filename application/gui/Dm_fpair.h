@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "program_data.h"
 #include "vcl/inifile.h"
 
-class QPushButton;
 namespace Ui {
 class TFramePair;
 }
@@ -19,6 +19,11 @@ class TFramePair : public QFrame {
   // Created without a parent; the main window places it on its page.
   explicit TFramePair(QWidget* parent = nullptr);
   ~TFramePair() override;
+
+  // The program's data, owned by the main window.
+  void SetProgramData(ProgramData& data) { data_ = &data; }
+  // The whole page is disabled while a screening runs.
+  void SetRunLocked(bool locked) { setEnabled(!locked); }
 
   // Reads the page's sections.
   void LoadSettings(vcl::TIniFile& ini);
@@ -36,8 +41,7 @@ class TFramePair : public QFrame {
   std::string MeanSdText = "-";
   std::string SlopeText = "-";
 
-  QPushButton* ButtonCheck() const;
-
  private:
   std::unique_ptr<Ui::TFramePair> ui_;
+  ProgramData* data_ = nullptr;
 };

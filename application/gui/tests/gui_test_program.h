@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <memory>
 
 #include "Dm_umain.h"
@@ -21,3 +22,12 @@ struct TestProgram {
                                          [this](const QString& message) { errors << message; });
   }
 };
+
+// A control of a window or page by its component name (tests reach widgets the
+// way scripts from outside do, not through accessors of the pages).
+template <class Widget>
+Widget* Control(const QWidget& root, const char* name) {
+  auto* widget = root.findChild<Widget*>(QString::fromLatin1(name));
+  if (widget == nullptr) qFatal("no control %s", name);
+  return widget;
+}

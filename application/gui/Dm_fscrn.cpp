@@ -1,6 +1,8 @@
 #include "Dm_fscrn.h"
 
+#include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
 
 #include "check_box_images.h"
 #include "ui_Dm_fscrn.h"
@@ -13,7 +15,7 @@ TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
 
 TFrameScrn::~TFrameScrn() = default;
 
-void TFrameScrn::SetExeDir(const std::filesystem::path& exeDir) { exeDir_ = exeDir; }
+void TFrameScrn::SetProgramData(ProgramData& data) { data_ = &data; }
 
 void TFrameScrn::SetCheckImages(const CheckBoxImages* images) { checkImages_ = images; }
 
@@ -31,12 +33,17 @@ bool TFrameScrn::eventFilter(QObject* watched, QEvent* event) {
   return QFrame::eventFilter(watched, event);
 }
 
-QPushButton* TFrameScrn::ButtonScr() const { return ui_->ButtonScr; }
-QFrame* TFrameScrn::PanelScrTop() const { return ui_->PanelScrTop; }
-QTabWidget* TFrameScrn::PageControlScr() const { return ui_->PageControlScr; }
-QWidget* TFrameScrn::TabSheetScrA() const { return ui_->TabSheetScrA; }
-QWidget* TFrameScrn::TabSheetScrB() const { return ui_->TabSheetScrB; }
-QCheckBox* TFrameScrn::CheckBoxReCheck() const { return ui_->CheckBoxReCheck; }
-QComboBox* TFrameScrn::ComboBoxCodeA() const { return ui_->ComboBoxCodeA; }
-QComboBox* TFrameScrn::ComboBoxCodeB() const { return ui_->ComboBoxCodeB; }
-QTreeWidget* TFrameScrn::ListViewScrn() const { return ui_->ListViewScrn; }
+void TFrameScrn::SetRunLocked(bool locked) {
+  ui_->ButtonScr->setEnabled(!locked);
+  ui_->PanelScrTop->setEnabled(!locked);
+  ui_->TabSheetScrA->setEnabled(!locked);
+  ui_->TabSheetScrB->setEnabled(!locked);
+}
+
+void TFrameScrn::SetOnLine(bool online) { ui_->CheckBoxReCheck->setEnabled(online); }
+
+void TFrameScrn::DeselectCodeBoxes() {
+  for (QComboBox* box : {ui_->ComboBoxCodeA, ui_->ComboBoxCodeB}) {
+    if (box->lineEdit() != nullptr) box->lineEdit()->deselect();
+  }
+}

@@ -1,6 +1,6 @@
 #include "hint_rule.h"
 
-bool HintRule::Accept(QStringView panel0Text) {
+bool HintRule::Accept(std::u16string_view panel0Text) {
   if (hintSkipCount_ == 0) {
     const bool held = panel0Text.size() >= 2 && (panel0Text[1] == u'*' || panel0Text[1] == u'!');
     if (!held) return true;
@@ -15,7 +15,7 @@ bool HintRule::Accept(QStringView panel0Text) {
   return true;
 }
 
-QString LongHint(const QString& hint) {
-  const qsizetype bar = hint.indexOf(u'|');
-  return bar < 0 ? hint : hint.mid(bar + 1);
+std::u16string_view LongHint(std::u16string_view hint) {
+  const size_t bar = hint.find(u'|');
+  return bar == std::u16string_view::npos ? hint : hint.substr(bar + 1);
 }

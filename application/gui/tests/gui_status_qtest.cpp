@@ -17,7 +17,6 @@
 #include "Dm_umain.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
-#include "hint_rule.h"
 #include "idle_task.h"
 #include "screen_cursor.h"
 #include "status_panel_bar.h"
@@ -32,7 +31,7 @@ struct Program : TestProgram {
   // tip; it climbs the widget tree like any other.
   void Hint(const QString& text) const {
     QStatusTipEvent tip(text);
-    QCoreApplication::sendEvent(window->FrameScrn().ButtonScr(), &tip);
+    QCoreApplication::sendEvent(Control<QPushButton>(window->FrameScrn(), "ButtonScr"), &tip);
   }
 };
 
@@ -42,55 +41,6 @@ class StatusBarTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Each case: panel 0's text before each hint, and whether the hint shows.
-  void theHintRuleHoldsAMessageForSixHints_data() {
-    QTest::addColumn<QStringList>("panels");
-    QTest::addColumn<QString>("shown");
-    const QString held = QStringLiteral(" * done");
-    QTest::newRow("status message") << QStringList(7, held) << "0000001";
-    QTest::newRow("notice") << QStringList(7, QStringLiteral(" ! failed")) << "0000001";
-    QTest::newRow("hint text") << QStringList(3, QStringLiteral(" ? code")) << "111";
-    QTest::newRow("other text") << QStringList(2, QStringLiteral("plain")) << "11";
-    QTest::newRow("empty panel") << QStringList(2, QString()) << "11";
-    QTest::newRow("one character") << QStringList(1, QStringLiteral("*")) << "1";
-    // A notice set while three hints are already counted survives three.
-    QTest::newRow("notice during the count") << QStringList{held,
-                                                            held,
-                                                            held,
-                                                            QStringLiteral(" ! cancel"),
-                                                            QStringLiteral(" ! cancel"),
-                                                            QStringLiteral(" ! cancel"),
-                                                            QStringLiteral(" ! cancel")}
-                                             << "0000001";
-    QTest::newRow("after the seventh") << QStringList{held,
-                                                      held,
-                                                      held,
-                                                      held,
-                                                      held,
-                                                      held,
-                                                      held,
-                                                      QStringLiteral(" ? x"),
-                                                      QStringLiteral(" * again"),
-                                                      QStringLiteral(" * again")}
-                                       << "0000001100";
-  }
-
-  void theHintRuleHoldsAMessageForSixHints() {
-    QFETCH(QStringList, panels);
-    QFETCH(QString, shown);
-    HintRule rule;
-    QString got;
-    for (const QString& panel : panels) got += rule.Accept(panel) ? u'1' : u'0';
-    QCOMPARE(got, shown);
-  }
-
-  void theLongPartOfAHint() {
-    QCOMPARE(LongHint(QStringLiteral("short|long")), QStringLiteral("long"));
-    QCOMPARE(LongHint(QStringLiteral("a|b|c")), QStringLiteral("b|c"));
-    QCOMPARE(LongHint(QStringLiteral(" ? code")), QStringLiteral(" ? code"));
-    QCOMPARE(LongHint(QString()), QString());
-  }
-
   void anOnlineMessageSurvivesSixHints() {
     Program p;
     p.Start();
@@ -112,8 +62,8 @@ class StatusBarTest : public QObject {
   void enteringAndLeavingControlsGivesTheirHints() {
     Program p;
     p.Start();
-    QComboBox* codeA = p.window->FrameScrn().ComboBoxCodeA();
-    QComboBox* codeB = p.window->FrameScrn().ComboBoxCodeB();
+    QComboBox* codeA = Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeA");
+    QComboBox* codeB = Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeB");
     const QString tip = QStringLiteral(u" ? 銘柄コードをカンマ区切りで指定、範囲はハイフンで指定");
     QCOMPARE(codeA->statusTip(), tip);
 
@@ -213,7 +163,7 @@ class StatusBarTest : public QObject {
     p.window->StatusBarMouseMove(w0 + 101);
     QCoreApplication::sendEvent(&p.Bar(), &leave);
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-    QCoreApplication::sendEvent(p.window->FrameScrn().ComboBoxCodeA(), &enter);
+    QCoreApplication::sendEvent(Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeA"), &enter);
     QTest::qWait(20);
     for (int i = 3; i <= 6; ++i) {
       p.Hint(QStringLiteral(" ? hint %1").arg(i));
@@ -283,8 +233,8 @@ class StatusBarTest : public QObject {
     p.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
     QTRY_COMPARE(p.window->PendingIdleTask(), 0);
-    QComboBox* codeA = p.window->FrameScrn().ComboBoxCodeA();
-    QComboBox* codeB = p.window->FrameScrn().ComboBoxCodeB();
+    QComboBox* codeA = Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeA");
+    QComboBox* codeB = Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeB");
     codeA->setEditText(QStringLiteral("1301,1302"));
     codeB->setEditText(QStringLiteral("7203"));
     codeB->lineEdit()->selectAll();

@@ -12,5 +12,3 @@ TFramePair::~TFramePair() = default;
 void TFramePair::LoadSettings(vcl::TIniFile&) {}
 
 void TFramePair::SaveSettings(vcl::TIniFile&) {}
-
-QPushButton* TFramePair::ButtonCheck() const { return ui_->ButtonCheck; }

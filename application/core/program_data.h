@@ -1,0 +1,43 @@
+#pragma once
+// The program's data, shared by the pages and the screening worker: the
+// program directory (where every file of the system lies), the code table and
+// the latest market date. The main window creates it and hands it to the
+// pages; no page owns it. Main thread only: the screening worker reaches the
+// code table through hand-overs to the main thread.
+
+#include <filesystem>
+#include <string>
+
+#include "code_table.h"
+
+class ProgramData {
+ public:
+  // `exeDir` is the program directory.
+  explicit ProgramData(std::filesystem::path exeDir) : exeDir_(std::move(exeDir)) {}
+
+  const std::filesystem::path& ExeDir() const { return exeDir_; }
+  // A file of the program directory.
+  std::filesystem::path FileInExeDir(const std::string& name) const { return exeDir_ / name; }
+
+  CodeTable& CodeList() { return codeList_; }
+  const CodeTable& CodeList() const { return codeList_; }
+  // Replaces the table with "Code.txt" (a missing file gives an empty table).
+  void LoadCodeFile();
+  // Writes "Code.txt" when the table changed; throws FileWriteError and keeps
+  // the table marked as changed when the file cannot be written.
+  void SaveCodeFile();
+
+  // "yyyy/mm/dd" of the newest trading day, "0000/00/00" until it is known.
+  const std::string& LatestMarketDate() const { return latestMarketDate_; }
+  void SetLatestMarketDate(std::string date) { latestMarketDate_ = std::move(date); }
+  // False while the latest market date is unknown: no file is then stamped
+  // with it.
+  bool LatestMarketDateKnown() const { return latestMarketDate_ != kUnknownMarketDate; }
+
+  static constexpr const char* kUnknownMarketDate = "0000/00/00";
+
+ private:
+  std::filesystem::path exeDir_;
+  CodeTable codeList_;
+  std::string latestMarketDate_ = kUnknownMarketDate;
+};

@@ -1,0 +1,86 @@
+// Every control of the program's windows carries an accessible name of its
+// own, so that screen readers and scripts from outside can find it.
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTest>
+
+#include "Dm_uabout.h"
+#include "Dm_upairreg.h"
+#include "accessible_names.h"
+#include "gui_test_program.h"
+
+namespace {
+
+// Names of the controls below `root`; an empty name is reported as such, a
+// name held twice fails the test.
+void ExpectNamed(const QWidget& root) {
+  QHash<QString, QString> owners;
+  for (const QWidget* widget : root.findChildren<QWidget*>()) {
+    const bool control = qobject_cast<const QAbstractButton*>(widget) != nullptr ||
+                         qobject_cast<const QComboBox*>(widget) != nullptr ||
+                         qobject_cast<const QAbstractItemView*>(widget) != nullptr ||
+                         (qobject_cast<const QLineEdit*>(widget) != nullptr &&
+                          qobject_cast<const QComboBox*>(widget->parentWidget()) == nullptr);
+    // Buttons Qt makes inside other widgets (tab scrollers, header sections)
+    // have no component name and are not the program's controls.
+    if (!control || widget->objectName().isEmpty() || widget->objectName().startsWith(u"qt_"))
+      continue;
+    if (qobject_cast<const QTabBar*>(widget->parentWidget()) != nullptr) continue;
+    const QString name = widget->accessibleName();
+    QVERIFY2(!name.isEmpty(),
+             qPrintable(widget->objectName() + QStringLiteral(" has no accessible name")));
+    QVERIFY2(!owners.contains(name),
+             qPrintable(name + QStringLiteral(" is shared by ") + owners.value(name) +
+                        QStringLiteral(" and ") + widget->objectName()));
+    owners.insert(name, widget->objectName());
+  }
+}
+
+}  // namespace
+
+class AccessibilityTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void theMainWindowsControlsAreNamedOnce() {
+    TestProgram p;
+    p.Start();
+    ExpectNamed(*p.window);
+    // The two code boxes of the screening page go by their labels.
+    QCOMPARE(Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeA")->accessibleName(), u"A");
+    QCOMPARE(Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeB")->accessibleName(), u"B");
+  }
+
+  void thePairRegistryAndTheAboutBoxAreNamed() {
+    TestProgram p;
+    p.Start();
+    TFormPairReg registry(p.window->ExeDir(), p.window.get());
+    ExpectNamed(registry);
+    TFormAbout about(p.window.get());
+    ExpectNamed(about);
+  }
+
+  void aSharedLabelTakesTheComponentName() {
+    QWidget root;
+    auto* first = new QLineEdit(&root);
+    first->setObjectName(QStringLiteral("EditFirst"));
+    auto* second = new QLineEdit(&root);
+    second->setObjectName(QStringLiteral("EditSecond"));
+    for (QLineEdit* edit : {first, second}) {
+      auto* label = new QLabel(QStringLiteral("&Code"), &root);
+      label->setBuddy(edit);
+    }
+    NameControlsForAccessibility(&root);
+    QCOMPARE(first->accessibleName(), u"Code");
+    QCOMPARE(second->accessibleName(), u"Code (EditSecond)");
+  }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "gui_accessibility_qtest.moc"
