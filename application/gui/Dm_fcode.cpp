@@ -1,6 +1,8 @@
 #include "Dm_fcode.h"
 
 #include <exception>
+#include <stdexcept>
+#include <string>
 
 #include "check_box_images.h"
 #include "code_list_model.h"
@@ -35,7 +37,8 @@ void TFrameCode::SaveSettings(vcl::TIniFile& ini) {
   } catch (const vcl::EIniFileException&) {
     settingsError = std::current_exception();
   }
-  data_->SaveCodeFile();
+  std::string codeFileError;
+  if (!data_->SaveCodeFile(&codeFileError)) throw std::runtime_error(codeFileError);
   codeListModel_->SetItemCount(0);
   data_->CodeList().ClearCodeData();
   if (settingsError) std::rethrow_exception(settingsError);

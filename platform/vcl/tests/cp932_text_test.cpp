@@ -40,7 +40,7 @@ TEST(Cp932Text, CaseFoldingNeverTouchesASecondByte) {
       {"", ""},
       {"Dyadmark INI", "dyadmark ini"},
       {"\x83\x41", "\x83\x41"},                    // "ア": its second byte is "A"
-      {"\x83\x41Z\x83\x5A", "\x83\x41z\x83\x5A"},  // "アZゼ"
+      {"\x83\x41Z\x83\x5A", "\x83\x41z\x83\x5A"},  // "アZセ"
       {"\x82\x60", "\x82\x60"},                    // full-width "Ａ" stays
       {"\xB1X", "\xB1x"},                          // half-width "ｱ" is one byte
       {"X\x83", "x\x83"},                          // a lone lead byte at the end
@@ -61,6 +61,8 @@ TEST(Cp932Text, TextsCompareIgnoringOnlyAsciiCase) {
       {"\x83\x41", "\x83\x41\x83\x41", false},
       {"a\x83", "A\x83", true},  // a lone lead byte compares as itself
       {"", "", true},
+      {"ab", "abc", false},
+      {"[", "{", false},  // only letters fold
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SameTextIgnoringAsciiCase(c.a, c.b), c.same) << Hex(c.a) << " / " << Hex(c.b);
