@@ -8,6 +8,23 @@
 #include "nkf/nkf.h"
 
 namespace ticvane {
+namespace {
+
+// Only the read time-out is TimedOut; the kind decides, never the message.
+RequestOutcome OutcomeOf(http::Failure failure) {
+  switch (failure) {
+    case http::Failure::kNone:
+      return RequestOutcome::Ok;
+    case http::Failure::kTimedOut:
+      return RequestOutcome::TimedOut;
+    case http::Failure::kHttpStatus:
+    case http::Failure::kTransport:
+      break;
+  }
+  return RequestOutcome::Failed;
+}
+
+}  // namespace
 
 PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
   PumpMessages();
@@ -23,19 +40,6 @@ PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
   response.body = std::move(received.body);
   PumpMessages();
   return response;
-}
-
-RequestOutcome OutcomeOf(http::Failure failure) {
-  switch (failure) {
-    case http::Failure::kNone:
-      return RequestOutcome::Ok;
-    case http::Failure::kTimedOut:
-      return RequestOutcome::TimedOut;
-    case http::Failure::kHttpStatus:
-    case http::Failure::kTransport:
-      break;
-  }
-  return RequestOutcome::Failed;
 }
 
 int32_t ResultOf(RequestOutcome outcome) {

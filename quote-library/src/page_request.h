@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "http/http_client.h"
-
 namespace ticvane {
 
 enum class RequestOutcome { Ok, Failed, TimedOut };
@@ -18,11 +16,9 @@ struct PageResponse {
 };
 
 // Pumps messages, GETs http://<host><pathAndQuery> through the library's one
-// client, and pumps again after a success. Never throws.
+// client, and pumps again after a success. Never throws, except that memory
+// can run out.
 PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery);
-
-// The outcome of a client's answer: only the read time-out is TimedOut.
-RequestOutcome OutcomeOf(http::Failure failure);
 
 // The download result code of a failed outcome: 9 for the read time-out, else 1.
 int32_t ResultOf(RequestOutcome outcome);
