@@ -110,6 +110,17 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// True when the header and the key line a write would make read back as these
+// very names: a section name that ends in the first byte of a two-byte
+// character would swallow the header's "]", and such a write could never be
+// read.
+bool NamesReadBack(const std::string& section, const std::string& key) {
+  const ParsedLine header = ParseLine("[" + section + "]");
+  const ParsedLine keyLine = ParseLine(key + "=");
+  return header.kind == LineKind::kSection && header.name == section &&
+         keyLine.kind == LineKind::kKey && keyLine.name == key;
+}
+
 // Lines of the file: CR LF, LF or CR ends a line; a last line without an end
 // counts too. Every other byte, zero bytes included, stays in its line.
 std::vector<std::string> SplitLines(std::string_view bytes) {
@@ -261,7 +272,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   const std::string keyName = Trim(key);
   if (HasLineBreak(sectionName) || HasLineBreak(keyName) || HasLineBreak(value) ||
       keyName.empty() || keyName.find('=') != std::string::npos || keyName.front() == '[' ||
-      keyName.front() == ';') {
+      keyName.front() == ';' || !NamesReadBack(sectionName, keyName)) {
     throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix);
   }
   const std::string encoded = EncodeValue(value);

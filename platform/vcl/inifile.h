@@ -43,7 +43,8 @@ class TIniFile {
 
   // Throw EIniFileException when the file cannot be written, and also when a
   // name or value cannot be held by a line of the file (a CR or LF anywhere, an
-  // empty key, a key with "=" or starting "[" or ";"); the file and what this
+  // empty key, a key with "=" or starting "[" or ";", a section name whose
+  // last byte opens a two-byte character); the file and what this
   // object reads are then unchanged. Names are trimmed; a value whose blanks at
   // either end or whose own enclosing quotes would be lost on reading is
   // written inside double quotes, so it reads back as written.

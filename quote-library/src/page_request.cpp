@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "library_state.h"
@@ -9,8 +10,15 @@
 
 namespace ticvane {
 
-PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
-  PumpMessages();
+namespace {
+
+testing::PageSource& PageSourceSeam() {
+  static testing::PageSource source;
+  return source;
+}
+
+PageResponse Fetch(std::string_view host, std::string_view pathAndQuery) {
+  if (PageSourceSeam()) return PageSourceSeam()(host, pathAndQuery);
   PageResponse response{RequestOutcome::Failed, {}};
   http::Client* client = State().client.get();
   if (client == nullptr) return response;  // before TicvaneInit or after TicvaneEnd
@@ -24,11 +32,18 @@ PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
     response.outcome = std::strcmp(error.what(), http::kReadTimeoutMessage) == 0
                            ? RequestOutcome::TimedOut
                            : RequestOutcome::Failed;
-    return response;
   } catch (const std::exception&) {
-    return response;
+    response.outcome = RequestOutcome::Failed;
   }
+  return response;
+}
+
+}  // namespace
+
+PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
   PumpMessages();
+  PageResponse response = Fetch(host, pathAndQuery);
+  if (response.outcome == RequestOutcome::Ok) PumpMessages();
   return response;
 }
 
@@ -73,4 +88,9 @@ std::string EncodeQueryValue(std::string_view bytes) {
   return out;
 }
 
+namespace testing {
+
+void SetPageSource(PageSource source) { PageSourceSeam() = std::move(source); }
+
+}  // namespace testing
 }  // namespace ticvane

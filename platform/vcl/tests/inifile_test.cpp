@@ -260,6 +260,9 @@ TEST_F(IniFileTest, NamesAndValuesALineCannotHoldAreRefused) {
   EXPECT_THROW(ini.WriteString("S", "a=b", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("S", ";k", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("S", "[k]", "1"), EIniFileException);
+  // The last byte opens a two-byte character, which would take the "]" as its
+  // second byte: the header could never be read.
+  EXPECT_THROW(ini.WriteString("S\x81", "k", "1"), EIniFileException);
   EXPECT_EQ(FileBytes(), "[S]\r\nk=1\r\n");
   EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
 }
