@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,20 +28,20 @@ struct IniInput {
 
 IniInput ParseInput(std::string_view bytes) {
   IniInput input;
-  std::string* const names[] = {&input.section, &input.key, &input.value};
+  std::string parts[3];
   std::string_view rest = bytes;
-  std::vector<std::string> parts;
-  for (int i = 0; i < 3; ++i) {
+  for (std::string& part : parts) {
     const size_t end = rest.find('\x1F');
-    if (end == std::string_view::npos) break;
-    parts.emplace_back(rest.substr(0, end));
+    if (end == std::string_view::npos) {
+      input.file = std::string(bytes);
+      return input;
+    }
+    part = rest.substr(0, end);
     rest.remove_prefix(end + 1);
   }
-  if (parts.size() < 3) {
-    input.file = std::string(bytes);
-    return input;
-  }
-  for (int i = 0; i < 3; ++i) *names[i] = parts[static_cast<size_t>(i)];
+  input.section = parts[0];
+  input.key = parts[1];
+  input.value = parts[2];
   input.file = std::string(rest);
   return input;
 }
