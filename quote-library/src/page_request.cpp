@@ -24,10 +24,13 @@ RequestOutcome OutcomeOf(http::Failure failure) {
   return RequestOutcome::Failed;
 }
 
-}  // namespace
+testing::PageSource& PageSourceSeam() {
+  static testing::PageSource source;
+  return source;
+}
 
-PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
-  PumpMessages();
+PageResponse Fetch(std::string_view host, std::string_view pathAndQuery) {
+  if (PageSourceSeam()) return PageSourceSeam()(host, pathAndQuery);
   PageResponse response{RequestOutcome::Failed, {}};
   http::Client* client = State().client.get();
   if (client == nullptr) return response;  // before TicvaneInit or after TicvaneEnd
@@ -36,9 +39,16 @@ PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
   url.append(pathAndQuery);
   http::Response received = client->Get(url);
   response.outcome = OutcomeOf(received.failure);
-  if (response.outcome != RequestOutcome::Ok) return response;
-  response.body = std::move(received.body);
+  if (response.outcome == RequestOutcome::Ok) response.body = std::move(received.body);
+  return response;
+}
+
+}  // namespace
+
+PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
   PumpMessages();
+  PageResponse response = Fetch(host, pathAndQuery);
+  if (response.outcome == RequestOutcome::Ok) PumpMessages();
   return response;
 }
 
@@ -83,4 +93,9 @@ std::string EncodeQueryValue(std::string_view bytes) {
   return out;
 }
 
+namespace testing {
+
+void SetPageSource(PageSource source) { PageSourceSeam() = std::move(source); }
+
+}  // namespace testing
 }  // namespace ticvane
