@@ -6,11 +6,20 @@
 
 namespace {
 
+// The first occurrence of `what` in `text` that starts on a character
+// boundary (a plain byte search could match from a trail byte), or npos.
+size_t FindText(std::string_view text, std::string_view what) {
+  for (size_t i = 0; i < text.size(); i += vcl::IsLeadByte(text[i]) ? 2 : 1) {
+    if (text.substr(i, what.size()) == what) return i;
+  }
+  return std::string_view::npos;
+}
+
 constexpr std::string_view kOldNameSeparator = "\x81\x40\x81\xCC\x81\x40";  // "　⇔　"
 
 // The text after the first "　", or the whole text when there is none.
 std::string NameOf(std::string_view text) {
-  const size_t at = vcl::FindCp932(text, kCodeNameSeparator);
+  const size_t at = FindText(text, kCodeNameSeparator);
   return std::string(at == std::string_view::npos ? text
                                                   : text.substr(at + kCodeNameSeparator.size()));
 }
@@ -117,7 +126,7 @@ PairItem ParseOldPairDataValue(std::string_view value) {
     names = value.substr(bar + 1);
   }
   const auto fields = SplitCaption<4>(item.caption);
-  const size_t separator = vcl::FindCp932(names, kOldNameSeparator);
+  const size_t separator = FindText(names, kOldNameSeparator);
   const std::string_view nameA = names.substr(0, separator);
   const std::string_view nameB = separator == std::string_view::npos
                                      ? std::string_view()

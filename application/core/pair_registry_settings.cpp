@@ -4,6 +4,7 @@
 #include <set>
 
 #include "vcl/convert.h"
+#include "vcl/cp932_text.h"
 
 namespace {
 
@@ -17,15 +18,8 @@ constexpr int32_t kMostPairsPerSection = 10000;
 
 std::string DataKey(size_t index) { return "Data" + vcl::IntToStr(static_cast<int64_t>(index)); }
 
-// Key names match regardless of ASCII letter case. The keys compared here
-// are ASCII, so folding every byte never makes a double-byte name match.
-std::string KeyName(std::string_view key) {
-  std::string name = vcl::Trim(key);
-  for (char& c : name) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return name;
-}
+// Key names match regardless of ASCII letter case.
+std::string KeyName(std::string_view key) { return vcl::FoldAsciiCase(vcl::Trim(key)); }
 
 // Reads every pair of `section` with `parse`; values of keys that are not in
 // the file are empty without reading the file again.

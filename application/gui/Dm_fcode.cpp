@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <exception>
+#include <stdexcept>
 #include <string>
 
 #include "check_box_images.h"
@@ -15,8 +16,8 @@
 #include "qt_cp932.h"
 #include "report_list.h"
 #include "sector_names.h"
-#include "text_lines.h"
 #include "ui_Dm_fcode.h"
+#include "vcl/cp932_text.h"
 
 namespace {
 
@@ -118,7 +119,8 @@ void TFrameCode::SaveSettings(vcl::TIniFile& ini) {
   } catch (const vcl::EIniFileException&) {
     settingsError = std::current_exception();
   }
-  data_->SaveCodeFile();
+  std::string codeFileError;
+  if (!data_->SaveCodeFile(&codeFileError)) throw std::runtime_error(codeFileError);
   data_->CodeList().ClearCodeData();
   codeListModel_->Refresh();
   if (settingsError) std::rethrow_exception(settingsError);
@@ -220,7 +222,7 @@ void TFrameCode::ListViewCodeDblClick() {
 void TFrameCode::ShowPrices(const std::filesystem::path& file) {
   const std::optional<std::string> bytes = ReadFileBytes(file);
   if (!bytes) return;  // a missing or unreadable file shows no rows
-  const std::vector<std::string> lines = SplitLines(*bytes);
+  const std::vector<std::string> lines = vcl::SplitLines(*bytes);
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines) {

@@ -43,7 +43,7 @@ class TFrameCode : public QFrame {
   // Writes the page's section, then saves "Code.txt" (when the table
   // changed) and empties the table. The code file is saved even when the
   // settings cannot be written; that error is passed on afterwards. When the
-  // code file cannot be written the table is kept and the error passed on.
+  // code file cannot be written the table is kept and its message thrown.
   void SaveSettings(vcl::TIniFile& ini);
 
   // The code table (the program data's). Main thread only.

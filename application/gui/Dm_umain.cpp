@@ -171,7 +171,7 @@ void TFormMain::EndScreeningRun() {
   ui_->MainMenuCancel->setVisible(false);
   SetRunLocked(false);
   frameCode_->SetCodeListCount();
-  data_->SaveCodeFile();
+  SaveCodeFile();
 }
 
 void TFormMain::SetRunLocked(bool locked) {
@@ -663,7 +663,7 @@ void TFormMain::UnlockAfterCancel() {
   SetRunLocked(false);
   ui_->MainMenuCancel->setVisible(false);
   frameCode_->SetCodeListCount();
-  data_->SaveCodeFile();
+  SaveCodeFile();
 }
 
 void TFormMain::ScreeningWorkerEnded() {
@@ -677,6 +677,11 @@ void TFormMain::ScreeningWorkerEnded() {
 
 std::filesystem::path TFormMain::SettingsFile() const {
   return data_->FileInExeDir(kSettingsFileName);
+}
+
+void TFormMain::SaveCodeFile() {
+  std::string error;
+  if (!data_->SaveCodeFile(&error)) ReportError(QFromCp932(error));
 }
 
 void TFormMain::ReportError(const QString& message) {

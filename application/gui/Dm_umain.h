@@ -188,6 +188,8 @@ class TFormMain : public QMainWindow {
   void ScreeningWorkerEnded();
   void SetPageMenuVisible(int item, bool visible);
   std::filesystem::path SettingsFile() const;
+  // Writes "Code.txt" when the table changed; a failure is shown, not thrown.
+  void SaveCodeFile();
   void ReportError(const QString& message);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
