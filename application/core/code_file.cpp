@@ -26,6 +26,9 @@ std::string_view TakeField(std::string_view& rest) {
 
 bool ParseCodeLine(std::string_view line, std::string& code, TCodeData& data) {
   if (line.size() < 5 || line[4] != '\t') return false;
+  // A code that starts with a byte-order mark would lose it when the file is
+  // read again, and the table would not read back as written.
+  if (line.starts_with(kUtf8ByteOrderMark)) return false;
   code.assign(line.substr(0, 4));
   std::string_view rest = line.substr(5);
   data.Name.assign(TakeField(rest));

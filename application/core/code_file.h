@@ -14,8 +14,8 @@
 // TAB gives an empty field and consumes nothing); Loan is 1 when the next byte
 // is "1" (then two bytes are skipped); the rest is Ng. Numbers that do not
 // read give 0; a Type outside 0..33 gives 0 and an Ng other than 0 or 1 gives
-// 1. False (outputs unspecified) for a line shorter than 5 bytes or without
-// the TAB at byte 4.
+// 1. False (outputs unspecified) for a line shorter than 5 bytes, without
+// the TAB at byte 4, or starting with a UTF-8 byte-order mark.
 bool ParseCodeLine(std::string_view line, std::string& code, TCodeData& data);
 
 // The line of one code, without its line end.

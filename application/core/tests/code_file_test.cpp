@@ -138,6 +138,20 @@ TEST(CodeFile, AByteOrderMarkAtTheStartCostsNoCode) {
   EXPECT_EQ(table.CodeAt(1), "1332");
 }
 
+// A mark anywhere else cannot start a code: such a code, written first,
+// would lose its mark when the file is read again.
+TEST(CodeFile, ACodeNeverStartsWithAByteOrderMark) {
+  ScratchDir dir;
+  dir.Write("Code.txt",
+            "1301\tFirst\tM\t1\t1000\t-1\t1\t0\r\n"
+            "\xEF\xBB\xBF"
+            "2\tN\tM\t1\t100\t5\t0\t0\r\n");
+  CodeTable table;
+  LoadCodeFile(table, dir.path());
+  ASSERT_EQ(table.Count(), 1);
+  EXPECT_EQ(table.CodeAt(0), "1301");
+}
+
 TEST(CodeFile, MissingOrUnreadableFileGivesAnEmptyTable) {
   ScratchDir dir;
   CodeTable table;
