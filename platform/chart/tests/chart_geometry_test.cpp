@@ -15,6 +15,10 @@ struct CategoryCase {
   bool inverted;
 };
 
+void PrintTo(const CategoryCase& c, std::ostream* os) {
+  *os << c.width << " px, " << c.count << (c.inverted ? " inverted" : "");
+}
+
 class CategoryMapping : public testing::TestWithParam<CategoryCase> {};
 
 // Every pixel column of the plot belongs to exactly one category, the one
