@@ -335,6 +335,22 @@ class PairPageTest : public QObject {
     Control<QCheckBox>(*p.window, "CheckBoxOption")->setChecked(false);
     QVERIFY(!Control<QWidget>(*p.window, "PanelOption")->isVisible());
   }
+
+  void slidersAndUpDownsAreNamedToo() {
+    Program p;
+    p.StartWithPair();
+    QStringList names;
+    for (const QAbstractSlider* w : p.Page().findChildren<QAbstractSlider*>()) {
+      QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+      names << w->accessibleName();
+    }
+    for (const QSpinBox* w : p.Page().findChildren<QSpinBox*>()) {
+      QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+      names << w->accessibleName();
+    }
+    QCOMPARE(names.removeDuplicates(), 0);
+    QCOMPARE(p.Edit("EditMagnB")->accessibleName(), QStringLiteral(u"B 売買数"));
+  }
 };
 
 QTEST_MAIN(PairPageTest)
