@@ -34,6 +34,8 @@ QPainter::CompositionMode Composition(PenMode mode) {
   return QPainter::CompositionMode_SourceOver;
 }
 
+}  // namespace
+
 void ApplyPen(QPainter& painter, const Pen& pen) {
   QPen qpen(pen.color);
   qpen.setWidth(std::max(1, pen.width));
@@ -59,6 +61,8 @@ void ApplyPen(QPainter& painter, const Pen& pen) {
   painter.setCompositionMode(rasterOps ? Composition(pen.mode)
                                        : QPainter::CompositionMode_SourceOver);
 }
+
+namespace {
 
 // The rows of the pane a series draws in.
 QRect PaneRect(const Geometry& geometry, AxisSide side) {

@@ -115,6 +115,10 @@ struct CategoryAxis {
   int32_t tickLength = 3;
 };
 
+// Sets `painter` to draw lines with `pen`, its pen mode included where the
+// device supports it. For paint hooks that draw lines as the series do.
+void ApplyPen(QPainter& painter, const Pen& pen);
+
 class Chart;
 // Called while a chart paints, with the painter and the chart's geometry
 // for that paint; the painter's state is restored afterwards.

@@ -13,6 +13,7 @@ ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
 
 void ChartWidget::Replot() {
   geometry_.reset();
+  rendered_ = QImage();
   update();
 }
 
@@ -22,13 +23,21 @@ const Geometry& ChartWidget::CurrentGeometry() const {
 }
 
 void ChartWidget::paintEvent(QPaintEvent*) {
+  const qreal ratio = devicePixelRatioF();
+  if (rendered_.isNull()) {
+    rendered_ = QImage(size() * ratio, QImage::Format_RGB32);
+    rendered_.setDevicePixelRatio(ratio);
+    QPainter image(&rendered_);
+    geometry_ = chart_.Paint(image, rect());
+  }
   QPainter painter(this);
-  geometry_ = chart_.Paint(painter, rect());
+  painter.drawImage(QPoint(0, 0), rendered_);
 }
 
 void ChartWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   geometry_.reset();
+  rendered_ = QImage();
   emit resized();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // A widget that shows one Chart, filling its whole area, and reports the
 // mouse over it. The widget owns its chart; change it through Model(), then
-// call Replot(). GUI thread only.
+// call Replot(). The chart is rendered once per change into an image, so
+// that child widgets moving over it (cross-hairs, read-outs) never cost a
+// new rendering. GUI thread only.
 
+#include <QImage>
 #include <QPoint>
 #include <QWidget>
 #include <cstdint>
@@ -49,6 +52,7 @@ class ChartWidget : public QWidget {
 
  private:
   Chart chart_;
+  QImage rendered_;  // null when the chart must be rendered again
   mutable std::optional<Geometry> geometry_;
 };
 

@@ -274,6 +274,30 @@ class ChartRenderTest : public QObject {
     widget.Replot();
     QVERIFY(!widget.CurrentGeometry().Axis(AxisSide::kRight).visible);
   }
+
+  void childrenMovingOverTheChartDoNotRenderItAgain() {
+    ChartWidget widget;
+    int renderings = 0;
+    widget.Model() = SampleChart();
+    widget.Model().afterDraw = [&](const Chart&, QPainter&, const Geometry&) { ++renderings; };
+    widget.resize(600, 400);
+    auto* crossHair = new QWidget(&widget);
+    crossHair->setAutoFillBackground(true);
+    crossHair->setGeometry(100, 0, 1, 400);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QTRY_COMPARE(renderings, 1);
+    for (int x = 110; x < 200; x += 10) {
+      crossHair->move(x, 0);
+      widget.repaint();
+    }
+    QCOMPARE(renderings, 1);
+    const QImage shown = widget.grab().toImage();
+    QCOMPARE(shown.pixelColor(190, 200), crossHair->palette().color(QPalette::Window));
+    widget.Replot();
+    widget.repaint();
+    QCOMPARE(renderings, 2);
+  }
 };
 
 QTEST_MAIN(ChartRenderTest)
