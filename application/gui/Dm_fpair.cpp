@@ -10,6 +10,8 @@
 
 #include "edit_exit_filter.h"
 #include "library_busy.h"
+#include "pair_chart_view.h"
+#include "pair_day_figures.h"
 #include "pair_inputs.h"
 #include "pair_price_refresh.h"
 #include "pair_series.h"
@@ -84,16 +86,15 @@ TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
 TFramePair::~TFramePair() = default;
 
 void TFramePair::BuildChartArea() {
-  // The chart view takes this place; the scroll bar under it picks the
-  // window of days shown.
   auto* layout = new QVBoxLayout(ui_->PanelChart);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addStretch(1);
-  scrollBar_ = new QScrollBar(Qt::Horizontal, ui_->PanelChart);
-  scrollBar_->setObjectName(QStringLiteral("ScrollBarChartPair"));
-  scrollBar_->setRange(0, 0);
-  scrollBar_->setPageStep(3);
-  layout->addWidget(scrollBar_);
+  chartView_ = new PairChartView(ui_->PanelChart);
+  chartView_->setObjectName(QStringLiteral("PairChartView"));
+  layout->addWidget(chartView_);
+  scrollBar_ = chartView_->ScrollBar();
+  connect(chartView_, &PairChartView::dayShown, this, [this](int32_t index) { ShowDay(index); });
+  connect(chartView_, &PairChartView::statusText, this,
+          [this](const std::string& text) { SetStatus(0, text); });
 }
 
 void TFramePair::ConnectHandlers() {
@@ -357,11 +358,9 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
 
 void TFramePair::FinishCheck(std::vector<PairDayRecord> days, const PairStatistics& stats,
                              int32_t lotsA, int32_t adjust, int32_t lotsB) {
-  (void)lotsA;
-  (void)adjust;
-  (void)lotsB;
   ButtonCheckTag = 1;
   days_ = std::move(days);
+  scale_ = PairCheckScale{lotsA, lotsB, adjust};
   MeanRate = stats.MeanRate;
   TwoSigma = stats.TwoSigma;
   MeanText = stats.MeanText;
@@ -375,6 +374,7 @@ void TFramePair::FinishCheck(std::vector<PairDayRecord> days, const PairStatisti
   SetStatus(3, MeanSdText);
   SetStatus(4, SlopeText);
 
+  chartView_->SetPair(&days_, scale_, MeanRate, TwoSigma, MeanText);
   SetUpRange();
   DrawChart(scrollBar_->maximum());
   ShowDay(0);
@@ -454,6 +454,7 @@ void TFramePair::TrackBarChartRengeChange(bool fromUser) {
   const int32_t days = -ui_->TrackBarChartRenge->value();
   ui_->PanelRenge->setText(QString::number(days));
   if (ButtonCheckTag == 0) return;
+  chartView_->SetRange(days);
   if (!fromUser) {
     daysShown_ = days;
     return;
@@ -481,16 +482,29 @@ void TFramePair::TrackBarChartSplitChange() {
   PushOptionsToChart();
 }
 
-void TFramePair::PushOptionsToChart() {}
+void TFramePair::PushOptionsToChart() { chartView_->SetOptions(CurrentChartSettings()); }
 
 void TFramePair::DrawChart(int32_t position) {
   if (ButtonCheckTag == 0) return;
-  (void)position;
+  chartView_->DrawChart(position);
 }
 
 void TFramePair::ShowDay(int32_t index) {
   if (index < 0 || index >= static_cast<int32_t>(days_.size())) return;
-  shownDay_ = index;
+  const PairDayFigures figures = DayFigures(days_[static_cast<size_t>(index)], scale_);
+  ui_->PanelChartDT->setText(QFromCp932(figures.date));
+  ui_->EditPriceA->setText(QFromCp932(figures.priceA));
+  ui_->EditPriceB->setText(QFromCp932(figures.priceB));
+  ui_->EditChartA->setText(QFromCp932(figures.chartA));
+  ui_->EditChartB->setText(QFromCp932(figures.chartB));
+  ui_->EditMargin->setText(QFromCp932(figures.margin));
+  QPalette palette = ui_->EditMargin->palette();
+  palette.setColor(QPalette::Text, figures.marginColour == MarginColour::kRed ? QColor(Qt::red)
+                                   : figures.marginColour == MarginColour::kBlue
+                                       ? QColor(Qt::blue)
+                                       : QColor(Qt::black));
+  ui_->EditMargin->setPalette(palette);
+  ui_->PanelArbitrage->setText(QFromCp932(figures.arbitrage));
 }
 
 // ---- chart presets ------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "pair_chart_settings.h"
+#include "pair_check_scale.h"
 #include "pair_day_record.h"
 #include "pair_statistics.h"
 #include "program_data.h"
@@ -23,6 +24,7 @@ class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QTreeWidget;
+class PairChartView;
 class ScreeningRun;
 struct TicvaneApi;
 namespace Ui {
@@ -147,12 +149,14 @@ class TFramePair : public QFrame {
   std::unique_ptr<Ui::TFramePair> ui_;
   ProgramData* data_ = nullptr;
   Host host_;
+  // The chart with its scroll bar, which picks the window of days shown.
+  PairChartView* chartView_ = nullptr;
   QScrollBar* scrollBar_ = nullptr;
   std::vector<PairDayRecord> days_;
+  // The lots and the adjustment the last check scaled the days with.
+  PairCheckScale scale_;
   // The number of days shown at the last range change.
   int32_t daysShown_ = 0;
-  // The day the top panel shows.
-  int32_t shownDay_ = -1;
   // The name panels' captions as the system keeps them (code page 932).
   std::string nameCaptionA_;
   std::string nameCaptionB_;

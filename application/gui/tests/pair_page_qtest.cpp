@@ -161,6 +161,12 @@ class PairPageTest : public QObject {
     QCOMPARE(p.Scroll()->maximum(), 80);
     QCOMPARE(p.Scroll()->value(), 80);
     QCOMPARE(p.Text("PanelRenge"), QStringLiteral("20"));
+    // The newest day's figures in the top panel.
+    QCOMPARE(p.Text("PanelChartDT"), QStringLiteral("2024/06/28"));
+    QCOMPARE(p.Edit("EditPriceA")->text(), QStringLiteral("500"));
+    QCOMPARE(p.Edit("EditChartB")->text(), QStringLiteral("60000"));
+    QCOMPARE(p.Edit("EditMargin")->text(), QStringLiteral("-10000"));
+    QVERIFY(Control<QWidget>(*p.window, "PairChartView") != nullptr);
 
     // Widening keeps the newest day shown in place, and so does narrowing.
     p.Renge()->setValue(-30);
