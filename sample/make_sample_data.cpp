@@ -99,13 +99,15 @@ int main(int argc, char** argv) {
         const int serial = g * kCodesPerGroup + k + 1;
         const std::string code = std::to_string(9100 + serial);
         const double base = 200.0 + 3000.0 * random.Next();
-        // Later codes of a group follow the common moves less closely.
-        const double own = 0.004 + 0.006 * k;
+        // Each code strays from the group's moves and is pulled back, so the
+        // spread of two codes of a group stays within bounds; later codes of
+        // a group stray further.
+        const double own = 0.004 + 0.004 * k;
         std::vector<PastDataRecord> records(kDays);
         double drift = 0.0;
         int64_t volumeSum = 0;
         for (int i = 0; i < kDays; ++i) {
-          drift += own * random.Gauss();
+          drift = 0.97 * drift + own * random.Gauss();
           const int32_t close =
               static_cast<int32_t>(std::lround(base * std::exp(common[i] + drift)));
           const int32_t open =

@@ -166,7 +166,6 @@ void TFramePair::LoadSettings(vcl::TIniFile& ini) {
 void TFramePair::SaveSettings(vcl::TIniFile& ini) {
   ini.WriteBool(kPairFrameSection, "ChkOption", ui_->CheckBoxOption->isChecked());
   WritePairChartSettings(ini, kPairChartSection, CurrentChartSettings());
-  days_.clear();
 }
 
 PairChartSettings TFramePair::CurrentChartSettings() const {
@@ -298,7 +297,8 @@ bool TFramePair::CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdi
 
 // ---- the check --------------------------------------------------------------
 
-void TFramePair::OpenPair(const PairFields& pair) {
+bool TFramePair::OpenPair(const PairFields& pair) {
+  if (!CanCheck()) return false;
   ui_->LabeledEditStockCodeA->setText(QFromCp932(pair.CodeA));
   ui_->LabeledEditStockCodeA->setModified(false);
   ui_->LabeledEditStockCodeB->setText(QFromCp932(pair.CodeB));
@@ -309,12 +309,17 @@ void TFramePair::OpenPair(const PairFields& pair) {
   ui_->EditMagnB->setText(QFromCp932(pair.LotsB));
   ui_->EditAdjust->setText(QFromCp932(pair.Adjust));
   ButtonCheckClick(nullptr);
+  return true;
+}
+
+bool TFramePair::CanCheck() const {
+  return host_.run != nullptr && host_.run->CanUseLibrary() && data_ != nullptr;
 }
 
 void TFramePair::ButtonCheckClick(QObject* sender) {
   // A screening, or a check still downloading, owns the library and the
   // price files.
-  if (host_.run == nullptr || !host_.run->CanUseLibrary() || data_ == nullptr) return;
+  if (!CanCheck()) return;
   if (sender != nullptr) {
     if (!CheckCodeInput(ui_->LabeledEditStockCodeA, ui_->PanelStockNameA, ui_->EditMagnA)) return;
     if (!CheckCodeInput(ui_->LabeledEditStockCodeB, ui_->PanelStockNameB, ui_->EditMagnB)) return;

@@ -77,15 +77,19 @@ class TFramePair : public QFrame {
 
   // Reads the sections FrameP and Chart into the controls.
   void LoadSettings(vcl::TIniFile& ini);
-  // Writes the sections FrameP and Chart from the controls.
+  // Writes the sections FrameP and Chart from the controls. The days stay
+  // (the chart may still paint them while the window closes).
   void SaveSettings(vcl::TIniFile& ini);
 
   // The check. With a sender (the button, Enter in a field) the codes are
   // looked up first; without one the fields are checked as they stand.
   // Refused while a screening runs or a library call is under way.
   void ButtonCheckClick(QObject* sender);
-  // Fills the fields with `pair` and checks it (no sender).
-  void OpenPair(const PairFields& pair);
+  // Fills the fields with `pair` and checks it (no sender). False, with the
+  // fields untouched, while a check may not start.
+  bool OpenPair(const PairFields& pair);
+  // No screening runs and no library call is under way: a check may start.
+  bool CanCheck() const;
   // Applies preset `tag` (5 to 12) read as `settings` and checks the pair
   // again; the preset can then be updated with the register button.
   void ApplyChartPreset(const PairChartSettings& settings, int32_t tag);

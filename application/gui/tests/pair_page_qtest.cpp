@@ -240,6 +240,9 @@ class PairPageTest : public QObject {
     QVERIFY(p.window->BeginScreeningRun());
     p.Page().ButtonCheckClick(nullptr);
     QCOMPARE(p.Page().ButtonCheckTag, 0);
+    // A pair handed over meanwhile is refused without touching the fields.
+    QVERIFY(!p.Page().OpenPair({"1332", "", "1", "1301", "", "1", "0"}));
+    QCOMPARE(p.Edit("LabeledEditStockCodeA")->text(), QStringLiteral("1301"));
     p.window->EndScreeningRun();
     {
       LibraryCallScope download(p.window->LibraryBusy());
@@ -289,7 +292,8 @@ class PairPageTest : public QObject {
     QCOMPARE(recent->property("Tag").toInt(), 1);
 
     // Checked again with other lots: still one row, with the new caption.
-    p.Page().OpenPair({"1301", "TSE : Kyokuyo", "200", "1332", "TSE : Nissui", "1000", "5"});
+    QVERIFY(
+        p.Page().OpenPair({"1301", "TSE : Kyokuyo", "200", "1332", "TSE : Nissui", "1000", "5"}));
     QCOMPARE(recent->topLevelItemCount(), 1);
     QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
     QCOMPARE(p.Page().Days()[0].CloseA, 100005);
