@@ -373,7 +373,8 @@ void TFramePair::FinishCheck(std::vector<PairDayRecord> days, const PairStatisti
   RangeText = stats.RangeText;
   MeanSdText = stats.MeanSdText;
   SlopeText = stats.SlopeText;
-  ui_->EditMargin->setToolTip(QStringLiteral(u"乖離率算出基準値: ") + QString::number(stats.Basis));
+  ui_->EditMargin->setStatusTip(QStringLiteral(u"乖離率算出基準値: ") +
+                                QString::number(stats.Basis));
   SetStatus(1, CorrText);
   SetStatus(2, RangeText);
   SetStatus(3, MeanSdText);

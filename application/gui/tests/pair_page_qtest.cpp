@@ -155,7 +155,7 @@ class PairPageTest : public QObject {
     QVERIFY(p.Panel(2).contains(u'～'));
     QVERIFY(p.Panel(3).contains(QStringLiteral("(±")));
     QCOMPARE(p.Panel(0), QString());
-    QCOMPARE(p.Edit("EditMargin")->toolTip(), QStringLiteral(u"乖離率算出基準値: 62000"));
+    QCOMPARE(p.Edit("EditMargin")->statusTip(), QStringLiteral(u"乖離率算出基準値: 62000"));
     QCOMPARE(p.Renge()->minimum(), -100);
     QCOMPARE(p.Renge()->maximum(), -20);
     QCOMPARE(p.Scroll()->maximum(), 80);
