@@ -14,17 +14,12 @@ auto SamePair(const PairListRow& row) {
 
 }  // namespace
 
-bool PutRecentPair(std::vector<PairListRow>& recent, const std::vector<PairListRow>& registry,
-                   const PairListRow& row) {
-  if (std::any_of(registry.begin(), registry.end(), SamePair(row))) return false;
-  const auto found = std::find_if(recent.begin(), recent.end(), SamePair(row));
-  if (found != recent.end()) {
-    PairListRow moved{row.Caption, found->TextA, found->TextB};
-    recent.erase(found);
-    recent.insert(recent.begin(), std::move(moved));
-    return true;
+RecentPairPlace PlaceRecentPair(const std::vector<PairListRow>& recent,
+                                const std::vector<PairListRow>& registry, const PairListRow& row) {
+  if (std::any_of(registry.begin(), registry.end(), SamePair(row))) {
+    return {RecentPairPlace::Kind::kOnRegistry, -1};
   }
-  recent.insert(recent.begin(), row);
-  if (recent.size() > static_cast<size_t>(kRecentListLimit)) recent.resize(kRecentListLimit);
-  return true;
+  const auto found = std::find_if(recent.begin(), recent.end(), SamePair(row));
+  if (found == recent.end()) return {RecentPairPlace::Kind::kInserted, -1};
+  return {RecentPairPlace::Kind::kMoved, static_cast<int>(found - recent.begin())};
 }

@@ -13,11 +13,21 @@ struct PairListRow {
   std::string TextB;
 };
 
-// Puts the checked pair `row` at the top of `recent`, unless a row of the
-// registry page now loaded (`registry`) already holds its two texts: then
-// nothing changes and the result is false. A pair already in the recent list
-// (at the top included) is replaced by a new first row with the new caption
-// and the old row's texts; a new pair is inserted at the top and the list is
-// cut back to kRecentListLimit rows. True when `recent` changed.
-bool PutRecentPair(std::vector<PairListRow>& recent, const std::vector<PairListRow>& registry,
-                   const PairListRow& row);
+// Where a checked pair goes in the recent list.
+struct RecentPairPlace {
+  enum class Kind {
+    kOnRegistry,  // the pair stands on the registry page: the list stays
+    kMoved,       // row `from` moves to the top with the new caption
+    kInserted,    // a new row on top; the list is cut to kRecentListLimit
+  };
+  Kind kind = Kind::kInserted;
+  int from = -1;
+};
+
+// The place of the checked pair `row` in `recent` (rows matched by their two
+// texts): nowhere when a row of the registry page now loaded (`registry`)
+// holds its texts; else a pair already in the list (at the top included)
+// moves to the top with its new caption, and a new pair is inserted there
+// (the list then keeps kRecentListLimit rows at most).
+RecentPairPlace PlaceRecentPair(const std::vector<PairListRow>& recent,
+                                const std::vector<PairListRow>& registry, const PairListRow& row);

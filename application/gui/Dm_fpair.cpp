@@ -16,6 +16,7 @@
 #include "pair_price_refresh.h"
 #include "pair_series.h"
 #include "qt_cp932.h"
+#include "recent_list.h"
 #include "recent_pairs.h"
 #include "screening_run.h"
 #include "ticvane_api.h"
@@ -415,14 +416,23 @@ void TFramePair::PutRecentPair() {
                             Cp932(ui_->EditAdjust),
                         Cp932(ui_->LabeledEditStockCodeA) + kFullWidthSpace + nameCaptionA_,
                         Cp932(ui_->LabeledEditStockCodeB) + kFullWidthSpace + nameCaptionB_};
-  std::vector<PairListRow> rows = RowsOf(recent);
-  if (!::PutRecentPair(rows, RowsOf(host_.registryList ? host_.registryList() : nullptr), row)) {
-    return;
-  }
+  const RecentPairPlace place = PlaceRecentPair(
+      RowsOf(recent), RowsOf(host_.registryList ? host_.registryList() : nullptr), row);
+  if (place.kind == RecentPairPlace::Kind::kOnRegistry) return;
   recent->setUpdatesEnabled(false);
-  recent->clear();
-  for (const PairListRow& r : rows) {
-    new QTreeWidgetItem(recent, {QFromCp932(r.Caption), QFromCp932(r.TextA), QFromCp932(r.TextB)});
+  if (place.kind == RecentPairPlace::Kind::kMoved) {
+    // The row keeps its texts (and whatever else it carries) under the new
+    // caption.
+    QTreeWidgetItem* item = recent->takeTopLevelItem(place.from);
+    item->setText(0, QFromCp932(row.Caption));
+    recent->insertTopLevelItem(0, item);
+  } else {
+    recent->insertTopLevelItem(
+        0, new QTreeWidgetItem(
+               {QFromCp932(row.Caption), QFromCp932(row.TextA), QFromCp932(row.TextB)}));
+    while (recent->topLevelItemCount() > kRecentListLimit) {
+      delete recent->takeTopLevelItem(kRecentListLimit);
+    }
   }
   recent->setUpdatesEnabled(true);
   recent->setCurrentItem(recent->topLevelItem(0));

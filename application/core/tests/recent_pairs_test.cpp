@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "recent_list.h"
-
 namespace {
 
 PairListRow Row(int i, const std::string& caption = "") {
@@ -21,31 +19,28 @@ std::vector<PairListRow> Rows(int count) {
   return rows;
 }
 
-TEST(RecentPairs, PairOnTheRegistryPageLeavesTheListAlone) {
-  auto recent = Rows(3);
-  EXPECT_FALSE(PutRecentPair(recent, {Row(7)}, Row(7, "new")));
-  EXPECT_EQ(recent.size(), 3u);
-  EXPECT_EQ(recent[0].Caption, Row(0).Caption);
-}
-
-TEST(RecentPairs, KnownPairMovesToTheTopWithItsNewCaption) {
-  for (int at : {0, 3}) {
-    auto recent = Rows(5);
-    PairListRow row = Row(at, "new");
-    EXPECT_TRUE(PutRecentPair(recent, {}, row));
-    ASSERT_EQ(recent.size(), 5u);
-    EXPECT_EQ(recent[0].Caption, "new");
-    EXPECT_EQ(recent[0].TextA, Row(at).TextA);
-    EXPECT_EQ(recent[at == 0 ? 1 : 3].Caption, Row(at == 0 ? 1 : 2).Caption);
+TEST(RecentPairs, PlaceOfACheckedPair) {
+  using Kind = RecentPairPlace::Kind;
+  const struct {
+    const char* what;
+    std::vector<PairListRow> registry;
+    PairListRow row;
+    Kind kind;
+    int from;
+  } cases[] = {
+      {"on the registry page", {Row(7)}, Row(7, "new"), Kind::kOnRegistry, -1},
+      {"on the registry page and in the list", {Row(3)}, Row(3, "new"), Kind::kOnRegistry, -1},
+      {"in the list", {Row(8)}, Row(3, "new"), Kind::kMoved, 3},
+      {"at the top", {}, Row(0, "new"), Kind::kMoved, 0},
+      {"new", {Row(8)}, Row(9), Kind::kInserted, -1},
+      // Matched by both texts, not by the caption.
+      {"same caption, other names", {}, {Row(2).Caption, "x", "y"}, Kind::kInserted, -1},
+  };
+  for (const auto& c : cases) {
+    const RecentPairPlace place = PlaceRecentPair(Rows(5), c.registry, c.row);
+    EXPECT_EQ(place.kind, c.kind) << c.what;
+    EXPECT_EQ(place.from, c.from) << c.what;
   }
-}
-
-TEST(RecentPairs, NewPairGoesOnTopAndTheOldestFallsOff) {
-  auto recent = Rows(kRecentListLimit);
-  EXPECT_TRUE(PutRecentPair(recent, {}, Row(99)));
-  ASSERT_EQ(recent.size(), static_cast<size_t>(kRecentListLimit));
-  EXPECT_EQ(recent[0].Caption, Row(99).Caption);
-  EXPECT_EQ(recent.back().Caption, Row(kRecentListLimit - 2).Caption);
 }
 
 }  // namespace

@@ -297,6 +297,24 @@ class PairPageTest : public QObject {
     QCOMPARE(recent->topLevelItemCount(), 1);
     QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
     QCOMPARE(p.Page().Days()[0].CloseA, 100005);
+
+    // A new pair on a full list pushes the oldest out.
+    recent->clear();
+    for (int i = 0; i < 20; ++i) {
+      new QTreeWidgetItem(recent, {QString::number(i), QString::number(i), QStringLiteral("x")});
+    }
+    p.Check();
+    QCOMPARE(recent->topLevelItemCount(), 20);
+    QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
+    QCOMPARE(recent->topLevelItem(19)->text(0), QStringLiteral("18"));
+
+    // A pair on the registry page now loaded leaves the list alone.
+    new QTreeWidgetItem(p.registry->ListViewRegist(),
+                        {QStringLiteral("1301,1,1332,1,0"), recent->topLevelItem(0)->text(1),
+                         recent->topLevelItem(0)->text(2)});
+    p.Edit("EditAdjust")->setText(QStringLiteral("7"));
+    p.Check();
+    QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
   }
 
   void aPresetIsRegisteredAppliedAndDeleted() {
