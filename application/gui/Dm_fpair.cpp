@@ -545,7 +545,13 @@ void TFramePair::ButtonRegFKeyClick() {
   if (!ok) return;
   vcl::TIniFile ini(data_->FileInExeDir(kSettingsFileName));
   const std::string cp932Name = Cp932FromQ(name);
-  RegisterChartPreset(ini, index + 5, cp932Name, CurrentChartSettings());
+  try {
+    RegisterChartPreset(ini, index + 5, cp932Name, CurrentChartSettings());
+  } catch (const vcl::EIniFileException& error) {
+    // Nothing registered: the key and the button stay for another try.
+    ReportError(QFromCp932(error.what()));
+    return;
+  }
   if (item != nullptr) {
     const bool erased = cp932Name == kDeletePresetName;
     item->setText(erased ? QString() : QFromCp932(PresetCaption(cp932Name)));

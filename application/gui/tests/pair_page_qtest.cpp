@@ -345,6 +345,18 @@ class PairPageTest : public QObject {
     QCOMPARE(key->currentIndex(), 2);
     QCOMPARE(button->text(), QStringLiteral(u"更新"));
 
+    // A settings file that cannot be written keeps the preset.
+    const std::string settings = p.dir.Read("Dyadmark.ini");
+    QFile::remove(QString::fromStdString(p.dir.Path("Dyadmark.ini")));
+    p.dir.MakeDirectory("Dyadmark.ini");
+    AnswerInputDialog(QStringLiteral("-"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(p.errors.size(), 1);
+    QVERIFY(item->isVisible());
+    QVERIFY(button->isEnabled());
+    QDir(QString::fromStdString(p.dir.Path("Dyadmark.ini"))).removeRecursively();
+    p.dir.Write("Dyadmark.ini", settings);
+
     AnswerInputDialog(QStringLiteral("-"));
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]") == std::string::npos);
