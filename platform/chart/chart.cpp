@@ -1,12 +1,19 @@
 #include "chart/chart.h"
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QImage>
+#include <QLine>
 #include <QLinearGradient>
+#include <QList>
 #include <QPaintEngine>
 #include <QPen>
 #include <QPolygon>
+#include <QStaticText>
 #include <algorithm>
+#include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "chart/chart_layout.h"
 
@@ -42,6 +49,7 @@ void ApplyPen(QPainter& painter, const Pen& pen) {
   // A solid line covers both its end points; a patterned one keeps its
   // pattern exact.
   qpen.setCapStyle(pen.style == LineStyle::kSolid ? Qt::SquareCap : Qt::FlatCap);
+  qpen.setJoinStyle(Qt::BevelJoin);
   switch (pen.style) {
     case LineStyle::kSolid:
       break;
@@ -104,37 +112,153 @@ void PaintBars(QPainter& painter, const Geometry& geometry, AxisSide side, const
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   const int32_t width = geometry.BarWidth(bars.widthPercent);
   const int32_t count = geometry.CategoryCount();
-  painter.setPen(QPen(bars.outline, 1));
-  painter.setBrush(bars.fill);
+  // Outlined bars, and bars too thin or flat for an inside, each in one call.
+  QList<QRect> outlined;
+  QList<QRect> solid;
+  outlined.reserve(static_cast<qsizetype>(bars.points.size()));
   for (const BarPoint& point : bars.points) {
     if (point.null || point.category < 0 || point.category >= count) continue;
     const int32_t left = geometry.BarLeft(point.category, bars.widthPercent);
     const auto [top, bottom] = BarRows(geometry, side, point.value);
     if (width <= 2 || bottom == top) {
-      painter.fillRect(QRect(left, top, width, bottom - top + 1), bars.outline);
+      solid.append(QRect(left, top, width, bottom - top + 1));
     } else {
       // A rectangle drawn with a one-pixel pen covers its width plus one.
-      painter.drawRect(QRect(left, top, width - 1, bottom - top));
+      outlined.append(QRect(left, top, width - 1, bottom - top));
     }
   }
+  painter.setPen(QPen(bars.outline, 1));
+  painter.setBrush(bars.fill);
+  painter.drawRects(outlined);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(bars.outline);
+  painter.drawRects(solid);
   painter.setBrush(Qt::NoBrush);
 }
+
+// Images take shortcuts that a printer would print as pixels.
+bool PixelExact(const QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  return engine != nullptr && engine->type() == QPaintEngine::Raster &&
+         painter.deviceTransform().isIdentity();
+}
+
+// Texts laid out once per painting: many bars and days share a text. On an
+// image each text is also rendered once and its pixels then blended straight
+// into the image, many times faster than drawing its glyphs again.
+class TextCache {
+ public:
+  explicit TextCache(QPainter& painter) : painter_(painter), target_(DirectTarget(painter)) {
+    if (target_ != nullptr) {
+      clip_ = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : target_->rect();
+      clip_ &= target_->rect();
+      bits_ = target_->bits();
+      bytesPerLine_ = target_->bytesPerLine();
+    }
+  }
+
+  struct Entry {
+    QStaticText text;
+    int32_t width = 0;
+    // The text's own pixels (premultiplied) and where they lie.
+    std::vector<QPoint> offsets;
+    std::vector<QRgb> pixels;
+  };
+
+  const Entry& operator[](const QString& text) {
+    auto found = laidOut_.find(text);
+    if (found == laidOut_.end()) found = laidOut_.insert(text, LayOut(text));
+    return *found;
+  }
+
+  // Draws a text with its top-left corner at `at`.
+  void Draw(const Entry& entry, const QPoint& at) {
+    if (target_ == nullptr) {
+      painter_.drawStaticText(at, entry.text);
+      return;
+    }
+    const int left = clip_.left();
+    const int right = clip_.right();
+    const int top = clip_.top();
+    const int bottom = clip_.bottom();
+    for (size_t i = 0; i < entry.offsets.size(); ++i) {
+      const int x = at.x() + entry.offsets[i].x();
+      const int y = at.y() + entry.offsets[i].y();
+      if (x < left || x > right || y < top || y > bottom) continue;
+      auto* pixel = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_) + x;
+      const QRgb src = entry.pixels[i];
+      const uint32_t keep = 255 - qAlpha(src);
+      const QRgb dst = *pixel;
+      *pixel = qRgba(qRed(src) + qRed(dst) * keep / 255, qGreen(src) + qGreen(dst) * keep / 255,
+                     qBlue(src) + qBlue(dst) * keep / 255, qAlpha(src) + qAlpha(dst) * keep / 255);
+    }
+  }
+
+ private:
+  static QImage* DirectTarget(QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    if (engine == nullptr || engine->type() != QPaintEngine::Raster ||
+        !painter.deviceTransform().isIdentity() ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        painter.device()->devType() != QInternal::Image) {
+      return nullptr;
+    }
+    auto* image = static_cast<QImage*>(painter.device());
+    const QImage::Format format = image->format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied
+               ? image
+               : nullptr;
+  }
+
+  Entry LayOut(const QString& text) const {
+    Entry entry;
+    entry.text = QStaticText(text);
+    entry.text.setTextFormat(Qt::PlainText);
+    entry.text.prepare(painter_.transform(), painter_.font());
+    entry.width = static_cast<int32_t>(std::ceil(entry.text.size().width()));
+    if (target_ == nullptr) return entry;
+    QImage image(entry.width + 1, static_cast<int>(std::ceil(entry.text.size().height())),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+      QPainter painter(&image);
+      painter.setFont(painter_.font());
+      painter.setPen(painter_.pen());
+      painter.drawStaticText(QPoint(0, 0), entry.text);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x) {
+        if (qAlpha(line[x]) == 0) continue;
+        entry.offsets.emplace_back(x, y);
+        entry.pixels.push_back(line[x]);
+      }
+    }
+    return entry;
+  }
+
+  QPainter& painter_;
+  QImage* target_;
+  QRect clip_;
+  uchar* bits_ = nullptr;
+  qsizetype bytesPerLine_ = 0;
+  QHash<QString, Entry> laidOut_;
+};
 
 void PaintMarks(QPainter& painter, const Geometry& geometry, AxisSide side, const BarSeries& bars) {
   if (!bars.marksVisible || !bars.markText) return;
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter.setPen(Qt::black);
   const QFontMetrics metrics(painter.font());
+  TextCache texts(painter);
   const int32_t count = geometry.CategoryCount();
   for (const BarPoint& point : bars.points) {
     if (point.null || point.category < 0 || point.category >= count) continue;
-    const QString text = bars.markText(point.value);
-    const int32_t width = metrics.horizontalAdvance(text);
-    const int32_t x = geometry.CategoryPixel(point.category) - width / 2;
+    const TextCache::Entry& text = texts[bars.markText(point.value)];
+    const int32_t x = geometry.CategoryPixel(point.category) - text.width / 2;
     const auto [top, bottom] = BarRows(geometry, side, point.value);
-    const int32_t y = point.value >= 0.0 ? top - kMarkGap - metrics.descent()
-                                         : bottom + kMarkGap + metrics.ascent();
-    painter.drawText(QPoint(x, y), text);
+    const int32_t y = point.value >= 0.0 ? top - kMarkGap - metrics.height() : bottom + kMarkGap;
+    texts.Draw(text, QPoint(x, y));
   }
 }
 
@@ -168,15 +292,26 @@ void PaintSeries(QPainter& painter, const Chart& chart, const Geometry& geometry
 
 void PaintBackground(QPainter& painter, const Chart& chart, const QRect& rect,
                      const Geometry& geometry) {
+  const QRect wall = geometry.Plot() & rect;
   if (chart.gradient) {
     QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
     gradient.setColorAt(0.0, chart.backColor);
     gradient.setColorAt(1.0, chart.gradientEnd);
-    painter.fillRect(rect, gradient);
+    // Only the bands around the wall: the wall covers the rest.
+    const QRect bands[] = {
+        QRect(rect.left(), rect.top(), rect.width(), wall.top() - rect.top()),
+        QRect(rect.left(), wall.bottom() + 1, rect.width(), rect.bottom() - wall.bottom()),
+        QRect(rect.left(), wall.top(), wall.left() - rect.left(), wall.height()),
+        QRect(wall.right() + 1, wall.top(), rect.right() - wall.right(), wall.height()),
+    };
+    for (const QRect& band : bands) {
+      if (!band.isEmpty()) painter.fillRect(band, gradient);
+    }
+    if (wall.isEmpty()) painter.fillRect(rect, gradient);
   } else {
     painter.fillRect(rect, chart.backColor);
   }
-  painter.fillRect(geometry.Plot(), chart.wallColor);
+  painter.fillRect(wall, chart.wallColor);
 }
 
 // The frame and the pane border lie under the series, so that a value at an
@@ -196,6 +331,34 @@ void PaintFrame(QPainter& painter, const Geometry& geometry) {
 void PaintGrids(QPainter& painter, const Chart& chart, const Layout& layout) {
   const Geometry& geometry = layout.geometry;
   const QRect& plot = geometry.Plot();
+  if (chart.bottom.grid.visible && !plot.isEmpty()) {
+    const int32_t count = std::min<int32_t>(geometry.CategoryCount(),
+                                            static_cast<int32_t>(chart.bottom.labels.size()));
+    std::vector<int32_t> columns;
+    columns.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+      if (!IsBlank(chart.bottom.labels[i])) columns.push_back(geometry.CategoryPixel(i));
+    }
+    if (PixelExact(painter)) {
+      // Rasterisers draw vertical lines a pixel at a time; one row of the
+      // wall with its grid, stretched over the plot, costs a fraction.
+      QImage row(plot.width(), 1, QImage::Format_RGB32);
+      row.fill(chart.wallColor);
+      const QRgb grid = chart.bottom.grid.color.rgb();
+      for (int32_t x : columns) {
+        if (x >= plot.left() && x <= plot.right()) row.setPixel(x - plot.left(), 0, grid);
+      }
+      painter.setBrushOrigin(plot.topLeft());
+      painter.fillRect(plot, QBrush(row));
+      painter.setBrushOrigin(QPoint());
+    } else {
+      QList<QLine> lines;
+      lines.reserve(static_cast<qsizetype>(columns.size()));
+      for (int32_t x : columns) lines.append(QLine(x, plot.top(), x, plot.bottom()));
+      painter.setPen(chart.bottom.grid.color);
+      painter.drawLines(lines);
+    }
+  }
   for (auto [axis, side, ticks] :
        {std::tuple{&chart.left, AxisSide::kLeft, &layout.leftTicks},
         std::tuple{&chart.right, AxisSide::kRight, &layout.rightTicks}}) {
@@ -204,16 +367,6 @@ void PaintGrids(QPainter& painter, const Chart& chart, const Layout& layout) {
     for (double value : ticks->values) {
       const int32_t y = geometry.ValuePixel(side, value);
       painter.drawLine(plot.left(), y, plot.right(), y);
-    }
-  }
-  if (chart.bottom.grid.visible) {
-    painter.setPen(chart.bottom.grid.color);
-    const int32_t count = std::min<int32_t>(geometry.CategoryCount(),
-                                            static_cast<int32_t>(chart.bottom.labels.size()));
-    for (int32_t i = 0; i < count; ++i) {
-      if (IsBlank(chart.bottom.labels[i])) continue;
-      const int32_t x = geometry.CategoryPixel(i);
-      painter.drawLine(x, plot.top(), x, plot.bottom());
     }
   }
 }
@@ -253,17 +406,21 @@ void PaintAxes(QPainter& painter, const Chart& chart, const Layout& layout) {
   const int32_t count =
       std::min<int32_t>(geometry.CategoryCount(), static_cast<int32_t>(axis.labels.size()));
   const int32_t below = plot.top() + plot.height();
-  const int32_t baseline = below + axis.tickLength + kLabelGap + metrics.ascent();
+  const int32_t textTop = below + axis.tickLength + kLabelGap;
+  QList<QLine> ticks;
+  ticks.reserve(count);
+  TextCache texts(painter);
   for (int32_t i = 0; i < count; ++i) {
-    const QString& text = axis.labels[i];
-    if (IsBlank(text)) continue;
+    const QString& label = axis.labels[i];
+    if (IsBlank(label)) continue;
     const int32_t x = geometry.CategoryPixel(i);
-    if (axis.ticks.visible && axis.tickLength > 0) {
-      painter.setPen(axis.ticks.color);
-      painter.drawLine(x, below, x, below + axis.tickLength - 1);
-      painter.setPen(Qt::black);
-    }
-    painter.drawText(QPoint(x - metrics.horizontalAdvance(text) / 2, baseline), text);
+    ticks.append(QLine(x, below, x, below + axis.tickLength - 1));
+    const TextCache::Entry& text = texts[label];
+    texts.Draw(text, QPoint(x - text.width / 2, textTop));
+  }
+  if (axis.ticks.visible && axis.tickLength > 0) {
+    painter.setPen(axis.ticks.color);
+    painter.drawLines(ticks);
   }
 }
 
