@@ -308,7 +308,7 @@ bool TFramePair::OpenPair(const PairFields& pair) {
   SetNamePanel(ui_->PanelStockNameB, pair.NameB, false);
   ui_->EditMagnA->setText(QFromCp932(pair.LotsA));
   ui_->EditMagnB->setText(QFromCp932(pair.LotsB));
-  ui_->EditAdjust->setText(QFromCp932(pair.Adjust));
+  if (pair.Adjust) ui_->EditAdjust->setText(QFromCp932(*pair.Adjust));
   ButtonCheckClick(nullptr);
   return true;
 }
