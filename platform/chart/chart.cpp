@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "chart/chart_layout.h"
+#include "chart/chart_text.h"
 
 namespace chart {
 namespace {
@@ -136,125 +137,17 @@ void PaintBars(QPainter& painter, const Geometry& geometry, AxisSide side, const
   painter.setBrush(Qt::NoBrush);
 }
 
-// Images take shortcuts that a printer would print as pixels.
-bool PixelExact(const QPainter& painter) {
-  const QPaintEngine* engine = painter.paintEngine();
-  return engine != nullptr && engine->type() == QPaintEngine::Raster &&
-         painter.deviceTransform().isIdentity();
-}
-
-// Texts laid out once per painting: many bars and days share a text. On an
-// image each text is also rendered once and its pixels then blended straight
-// into the image, many times faster than drawing its glyphs again.
-class TextCache {
- public:
-  explicit TextCache(QPainter& painter) : painter_(painter), target_(DirectTarget(painter)) {
-    if (target_ != nullptr) {
-      clip_ = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : target_->rect();
-      clip_ &= target_->rect();
-      bits_ = target_->bits();
-      bytesPerLine_ = target_->bytesPerLine();
-    }
-  }
-
-  struct Entry {
-    QStaticText text;
-    int32_t width = 0;
-    // The text's own pixels (premultiplied) and where they lie.
-    std::vector<QPoint> offsets;
-    std::vector<QRgb> pixels;
-  };
-
-  const Entry& operator[](const QString& text) {
-    auto found = laidOut_.find(text);
-    if (found == laidOut_.end()) found = laidOut_.insert(text, LayOut(text));
-    return *found;
-  }
-
-  // Draws a text with its top-left corner at `at`.
-  void Draw(const Entry& entry, const QPoint& at) {
-    if (target_ == nullptr) {
-      painter_.drawStaticText(at, entry.text);
-      return;
-    }
-    const int left = clip_.left();
-    const int right = clip_.right();
-    const int top = clip_.top();
-    const int bottom = clip_.bottom();
-    for (size_t i = 0; i < entry.offsets.size(); ++i) {
-      const int x = at.x() + entry.offsets[i].x();
-      const int y = at.y() + entry.offsets[i].y();
-      if (x < left || x > right || y < top || y > bottom) continue;
-      auto* pixel = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_) + x;
-      const QRgb src = entry.pixels[i];
-      const uint32_t keep = 255 - qAlpha(src);
-      const QRgb dst = *pixel;
-      *pixel = qRgba(qRed(src) + qRed(dst) * keep / 255, qGreen(src) + qGreen(dst) * keep / 255,
-                     qBlue(src) + qBlue(dst) * keep / 255, qAlpha(src) + qAlpha(dst) * keep / 255);
-    }
-  }
-
- private:
-  static QImage* DirectTarget(QPainter& painter) {
-    const QPaintEngine* engine = painter.paintEngine();
-    if (engine == nullptr || engine->type() != QPaintEngine::Raster ||
-        !painter.deviceTransform().isIdentity() ||
-        painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
-        painter.device()->devType() != QInternal::Image) {
-      return nullptr;
-    }
-    auto* image = static_cast<QImage*>(painter.device());
-    const QImage::Format format = image->format();
-    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied
-               ? image
-               : nullptr;
-  }
-
-  Entry LayOut(const QString& text) const {
-    Entry entry;
-    entry.text = QStaticText(text);
-    entry.text.setTextFormat(Qt::PlainText);
-    entry.text.prepare(painter_.transform(), painter_.font());
-    entry.width = static_cast<int32_t>(std::ceil(entry.text.size().width()));
-    if (target_ == nullptr) return entry;
-    QImage image(entry.width + 1, static_cast<int>(std::ceil(entry.text.size().height())),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-      QPainter painter(&image);
-      painter.setFont(painter_.font());
-      painter.setPen(painter_.pen());
-      painter.drawStaticText(QPoint(0, 0), entry.text);
-    }
-    for (int y = 0; y < image.height(); ++y) {
-      const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-      for (int x = 0; x < image.width(); ++x) {
-        if (qAlpha(line[x]) == 0) continue;
-        entry.offsets.emplace_back(x, y);
-        entry.pixels.push_back(line[x]);
-      }
-    }
-    return entry;
-  }
-
-  QPainter& painter_;
-  QImage* target_;
-  QRect clip_;
-  uchar* bits_ = nullptr;
-  qsizetype bytesPerLine_ = 0;
-  QHash<QString, Entry> laidOut_;
-};
-
-void PaintMarks(QPainter& painter, const Geometry& geometry, AxisSide side, const BarSeries& bars) {
+void PaintMarks(QPainter& painter, const Geometry& geometry, AxisSide side, const BarSeries& bars,
+                internal::TextStore& store) {
   if (!bars.marksVisible || !bars.markText) return;
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter.setPen(Qt::black);
   const QFontMetrics metrics(painter.font());
-  TextCache texts(painter);
+  internal::TextPainter texts(painter, store);
   const int32_t count = geometry.CategoryCount();
   for (const BarPoint& point : bars.points) {
     if (point.null || point.category < 0 || point.category >= count) continue;
-    const TextCache::Entry& text = texts[bars.markText(point.value)];
+    const internal::TextEntry& text = texts[bars.markText(point.value)];
     const int32_t x = geometry.CategoryPixel(point.category) - text.width / 2;
     const auto [top, bottom] = BarRows(geometry, side, point.value);
     const int32_t y = point.value >= 0.0 ? top - kMarkGap - metrics.height() : bottom + kMarkGap;
@@ -262,7 +155,8 @@ void PaintMarks(QPainter& painter, const Geometry& geometry, AxisSide side, cons
   }
 }
 
-void PaintSeries(QPainter& painter, const Chart& chart, const Geometry& geometry) {
+void PaintSeries(QPainter& painter, const Chart& chart, const Geometry& geometry,
+                 internal::TextStore& store) {
   for (const bool marks : {false, true}) {
     for (const Series& series : chart.series) {
       if (!series.active || !geometry.Axis(series.axis).visible) continue;
@@ -271,7 +165,7 @@ void PaintSeries(QPainter& painter, const Chart& chart, const Geometry& geometry
       painter.setClipRect(pane);
       if (const auto* bars = std::get_if<BarSeries>(&series.data)) {
         if (marks) {
-          PaintMarks(painter, geometry, series.axis, *bars);
+          PaintMarks(painter, geometry, series.axis, *bars, store);
         } else {
           PaintBars(painter, geometry, series.axis, *bars);
         }
@@ -339,18 +233,19 @@ void PaintGrids(QPainter& painter, const Chart& chart, const Layout& layout) {
     for (int32_t i = 0; i < count; ++i) {
       if (!IsBlank(chart.bottom.labels[i])) columns.push_back(geometry.CategoryPixel(i));
     }
-    if (PixelExact(painter)) {
+    if (QImage* image = internal::DirectTarget(painter)) {
       // Rasterisers draw vertical lines a pixel at a time; one row of the
-      // wall with its grid, stretched over the plot, costs a fraction.
-      QImage row(plot.width(), 1, QImage::Format_RGB32);
-      row.fill(chart.wallColor);
+      // wall with its grid, copied down the plot, costs a fraction.
+      const QRect area = plot & image->rect();
+      std::vector<QRgb> row(static_cast<size_t>(area.width()), chart.wallColor.rgb());
       const QRgb grid = chart.bottom.grid.color.rgb();
       for (int32_t x : columns) {
-        if (x >= plot.left() && x <= plot.right()) row.setPixel(x - plot.left(), 0, grid);
+        if (x >= area.left() && x <= area.right()) row[static_cast<size_t>(x - area.left())] = grid;
       }
-      painter.setBrushOrigin(plot.topLeft());
-      painter.fillRect(plot, QBrush(row));
-      painter.setBrushOrigin(QPoint());
+      for (int32_t y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image->scanLine(y)) + area.left();
+        std::copy(row.begin(), row.end(), line);
+      }
     } else {
       QList<QLine> lines;
       lines.reserve(static_cast<qsizetype>(columns.size()));
@@ -391,7 +286,8 @@ void PaintValueLabels(QPainter& painter, const Geometry& geometry, AxisSide side
   }
 }
 
-void PaintAxes(QPainter& painter, const Chart& chart, const Layout& layout) {
+void PaintAxes(QPainter& painter, const Chart& chart, const Layout& layout,
+               internal::TextStore& store) {
   const Geometry& geometry = layout.geometry;
   const QRect& plot = geometry.Plot();
   const QFontMetrics metrics(painter.font());
@@ -409,13 +305,13 @@ void PaintAxes(QPainter& painter, const Chart& chart, const Layout& layout) {
   const int32_t textTop = below + axis.tickLength + kLabelGap;
   QList<QLine> ticks;
   ticks.reserve(count);
-  TextCache texts(painter);
+  internal::TextPainter texts(painter, store);
   for (int32_t i = 0; i < count; ++i) {
     const QString& label = axis.labels[i];
     if (IsBlank(label)) continue;
     const int32_t x = geometry.CategoryPixel(i);
     ticks.append(QLine(x, below, x, below + axis.tickLength - 1));
-    const TextCache::Entry& text = texts[label];
+    const internal::TextEntry& text = texts[label];
     texts.Draw(text, QPoint(x - text.width / 2, textTop));
   }
   if (axis.ticks.visible && axis.tickLength > 0) {
@@ -441,6 +337,7 @@ Geometry Chart::LayOut(const QRect& rect) const {
 Geometry Chart::Paint(QPainter& painter, const QRect& rect) const {
   const Layout layout = internal::ComputeLayout(*this, rect);
   const Geometry& geometry = layout.geometry;
+  if (!textStore_) textStore_ = std::make_shared<internal::TextStore>();
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -451,10 +348,10 @@ Geometry Chart::Paint(QPainter& painter, const QRect& rect) const {
   PaintFrame(painter, geometry);
   if (!geometry.Empty()) {
     RunHook(beforeSeries, *this, painter, geometry);
-    PaintSeries(painter, *this, geometry);
+    PaintSeries(painter, *this, geometry, *textStore_);
   }
   painter.setClipRect(rect);
-  PaintAxes(painter, *this, layout);
+  PaintAxes(painter, *this, layout, *textStore_);
   if (!geometry.Empty()) RunHook(afterDraw, *this, painter, geometry);
   painter.restore();
   return geometry;

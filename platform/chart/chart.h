@@ -19,6 +19,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -26,6 +27,9 @@
 #include "chart/chart_geometry.h"
 
 namespace chart {
+namespace internal {
+struct TextStore;
+}
 
 // How a pen's colour combines with what is already drawn. The raster modes
 // apply only on devices that support them (widgets and images); elsewhere,
@@ -162,6 +166,10 @@ class Chart {
   // The first series with `name`, or nullptr.
   Series* Find(const std::string& name);
   const Series* Find(const std::string& name) const;
+
+ private:
+  // Texts rendered by earlier paintings; copies of a chart share them.
+  mutable std::shared_ptr<internal::TextStore> textStore_;
 };
 
 }  // namespace chart
