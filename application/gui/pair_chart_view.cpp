@@ -125,6 +125,8 @@ PairChartView::PairChartView(QWidget* parent) : QWidget(parent) {
   chart_->setObjectName(QStringLiteral("ChartPair"));
   chart_->setAccessibleName(QStringLiteral("ChartPair"));
   chart_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  // A click that starts no read-out leaves the focus where it is.
+  chart_->setFocusPolicy(Qt::NoFocus);
   layout->addWidget(chart_, 1);
   scrollBar_ = new QScrollBar(Qt::Horizontal, this);
   scrollBar_->setObjectName(QStringLiteral("ScrollBarChartPair"));

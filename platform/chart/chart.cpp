@@ -357,15 +357,4 @@ Geometry Chart::Paint(QPainter& painter, const QRect& rect) const {
   return geometry;
 }
 
-Series* Chart::Find(const std::string& name) {
-  for (Series& s : series) {
-    if (s.name == name) return &s;
-  }
-  return nullptr;
-}
-
-const Series* Chart::Find(const std::string& name) const {
-  return const_cast<Chart*>(this)->Find(name);
-}
-
 }  // namespace chart

@@ -158,14 +158,13 @@ class Chart {
   // The geometry this chart has when painted into `rect`. Pure: the chart is
   // unchanged.
   Geometry LayOut(const QRect& rect) const;
-  // Paints the chart into `rect` of the painter's device and returns the
-  // geometry used. With no categories, or a hidden pane, the frame is drawn
-  // without series. The painter's state is left as it was.
+  // Paints the chart into `rect` of the painter's device (a widget, an image
+  // or a printer) and returns the geometry used. With no categories the
+  // frame is drawn without series; a hidden pane draws none of its series.
+  // The painter's state is left as it was. Painting a 32-bit image without
+  // a transform takes the fast road. Copies of a chart share rendered texts,
+  // so paint a chart and its copies from one thread only.
   Geometry Paint(QPainter& painter, const QRect& rect) const;
-
-  // The first series with `name`, or nullptr.
-  Series* Find(const std::string& name);
-  const Series* Find(const std::string& name) const;
 
  private:
   // Texts rendered by earlier paintings; copies of a chart share them.
