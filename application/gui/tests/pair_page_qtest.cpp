@@ -139,6 +139,16 @@ class PairPageTest : public QObject {
     QCOMPARE(p.Edit("EditMagnB")->text(), QStringLiteral("1000"));
     QCOMPARE(p.Text("PanelStockNameA"), QStringLiteral("TSE : Kyokuyo"));
     QVERIFY(!p.Edit("LabeledEditStockCodeA")->isModified());
+
+    // Enter in a period field: its text is kept within the days, then the
+    // pair is checked over it.
+    p.Type("EditChartTo", "30");
+    QTest::keyClick(p.Edit("EditChartTo"), Qt::Key_Return);
+    QCOMPARE(p.Page().Days().size(), size_t{30});
+    p.Type("EditChartTo", "5000");
+    QTest::keyClick(p.Edit("EditChartTo"), Qt::Key_Enter);
+    QCOMPARE(p.Edit("EditChartTo")->text(), QStringLiteral("1200"));
+    QCOMPARE(p.Page().Days().size(), size_t{100});
   }
 
   void theCheckFillsTheDaysTheStatisticsAndTheRange() {
