@@ -21,6 +21,16 @@ QImage* DirectTarget(QPainter& painter) {
 
 namespace {
 
+// Each channel of a premultiplied pixel times a / 255, rounded, two channels
+// at a time.
+inline QRgb ChannelsTimes(QRgb pixel, uint32_t a) {
+  uint32_t redBlue = (pixel & 0xff00ffu) * a;
+  redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
+  uint32_t alphaGreen = ((pixel >> 8) & 0xff00ffu) * a;
+  alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ffu) + 0x800080u) & 0xff00ff00u;
+  return alphaGreen | redBlue;
+}
+
 // Bounds the store of a chart whose texts keep changing.
 constexpr qsizetype kMostStoredTexts = 4096;
 
@@ -89,10 +99,7 @@ void TextPainter::Draw(const TextEntry& entry, const QPoint& at) {
     if (x < left || x > right || y < top || y > bottom) continue;
     auto* pixel = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_) + x;
     const QRgb src = entry.pixels[i];
-    const uint32_t keep = 255 - qAlpha(src);
-    const QRgb dst = *pixel;
-    *pixel = qRgba(qRed(src) + qRed(dst) * keep / 255, qGreen(src) + qGreen(dst) * keep / 255,
-                   qBlue(src) + qBlue(dst) * keep / 255, qAlpha(src) + qAlpha(dst) * keep / 255);
+    *pixel = src + ChannelsTimes(*pixel, 255 - qAlpha(src));
   }
 }
 

@@ -178,6 +178,25 @@ class PairChartTest : public QObject {
     for (int y = all.top(); y <= all.bottom(); ++y) QCOMPARE(CountInRow(image, y, all, kAqua), 0);
   }
 
+  void theMeanIsLabelledLeftOfThePlotWhileItsLineShows() {
+    Fixture f;
+    f.Check();
+    const QImage with = f.Rendered();
+    const int32_t y = f.G().ValuePixel(AxisSide::kRight, 5.0);
+    const QRect label(f.G().Plot().left() - 30, y - 5, 27, 12);
+    f.settings.LinesC[0] = false;
+    f.view.SetOptions(f.settings);
+    const QImage without = f.Rendered();
+    QCOMPARE(f.G().ValuePixel(AxisSide::kRight, 5.0), y);
+    int differ = 0;
+    for (int py = label.top(); py <= label.bottom(); ++py) {
+      for (int px = label.left(); px <= label.right(); ++px) {
+        differ += with.pixelColor(px, py) != without.pixelColor(px, py);
+      }
+    }
+    QVERIFY(differ > 10);
+  }
+
   void theDateLabelsAreThinnedForTheChartsWidth() {
     Fixture f;
     f.settings.YMDLabel = 5;  // "m/...d"
