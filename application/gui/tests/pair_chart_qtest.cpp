@@ -160,6 +160,23 @@ class PairChartTest : public QObject {
     }
   }
 
+  // A print copies the chart and paints the copy at the page's size: the
+  // month and sigma lines follow the copy's own geometry.
+  void aCopyOfTheChartPaintsItsLinesWhereItsOwnGeometryPutsThem() {
+    Fixture f;
+    f.Check();
+    chart::Chart copy = f.Chart().Model();
+    copy.gradient = false;
+    QImage page(1448, 1024, QImage::Format_RGB32);
+    QPainter painter(&page);
+    const chart::Geometry g = copy.Paint(painter, page.rect());
+    painter.end();
+    QVERIFY(g.Plot().width() > f.G().Plot().width());
+    const int32_t x = g.BarLeft(19, 90) + g.BarWidth(90) / 2;
+    QVERIFY(CountInColumn(page, x, g.Plot(), QColor(0xD0, 0xD0, 0xD0)) > g.Plot().height() / 3);
+    QVERIFY(CountInRow(page, g.ValuePixel(AxisSide::kRight, 7.0), g.Plot(), kAqua) > 20);
+  }
+
   void theSigmaLinesFollowTheirSwitchAndTheRatePane() {
     Fixture f;
     f.Check();
