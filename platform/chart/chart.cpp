@@ -1,7 +1,6 @@
 #include "chart/chart.h"
 
 #include <QFontMetrics>
-#include <QHash>
 #include <QImage>
 #include <QLine>
 #include <QLinearGradient>
@@ -9,7 +8,6 @@
 #include <QPaintEngine>
 #include <QPen>
 #include <QPolygon>
-#include <QStaticText>
 #include <algorithm>
 #include <cmath>
 #include <tuple>
