@@ -15,6 +15,15 @@
 
 namespace {
 
+// What the pair page writes after the window's own sections, from the
+// controls as the defaults left them.
+#define PAIR_PAGE_SETTINGS                                                               \
+  "[FrameP]\r\nChkOption=0\r\n"                                                          \
+  "[Chart]\r\nLineWidth=2\r\nBarWidth=90\r\nBarLabel=2\r\nYMDLabel=6\r\n"                \
+  "LineA1=0\r\nLineA2=0\r\nLineA3=0\r\nLineB1=0\r\nLineB2=0\r\nLineB3=0\r\n"             \
+  "LineCM=0\r\nLineCSD=0\r\nLineC05=0\r\nLineC25=0\r\nGridL=4\r\nGridM=3\r\nGridD=2\r\n" \
+  "From=1\r\nTo=1200\r\nRenge=-20\r\nSplit=75\r\n"
+
 // The main window's sections as a close writes them when it found none.
 constexpr char kDefaultMainSections[] =
     "[Window]\r\n"
@@ -56,7 +65,8 @@ constexpr char kDefaultFrameC[] =
     "CodeNG=0\r\n";
 
 // The settings file that a close writes when it found none.
-const std::string kDefaultSettings = std::string(kDefaultMainSections) + kDefaultFrameC;
+const std::string kDefaultSettings =
+    std::string(kDefaultMainSections) + kDefaultFrameC + PAIR_PAGE_SETTINGS;
 
 struct Program : TestProgram {
   // Every history request gets one day, the newest.
@@ -125,7 +135,7 @@ class MainWindowSettingsTest : public QObject {
                                                      "MarginTop=5\r\n"
                                                      "MarginRight=5\r\n"
                                                      "MarginBottom=5\r\n") +
-                                             kDefaultFrameC);
+                                             kDefaultFrameC + PAIR_PAGE_SETTINGS);
   }
 
   void restoresTheOptions() {
