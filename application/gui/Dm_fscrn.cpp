@@ -1,10 +1,13 @@
 #include "Dm_fscrn.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 
 #include "check_box_images.h"
+#include "qt_cp932.h"
+#include "tri_state_box.h"
 #include "ui_Dm_fscrn.h"
 
 TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFrameScrn>()) {
@@ -46,4 +49,13 @@ void TFrameScrn::DeselectCodeBoxes() {
   for (QComboBox* box : {ui_->ComboBoxCodeA, ui_->ComboBoxCodeB}) {
     if (box->lineEdit() != nullptr) box->lineEdit()->deselect();
   }
+}
+
+ScreeningConditions TFrameScrn::TakeConditions() const {
+  ScreeningConditions c;
+  c.codesA = Cp932FromQ(ui_->ComboBoxCodeA->currentText());
+  c.codesB = Cp932FromQ(ui_->ComboBoxCodeB->currentText());
+  c.reCheck = TriStateFromQt(ui_->CheckBoxReCheck->checkState());
+  c.reCheckEnabled = ui_->CheckBoxReCheck->isEnabled();
+  return c;
 }

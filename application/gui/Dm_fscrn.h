@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "program_data.h"
+#include "screening_conditions.h"
 #include "vcl/inifile.h"
 
 class CheckBoxImages;
@@ -45,6 +46,11 @@ class TFrameScrn : public QFrame {
   void SetRunLocked(bool locked);
   // The re-check box is for online mode only.
   void SetOnLine(bool online);
+  // A copy of every condition a run reads, taken on the main thread when
+  // the run starts. The main window fills in the online switch, the source
+  // and the code-data page's exclusion switch.
+  ScreeningConditions TakeConditions() const;
+
   // Takes away the selection the focus gave a code box's text.
   void DeselectCodeBoxes();
 
