@@ -159,9 +159,14 @@ void CodeListSteps::RemoveListedCodes(ScreeningCodeList& codes, const ScreeningC
   auto next = codes.begin();
   for (; next != codes.end(); ++next) {
     if (c_.stop.StopRequested()) break;
-    if (!std::binary_search(excluded.begin(), excluded.end(), *next)) *kept++ = std::move(*next);
+    if (std::binary_search(excluded.begin(), excluded.end(), *next)) continue;
+    if (kept != next) *kept = std::move(*next);
+    ++kept;
   }
-  kept = std::move(next, codes.end(), kept);
+  if (kept != next)
+    kept = std::move(next, codes.end(), kept);
+  else
+    kept = codes.end();
   codes.erase(kept, codes.end());
 }
 
