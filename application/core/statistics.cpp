@@ -1,5 +1,6 @@
 #include "statistics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -7,9 +8,45 @@
 
 namespace {
 
+constexpr long double kPowersOfTen[] = {1e0L, 1e1L, 1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,
+                                        1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L};
+
+// The rounding below without its texts, for the values whose cut is plain:
+// away from a half of the last kept digit and from a change in the number of
+// integer digits, where the 18-digit expansion cannot tip the decision. The
+// kept digits q are then the text's digits and q / 10^decimals, one correctly
+// rounded division, is the number the text reads back as. False when the
+// value needs the texts.
+bool RoundPlainTwoDecimals(long double value, double& rounded) {
+  const long double magnitude = std::fabs(value);
+  if (!(magnitude < 1e15L)) return false;
+  int integerDigits = 0;
+  while (integerDigits < 15 && magnitude >= kPowersOfTen[integerDigits]) ++integerDigits;
+  for (int k = 5; k <= 15; ++k) {
+    if (std::fabs(magnitude - kPowersOfTen[k]) < kPowersOfTen[k] * 1e-12L) return false;
+  }
+  // At most 2 decimals and 7 significant digits.
+  const int decimals = std::min(2, 7 - integerDigits);
+  const long double scaled =
+      decimals >= 0 ? magnitude * kPowersOfTen[decimals] : magnitude / kPowersOfTen[-decimals];
+  const long double whole = std::floor(scaled);
+  const long double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5L) < 1e-6L) return false;
+  const long double kept = fraction > 0.5L ? whole + 1.0L : whole;
+  if (kept == 0.0L) {
+    rounded = 0.0;
+    return true;
+  }
+  const double digits = static_cast<double>(kept);
+  const double result = decimals >= 0 ? digits / static_cast<double>(kPowersOfTen[decimals])
+                                      : digits * static_cast<double>(kPowersOfTen[-decimals]);
+  rounded = value < 0.0L ? -result : result;
+  return true;
+}
+
 // The mean and the deviation are extended values when they are rounded, so the
 // cut is decided on their own digits, not on those of the nearest double.
-double RoundExtendedTwoDecimals(long double value) {
+double RoundThroughText(long double value) {
   if (!std::isfinite(value)) return static_cast<double>(value);
   double rounded = 0.0;
   if (!vcl::TryStrToFloat(vcl::ExtendedToStrFFixed(value, 7, 2), rounded)) {
@@ -18,9 +55,17 @@ double RoundExtendedTwoDecimals(long double value) {
   return rounded;
 }
 
+double RoundExtendedTwoDecimals(long double value) {
+  double plain = 0.0;
+  if (std::isfinite(value) && RoundPlainTwoDecimals(value, plain)) return plain;
+  return RoundThroughText(value);
+}
+
 }  // namespace
 
 double RoundTwoDecimals(double value) { return RoundExtendedTwoDecimals(value); }
+
+double RoundTwoDecimalsThroughText(long double value) { return RoundThroughText(value); }
 
 double Correlation(const int32_t* a, const int32_t* b, int32_t n) {
   if (n < 1) return 0.0;
@@ -30,8 +75,12 @@ double Correlation(const int32_t* a, const int32_t* b, int32_t n) {
     sumA += static_cast<double>(a[i]);
     sumB += static_cast<double>(b[i]);
   }
-  const double meanA = sumA / n;
-  const double meanB = sumB / n;
+  return CorrelationAroundMeans(a, b, n, sumA / n, sumB / n);
+}
+
+double CorrelationAroundMeans(const int32_t* a, const int32_t* b, int32_t n, double meanA,
+                              double meanB) {
+  if (n < 1) return 0.0;
   double sxx = 0.0;
   double syy = 0.0;
   double sxy = 0.0;
@@ -117,6 +166,11 @@ double MeanRounded(const double* x, int32_t n) {
   if (n < 1) return 0.0;
   long double sum = 0.0L;
   for (int32_t i = 0; i < n; ++i) sum += x[i];
+  return MeanRoundedOfSum(sum, n);
+}
+
+double MeanRoundedOfSum(long double sum, int32_t n) {
+  if (n < 1) return 0.0;
   return RoundExtendedTwoDecimals(sum / n);
 }
 
