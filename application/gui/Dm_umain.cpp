@@ -25,6 +25,7 @@
 #include "Dm_fcode.h"
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
+#include "Dm_tscrn.h"
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
@@ -38,6 +39,7 @@
 #include "price_files.h"
 #include "qt_cp932.h"
 #include "screen_cursor.h"
+#include "screening_result_list.h"
 #include "screening_worker_watch.h"
 #include "status_panel_bar.h"
 #include "status_panel_hints.h"
@@ -201,6 +203,7 @@ void TFormMain::PlaceFrames(Frames frames) {
 
   frameCode_->SetProgramData(*data_);
   frameScrn_->SetProgramData(*data_);
+  frameScrn_->SetScreeningRun(&run_);
   framePair_->SetProgramData(*data_);
   frameCode_->SetCheckImages(imageListCheckBox_.get());
   frameScrn_->SetCheckImages(imageListCheckBox_.get());
@@ -247,6 +250,15 @@ void TFormMain::ConnectHandlers() {
           [this] { ArmIdleTask(kIdleTaskCodeBoxFocus); });
   connect(workerWatch_, &ScreeningWorkerWatch::ended, this,
           [this] { Guard([this] { ScreeningWorkerEnded(); }); });
+  connect(frameScrn_, &TFrameScrn::screeningRequested, this,
+          [this] { Guard([this] { StartScreening(*this); }); });
+  ScreeningResultList& results = frameScrn_->ResultList();
+  results.SetRunActive([this] { return !run_.CanUseLibrary(); });
+  connect(&results, &ScreeningResultList::rowsDeleted, this, [this](int remaining) {
+    statusBar_->SetPanelText(1, remaining > 0 ? QString::number(remaining) : QStringLiteral("-"));
+  });
+  connect(&results, &ScreeningResultList::pairOpenRequested, this,
+          [this](const PairOpening& opening) { Guard([&] { OpenPairFromScreening(opening); }); });
 }
 
 void TFormMain::FormCreate() {
@@ -652,6 +664,15 @@ void TFormMain::ScreeningWorkerEnded() {
   // locked; it is unlocked as a second cancel press would.
   if (run_.WorkerFinished()) UnlockAfterCancel();
   emit screeningWorkerEnded();
+}
+
+// A result row's pair on the pair-check page; refused while a run or its
+// worker lives, since the check calls the quote library.
+void TFormMain::OpenPairFromScreening(const PairOpening& opening) {
+  if (!run_.CanUseLibrary()) return;
+  const PairCheckFields fields = PairCheckFieldsOf(opening, data_->CodeList());
+  ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
+  emit pairOpenedFromScreening(fields);
 }
 
 // ---- helpers --------------------------------------------------------------
