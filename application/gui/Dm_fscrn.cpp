@@ -13,6 +13,7 @@
 #include "check_list_box.h"
 #include "qt_cp932.h"
 #include "recent_combo.h"
+#include "screening_result_list.h"
 #include "screening_run.h"
 #include "screening_settings.h"
 #include "technical_conditions.h"
@@ -62,6 +63,7 @@ std::string TextOf(const QLineEdit* edit) { return Cp932FromQ(edit->text()); }
 
 TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFrameScrn>()) {
   ui_->setupUi(this);
+  resultList_ = new ScreeningResultList(ui_->ListViewScrn);
   for (QComboBox* box : {ui_->ComboBoxCodeA, ui_->ComboBoxCodeB}) {
     box->installEventFilter(this);
     box->setCompleter(nullptr);

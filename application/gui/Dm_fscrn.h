@@ -19,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class ScreeningRun;
+class ScreeningResultList;
 class TechnicalListModel;
 namespace Ui {
 class TFrameScrn;
@@ -56,6 +57,8 @@ class TFrameScrn : public QFrame {
 
   // The number of rows of the result list.
   int ResultRowCount() const;
+  // The result list (ListViewScrn) with its rows and columns.
+  ScreeningResultList& ResultList() { return *resultList_; }
 
   // Disables the start button, the top panel, condition pages A and B and
   // the technical-condition buttons while a screening runs; the end of a run
@@ -147,4 +150,5 @@ class TFrameScrn : public QFrame {
   // list does not have.
   std::array<int, 13> scrColumnWidths_{};
   ExcludedCodeList excludedCodes_;
+  ScreeningResultList* resultList_ = nullptr;  // owned by ListViewScrn
 };

@@ -19,6 +19,7 @@
 #include "Dm_fscrn.h"
 #include "hint_rule.h"
 #include "program_data.h"
+#include "screening_result_row.h"
 #include "screening_run.h"
 #include "ticvane_api.h"
 
@@ -148,11 +149,19 @@ class TFormMain : public QMainWindow {
   void ApplicationEventsIdle(int32_t code);
   void FormMouseMove();
   void PageControlMouseMove();
+  // A double click on a screening result row: turns to the pair-check page
+  // and hands the row's codes, name captions and lots on (nothing during a
+  // run).
+  void OpenPairFromScreening(const PairOpening& opening);
 
  signals:
   // The watched worker's thread has finished (after its end step, or
   // without one).
   void screeningWorkerEnded();
+  // A screening result row was opened: the pair page fills its code, name
+  // and lot fields with these and checks the pair without looking the codes
+  // up again.
+  void pairOpenedFromScreening(const PairCheckFields& fields);
 
  protected:
   void showEvent(QShowEvent* event) override;
