@@ -1,6 +1,8 @@
 #include "result_sort.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <string>
 
 #include "vcl/convert.h"
@@ -83,4 +85,17 @@ int CompareResultCells(int32_t kind, std::string_view s1, int32_t o1, std::strin
     default:
       return 0;
   }
+}
+
+std::vector<size_t> SortedRowOrder(const std::vector<ScreeningResultRow>& rows, int subItem,
+                                   int32_t kind) {
+  std::vector<size_t> order(rows.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const ScreeningResultRow& r1 = rows[a];
+    const ScreeningResultRow& r2 = rows[b];
+    return CompareResultCells(kind, r1.SubItem(subItem), r1.SubItemObject(subItem),
+                              r2.SubItem(subItem), r2.SubItemObject(subItem)) < 0;
+  });
+  return order;
 }

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
+
+#include "screening_result_row.h"
 
 // The sort kinds of the result columns.
 enum ResultSortKind : int32_t {
@@ -28,3 +31,8 @@ int CompareText(std::string_view s1, std::string_view s2);
 // the sort kind `kind`; 0 for a kind that does not sort.
 int CompareResultCells(int32_t kind, std::string_view s1, int32_t o1, std::string_view s2,
                        int32_t o2);
+
+// The order of `rows` sorted by sub-item `subItem` with sort kind `kind`:
+// stable, so rows that compare equal keep their order.
+std::vector<size_t> SortedRowOrder(const std::vector<ScreeningResultRow>& rows, int subItem,
+                                   int32_t kind);

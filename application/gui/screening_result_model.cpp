@@ -102,17 +102,9 @@ bool ScreeningResultModel::SortByColumn(int column) {
   if (column <= 0 || column >= columnCount() || column == kSpacerColumn) return false;
   const int32_t kind = columns_[static_cast<size_t>(column)].sortKind;
   sortColumn_ = column;
-  const int subItem = column - 1;
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   const QModelIndexList before = persistentIndexList();
-  std::vector<size_t> order(rows_.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    const ScreeningResultRow& r1 = rows_[a];
-    const ScreeningResultRow& r2 = rows_[b];
-    return CompareResultCells(kind, r1.SubItem(subItem), r1.SubItemObject(subItem),
-                              r2.SubItem(subItem), r2.SubItemObject(subItem)) < 0;
-  });
+  const std::vector<size_t> order = SortedRowOrder(rows_, column - 1, kind);
   std::vector<ScreeningResultRow> sorted;
   sorted.reserve(rows_.size());
   std::vector<int> newPlace(rows_.size());
