@@ -8,7 +8,7 @@ CheckListBox::CheckListBox(QWidget* parent) : QListWidget(parent) {
   setFlow(QListView::TopToBottom);
   setWrapping(true);
   setResizeMode(QListView::Adjust);
-  setUniformItemSizes(true);
+  setSpacing(0);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFrameShape(QFrame::NoFrame);
@@ -58,7 +58,8 @@ void CheckListBox::resizeEvent(QResizeEvent* event) {
 }
 
 void CheckListBox::LayOutColumns() {
-  const int width = std::max(viewport()->width() / columns_, 1);
-  const int height = fontMetrics().height() + 4;
-  setGridSize(QSize(width, height));
+  // Every item takes one cell of the grid, so the texts use the whole width.
+  const QSize cell(std::max((viewport()->width() - 1) / columns_, 1), fontMetrics().height() + 2);
+  for (int i = 0; i < count(); ++i) item(i)->setSizeHint(cell);
+  setGridSize(cell);
 }

@@ -21,6 +21,7 @@ TechnicalListView::TechnicalListView(QWidget* parent) : QTreeView(parent) {
   setDefaultDropAction(Qt::MoveAction);
   header()->setSectionsClickable(false);
   header()->setMinimumSectionSize(0);
+  header()->setStretchLastSection(false);
 }
 
 void TechnicalListView::dragEnterEvent(QDragEnterEvent* event) {
