@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringList>
 
@@ -87,6 +88,13 @@ TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
   connect(ui_->ButtonTechAdd, &QPushButton::clicked, this, [this] { ButtonTechAddClick(); });
   connect(ui_->ButtonTechUpdate, &QPushButton::clicked, this, [this] { ButtonTechUpdateClick(); });
   connect(ui_->ButtonScr, &QPushButton::clicked, this, [this] { ButtonScrClick(); });
+  // The screening button is the page's default button: Enter anywhere on the
+  // page presses it (a disabled button ignores the press).
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+    auto* shortcut = new QShortcut(key, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, ui_->ButtonScr, &QPushButton::click);
+  }
 
   ui_->CheckBoxScrPrm->setChecked(true);
   ui_->CheckBoxCodeNG->setCheckState(Qt::PartiallyChecked);

@@ -155,7 +155,11 @@ class ScreeningPageTest : public QObject {
     codeA->setEditText("1332");
     p.Get<QCheckBox>("CheckBoxGroup")->setChecked(false);
     QSignalSpy requested(p.frame.get(), &TFrameScrn::screeningRequested);
-    p.Click("ButtonScr");
+    // Enter in a code box presses the screening button.
+    p.frame->show();
+    QVERIFY(QTest::qWaitForWindowActive(p.frame.get()));
+    codeA->setFocus();
+    QTest::keyClick(codeA, Qt::Key_Return);
     QCOMPARE(requested.count(), 1);
     p.frame->ExcludedCodes().Add("1301");
     p.Save();
