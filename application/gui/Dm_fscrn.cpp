@@ -9,9 +9,11 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <exception>
 
 #include "check_box_images.h"
 #include "check_list_box.h"
+#include "file_io.h"
 #include "qt_cp932.h"
 #include "recent_combo.h"
 #include "screening_result_list.h"
@@ -266,10 +268,18 @@ void TFrameScrn::SaveSettings(vcl::TIniFile& ini) {
   ini.WriteInteger(kScreening, "ChkNG",
                    static_cast<int32_t>(TriStateFromQt(ui_->CheckBoxCodeNG->checkState())));
   ini.WriteString(kScreening, "CodeNG", TextOf(ui_->EditCodeNG));
-  SaveExcludedCodes();
+  // A failed exclusion file must not cost the settings that follow it: its
+  // error is passed on once they are written.
+  std::exception_ptr excludedCodesError;
+  try {
+    SaveExcludedCodes();
+  } catch (const FileWriteError&) {
+    excludedCodesError = std::current_exception();
+  }
   WriteSide(ini, 0);
   WriteSide(ini, 1);
   WriteTechnicalSection(ini, techModel_->Rows());
+  if (excludedCodesError) std::rethrow_exception(excludedCodesError);
 }
 
 void TFrameScrn::SaveExcludedCodes() { excludedCodes_.Save(ExcludedCodesFile()); }

@@ -15,6 +15,7 @@
 
 #include "Dm_fscrn.h"
 #include "check_list_box.h"
+#include "file_io.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
 #include "screening_run.h"
@@ -173,6 +174,18 @@ class ScreeningPageTest : public QObject {
     back.Load();
     QCOMPARE(back.frame->TakeConditions().codesA, std::string("1332"));
     QCOMPARE(back.Get<QComboBox>("ComboBoxCodeA")->count(), 3);
+  }
+
+  void anUnwritableExclusionFileCostsNoSettings() {
+    Page p;
+    p.Load();
+    p.Click("ButtonTechAdd");
+    p.frame->ExcludedCodes().Add("1301");
+    p.dir.MakeDirectory("C404.txt");
+    QVERIFY_THROWS_EXCEPTION(FileWriteError, p.Save());
+    QCOMPARE(p.Key("Technical", "Count"), std::string("1"));
+    QCOMPARE(p.Key("Screening", "VolB"), std::string(""));
+    QVERIFY(p.frame->ExcludedCodes().Contains("1301"));
   }
 
   void exclusionBoxCyclesThroughItsThreeStates() {
