@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -35,14 +36,6 @@ CodePrices ReadCodePrices(const std::filesystem::path& file) {
   }
   return prices;
 }
-
-struct PairScreening::Scratch {
-  std::vector<PairRow> rows;
-  std::vector<int32_t> a;
-  std::vector<int32_t> b;
-  std::vector<double> differences;
-  std::vector<double> values;
-};
 
 struct PairScreening::UnitResult {
   std::vector<PassedPair> passed;
@@ -92,6 +85,15 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
     prices_[i] = ReadCodePrices(dataDir_ / (keys_.Codes()[i] + ".txt"));
   }
   for (std::thread& helper : helpers) helper.join();
+
+  // Most codes trade on the same days: one comparison of their dates per
+  // code here spares one per pair.
+  std::map<std::vector<int32_t>, int32_t> groups;
+  for (CodePrices& prices : prices_) {
+    const auto [at, added] =
+        groups.try_emplace(prices.series.dates, static_cast<int32_t>(groups.size()));
+    prices.dateGroup = at->second;
+  }
 }
 
 void PairScreening::PlanUnits() {
@@ -114,40 +116,66 @@ bool PairScreening::FastPath(int32_t i, int32_t j, int32_t& days) const {
   const CodePrices& p2 = prices_[j];
   const int32_t common = std::min(p1.series.Size(), p2.series.Size());
   if (p1.positiveDays < common || p2.positiveDays < common) return false;
-  if (common > 0 && std::memcmp(p1.series.dates.data(), p2.series.dates.data(),
-                                sizeof(int32_t) * static_cast<size_t>(common)) != 0) {
+  if (common > 0 && p1.dateGroup != p2.dateGroup &&
+      std::memcmp(p1.series.dates.data(), p2.series.dates.data(),
+                  sizeof(int32_t) * static_cast<size_t>(common)) != 0) {
     return false;
   }
   days = std::min(common, kPairSeriesMaxDays);
   return true;
 }
 
-std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scratch& scratch,
-                                                      int32_t& sell, int32_t& buy) const {
-  sell = i;
-  buy = j;
-  scratch.values.clear();
+// A pair on the fast path, balanced, before its tests.
+struct PairScreening::Balanced {
+  const CodePrices* sellPrices = nullptr;
+  const CodePrices* buyPrices = nullptr;
+  int32_t sellScale = 1;
+  int32_t buyScale = 1;
+  int32_t days = 0;
+  int32_t ratio = 0;
+  int32_t sell = 0;
+  int32_t buy = 0;
+};
+
+// A pair in the order of its key, evaluated or waiting for its first
+// correlation to be computed with three others.
+struct PairScreening::Queued {
+  int32_t sell = 0;
+  int32_t buy = 0;
+  bool waiting = false;
+  Balanced balanced;
+  CorrelationJob job;
+  int32_t days = 0;  // of the job
+  double firstValue = 0.0;
+  std::optional<PassedPair> passed;
+  std::vector<double> values;
+};
+
+struct PairScreening::Scratch {
+  std::vector<PairRow> rows;
+  std::vector<int32_t> a;
+  std::vector<int32_t> b;
+  std::vector<double> differences;
+  std::vector<double> values;
+  std::vector<Queued> queue;
+};
+
+bool PairScreening::Usable(int32_t i, int32_t j) const {
+  return prices_[i].load != SeriesLoad::kMalformed && prices_[j].load != SeriesLoad::kMalformed &&
+         units_[i] >= 1 && units_[j] >= 1;
+}
+
+// The same numbers as the merged rows would give, from the running sums.
+bool PairScreening::Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) const {
   const CodePrices& p1 = prices_[i];
   const CodePrices& p2 = prices_[j];
-  if (p1.load == SeriesLoad::kMalformed || p2.load == SeriesLoad::kMalformed) return std::nullopt;
   const int32_t unit1 = units_[i];
   const int32_t unit2 = units_[j];
-  if (unit1 < 1 || unit2 < 1) return std::nullopt;
-
-  int32_t days = 0;
-  if (!FastPath(i, j, days)) {
-    MergePairSeries(p1.series, p2.series, scratch.rows);
-    const UnitRatio ratio = ComputeUnitRatio(scratch.rows, unit1, unit2);
-    if (ratio.ratio == 0) return std::nullopt;
-    if (ratio.exchanged) std::swap(sell, buy);
-    if (!CheckTechnicals(scratch.rows, tests_, scratch.values)) return std::nullopt;
-    return PassedPair{sell, buy, ratio.ratio, scratch.values};
-  }
-
-  // The same numbers as the merged rows would give, from the running sums.
+  pair.sell = i;
+  pair.buy = j;
   if (static_cast<int64_t>(p1.largestClose[days]) * unit1 > kInt32Max ||
       static_cast<int64_t>(p2.largestClose[days]) * unit2 > kInt32Max) {
-    return std::nullopt;
+    return false;
   }
   PairMoney money;
   money.days = days;
@@ -156,63 +184,170 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   money.max1 = static_cast<int64_t>(p1.largestClose[days]) * unit1;
   money.max2 = static_cast<int64_t>(p2.largestClose[days]) * unit2;
   const UnitRatio ratio = FindUnitRatio(money);
-  if (ratio.ratio == 0) return std::nullopt;
-  const int64_t scale1 = static_cast<int64_t>(unit1) * (ratio.side == 1 ? ratio.multiplier : 1);
-  const int64_t scale2 = static_cast<int64_t>(unit2) * (ratio.side == 2 ? ratio.multiplier : 1);
-  if (ratio.exchanged) std::swap(sell, buy);
-  const CodePrices& sellPrices = ratio.exchanged ? p2 : p1;
-  const CodePrices& buyPrices = ratio.exchanged ? p1 : p2;
-  const int64_t sellScale = ratio.exchanged ? scale2 : scale1;
-  const int64_t buyScale = ratio.exchanged ? scale1 : scale2;
+  if (ratio.ratio == 0) return false;
+  // Every scaled close fits in 32 bits, so the scales do too.
+  const auto scale1 = static_cast<int32_t>(unit1 * (ratio.side == 1 ? ratio.multiplier : 1));
+  const auto scale2 = static_cast<int32_t>(unit2 * (ratio.side == 2 ? ratio.multiplier : 1));
+  if (ratio.exchanged) std::swap(pair.sell, pair.buy);
+  pair.sellPrices = ratio.exchanged ? &p2 : &p1;
+  pair.buyPrices = ratio.exchanged ? &p1 : &p2;
+  pair.sellScale = ratio.exchanged ? scale2 : scale1;
+  pair.buyScale = ratio.exchanged ? scale1 : scale2;
+  pair.days = days;
+  pair.ratio = ratio.ratio;
+  return true;
+}
 
-  for (const TechnicalTest& test : tests_) {
-    const std::optional<TechnicalWindow> window = WindowOf(test, days);
-    if (!window || !test.boundsValid) return std::nullopt;
-    const int32_t n = window->days;
-    const int32_t from = window->from;
-    scratch.a.resize(n);
-    scratch.b.resize(n);
-    const int32_t* sellCloses = sellPrices.series.closes.data() + from;
-    const int32_t* buyCloses = buyPrices.series.closes.data() + from;
-    for (int32_t k = 0; k < n; ++k) {
-      scratch.a[k] = static_cast<int32_t>(sellCloses[k] * sellScale);
-      scratch.b[k] = static_cast<int32_t>(buyCloses[k] * buyScale);
-    }
+// The job of a correlation test over the balanced pair; false when the
+// period does not fit its days (the pair fails).
+bool PairScreening::CorrelationJobOf(const Balanced& pair, const TechnicalTest& test,
+                                     CorrelationJob& job, int32_t& n) const {
+  const std::optional<TechnicalWindow> window = WindowOf(test, pair.days);
+  if (!window || !test.boundsValid) return false;
+  n = window->days;
+  const int32_t from = window->from;
+  // Correlation's own sums of whole numbers below 2^53 are exact.
+  const int64_t sumA =
+      (pair.sellPrices->closeSums[from + n] - pair.sellPrices->closeSums[from]) * pair.sellScale;
+  const int64_t sumB =
+      (pair.buyPrices->closeSums[from + n] - pair.buyPrices->closeSums[from]) * pair.buyScale;
+  job = {pair.sellPrices->series.closes.data() + from,
+         pair.sellScale,
+         pair.buyPrices->series.closes.data() + from,
+         pair.buyScale,
+         static_cast<double>(sumA) / n,
+         static_cast<double>(sumB) / n};
+  return true;
+}
+
+std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size_t firstTest,
+                                                      Scratch& scratch) const {
+  for (size_t t = firstTest; t < tests_.size(); ++t) {
+    const TechnicalTest& test = tests_[t];
     double value = 0.0;
     if (test.kind == TechnicalKind::kCorrelation) {
-      // Correlation's own sums of whole numbers below 2^53 are exact.
-      const int64_t sumA =
-          (sellPrices.closeSums[from + n] - sellPrices.closeSums[from]) * sellScale;
-      const int64_t sumB = (buyPrices.closeSums[from + n] - buyPrices.closeSums[from]) * buyScale;
-      value = CorrelationAroundMeans(scratch.a.data(), scratch.b.data(), n,
-                                     static_cast<double>(sumA) / n, static_cast<double>(sumB) / n);
+      CorrelationJob job;
+      int32_t n = 0;
+      if (!CorrelationJobOf(pair, test, job, n)) return std::nullopt;
+      value = CorrelationAroundMeans(job.a, job.scaleA, job.b, job.scaleB, n, job.meanA, job.meanB);
     } else {
+      const std::optional<TechnicalWindow> window = WindowOf(test, pair.days);
+      if (!window || !test.boundsValid) return std::nullopt;
+      const int32_t n = window->days;
+      const int32_t* sellCloses = pair.sellPrices->series.closes.data() + window->from;
+      const int32_t* buyCloses = pair.buyPrices->series.closes.data() + window->from;
+      scratch.a.resize(n);
+      scratch.b.resize(n);
       scratch.differences.resize(n);
+      for (int32_t k = 0; k < n; ++k) {
+        scratch.a[k] = sellCloses[k] * pair.sellScale;
+        scratch.b[k] = buyCloses[k] * pair.buyScale;
+      }
       value = TechnicalValue(test.kind, scratch.a.data(), scratch.b.data(), n,
                              scratch.differences.data());
     }
     if (!WithinRange(test, value)) return std::nullopt;
     scratch.values.push_back(value);
   }
-  return PassedPair{sell, buy, ratio.ratio, scratch.values};
+  return PassedPair{pair.sell, pair.buy, pair.ratio, scratch.values};
 }
 
+std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scratch& scratch,
+                                                      int32_t& sell, int32_t& buy) const {
+  sell = i;
+  buy = j;
+  scratch.values.clear();
+  if (!Usable(i, j)) return std::nullopt;
+  int32_t days = 0;
+  if (!FastPath(i, j, days)) {
+    MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
+    const UnitRatio ratio = ComputeUnitRatio(scratch.rows, units_[i], units_[j]);
+    if (ratio.ratio == 0) return std::nullopt;
+    if (ratio.exchanged) std::swap(sell, buy);
+    if (!CheckTechnicals(scratch.rows, tests_, scratch.values)) return std::nullopt;
+    return PassedPair{sell, buy, ratio.ratio, scratch.values};
+  }
+  Balanced pair;
+  const bool balanced = Balance(i, j, days, pair);
+  sell = pair.sell;
+  buy = pair.buy;
+  if (!balanced) return std::nullopt;
+  return TestBalanced(pair, 0, scratch);
+}
+
+// The first test of most pairs is a correlation over the same days: four of
+// them at a time run side by side (CorrelationsAroundMeans4), the rest of
+// each pair's tests after, in key order.
 void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                              const std::atomic<bool>& stopping) const {
   result.lastValues.assign(tests_.size(), std::nullopt);
+  const bool batch = !tests_.empty() && tests_[0].kind == TechnicalKind::kCorrelation;
+  std::vector<Queued>& queue = scratch.queue;
+  queue.clear();
+  int waiting = 0;
   int64_t key = result.firstKey;
+
+  auto settle = [&] {
+    // The waiting jobs, four of the same length at a time; any rest alone.
+    std::vector<size_t> open;
+    for (size_t q = 0; q < queue.size(); ++q) {
+      if (queue[q].waiting) open.push_back(q);
+    }
+    size_t k = 0;
+    while (k + 4 <= open.size() && queue[open[k]].days == queue[open[k + 3]].days &&
+           queue[open[k]].days == queue[open[k + 1]].days &&
+           queue[open[k]].days == queue[open[k + 2]].days) {
+      CorrelationJob jobs[4] = {queue[open[k]].job, queue[open[k + 1]].job, queue[open[k + 2]].job,
+                                queue[open[k + 3]].job};
+      double values[4];
+      CorrelationsAroundMeans4(jobs, queue[open[k]].days, values);
+      for (int l = 0; l < 4; ++l) queue[open[k + l]].firstValue = values[l];
+      k += 4;
+    }
+    for (; k < open.size(); ++k) {
+      Queued& q = queue[open[k]];
+      q.firstValue = CorrelationAroundMeans(q.job.a, q.job.scaleA, q.job.b, q.job.scaleB, q.days,
+                                            q.job.meanA, q.job.meanB);
+    }
+    for (Queued& q : queue) {
+      if (q.waiting) {
+        scratch.values.clear();
+        if (WithinRange(tests_[0], q.firstValue)) {
+          scratch.values.push_back(q.firstValue);
+          q.passed = TestBalanced(q.balanced, 1, scratch);
+        }
+        q.values = scratch.values;
+      }
+      for (size_t t = 0; t < q.values.size(); ++t) result.lastValues[t] = q.values[t];
+      if (q.passed) result.passed.push_back(std::move(*q.passed));
+      result.lastKey = key++;
+      result.sell = q.sell;
+      result.buy = q.buy;
+    }
+    queue.clear();
+    waiting = 0;
+  };
+
   for (int32_t j = unit.jBegin; j < unit.jEnd; ++j) {
     if (!keys_.IsKey(unit.row, j)) continue;
     if (stopping.load(std::memory_order_relaxed)) return;
-    int32_t sell = 0;
-    int32_t buy = 0;
-    std::optional<PassedPair> passed = EvaluatePair(unit.row, j, scratch, sell, buy);
-    for (size_t k = 0; k < scratch.values.size(); ++k) result.lastValues[k] = scratch.values[k];
-    if (passed) result.passed.push_back(std::move(*passed));
-    result.lastKey = key++;
-    result.sell = sell;
-    result.buy = buy;
+    Queued& q = queue.emplace_back();
+    int32_t days = 0;
+    if (batch && Usable(unit.row, j) && FastPath(unit.row, j, days)) {
+      const bool balanced = Balance(unit.row, j, days, q.balanced);
+      q.sell = q.balanced.sell;
+      q.buy = q.balanced.buy;
+      if (balanced && CorrelationJobOf(q.balanced, tests_[0], q.job, q.days)) {
+        q.waiting = true;
+        ++waiting;
+      }
+    } else {
+      q.passed = EvaluatePair(unit.row, j, scratch, q.sell, q.buy);
+      q.values = scratch.values;
+    }
+    if (waiting == 4 || queue.size() >= 16) settle();
   }
+  settle();
 }
 
 PairScreening::End PairScreening::Run(const std::function<bool()>& stop, PairScreeningSink& sink) {

@@ -18,6 +18,7 @@
 
 #include "pair_keys.h"
 #include "pair_series.h"
+#include "statistics.h"
 #include "technical_filter.h"
 
 // A pair that passed every test.
@@ -47,6 +48,7 @@ struct CodePrices {
   std::vector<int64_t> closeSums;     // closeSums[k]: the sum of the k newest closes
   std::vector<int32_t> largestClose;  // largestClose[k]: the largest of them (at least 0)
   int32_t positiveDays = 0;           // the newest closes above 0, counted from the newest
+  int32_t dateGroup = -1;             // codes with the same dates, day by day, share it
 };
 
 // Reads and prepares the price file `file`.
@@ -87,12 +89,22 @@ class PairScreening {
     int32_t jEnd = 0;
   };
   struct UnitResult;
+  struct Balanced;
+  struct Queued;
 
   void LoadPrices(const std::function<bool()>& stop);
   void PlanUnits();
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
   bool FastPath(int32_t i, int32_t j, int32_t& days) const;
+  // Neither price file is malformed and both units are at least 1.
+  bool Usable(int32_t i, int32_t j) const;
+  bool Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) const;
+  bool CorrelationJobOf(const Balanced& pair, const TechnicalTest& test, CorrelationJob& job,
+                        int32_t& n) const;
+  // The tests from `firstTest` on; scratch.values holds the values so far.
+  std::optional<PassedPair> TestBalanced(const Balanced& pair, size_t firstTest,
+                                         Scratch& scratch) const;
 
   std::filesystem::path dataDir_;
   const PairKeySet& keys_;

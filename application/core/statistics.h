@@ -20,11 +20,26 @@ double RoundTwoDecimalsThroughText(long double value);
 // Pearson correlation of a and b, clamped to [-1, 1]; a series whose spread
 // is 0 gives 0. Needs n >= 1.
 double Correlation(const int32_t* a, const int32_t* b, int32_t n);
-// Correlation's second pass, for a caller that knows the two means already:
-// meanA and meanB must be what Correlation takes, the double sum of the
-// values divided by n. Needs n >= 1.
-double CorrelationAroundMeans(const int32_t* a, const int32_t* b, int32_t n, double meanA,
-                              double meanB);
+// Correlation's second pass, for a caller that knows the two means already,
+// on the series a[i] x scaleA and b[i] x scaleB (each product a whole number
+// in 32 bits): meanA and meanB must be what Correlation takes of them, the
+// double sum of the values divided by n. Needs n >= 1.
+double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b, int32_t scaleB,
+                              int32_t n, double meanA, double meanB);
+
+// The arguments of one CorrelationAroundMeans.
+struct CorrelationJob {
+  const int32_t* a = nullptr;
+  int32_t scaleA = 1;
+  const int32_t* b = nullptr;
+  int32_t scaleB = 1;
+  double meanA = 0.0;
+  double meanB = 0.0;
+};
+// Four CorrelationAroundMeans over the same n at once, each result bit for
+// bit that of its own call (the same operations in the same order, side by
+// side in vector registers).
+void CorrelationsAroundMeans4(const CorrelationJob* jobs, int32_t n, double* results);
 
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);
