@@ -22,7 +22,8 @@ bool RoundPlainTwoDecimals(long double value, double& rounded) {
   if (!(magnitude < 1e15L)) return false;
   int integerDigits = 0;
   while (integerDigits < 15 && magnitude >= kPowersOfTen[integerDigits]) ++integerDigits;
-  for (int k = 5; k <= 15; ++k) {
+  // Only the powers of ten around the value can be that near to it.
+  for (int k = std::max(integerDigits - 1, 5); k <= std::min(integerDigits, 15); ++k) {
     if (std::fabs(magnitude - kPowersOfTen[k]) < kPowersOfTen[k] * 1e-12L) return false;
   }
   // At most 2 decimals and 7 significant digits.
