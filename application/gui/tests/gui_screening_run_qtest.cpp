@@ -183,6 +183,7 @@ class ScreeningRunTest : public QObject {
       p.Button()->click();
       QVERIFY(p.window->ScreeningWorkerAlive());
       QVERIFY(!p.window->ScreeningBusy());
+      QVERIFY(!p.window->close());
     });
     QCOMPARE(p.Panel(0), accepted);  // the given-up worker wrote nothing
     QCOMPARE(p.Model()->rowCount(), 0);
