@@ -305,8 +305,16 @@ void TScreening::ShowStatus(int panel, const std::string& text) { status_->Show(
 
 void TScreening::EndRun() {
   if (ended_) return;
+  if (status_ != nullptr) {
+    // Texts still pending must not keep the end step from the window.
+    try {
+      status_->Flush();
+    } catch (const Abandoned&) {
+      throw;
+    } catch (...) {
+    }
+  }
   ended_ = true;
-  if (status_) status_->Flush();
   HandOver([&] {
     window_.FrameScrn().PairCount = static_cast<int32_t>(pairKeyCount_);
     window_.EndScreeningRun();
