@@ -89,7 +89,14 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   // Most codes trade on the same days: one comparison of their dates per
   // code here spares one per pair.
   std::map<std::vector<int32_t>, int32_t> groups;
-  for (CodePrices& prices : prices_) {
+  for (size_t i = 0; i < prices_.size(); ++i) {
+    CodePrices& prices = prices_[i];
+    const auto days = static_cast<int32_t>(prices.closeSums.size()) - 1;
+    if (days > 0 && prices.positiveDays >= days && units_[i] >= 1 &&
+        prices.largestClose[days] <= kInt32Max / units_[i]) {
+      prices.meanMoney =
+          MeanRoundedOfSum(static_cast<long double>(prices.closeSums[days] * units_[i]), days);
+    }
     const auto [at, added] =
         groups.try_emplace(prices.series.dates, static_cast<int32_t>(groups.size()));
     prices.dateGroup = at->second;
@@ -183,6 +190,8 @@ bool PairScreening::Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) 
   money.sum2 = p2.closeSums[days] * unit2;
   money.max1 = static_cast<int64_t>(p1.largestClose[days]) * unit1;
   money.max2 = static_cast<int64_t>(p2.largestClose[days]) * unit2;
+  if (days == static_cast<int32_t>(p1.closeSums.size()) - 1) money.mean1 = p1.meanMoney;
+  if (days == static_cast<int32_t>(p2.closeSums.size()) - 1) money.mean2 = p2.meanMoney;
   const UnitRatio ratio = FindUnitRatio(money);
   if (ratio.ratio == 0) return false;
   // Every scaled close fits in 32 bits, so the scales do too.

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,9 @@ struct CodePrices {
   std::vector<int32_t> largestClose;  // largestClose[k]: the largest of them (at least 0)
   int32_t positiveDays = 0;           // the newest closes above 0, counted from the newest
   int32_t dateGroup = -1;             // codes with the same dates, day by day, share it
+  // The mean money (MeanRounded of close x unit) over all its days, up to
+  // kPairSeriesMaxDays, which most pairs use; NaN when it cannot be had.
+  double meanMoney = std::numeric_limits<double>::quiet_NaN();
 };
 
 // Reads and prepares the price file `file`.

@@ -131,8 +131,12 @@ UnitRatio FindUnitRatio(const PairMoney& money) {
   const int32_t n = money.days;
   if (n <= 0 || n > kPairSeriesMaxDays) return none;
   if (money.max1 > kInt32Max || money.max2 > kInt32Max) return none;
-  const double mean1 = MeanRoundedOfSum(static_cast<long double>(money.sum1), n);
-  const double mean2 = MeanRoundedOfSum(static_cast<long double>(money.sum2), n);
+  const double mean1 = std::isnan(money.mean1)
+                           ? MeanRoundedOfSum(static_cast<long double>(money.sum1), n)
+                           : money.mean1;
+  const double mean2 = std::isnan(money.mean2)
+                           ? MeanRoundedOfSum(static_cast<long double>(money.sum2), n)
+                           : money.mean2;
 
   const bool firstSmaller = mean1 < mean2;
   const double big = firstSmaller ? mean2 : mean1;

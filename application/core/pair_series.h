@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +63,10 @@ struct PairMoney {
   int64_t sum2 = 0;
   int64_t max1 = 0;
   int64_t max2 = 0;
+  // MeanRoundedOfSum of the sums over the days, when the caller has them
+  // already (NaN: not known).
+  double mean1 = std::numeric_limits<double>::quiet_NaN();
+  double mean2 = std::numeric_limits<double>::quiet_NaN();
 };
 
 // The unit ratio of a pair. `ratio` >= 1: that many units of the first code
