@@ -221,6 +221,11 @@ class ScreeningRunTest : public QObject {
     QSignalSpy opened(p.window.get(), &TFormMain::pairOpenedFromScreening);
     p.List()->selectionModel()->select(p.Model()->index(0, 1),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // Refused while a run is under way.
+    QVERIFY(p.window->Run().Begin());
+    emit p.List()->doubleClicked(p.Model()->index(0, 1));
+    QCOMPARE(opened.count(), 0);
+    p.window->Run().End();
     emit p.List()->doubleClicked(p.Model()->index(0, 1));
     QCOMPARE(opened.count(), 1);
     const auto fields = opened.front().front().value<PairCheckFields>();
@@ -228,6 +233,12 @@ class ScreeningRunTest : public QObject {
     QCOMPARE(fields.lotA, std::string("100"));
     QCOMPARE(fields.lotB, std::string("100"));
     QCOMPARE(p.window->findChild<QTabWidget*>("PageControl")->currentIndex(), 2);
+
+    // A header click sorts; the caption and spacer columns do not.
+    emit p.List()->header()->sectionClicked(5);
+    QCOMPARE(p.Model()->SortColumn(), 5);
+    emit p.List()->header()->sectionClicked(14);
+    QCOMPARE(p.Model()->SortColumn(), 5);
 
     p.List()->setFocus();
     QTest::keyClick(p.List(), Qt::Key_Delete);
