@@ -25,9 +25,11 @@ CodePrices ReadCodePrices(const std::filesystem::path& file) {
   prices.load = LoadPriceSeries(file, prices.series);
   const std::vector<int32_t>& closes = prices.series.closes;
   const int32_t used = std::min(prices.series.Size(), kPairSeriesMaxDays);
+  prices.closeValues.assign(used, 0.0);
   prices.closeSums.assign(used + 1, 0);
   prices.largestClose.assign(used + 1, 0);
   for (int32_t k = 0; k < used; ++k) {
+    prices.closeValues[k] = closes[k];
     prices.closeSums[k + 1] = prices.closeSums[k] + closes[k];
     prices.largestClose[k + 1] = std::max(prices.largestClose[k], closes[k]);
   }
@@ -144,6 +146,20 @@ struct PairScreening::Balanced {
   int32_t buy = 0;
 };
 
+// A correlation test over a balanced pair: side a and side b (either way
+// round; the coefficient does not depend on the order), their scales, the
+// days and the two means as Correlation takes them.
+struct PairScreening::Correlating {
+  const CodePrices* a = nullptr;
+  const CodePrices* b = nullptr;
+  int32_t scaleA = 1;
+  int32_t scaleB = 1;
+  int32_t from = 0;
+  int32_t days = 0;
+  double meanA = 0.0;
+  double meanB = 0.0;
+};
+
 // A pair in the order of its key, evaluated or waiting for its first
 // correlation to be computed with three others.
 struct PairScreening::Queued {
@@ -151,8 +167,7 @@ struct PairScreening::Queued {
   int32_t buy = 0;
   bool waiting = false;
   Balanced balanced;
-  CorrelationJob job;
-  int32_t days = 0;  // of the job
+  Correlating first;  // the first test, the row's code as its side a
   double firstValue = 0.0;
   std::optional<PassedPair> passed;
   std::vector<double> values;
@@ -207,25 +222,26 @@ bool PairScreening::Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) 
   return true;
 }
 
-// The job of a correlation test over the balanced pair; false when the
-// period does not fit its days (the pair fails).
-bool PairScreening::CorrelationJobOf(const Balanced& pair, const TechnicalTest& test,
-                                     CorrelationJob& job, int32_t& n) const {
+// A correlation test over the balanced pair with `side` (its sell or its buy
+// code) as side a; false when the period does not fit its days (the pair
+// fails).
+bool PairScreening::CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
+                                  Correlating& job) const {
   const std::optional<TechnicalWindow> window = WindowOf(test, pair.days);
   if (!window || !test.boundsValid) return false;
-  n = window->days;
-  const int32_t from = window->from;
+  const bool sellIsA = side == pair.sell;
+  job.a = sellIsA ? pair.sellPrices : pair.buyPrices;
+  job.b = sellIsA ? pair.buyPrices : pair.sellPrices;
+  job.scaleA = sellIsA ? pair.sellScale : pair.buyScale;
+  job.scaleB = sellIsA ? pair.buyScale : pair.sellScale;
+  job.from = window->from;
+  job.days = window->days;
   // Correlation's own sums of whole numbers below 2^53 are exact.
-  const int64_t sumA =
-      (pair.sellPrices->closeSums[from + n] - pair.sellPrices->closeSums[from]) * pair.sellScale;
-  const int64_t sumB =
-      (pair.buyPrices->closeSums[from + n] - pair.buyPrices->closeSums[from]) * pair.buyScale;
-  job = {pair.sellPrices->series.closes.data() + from,
-         pair.sellScale,
-         pair.buyPrices->series.closes.data() + from,
-         pair.buyScale,
-         static_cast<double>(sumA) / n,
-         static_cast<double>(sumB) / n};
+  const int32_t to = job.from + job.days;
+  const int64_t sumA = (job.a->closeSums[to] - job.a->closeSums[job.from]) * job.scaleA;
+  const int64_t sumB = (job.b->closeSums[to] - job.b->closeSums[job.from]) * job.scaleB;
+  job.meanA = static_cast<double>(sumA) / job.days;
+  job.meanB = static_cast<double>(sumB) / job.days;
   return true;
 }
 
@@ -235,10 +251,11 @@ std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size
     const TechnicalTest& test = tests_[t];
     double value = 0.0;
     if (test.kind == TechnicalKind::kCorrelation) {
-      CorrelationJob job;
-      int32_t n = 0;
-      if (!CorrelationJobOf(pair, test, job, n)) return std::nullopt;
-      value = CorrelationAroundMeans(job.a, job.scaleA, job.b, job.scaleB, n, job.meanA, job.meanB);
+      Correlating job;
+      if (!CorrelatingOf(pair, test, pair.sell, job)) return std::nullopt;
+      value = CorrelationAroundMeans(job.a->series.closes.data() + job.from, job.scaleA,
+                                     job.b->series.closes.data() + job.from, job.scaleB, job.days,
+                                     job.meanA, job.meanB);
     } else {
       const std::optional<TechnicalWindow> window = WindowOf(test, pair.days);
       if (!window || !test.boundsValid) return std::nullopt;
@@ -285,7 +302,7 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
 }
 
 // The first test of most pairs is a correlation over the same days: four of
-// them at a time run side by side (CorrelationsAroundMeans4), the rest of
+// them at a time run side by side (CorrelationsOfOneAgainstFour), the rest of
 // each pair's tests after, in key order.
 void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                              const std::atomic<bool>& stopping) const {
@@ -297,26 +314,31 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
   int64_t key = result.firstKey;
 
   auto settle = [&] {
-    // The waiting jobs, four of the same length at a time; any rest alone.
+    // The waiting tests, four of the same days at a time (a short group
+    // repeats its first lane); side a is the row's code in every one.
     std::vector<size_t> open;
     for (size_t q = 0; q < queue.size(); ++q) {
       if (queue[q].waiting) open.push_back(q);
     }
-    size_t k = 0;
-    while (k + 4 <= open.size() && queue[open[k]].days == queue[open[k + 3]].days &&
-           queue[open[k]].days == queue[open[k + 1]].days &&
-           queue[open[k]].days == queue[open[k + 2]].days) {
-      CorrelationJob jobs[4] = {queue[open[k]].job, queue[open[k + 1]].job, queue[open[k + 2]].job,
-                                queue[open[k + 3]].job};
+    for (size_t k = 0; k < open.size();) {
+      const Correlating& lead = queue[open[k]].first;
+      size_t lanes = 1;
+      while (lanes < 4 && k + lanes < open.size() &&
+             queue[open[k + lanes]].first.days == lead.days &&
+             queue[open[k + lanes]].first.a == lead.a &&
+             queue[open[k + lanes]].first.from == lead.from) {
+        ++lanes;
+      }
+      CorrelationJob jobs[4];
+      for (size_t l = 0; l < 4; ++l) {
+        const Correlating& c = queue[open[k + (l < lanes ? l : 0)]].first;
+        jobs[l] = {c.b->closeValues.data() + c.from, static_cast<double>(c.scaleA),
+                   static_cast<double>(c.scaleB), c.meanA, c.meanB};
+      }
       double values[4];
-      CorrelationsAroundMeans4(jobs, queue[open[k]].days, values);
-      for (int l = 0; l < 4; ++l) queue[open[k + l]].firstValue = values[l];
-      k += 4;
-    }
-    for (; k < open.size(); ++k) {
-      Queued& q = queue[open[k]];
-      q.firstValue = CorrelationAroundMeans(q.job.a, q.job.scaleA, q.job.b, q.job.scaleB, q.days,
-                                            q.job.meanA, q.job.meanB);
+      CorrelationsOfOneAgainstFour(lead.a->closeValues.data() + lead.from, jobs, lead.days, values);
+      for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
+      k += lanes;
     }
     for (Queued& q : queue) {
       if (q.waiting) {
@@ -346,7 +368,7 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
       const bool balanced = Balance(unit.row, j, days, q.balanced);
       q.sell = q.balanced.sell;
       q.buy = q.balanced.buy;
-      if (balanced && CorrelationJobOf(q.balanced, tests_[0], q.job, q.days)) {
+      if (balanced && CorrelatingOf(q.balanced, tests_[0], unit.row, q.first)) {
         q.waiting = true;
         ++waiting;
       }

@@ -46,6 +46,7 @@ class PairScreeningSink {
 struct CodePrices {
   SeriesLoad load = SeriesLoad::kMissing;
   PriceSeries series;
+  std::vector<double> closeValues;    // the newest closes (up to kPairSeriesMaxDays) as doubles
   std::vector<int64_t> closeSums;     // closeSums[k]: the sum of the k newest closes
   std::vector<int32_t> largestClose;  // largestClose[k]: the largest of them (at least 0)
   int32_t positiveDays = 0;           // the newest closes above 0, counted from the newest
@@ -95,6 +96,7 @@ class PairScreening {
   struct UnitResult;
   struct Balanced;
   struct Queued;
+  struct Correlating;
 
   void LoadPrices(const std::function<bool()>& stop);
   void PlanUnits();
@@ -104,8 +106,8 @@ class PairScreening {
   // Neither price file is malformed and both units are at least 1.
   bool Usable(int32_t i, int32_t j) const;
   bool Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) const;
-  bool CorrelationJobOf(const Balanced& pair, const TechnicalTest& test, CorrelationJob& job,
-                        int32_t& n) const;
+  bool CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
+                     Correlating& job) const;
   // The tests from `firstTest` on; scratch.values holds the values so far.
   std::optional<PassedPair> TestBalanced(const Balanced& pair, size_t firstTest,
                                          Scratch& scratch) const;

@@ -115,38 +115,31 @@ double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b
 namespace {
 
 typedef double Doubles4 __attribute__((vector_size(32)));
-typedef int32_t Ints4 __attribute__((vector_size(16)));
 
 }  // namespace
 
 // Each lane does what CorrelationAroundMeans does for its job; lanes never
 // mix, and without contraction every operation rounds as the scalar one.
-__attribute__((target_clones("avx2", "default"))) void CorrelationsAroundMeans4(
-    const CorrelationJob* jobs, int32_t n, double* results) {
+__attribute__((target_clones("avx2", "default"))) void CorrelationsOfOneAgainstFour(
+    const double* a, const CorrelationJob* jobs, int32_t n, double* results) {
   if (n < 1) {
     for (int k = 0; k < 4; ++k) results[k] = 0.0;
     return;
   }
-  const int32_t* a0 = jobs[0].a;
-  const int32_t* a1 = jobs[1].a;
-  const int32_t* a2 = jobs[2].a;
-  const int32_t* a3 = jobs[3].a;
-  const int32_t* b0 = jobs[0].b;
-  const int32_t* b1 = jobs[1].b;
-  const int32_t* b2 = jobs[2].b;
-  const int32_t* b3 = jobs[3].b;
-  const Ints4 scaleA = {jobs[0].scaleA, jobs[1].scaleA, jobs[2].scaleA, jobs[3].scaleA};
-  const Ints4 scaleB = {jobs[0].scaleB, jobs[1].scaleB, jobs[2].scaleB, jobs[3].scaleB};
+  const double* b0 = jobs[0].b;
+  const double* b1 = jobs[1].b;
+  const double* b2 = jobs[2].b;
+  const double* b3 = jobs[3].b;
+  const Doubles4 scaleA = {jobs[0].scaleA, jobs[1].scaleA, jobs[2].scaleA, jobs[3].scaleA};
+  const Doubles4 scaleB = {jobs[0].scaleB, jobs[1].scaleB, jobs[2].scaleB, jobs[3].scaleB};
   const Doubles4 meanA = {jobs[0].meanA, jobs[1].meanA, jobs[2].meanA, jobs[3].meanA};
   const Doubles4 meanB = {jobs[0].meanB, jobs[1].meanB, jobs[2].meanB, jobs[3].meanB};
   Doubles4 sxx = {0.0, 0.0, 0.0, 0.0};
   Doubles4 syy = sxx;
   Doubles4 sxy = sxx;
   for (int32_t i = 0; i < n; ++i) {
-    const Ints4 a = Ints4{a0[i], a1[i], a2[i], a3[i]} * scaleA;
-    const Ints4 b = Ints4{b0[i], b1[i], b2[i], b3[i]} * scaleB;
-    const Doubles4 da = __builtin_convertvector(a, Doubles4) - meanA;
-    const Doubles4 db = __builtin_convertvector(b, Doubles4) - meanB;
+    const Doubles4 da = a[i] * scaleA - meanA;
+    const Doubles4 db = Doubles4{b0[i], b1[i], b2[i], b3[i]} * scaleB - meanB;
     sxx += da * da;
     syy += db * db;
     sxy += da * db;

@@ -27,19 +27,22 @@ double Correlation(const int32_t* a, const int32_t* b, int32_t n);
 double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b, int32_t scaleB,
                               int32_t n, double meanA, double meanB);
 
-// The arguments of one CorrelationAroundMeans.
+// One of four correlations of a series `a` shared by the four against the
+// job's own series `b`, the values held as doubles: a[i] x scaleA and
+// b[i] x scaleB must be whole numbers below 2^31 in magnitude.
 struct CorrelationJob {
-  const int32_t* a = nullptr;
-  int32_t scaleA = 1;
-  const int32_t* b = nullptr;
-  int32_t scaleB = 1;
+  const double* b = nullptr;
+  double scaleA = 1.0;
+  double scaleB = 1.0;
   double meanA = 0.0;
   double meanB = 0.0;
 };
-// Four CorrelationAroundMeans over the same n at once, each result bit for
-// bit that of its own call (the same operations in the same order, side by
-// side in vector registers).
-void CorrelationsAroundMeans4(const CorrelationJob* jobs, int32_t n, double* results);
+// Four correlations at once over the same n, side by side in vector
+// registers. Each result is bit for bit CorrelationAroundMeans on the same
+// whole numbers: their products are exact in a double, and each lane does the
+// same operations in the same order.
+void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
+                                  double* results);
 
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);

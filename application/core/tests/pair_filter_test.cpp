@@ -283,6 +283,42 @@ TEST(RoundingTest, ArithmeticRoundingEqualsTheRoundTripThroughText) {
   }
 }
 
+TEST(RoundingTest, FourCorrelationsAtOnceEqualEachOnItsOwn) {
+  std::mt19937 random(8);
+  const int32_t n = 300;
+  std::vector<std::vector<int32_t>> series(5, std::vector<int32_t>(n));
+  std::vector<std::vector<double>> values(5, std::vector<double>(n));
+  for (int s = 0; s < 5; ++s) {
+    for (int32_t i = 0; i < n; ++i) {
+      series[s][i] = 1 + static_cast<int32_t>(random() % 5000);
+      values[s][i] = series[s][i];
+    }
+  }
+  const int32_t scalesA[4] = {1, 100, 3000, 7};
+  const int32_t scalesB[4] = {1000, 1, 20, 300000};
+  CorrelationJob jobs[4];
+  double expected[4];
+  for (int l = 0; l < 4; ++l) {
+    int64_t sumA = 0, sumB = 0;
+    for (int32_t i = 0; i < n; ++i) {
+      sumA += static_cast<int64_t>(series[0][i]) * scalesA[l];
+      sumB += static_cast<int64_t>(series[l + 1][i]) * scalesB[l];
+    }
+    const double meanA = static_cast<double>(sumA) / n;
+    const double meanB = static_cast<double>(sumB) / n;
+    jobs[l] = {values[l + 1].data(), static_cast<double>(scalesA[l]),
+               static_cast<double>(scalesB[l]), meanA, meanB};
+    // Either side may be side a.
+    expected[l] = CorrelationAroundMeans(series[l + 1].data(), scalesB[l], series[0].data(),
+                                         scalesA[l], n, meanB, meanA);
+  }
+  double results[4];
+  CorrelationsOfOneAgainstFour(values[0].data(), jobs, n, results);
+  for (int l = 0; l < 4; ++l) {
+    EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0) << l;
+  }
+}
+
 // ---- technical conditions ------------------------------------------------
 
 TEST(TechnicalTestTest, ReadsPeriodsAndRanges) {
