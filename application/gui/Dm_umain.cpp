@@ -25,6 +25,7 @@
 #include "Dm_fcode.h"
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
+#include "Dm_tscrn.h"
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
@@ -39,6 +40,7 @@
 #include "price_files.h"
 #include "qt_cp932.h"
 #include "screen_cursor.h"
+#include "screening_result_list.h"
 #include "screening_worker_watch.h"
 #include "status_panel_bar.h"
 #include "status_panel_hints.h"
@@ -172,7 +174,7 @@ void TFormMain::EndScreeningRun() {
   ui_->MainMenuCancel->setVisible(false);
   SetRunLocked(false);
   frameCode_->SetCodeListCount();
-  SaveCodeFile();
+  SaveDataFiles();
 }
 
 void TFormMain::SetRunLocked(bool locked) {
@@ -202,6 +204,7 @@ void TFormMain::PlaceFrames(Frames frames) {
 
   frameCode_->SetProgramData(*data_);
   frameScrn_->SetProgramData(*data_);
+  frameScrn_->SetScreeningRun(&run_);
   framePair_->SetProgramData(*data_);
   WirePairPage();
   frameCode_->SetCheckImages(imageListCheckBox_.get());
@@ -273,6 +276,15 @@ void TFormMain::ConnectHandlers() {
           [this] { ArmIdleTask(kIdleTaskCodeBoxFocus); });
   connect(workerWatch_, &ScreeningWorkerWatch::ended, this,
           [this] { Guard([this] { ScreeningWorkerEnded(); }); });
+  connect(frameScrn_, &TFrameScrn::screeningRequested, this,
+          [this] { Guard([this] { StartScreening(*this); }); });
+  ScreeningResultList& results = frameScrn_->ResultList();
+  results.SetRunActive([this] { return !run_.CanUseLibrary(); });
+  connect(&results, &ScreeningResultList::rowsDeleted, this, [this](int remaining) {
+    statusBar_->SetPanelText(1, remaining > 0 ? QString::number(remaining) : QStringLiteral("-"));
+  });
+  connect(&results, &ScreeningResultList::pairOpenRequested, this,
+          [this](const PairOpening& opening) { Guard([&] { OpenPairFromScreening(opening); }); });
 }
 
 void TFormMain::FormCreate() {
@@ -693,7 +705,7 @@ void TFormMain::UnlockAfterCancel() {
   SetRunLocked(false);
   ui_->MainMenuCancel->setVisible(false);
   frameCode_->SetCodeListCount();
-  SaveCodeFile();
+  SaveDataFiles();
 }
 
 void TFormMain::ScreeningWorkerEnded() {
@@ -703,15 +715,25 @@ void TFormMain::ScreeningWorkerEnded() {
   emit screeningWorkerEnded();
 }
 
+// A result row's pair on the pair-check page; refused while a run or its
+// worker lives, since the check calls the quote library.
+void TFormMain::OpenPairFromScreening(const PairOpening& opening) {
+  if (!run_.CanUseLibrary()) return;
+  const PairCheckFields fields = PairCheckFieldsOf(opening, data_->CodeList());
+  ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
+  emit pairOpenedFromScreening(fields);
+}
+
 // ---- helpers --------------------------------------------------------------
 
 std::filesystem::path TFormMain::SettingsFile() const {
   return data_->FileInExeDir(kSettingsFileName);
 }
 
-void TFormMain::SaveCodeFile() {
+void TFormMain::SaveDataFiles(bool excludedToo) {
   std::string error;
   if (!data_->SaveCodeFile(&error)) ReportError(QFromCp932(error));
+  if (excludedToo) Guard([this] { frameScrn_->SaveExcludedCodes(); });
 }
 
 void TFormMain::ReportError(const QString& message) {

@@ -20,6 +20,7 @@
 #include "hint_rule.h"
 #include "pair_item.h"
 #include "program_data.h"
+#include "screening_result_row.h"
 #include "screening_run.h"
 #include "ticvane_api.h"
 
@@ -159,11 +160,25 @@ class TFormMain : public QMainWindow {
   void ApplicationEventsIdle(int32_t code);
   void FormMouseMove();
   void PageControlMouseMove();
+  // A double click on a screening result row: turns to the pair-check page
+  // and hands the row's codes, name captions and lots on (nothing during a
+  // run).
+  void OpenPairFromScreening(const PairOpening& opening);
+
+  // Writes "Code.txt" and, with `excludedToo`, "C404.txt" when they changed;
+  // a failure is shown to the user, not thrown.
+  void SaveDataFiles(bool excludedToo = false);
+  // Shows one error message to the user.
+  void ReportError(const QString& message);
 
  signals:
   // The watched worker's thread has finished (after its end step, or
   // without one).
   void screeningWorkerEnded();
+  // A screening result row was opened: the pair page fills its code, name
+  // and lot fields with these and checks the pair without looking the codes
+  // up again.
+  void pairOpenedFromScreening(const PairCheckFields& fields);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -191,9 +206,6 @@ class TFormMain : public QMainWindow {
   void ScreeningWorkerEnded();
   void SetPageMenuVisible(int item, bool visible);
   std::filesystem::path SettingsFile() const;
-  // Writes "Code.txt" when the table changed; a failure is shown, not thrown.
-  void SaveCodeFile();
-  void ReportError(const QString& message);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
 

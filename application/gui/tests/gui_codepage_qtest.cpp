@@ -40,7 +40,7 @@ struct Page : TestProgram {
   QTreeWidget* Prices() const { return Control<QTreeWidget>(*window, "ListViewPast"); }
   template <class W>
   W* Get(const char* name) const {
-    return Control<W>(*window, name);
+    return Control<W>(window->FrameCode(), name);
   }
   int Mark(int row) const { return window->FrameCode().CodeList().DataAt(row).Ng; }
   QRect Cell(int row, int column) const {
