@@ -475,6 +475,7 @@ bool StartScreening(TFormMain& window, int evaluationThreads) {
   ScreeningConditions conditions = frame.TakeConditions();
   conditions.online = window.OnLine();
   conditions.source = window.SourceIndex();
+  conditions.skipMarkedCodes = window.FrameCode().ExcludeMarkedCodes();
   frame.ResultList().Model().Clear();
   frame.PairCount = 0;
   if (!window.BeginScreeningRun()) return false;

@@ -722,6 +722,9 @@ void TFormMain::OpenPairFromScreening(const PairOpening& opening) {
   const PairCheckFields fields = PairCheckFieldsOf(opening, data_->CodeList());
   ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
   emit pairOpenedFromScreening(fields);
+  // The adjustment stays as the page holds it.
+  framePair_->OpenPair({fields.codeA, fields.captionA, fields.lotA, fields.codeB, fields.captionB,
+                        fields.lotB, std::nullopt});
 }
 
 // ---- helpers --------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeView>
@@ -233,6 +234,8 @@ class ScreeningRunTest : public QObject {
     QCOMPARE(fields.lotA, std::string("100"));
     QCOMPARE(fields.lotB, std::string("100"));
     QCOMPARE(p.window->findChild<QTabWidget*>("PageControl")->currentIndex(), 2);
+    // The pair page took the pair over.
+    QCOMPARE(Control<QLineEdit>(p.window->FramePair(), "LabeledEditStockCodeA")->text(), u"1303");
 
     // A header click sorts; the caption and spacer columns do not.
     emit p.List()->header()->sectionClicked(5);
