@@ -49,6 +49,9 @@ TEST(PairItemTest, DataValuesSplitAtTheFirstTwoBars) {
       {"cap|a|b|c", "cap", "a", "b|c"},
       {"cap|only", "cap", "", "only"},
       {"no bar at all", "", "", "no bar at all"},
+      // "\x83\x7C" is "ポ": its second byte is no bar.
+      {"1,2,3,4,5|1301" SP "\x83\x7C|1332" SP "\x83\x7C", "1,2,3,4,5", "1301" SP "\x83\x7C",
+       "1332" SP "\x83\x7C"},
       {"", "", "", ""},
   };
   for (const Case& c : cases) {
