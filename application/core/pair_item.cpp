@@ -128,7 +128,13 @@ PairItem ParseOldPairDataValue(std::string_view value) {
   }
   const auto fields = SplitCaption<4>(item.caption);
   const size_t separator = FindText(names, kOldNameSeparator);
-  const std::string_view nameA = names.substr(0, separator);
+  // A damaged value may end in half a character; A's name stands before a bar
+  // when the pair is stored, where that half would take the bar for its own.
+  size_t endA = separator;
+  if (separator == std::string_view::npos) {
+    endA = vcl::EndsInLoneLeadByte(names) ? names.size() - 1 : names.size();
+  }
+  const std::string_view nameA = names.substr(0, endA);
   const std::string_view nameB = separator == std::string_view::npos
                                      ? std::string_view()
                                      : names.substr(separator + kOldNameSeparator.size());

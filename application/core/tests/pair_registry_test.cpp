@@ -80,6 +80,10 @@ TEST(PairItemTest, OlderValuesTakeTheCodesFromTheCaption) {
   // not a separator: "\x81\x81" is "＝", then "\x40".
   const PairItem aligned = ParseOldPairDataValue("1,2,3,4,5|\x81\x81\x40\x81\xCC" SP "b");
   EXPECT_EQ(aligned.textA, "1" SP "\x81\x81\x40\x81\xCC" SP "b");
+  // Half a character at the end would swallow the bar after A when stored.
+  const PairItem cut = ParseOldPairDataValue("1,2,3,4,5|a\x81");
+  EXPECT_EQ(cut.textA, "1" SP "a");
+  EXPECT_EQ(ParsePairDataValue(PairDataValue(cut)).textB, cut.textB);
 }
 
 TEST(PairItemTest, OpeningSplitsTheCaptionAndDropsTheCodesFromTheNames) {
