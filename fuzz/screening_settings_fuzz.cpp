@@ -4,6 +4,7 @@
 // technical rows. The input is that text, the byte 0x1F, then the file; an
 // input without 0x1F is both.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +19,8 @@
 #include "vcl/inifile.h"
 
 namespace {
+
+constexpr size_t kRowsWritten = 12;
 
 bool SameRows(const std::vector<TechnicalCondition>& a, const std::vector<TechnicalCondition>& b) {
   if (a.size() != b.size()) return false;
@@ -102,19 +105,34 @@ void CheckRanges(std::string_view text) {
 }
 
 void CheckSettingsFile(const vcl::TIniFile& ini, vcl::TIniFile& writer) {
-  const std::vector<TechnicalCondition> rows = ReadTechnicalSection(ini);
+  std::vector<TechnicalCondition> rows = ReadTechnicalSection(ini);
   for (const TechnicalCondition& row : rows) {
     FUZZ_CHECK(row.sortKind == (row.resultShown ? ResultSortKindOfText(row.kind) : 0));
     if (!row.resultShown) FUZZ_CHECK(row.resultCaption.empty() && row.resultWidth.empty());
   }
-  const std::vector<std::string> history = ReadHistorySection(ini, "CodeA");
+  std::vector<std::string> history = ReadHistorySection(ini, "CodeA");
+  // Every key is a write of the whole file: a few rows show what many would.
+  rows.resize(std::min<size_t>(rows.size(), kRowsWritten));
+  history.resize(std::min<size_t>(history.size(), kRowsWritten));
 
+  // Written, they read back as they were, but for what the settings file
+  // never keeps of a free text: blanks at its ends and one pair of enclosing
+  // quotes. The period and the range are kept whole.
   WriteTechnicalSection(writer, rows);
-  FUZZ_CHECK(SameRows(ReadTechnicalSection(ini), rows));
+  std::vector<TechnicalCondition> stored = rows;
+  for (TechnicalCondition& row : stored) {
+    row.kind = fuzz::AsReadFromIni(row.kind);
+    row.resultCaption = fuzz::AsReadFromIni(row.resultCaption);
+    row.resultWidth = fuzz::AsReadFromIni(row.resultWidth);
+    if (row.resultShown) row.sortKind = ResultSortKindOfText(row.kind);
+  }
+  FUZZ_CHECK(SameRows(ReadTechnicalSection(ini), stored));
+  std::vector<std::string> storedHistory;
+  for (const std::string& item : history) storedHistory.push_back(fuzz::AsReadFromIni(item));
   WriteHistorySection(writer, "CodeA", history);
-  FUZZ_CHECK(ReadHistorySection(ini, "CodeA") == history);
+  FUZZ_CHECK(ReadHistorySection(ini, "CodeA") == storedHistory);
   WriteHistorySection(writer, "CodeB", history);
-  FUZZ_CHECK(ReadHistorySection(ini, "CodeB") == history);
+  FUZZ_CHECK(ReadHistorySection(ini, "CodeB") == storedHistory);
 }
 
 }  // namespace
