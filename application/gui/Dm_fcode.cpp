@@ -1,9 +1,11 @@
 #include "Dm_fcode.h"
 
+#include <QPushButton>
 #include <exception>
 
 #include "check_box_images.h"
 #include "code_list_model.h"
+#include "qt_cp932.h"
 #include "ui_Dm_fcode.h"
 
 TFrameCode::TFrameCode(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFrameCode>()) {
@@ -56,3 +58,22 @@ void TFrameCode::SetCodeListCount() { codeListModel_->SetItemCount(data_->CodeLi
 int TFrameCode::CodeListItemCount() const { return codeListModel_->ItemCount(); }
 
 int TFrameCode::PriceListRowCount() const { return ui_->ListViewPast->topLevelItemCount(); }
+
+std::string TFrameCode::ShownCode() const {
+  const auto* button = findChild<const QPushButton*>(QStringLiteral("ButtonCode"));
+  return button != nullptr ? Cp932FromQ(button->text()) : std::string("----");
+}
+
+std::vector<PriceListRow> TFrameCode::PriceListTexts() const {
+  // Column 0 is the hidden one; 1 to 6 are shown.
+  std::vector<PriceListRow> rows;
+  const int count = ui_->ListViewPast->topLevelItemCount();
+  rows.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const QTreeWidgetItem* item = ui_->ListViewPast->topLevelItem(i);
+    PriceListRow row;
+    for (int column = 0; column < 6; ++column) row[column] = Cp932FromQ(item->text(column + 1));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}

@@ -4,8 +4,11 @@
 #include <QFrame>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "code_table.h"
+#include "list_exports.h"
 #include "program_data.h"
 #include "vcl/inifile.h"
 
@@ -48,6 +51,12 @@ class TFrameCode : public QFrame {
   int CodeListItemCount() const;
   // The number of rows of the price list.
   int PriceListRowCount() const;
+  // The code whose prices the page shows (the caption of ButtonCode, code
+  // page 932), "----" while none is shown.
+  std::string ShownCode() const;
+  // The texts of the price list's six visible columns, row by row in list
+  // order.
+  std::vector<PriceListRow> PriceListTexts() const;
 
  private:
   void ReadSections(const vcl::TIniFile& ini);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "check_box_images.h"
+#include "qt_cp932.h"
 #include "ui_Dm_fscrn.h"
 
 TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFrameScrn>()) {
@@ -26,6 +27,31 @@ void TFrameScrn::LoadSettings(vcl::TIniFile&) {}
 void TFrameScrn::SaveSettings(vcl::TIniFile&) {}
 
 int TFrameScrn::ResultRowCount() const { return ui_->ListViewScrn->topLevelItemCount(); }
+
+ScreeningResultTexts TFrameScrn::ResultTexts() const {
+  // Columns 0 and 14 are hidden, 1 to 13 the fixed ones shown; the
+  // technical results follow from column 15 on.
+  constexpr int kFirstTechnical = 15;
+  const QTreeWidget* list = ui_->ListViewScrn;
+  ScreeningResultTexts result;
+  const int columns = list->columnCount();
+  for (int column = kFirstTechnical; column < columns; ++column) {
+    result.technicalCaptions.push_back(Cp932FromQ(list->headerItem()->text(column)));
+  }
+  const int count = list->topLevelItemCount();
+  result.rows.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const QTreeWidgetItem* item = list->topLevelItem(i);
+    ScreeningResultTexts::Row row;
+    for (int column = 0; column < 13; ++column)
+      row.fixed[column] = Cp932FromQ(item->text(column + 1));
+    for (int column = kFirstTechnical; column < columns; ++column) {
+      row.technical.push_back(Cp932FromQ(item->text(column)));
+    }
+    result.rows.push_back(std::move(row));
+  }
+  return result;
+}
 
 bool TFrameScrn::eventFilter(QObject* watched, QEvent* event) {
   const bool codeBox = watched == ui_->ComboBoxCodeA || watched == ui_->ComboBoxCodeB;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "list_exports.h"
 #include "program_data.h"
 #include "vcl/inifile.h"
 
@@ -38,6 +39,9 @@ class TFrameScrn : public QFrame {
 
   // The number of rows of the result list.
   int ResultRowCount() const;
+  // The texts of the result list as it stands: the captions of its
+  // technical result columns and every row in its current order.
+  ScreeningResultTexts ResultTexts() const;
 
   // Disables the start button, the top panel, condition pages A and B and
   // the technical-condition buttons while a screening runs; the end of a run

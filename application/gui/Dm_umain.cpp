@@ -32,6 +32,8 @@
 #include "guarded_application.h"
 #include "hint_router.h"
 #include "idle_task.h"
+#include "list_export_commands.h"
+#include "list_exports.h"
 #include "list_row_geometry.h"
 #include "main_settings.h"
 #include "page_menu_table.h"
@@ -227,6 +229,18 @@ void TFormMain::ConnectHandlers() {
           [this] { Guard([this] { MainMenuHelpAboutClick(); }); });
   connect(ui_->MainMenuCancel, &QAction::triggered, this,
           [this] { Guard([this] { MainMenuCancelClick(); }); });
+  const std::pair<QAction*, void (TFormMain::*)()> exports[] = {
+      {ui_->MainMenuFileCodeCopy, &TFormMain::MainMenuFileCodeCopyClick},
+      {ui_->MainMenuFileCodeOut, &TFormMain::MainMenuFileCodeOutClick},
+      {ui_->MainMenuFilePastCopy, &TFormMain::MainMenuFilePastCopyClick},
+      {ui_->MainMenuFilePastOut, &TFormMain::MainMenuFilePastOutClick},
+      {ui_->MainMenuFileScrnCopy, &TFormMain::MainMenuFileScrnCopyClick},
+      {ui_->MainMenuFileScrnOut, &TFormMain::MainMenuFileScrnOutClick},
+  };
+  for (const auto& [item, handler] : exports) {
+    connect(item, &QAction::triggered, this,
+            [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+  }
   for (QAction* item : presetItems_) {
     connect(item, &QAction::triggered, this, [this, item] {
       Guard([this, item] { MainMenuChartPresetClick(item->data().toInt()); });
@@ -570,6 +584,31 @@ void TFormMain::MainMenuHelpTopicClick() {
 void TFormMain::MainMenuHelpAboutClick() {
   TFormAbout about(this);
   about.exec();
+}
+
+void TFormMain::MainMenuFileCodeCopyClick() {
+  CopyLinesToClipboard(MakeCodeList(data_->CodeList()));
+}
+
+void TFormMain::MainMenuFileCodeOutClick() {
+  SaveLinesToChosenFile(this, MakeCodeList(data_->CodeList()), ExportFileName("Code"));
+}
+
+void TFormMain::MainMenuFilePastCopyClick() {
+  CopyLinesToClipboard(MakePastList(frameCode_->PriceListTexts()));
+}
+
+void TFormMain::MainMenuFilePastOutClick() {
+  SaveLinesToChosenFile(this, MakePastList(frameCode_->PriceListTexts()),
+                        ExportFileName(frameCode_->ShownCode()));
+}
+
+void TFormMain::MainMenuFileScrnCopyClick() {
+  CopyLinesToClipboard(MakeScrnList(frameScrn_->ResultTexts()));
+}
+
+void TFormMain::MainMenuFileScrnOutClick() {
+  SaveLinesToChosenFile(this, MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
 }
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {

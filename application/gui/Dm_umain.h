@@ -138,6 +138,13 @@ class TFormMain : public QMainWindow {
   void MainMenuPairRegClick();
   void MainMenuHelpTopicClick();
   void MainMenuHelpAboutClick();
+  // The list exports: each to the clipboard (Copy) or to a chosen file (Out).
+  void MainMenuFileCodeCopyClick();
+  void MainMenuFileCodeOutClick();
+  void MainMenuFilePastCopyClick();
+  void MainMenuFilePastOutClick();
+  void MainMenuFileScrnCopyClick();
+  void MainMenuFileScrnOutClick();
   // Checks a preset key (Tag 5 to 12) against its guards: the pair page
   // active, a pair drawn, the key's item shown, the library free and the
   // preset's section present. True when the preset may be applied.
