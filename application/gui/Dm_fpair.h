@@ -1,14 +1,32 @@
 #pragma once
-// The pair-check page: one pair of codes on a chart with its statistics.
+// The pair-check page: two codes, their lot counts and an adjustment, the
+// check that merges their price files into the pair's days and statistics,
+// the chart options and the chart presets F5 to F12. Main thread only.
 
 #include <QFrame>
+#include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "pair_chart_settings.h"
+#include "pair_check_scale.h"
+#include "pair_day_record.h"
+#include "pair_statistics.h"
 #include "program_data.h"
 #include "vcl/inifile.h"
 
+class QAction;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+class QTreeWidget;
+class PairChartView;
+class ScreeningRun;
+struct TicvaneApi;
 namespace Ui {
 class TFramePair;
 }
@@ -16,25 +34,80 @@ class TFramePair;
 class TFramePair : public QFrame {
   Q_OBJECT
  public:
+  // What the page needs of the main window; set once by the window.
+  struct Host {
+    const TicvaneApi* api = nullptr;
+    // The run whose library-busy flag guards every library call.
+    ScreeningRun* run = nullptr;
+    std::function<bool()> onLine;           // the "⇔" item checked
+    std::function<bool()> chartDataUpdate;  // "最新データ自動更新(&N)" checked
+    std::function<int32_t()> source;        // the selected quote source
+    // The first-show idle task is pending: the recent list is left alone.
+    std::function<bool()> firstShowPending;
+    // A status panel's text, code page 932.
+    std::function<void(int panel, std::string_view text)> setStatus;
+    std::function<void(const QString& message)> reportError;
+    // Preset item F5 + index (0 to 7) of the main window's menu.
+    std::function<QAction*(int index)> presetItem;
+    // The registry page now loaded and the recent pairs; null while the
+    // registry window does not exist.
+    std::function<QTreeWidget*()> registryList;
+    std::function<QTreeWidget*()> recentList;
+  };
+
+  // One pair as the result list and the registry hand it over: the fields
+  // are filled as given and the pair is checked without a code look-up.
+  // Texts in code page 932; the names are the name panels' captions
+  // (market " : " name).
+  struct PairFields {
+    std::string CodeA, NameA, LotsA;
+    std::string CodeB, NameB, LotsB;
+    std::string Adjust;
+  };
+
   // Created without a parent; the main window places it on its page.
   explicit TFramePair(QWidget* parent = nullptr);
   ~TFramePair() override;
 
   // The program's data, owned by the main window.
   void SetProgramData(ProgramData& data) { data_ = &data; }
+  void SetHost(Host host) { host_ = std::move(host); }
   // The whole page is disabled while a screening runs.
   void SetRunLocked(bool locked) { setEnabled(!locked); }
 
-  // Reads the page's sections.
+  // Reads the sections FrameP and Chart into the controls.
   void LoadSettings(vcl::TIniFile& ini);
-  // Writes the page's sections.
+  // Writes the sections FrameP and Chart from the controls. The days stay
+  // (the chart may still paint them while the window closes).
   void SaveSettings(vcl::TIniFile& ini);
+
+  // The check. With a sender (the button, Enter in a field) the codes are
+  // looked up first; without one the fields are checked as they stand.
+  // Refused while a screening runs or a library call is under way.
+  void ButtonCheckClick(QObject* sender);
+  // Fills the fields with `pair` and checks it (no sender). False, with the
+  // fields untouched, while a check may not start.
+  bool OpenPair(const PairFields& pair);
+  // No screening runs and no library call is under way: a check may start.
+  bool CanCheck() const;
+  // Applies preset `tag` (5 to 12) read as `settings` and checks the pair
+  // again; the preset can then be updated with the register button.
+  void ApplyChartPreset(const PairChartSettings& settings, int32_t tag);
+
+  // Redraws the chart for the window ending at scroll position `position`.
+  void DrawChart(int32_t position);
+  // Shows the figures of day `index` in the top panel.
+  void ShowDay(int32_t index);
+
+  // The checked pair's days of the period, newest first.
+  const std::vector<PairDayRecord>& Days() const { return days_; }
 
   // The Tag of ButtonCheck: 1 once a pair has been checked and drawn.
   int32_t ButtonCheckTag = 0;
-
-  // The four statistics of the drawn pair for status panels 1 to 4, code
-  // page 932; "-" when none was computed.
+  double MeanRate = 0.0;
+  double TwoSigma = 0.0;
+  // The mean line's label and the four statistics of the drawn pair for
+  // status panels 1 to 4, code page 932; "-" when none was computed.
   std::string MeanText;
   std::string CorrText = "-";
   std::string RangeText = "-";
@@ -42,6 +115,53 @@ class TFramePair : public QFrame {
   std::string SlopeText = "-";
 
  private:
+  void ConnectHandlers();
+  void BuildChartArea();
+
+  // Input fields.
+  void CodeExit(QLineEdit* edit);
+  void NumberExit(QLineEdit* edit);
+  void PeriodExit(QLineEdit* edit);
+  bool CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdit* lotEdit);
+  void SetNamePanel(QLabel* panel, const std::string& caption, bool error);
+
+  // Options.
+  void CheckBoxOptionClick();
+  void EditLineWidthChange();
+  void EditBarWidthChange();
+  void ComboBoxBarLabelChange(bool fromUser);
+  void CheckBoxLABClick();
+  void CheckBoxLCClick();
+  void EditGridChange();
+  void ReViewChart();
+  void TrackBarChartRengeChange(bool fromUser);
+  void TrackBarChartSplitChange();
+  void ComboBoxRegFKeyChange();
+  void ButtonRegFKeyClick();
+  PairChartSettings CurrentChartSettings() const;
+  void ApplyChartSettings(const PairChartSettings& settings, bool preset);
+  void PushOptionsToChart();
+
+  // The check's steps.
+  void FinishCheck(std::vector<PairDayRecord> days, const PairStatistics& stats, int32_t lotsA,
+                   int32_t adjust, int32_t lotsB);
+  void SetUpRange();
+  void PutRecentPair();
+  void SetStatus(int panel, std::string_view text);
+  void ReportError(const QString& message);
+
   std::unique_ptr<Ui::TFramePair> ui_;
   ProgramData* data_ = nullptr;
+  Host host_;
+  // The chart with its scroll bar, which picks the window of days shown.
+  PairChartView* chartView_ = nullptr;
+  QScrollBar* scrollBar_ = nullptr;
+  std::vector<PairDayRecord> days_;
+  // The lots and the adjustment the last check scaled the days with.
+  PairCheckScale scale_;
+  // The number of days shown at the last range change.
+  int32_t daysShown_ = 0;
+  // The name panels' captions as the system keeps them (code page 932).
+  std::string nameCaptionA_;
+  std::string nameCaptionB_;
 };

@@ -37,6 +37,7 @@
 #include "list_row_geometry.h"
 #include "main_settings.h"
 #include "page_menu_table.h"
+#include "pair_chart_settings.h"
 #include "price_files.h"
 #include "qt_cp932.h"
 #include "screen_cursor.h"
@@ -204,8 +205,33 @@ void TFormMain::PlaceFrames(Frames frames) {
   frameCode_->SetProgramData(*data_);
   frameScrn_->SetProgramData(*data_);
   framePair_->SetProgramData(*data_);
+  WirePairPage();
   frameCode_->SetCheckImages(imageListCheckBox_.get());
   frameScrn_->SetCheckImages(imageListCheckBox_.get());
+}
+
+void TFormMain::WirePairPage() {
+  TFramePair::Host host;
+  host.api = &api_;
+  host.run = &run_;
+  host.onLine = [this] { return OnLine(); };
+  host.chartDataUpdate = [this] { return ChartDataUpdate(); };
+  host.source = [this] { return sourceIndex_; };
+  host.firstShowPending = [this] { return PendingIdleTask() == kIdleTaskFirstShow; };
+  host.setStatus = [this](int panel, std::string_view text) { SetStatusText(panel, text); };
+  host.reportError = [this](const QString& message) { ReportError(message); };
+  host.presetItem = [this](int index) -> QAction* {
+    return index >= 0 && index < static_cast<int>(presetItems_.size())
+               ? presetItems_[static_cast<size_t>(index)]
+               : nullptr;
+  };
+  host.registryList = [this]() -> QTreeWidget* {
+    return pairRegistry_ != nullptr ? pairRegistry_->ListViewRegist() : nullptr;
+  };
+  host.recentList = [this]() -> QTreeWidget* {
+    return pairRegistry_ != nullptr ? pairRegistry_->ListViewRecent() : nullptr;
+  };
+  framePair_->SetHost(std::move(host));
 }
 
 void TFormMain::MeasureListRows() {
@@ -620,7 +646,10 @@ bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
   // Applying a preset checks the pair again, which may download.
   if (!CanUseLibrary()) return false;
   const vcl::TIniFile ini(SettingsFile());
-  return ini.SectionExists(ChartPresetSection(tag));
+  const std::string section = ChartPresetSection(tag);
+  if (!ini.SectionExists(section)) return false;
+  framePair_->ApplyChartPreset(ReadPairChartSettings(ini, section, PresetDefaults()), tag);
+  return true;
 }
 
 // ---- status bar, hints, idle task, cancel --------------------------------

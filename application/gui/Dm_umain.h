@@ -145,9 +145,10 @@ class TFormMain : public QMainWindow {
   void MainMenuFilePastOutClick();
   void MainMenuFileScrnCopyClick();
   void MainMenuFileScrnOutClick();
-  // Checks a preset key (Tag 5 to 12) against its guards: the pair page
-  // active, a pair drawn, the key's item shown, the library free and the
-  // preset's section present. True when the preset may be applied.
+  // A preset key (Tag 5 to 12): when the pair page is active, a pair is
+  // drawn, the key's item is shown, the library is free and the preset's
+  // section is present, the preset goes into the pair page's options and
+  // the pair is checked again. True when the preset was applied.
   bool MainMenuChartPresetClick(int32_t tag);
   void MainMenuCancelClick();
   void StatusBarMouseMove(int32_t x);
@@ -170,6 +171,8 @@ class TFormMain : public QMainWindow {
 
  private:
   void PlaceFrames(Frames frames);
+  // Hands the pair page what it needs of this window.
+  void WirePairPage();
   void MeasureListRows();
   void ConnectHandlers();
   void FormCreate();

@@ -15,6 +15,15 @@
 
 namespace {
 
+// What the pair page writes after the window's own sections, from the
+// controls as the defaults left them.
+#define PAIR_PAGE_SETTINGS                                                               \
+  "[FrameP]\r\nChkOption=0\r\n"                                                          \
+  "[Chart]\r\nLineWidth=2\r\nBarWidth=90\r\nBarLabel=2\r\nYMDLabel=6\r\n"                \
+  "LineA1=0\r\nLineA2=0\r\nLineA3=0\r\nLineB1=0\r\nLineB2=0\r\nLineB3=0\r\n"             \
+  "LineCM=0\r\nLineCSD=0\r\nLineC05=0\r\nLineC25=0\r\nGridL=4\r\nGridM=3\r\nGridD=2\r\n" \
+  "From=1\r\nTo=1200\r\nRenge=-20\r\nSplit=75\r\n"
+
 // The settings file that a close writes when it found none.
 constexpr char kDefaultSettings[] =
     "[Window]\r\n"
@@ -34,7 +43,7 @@ constexpr char kDefaultSettings[] =
     "MarginRight=5\r\n"
     "MarginBottom=5\r\n"
     "Orientation=1\r\n"
-    "Resolution=0\r\n";
+    "Resolution=0\r\n" PAIR_PAGE_SETTINGS;
 
 struct Program : TestProgram {
   // Every history request gets one day, the newest.
@@ -102,7 +111,7 @@ class MainWindowSettingsTest : public QObject {
                                                      "Resolution=-3\r\n"
                                                      "MarginTop=5\r\n"
                                                      "MarginRight=5\r\n"
-                                                     "MarginBottom=5\r\n"));
+                                                     "MarginBottom=5\r\n" PAIR_PAGE_SETTINGS));
   }
 
   void restoresTheOptions() {

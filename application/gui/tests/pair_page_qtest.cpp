@@ -1,0 +1,385 @@
+// The pair-check page: its fields, the check with its statistics and range,
+// its refusals, the recent pairs and the chart presets.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <chrono>
+#include <memory>
+
+#include "Dm_fpair.h"
+#include "Dm_umain.h"
+#include "Dm_upairreg.h"
+#include "gui_test_dir.h"
+#include "gui_test_program.h"
+#include "price_files.h"
+#include "status_panel_bar.h"
+
+namespace {
+
+constexpr char kCodeFile[] =
+    "1301\tKyokuyo\tTSE\t1\t100\t5000\t1\t0\r\n"
+    "1332\tNissui\tTSE\t1\t1000\t9000\t1\t0\r\n";
+
+// `count` days of a code, newest first from 2024/06/28 back, the close
+// `close(i)` on day i.
+template <class Close>
+std::string PriceFile(int count, Close close) {
+  using namespace std::chrono;
+  std::string text;
+  const sys_days newest = year{2024} / June / 28;
+  for (int i = 0; i < count; ++i) {
+    const year_month_day d{newest - days{i}};
+    const int32_t c = close(i);
+    text += FormatPriceLine({static_cast<int>(d.year()), static_cast<int32_t>(unsigned(d.month())),
+                             static_cast<int32_t>(unsigned(d.day())), c, c, c + 1, c - 1, 1000}) +
+            "\r\n";
+  }
+  return text;
+}
+
+struct Program : TestProgram {
+  std::unique_ptr<TFormPairReg> registry;
+
+  void StartWithPair(int daysA = 100, int daysB = 100) {
+    dir.Write("Code.txt", kCodeFile);
+    dir.Write("1301.txt", PriceFile(daysA, [](int i) { return 500 + i % 7; }));
+    dir.Write("1332.txt", PriceFile(daysB, [](int i) { return 60 + i % 3; }));
+    Start();
+    registry = std::make_unique<TFormPairReg>(window->ExeDir(), window.get());
+    window->SetPairRegistry(registry.get());
+    Control<QTabWidget>(*window, "PageControl")->setCurrentIndex(2);
+  }
+  // Shown and active, so that focus moves raise their events.
+  void Show() const {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  }
+  TFramePair& Page() const { return window->FramePair(); }
+  QLineEdit* Edit(const char* name) const { return Control<QLineEdit>(*window, name); }
+  QString Panel(int i) const { return window->StatusBar().PanelText(i); }
+  QString Text(const char* name) const { return Control<QLabel>(*window, name)->text(); }
+  QScrollBar* Scroll() const { return Control<QScrollBar>(*window, "ScrollBarChartPair"); }
+  QSlider* Renge() const { return Control<QSlider>(*window, "TrackBarChartRenge"); }
+  void Type(const char* name, const QString& text) const {
+    QLineEdit* edit = Edit(name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+  }
+  void Codes(const QString& a, const QString& b) const {
+    Type("LabeledEditStockCodeA", a);
+    Type("LabeledEditStockCodeB", b);
+  }
+  void Check() const {
+    QTest::mouseClick(Control<QPushButton>(*window, "ButtonCheck"), Qt::LeftButton);
+  }
+};
+
+// Answers the next input dialog with `text` (or cancels it).
+void AnswerInputDialog(const QString& text, bool accept = true) {
+  QTimer::singleShot(0, [text, accept] {
+    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog != nullptr);
+    dialog->setTextValue(text);
+    accept ? dialog->accept() : dialog->reject();
+  });
+}
+
+}  // namespace
+
+class PairPageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void fieldsAreNormalisedOnLeavingAndKeepTheirModifiedMark() {
+    Program p;
+    p.StartWithPair();
+    p.Show();
+    p.Type("LabeledEditStockCodeA", " 1301 ");
+    p.Type("EditMagnA", " 3 ");
+    p.Type("EditAdjust", "abc");
+    p.Type("EditChartFrom", "1201");
+    p.Type("EditChartTo", "");
+    p.Edit("EditMagnB")->setFocus();
+    QCOMPARE(p.Edit("LabeledEditStockCodeA")->text(), QStringLiteral("1301"));
+    QVERIFY(p.Edit("LabeledEditStockCodeA")->isModified());
+    QCOMPARE(p.Edit("EditMagnA")->text(), QStringLiteral("3"));
+    QCOMPARE(p.Edit("EditAdjust")->text(), QStringLiteral("0"));
+    QCOMPARE(p.Edit("EditChartFrom")->text(), QStringLiteral("1"));
+    QCOMPARE(p.Edit("EditChartTo")->text(), QString());
+    p.Type("LabeledEditStockCodeB", "abcd");
+    p.Edit("EditMagnA")->setFocus();
+    QCOMPARE(p.Edit("LabeledEditStockCodeB")->text(), QStringLiteral("0000"));
+  }
+
+  void enterInALotFieldEmptiesItAndChecksWithTheTradingUnit() {
+    Program p;
+    p.StartWithPair();
+    p.Show();
+    p.Codes("1301", "1332");
+    p.Type("EditMagnB", "x");
+    QTest::keyClick(p.Edit("EditMagnB"), Qt::Key_Return);
+    QCOMPARE(p.Page().ButtonCheckTag, 1);
+    QCOMPARE(p.Edit("EditMagnA")->text(), QStringLiteral("100"));
+    QCOMPARE(p.Edit("EditMagnB")->text(), QStringLiteral("1000"));
+    QCOMPARE(p.Text("PanelStockNameA"), QStringLiteral("TSE : Kyokuyo"));
+    QVERIFY(!p.Edit("LabeledEditStockCodeA")->isModified());
+  }
+
+  void theCheckFillsTheDaysTheStatisticsAndTheRange() {
+    Program p;
+    p.StartWithPair(100, 100);
+    p.Codes("1301", "1332");
+    p.Check();
+    const auto& days = p.Page().Days();
+    QCOMPARE(days.size(), size_t{100});
+    QCOMPARE(days[0].CloseA, 50000);
+    QCOMPARE(days[0].CloseB, 60000);
+    QCOMPARE(days[0].Rate, -10000.0 * 100.0 / 62000.0);
+    QVERIFY(p.Panel(1) != QStringLiteral("-"));
+    QVERIFY(p.Panel(2).contains(u'～'));
+    QVERIFY(p.Panel(3).contains(QStringLiteral("(±")));
+    QCOMPARE(p.Panel(0), QString());
+    QCOMPARE(p.Edit("EditMargin")->statusTip(), QStringLiteral(u"乖離率算出基準値: 62000"));
+    QCOMPARE(p.Renge()->minimum(), -100);
+    QCOMPARE(p.Renge()->maximum(), -20);
+    QCOMPARE(p.Scroll()->maximum(), 80);
+    QCOMPARE(p.Scroll()->value(), 80);
+    QCOMPARE(p.Text("PanelRenge"), QStringLiteral("20"));
+    // The newest day's figures in the top panel.
+    QCOMPARE(p.Text("PanelChartDT"), QStringLiteral("2024/06/28"));
+    QCOMPARE(p.Edit("EditPriceA")->text(), QStringLiteral("500"));
+    QCOMPARE(p.Edit("EditChartB")->text(), QStringLiteral("60000"));
+    QCOMPARE(p.Edit("EditMargin")->text(), QStringLiteral("-10000"));
+    QVERIFY(Control<QWidget>(*p.window, "PairChartView") != nullptr);
+
+    // Widening keeps the newest day shown in place, and so does narrowing.
+    p.Renge()->setValue(-30);
+    QCOMPARE(p.Scroll()->value(), 70);
+    QCOMPARE(p.Scroll()->maximum(), 70);
+    p.Renge()->setValue(-20);
+    QCOMPARE(p.Scroll()->maximum(), 80);
+    QCOMPARE(p.Scroll()->value(), 80);
+  }
+
+  void fewDaysGiveDashesAndAShortRange() {
+    Program p;
+    p.StartWithPair(5, 5);
+    p.Codes("1301", "1332");
+    p.Check();
+    for (int panel = 1; panel <= 4; ++panel) QCOMPARE(p.Panel(panel), QStringLiteral("-"));
+    QCOMPARE(p.Page().TwoSigma, 0.0);
+    QCOMPARE(p.Renge()->minimum(), -5);
+    QCOMPARE(p.Renge()->maximum(), -5);
+    QCOMPARE(p.Text("PanelRenge"), QStringLiteral("5"));
+
+    // A period with From after To has no day and divides by nothing.
+    p.Edit("EditChartFrom")->setText("50");
+    p.Edit("EditChartTo")->setText("10");
+    p.Check();
+    QVERIFY(p.Page().Days().empty());
+    QCOMPARE(p.Page().MeanRate, 0.0);
+    QCOMPARE(p.Panel(1), QStringLiteral("-"));
+    QCOMPARE(p.Scroll()->maximum(), 0);
+  }
+
+  void anUnknownCodeStopsTheCheck() {
+    Program p;
+    p.StartWithPair();
+    p.Show();
+    p.Codes("9999", "1332");
+    p.Check();
+    QCOMPARE(p.Page().ButtonCheckTag, 0);
+    QCOMPARE(p.Text("PanelStockNameA"), QStringLiteral(u"不正な銘柄コード"));
+    QCOMPARE(p.Panel(0), QStringLiteral(u" ! 入力エラー"));
+    QVERIFY(p.Edit("LabeledEditStockCodeA")->hasFocus());
+  }
+
+  void aBadPriceFileLeavesTheLastGoodCheck() {
+    Program p;
+    p.StartWithPair(30, 30);
+    p.Codes("1301", "1332");
+    p.Check();
+    QCOMPARE(p.Page().Days().size(), size_t{30});
+    const QString corr = p.Panel(1);
+
+    p.dir.Write("1332.txt", "2024/06/28\t6x\t1\t1\t1\t1\r\n");
+    p.Check();
+    QCOMPARE(p.errors, QStringList{QStringLiteral(u"'6x' は整数ではありません")});
+    QCOMPARE(p.Page().Days().size(), size_t{30});
+    QCOMPARE(p.Panel(1), corr);
+
+    // Lots that lift a price out of 32 bits.
+    p.dir.Write("1332.txt", PriceFile(30, [](int) { return 60; }));
+    p.Edit("EditMagnA")->setText("99999999");
+    p.Check();
+    QCOMPARE(p.Panel(0), QStringLiteral(u" ! 入力エラー"));
+    QCOMPARE(p.Page().Days().size(), size_t{30});
+    QCOMPARE(p.Page().Days()[0].CloseA, 50000);
+  }
+
+  void noCheckWhileAScreeningRunsOrTheLibraryIsBusy() {
+    Program p;
+    p.StartWithPair();
+    p.Codes("1301", "1332");
+    QVERIFY(p.window->BeginScreeningRun());
+    p.Page().ButtonCheckClick(nullptr);
+    QCOMPARE(p.Page().ButtonCheckTag, 0);
+    // A pair handed over meanwhile is refused without touching the fields.
+    QVERIFY(!p.Page().OpenPair({"1332", "", "1", "1301", "", "1", "0"}));
+    QCOMPARE(p.Edit("LabeledEditStockCodeA")->text(), QStringLiteral("1301"));
+    p.window->EndScreeningRun();
+    {
+      LibraryCallScope download(p.window->LibraryBusy());
+      p.Page().ButtonCheckClick(nullptr);
+      QCOMPARE(p.Page().ButtonCheckTag, 0);
+    }
+    p.Page().ButtonCheckClick(nullptr);
+    QCOMPARE(p.Page().ButtonCheckTag, 1);
+  }
+
+  void onlineTheMissingFileIsDownloadedOnceAndASecondCheckWaits() {
+    Program p;
+    p.StartWithPair();
+    QFile::remove(QString::fromStdString(p.dir.Path("1332.txt")));
+    Control<QTabWidget>(*p.window, "PageControl")->setCurrentIndex(2);
+    p.window->findChild<QAction*>("MainMenuLine")->setChecked(true);
+    p.window->findChild<QAction*>("MainMenuChartDataUpdate")->setChecked(true);
+    p.window->Data().SetLatestMarketDate("2024/06/28");
+    p.fake.records = {PastDataRecord{2024, 6, 28, 61, 61, 62, 60, 5000}};
+    int nested = 0;
+    p.fake.duringHistory = [&] {
+      p.Page().ButtonCheckClick(nullptr);  // a second check while this one downloads
+      ++nested;
+    };
+    p.Codes("1301", "1332");
+    p.fake.pastDataCalls.clear();
+    p.Check();
+    QCOMPARE(nested, 1);
+    QCOMPARE(p.fake.pastDataCalls.size(), size_t{1});
+    QCOMPARE(p.fake.pastDataCalls[0].code, std::string("1332"));
+    QVERIFY(PriceFileStampedOn(p.dir.Path("1332.txt"), "2024/06/28"));
+    QVERIFY(PriceFileStampedOn(p.dir.Path("1301.txt"), "2024/06/28"));
+    QCOMPARE(p.window->Data().CodeList().Find("1332")->Vol, 5000);
+    QCOMPARE(p.Page().Days()[0].CloseB, 61000);
+  }
+
+  void theRecentListTakesTheCheckedPair() {
+    Program p;
+    p.StartWithPair();
+    p.Codes("1301", "1332");
+    p.Check();
+    QTreeWidget* recent = p.registry->ListViewRecent();
+    QCOMPARE(recent->topLevelItemCount(), 1);
+    QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,100,1332,1000,0"));
+    QCOMPARE(recent->topLevelItem(0)->text(1), QStringLiteral(u"1301　TSE : Kyokuyo"));
+    QCOMPARE(recent->currentItem(), recent->topLevelItem(0));
+    QCOMPARE(recent->property("Tag").toInt(), 1);
+
+    // Checked again with other lots: still one row, with the new caption.
+    QVERIFY(
+        p.Page().OpenPair({"1301", "TSE : Kyokuyo", "200", "1332", "TSE : Nissui", "1000", "5"}));
+    QCOMPARE(recent->topLevelItemCount(), 1);
+    QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
+    QCOMPARE(p.Page().Days()[0].CloseA, 100005);
+
+    // A new pair on a full list pushes the oldest out.
+    recent->clear();
+    for (int i = 0; i < 20; ++i) {
+      new QTreeWidgetItem(recent, {QString::number(i), QString::number(i), QStringLiteral("x")});
+    }
+    p.Check();
+    QCOMPARE(recent->topLevelItemCount(), 20);
+    QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
+    QCOMPARE(recent->topLevelItem(19)->text(0), QStringLiteral("18"));
+
+    // A pair on the registry page now loaded leaves the list alone.
+    new QTreeWidgetItem(p.registry->ListViewRegist(),
+                        {QStringLiteral("1301,1,1332,1,0"), recent->topLevelItem(0)->text(1),
+                         recent->topLevelItem(0)->text(2)});
+    p.Edit("EditAdjust")->setText(QStringLiteral("7"));
+    p.Check();
+    QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
+  }
+
+  void aPresetIsRegisteredAppliedAndDeleted() {
+    Program p;
+    p.StartWithPair();
+    p.Codes("1301", "1332");
+    p.Check();
+    auto* key = Control<QComboBox>(*p.window, "ComboBoxRegFKey");
+    auto* button = Control<QPushButton>(*p.window, "ButtonRegFKey");
+    QVERIFY(!button->isEnabled());
+    key->setCurrentIndex(2);
+    emit key->activated(2);
+    QVERIFY(button->isEnabled());
+    Control<QSpinBox>(*p.window, "UpDownLineWidth")->setValue(4);
+    AnswerInputDialog(QString());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]\r\nCaption=\" \"\r\nLineWidth=4\r\n") !=
+            std::string::npos);
+    QAction* item = p.window->findChild<QAction*>("MainMenuChartPresetF7");
+    QVERIFY(item->isVisible());
+    QCOMPARE(item->text(), QStringLiteral(" "));
+    QCOMPARE(key->currentIndex(), -1);
+    QVERIFY(!button->isEnabled());
+
+    Control<QSpinBox>(*p.window, "UpDownLineWidth")->setValue(1);
+    QVERIFY(p.window->MainMenuChartPresetClick(7));
+    QCOMPARE(Control<QSpinBox>(*p.window, "UpDownLineWidth")->value(), 4);
+    QCOMPARE(key->currentIndex(), 2);
+    QCOMPARE(button->text(), QStringLiteral(u"更新"));
+
+    AnswerInputDialog(QStringLiteral("-"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]") == std::string::npos);
+    QVERIFY(!item->isVisible());
+  }
+
+  void theOptionPanelFollowsItsBoxAndTheSettings() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[FrameP]\r\nChkOption=1\r\n[Chart]\r\nSplit=40\r\nLineCSD=1\r\n");
+    p.StartWithPair();
+    p.Show();
+    QVERIFY(Control<QWidget>(*p.window, "PanelOption")->isVisible());
+    QCOMPARE(p.Text("PanelChartSplit"), QStringLiteral("40"));
+    QVERIFY(Control<QCheckBox>(*p.window, "CheckBoxLCSD")->isChecked());
+    QVERIFY(!Control<QCheckBox>(*p.window, "CheckBoxLA1")->isChecked());
+    Control<QCheckBox>(*p.window, "CheckBoxOption")->setChecked(false);
+    QVERIFY(!Control<QWidget>(*p.window, "PanelOption")->isVisible());
+  }
+
+  void slidersAndUpDownsAreNamedToo() {
+    Program p;
+    p.StartWithPair();
+    QStringList names;
+    for (const QAbstractSlider* w : p.Page().findChildren<QAbstractSlider*>()) {
+      QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+      names << w->accessibleName();
+    }
+    for (const QSpinBox* w : p.Page().findChildren<QSpinBox*>()) {
+      QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+      names << w->accessibleName();
+    }
+    QCOMPARE(names.removeDuplicates(), 0);
+    QCOMPARE(p.Edit("EditMagnB")->accessibleName(), QStringLiteral(u"B 売買数"));
+  }
+};
+
+QTEST_MAIN(PairPageTest)
+#include "pair_page_qtest.moc"

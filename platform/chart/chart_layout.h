@@ -1,0 +1,28 @@
+#pragma once
+// Inside the chart layer: everything Paint() needs beyond the geometry, the
+// value axes' ticks and label texts, computed once per layout.
+
+#include <QRect>
+#include <QString>
+#include <vector>
+
+#include "chart/chart.h"
+
+namespace chart::internal {
+
+struct AxisTicks {
+  std::vector<double> values;
+  std::vector<QString> labels;
+  int32_t labelWidth = 0;
+};
+
+struct Layout {
+  Geometry geometry;
+  AxisTicks leftTicks;
+  AxisTicks rightTicks;
+  int32_t fontHeight = 0;
+};
+
+Layout ComputeLayout(const Chart& chart, const QRect& rect);
+
+}  // namespace chart::internal
