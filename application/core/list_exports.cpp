@@ -1,5 +1,7 @@
 #include "list_exports.h"
 
+#include <cstdio>
+
 #include "sector_names.h"
 #include "vcl/convert.h"
 
@@ -39,7 +41,20 @@ constexpr std::string_view kScrnHeader =
     "\t\x8F\x6F\x97\x88\x8D\x82"                // 出来高
     "\t\x91\xDD\x8E\xD8"                        // 貸借
     "\t\x92\x50\x8C\xB3\x94\xE4";               // 単元比
+
+constexpr std::string_view kPairHeader =
+    "      \x93\xFA\x95\x74"                    // "      日付"
+    "\tA\x8F\x49\x92\x6C"                       // A終値
+    "\tB\x8F\x49\x92\x6C"                       // B終値
+    "\t\x98\xA8\x97\xA3\x97\xA6";               // 乖離率
 // clang-format on
+
+// "%d/%02d/%02d"
+std::string DateText(int32_t year, int32_t month, int32_t day) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%d/%02d/%02d", year, month, day);
+  return text;
+}
 
 }  // namespace
 
@@ -105,6 +120,23 @@ std::vector<std::string> MakeScrnList(const ScreeningResultTexts& result) {
       line += kTab;
       if (column < row.technical.size()) line += row.technical[column];
     }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::vector<std::string> MakePairList(const std::vector<PairDayRecord>& days) {
+  std::vector<std::string> lines;
+  lines.reserve(days.size() + 1);
+  lines.emplace_back(kPairHeader);
+  for (const PairDayRecord& day : days) {
+    std::string line = DateText(day.Year, day.Month, day.Day);
+    line += kTab;
+    line += vcl::IntToStr(day.CloseA);
+    line += kTab;
+    line += vcl::IntToStr(day.CloseB);
+    line += kTab;
+    line += vcl::FloatToStrFFixed(day.Rate, 7, 2);
     lines.push_back(std::move(line));
   }
   return lines;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "code_table.h"
+#include "pair_day_record.h"
 
 // The code table in its order: "銘柄" (code, a blank, the name), "取引所",
 // "業種", "単元", "平均出来高" ("-" while not measured), "貸借" ("○" or
@@ -43,6 +44,11 @@ struct ScreeningResultTexts {
 // than there are columns gets empty fields, so that every line has as many
 // fields as the header; texts beyond the columns are left out.
 std::vector<std::string> MakeScrnList(const ScreeningResultTexts& result);
+
+// The charted pair's days in list order (newest first): "      日付" (the
+// date as y/mm/dd), "A終値", "B終値" (the scaled closes), "乖離率" (the
+// deviation rate with two decimals).
+std::vector<std::string> MakePairList(const std::vector<PairDayRecord>& days);
 
 // The file name a save dialog proposes for an export: `stem` + ".csv", with
 // every "/" (and zero byte) of the stem made "_" so that the name never

@@ -117,6 +117,45 @@ TEST(ScrnListExport, WithoutTechnicalColumnsThirteenFieldsAndExtraTextsDropped) 
   EXPECT_EQ(MakeScrnList({}), std::vector<std::string>{kScrnHeader});
 }
 
+PairDayRecord Day(int32_t year, int32_t month, int32_t day, int32_t closeA, int32_t closeB,
+                  double rate) {
+  PairDayRecord record;
+  record.Year = year;
+  record.Month = month;
+  record.Day = day;
+  record.CloseA = closeA;
+  record.CloseB = closeB;
+  record.Rate = rate;
+  return record;
+}
+
+TEST(PairListExport, DateClosesAndRateWithTwoDecimalsNewestFirst) {
+  const std::vector<std::string> lines =
+      MakePairList({Day(2026, 12, 9, 251000, 60200, 1.005), Day(2026, 1, 5, 0, 61000, -0.125),
+                    Day(999, 10, 31, 12, -3, 123456.789), Day(2026, 2, 1, 5, 5, -0.004)});
+  ASSERT_EQ(lines.size(), 5u);
+  // "      日付\tA終値\tB終値\t乖離率"
+  EXPECT_EQ(
+      lines[0],
+      "      \x93\xFA\x95\x74\tA\x8F\x49\x92\x6C\tB\x8F\x49\x92\x6C\t\x98\xA8\x97\xA3\x97\xA6");
+  // Two decimals, half away from zero on the decimal expansion (1.005 is
+  // 1.00499...).
+  EXPECT_EQ(lines[1], "2026/12/09\t251000\t60200\t1.00");
+  EXPECT_EQ(lines[2], "2026/01/05\t0\t61000\t-0.13");
+  EXPECT_EQ(lines[3], "999/10/31\t12\t-3\t123456.80");
+  // Rounded to zero, without a sign.
+  EXPECT_EQ(lines[4], "2026/02/01\t5\t5\t0.00");
+}
+
+TEST(PairListExport, AFullPeriodOf1200DaysGives1201Lines) {
+  std::vector<PairDayRecord> days;
+  for (int i = 0; i < 1200; ++i) days.push_back(Day(2026, 12, 9 - i % 9, 100 + i, 200, 0.5));
+  const std::vector<std::string> lines = MakePairList(days);
+  ASSERT_EQ(lines.size(), 1201u);
+  EXPECT_EQ(lines[1], "2026/12/09\t100\t200\t0.50");
+  EXPECT_EQ(MakePairList({}).size(), 1u);
+}
+
 TEST(ExportText, EveryLineEndsWithCrLfTheLastOneToo) {
   const std::string text = JoinLinesCrlf(MakePastList({{"d", "1", "2", "3", "4", "5"}}));
   EXPECT_EQ(text,
