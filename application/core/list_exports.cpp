@@ -142,13 +142,13 @@ std::vector<std::string> MakePairList(const std::vector<PairDayRecord>& days) {
   return lines;
 }
 
-std::string ExportFileName(std::string_view stem) {
+std::string ExportFileName(std::string_view stem, std::string_view extension) {
   std::string name(stem);
   // Byte 0x2F is never the trail byte of a double-byte character, so this
   // leaves every Japanese character whole.
   for (char& c : name) {
     if (c == '/' || c == '\0') c = '_';
   }
-  name += ".csv";
+  name += extension;
   return name;
 }

@@ -50,7 +50,7 @@ std::vector<std::string> MakeScrnList(const ScreeningResultTexts& result);
 // deviation rate with two decimals).
 std::vector<std::string> MakePairList(const std::vector<PairDayRecord>& days);
 
-// The file name a save dialog proposes for an export: `stem` + ".csv", with
-// every "/" (and zero byte) of the stem made "_" so that the name never
+// The file name a save dialog proposes for an export: `stem` + `extension`,
+// with every "/" (and zero byte) of the stem made "_" so that the name never
 // reaches into another directory.
-std::string ExportFileName(std::string_view stem);
+std::string ExportFileName(std::string_view stem, std::string_view extension = ".csv");

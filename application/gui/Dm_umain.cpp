@@ -28,8 +28,11 @@
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
+#include "chart_print_layout.h"
+#include "chart_print_preview.h"
 #include "check_box_images.h"
 #include "guarded_application.h"
+#include "handover_text.h"
 #include "hint_router.h"
 #include "idle_task.h"
 #include "list_export_commands.h"
@@ -42,6 +45,7 @@
 #include "qt_cp932.h"
 #include "screen_cursor.h"
 #include "screening_worker_watch.h"
+#include "sibling_handover.h"
 #include "status_panel_bar.h"
 #include "status_panel_hints.h"
 #include "ui_Dm_umain.h"
@@ -116,6 +120,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
   data_ = std::make_unique<ProgramData>(
       std::filesystem::path(QFile::encodeName(exeDirText_).toStdString()));
   PlaceFrames(std::move(frames));
+  siblingHandOver_ = new SiblingHandOver(data_->ExeDir(), this);
   NameControlsForAccessibility(this);
   MeasureListRows();
   ConnectHandlers();
@@ -262,6 +267,10 @@ void TFormMain::ConnectHandlers() {
       {ui_->MainMenuFilePastOut, &TFormMain::MainMenuFilePastOutClick},
       {ui_->MainMenuFileScrnCopy, &TFormMain::MainMenuFileScrnCopyClick},
       {ui_->MainMenuFileScrnOut, &TFormMain::MainMenuFileScrnOutClick},
+      {ui_->MainMenuFilePairCopy, &TFormMain::MainMenuFilePairCopyClick},
+      {ui_->MainMenuFilePairOut, &TFormMain::MainMenuFilePairOutClick},
+      {ui_->MainMenuFilePairPrint, &TFormMain::MainMenuFilePairPrintClick},
+      {ui_->MainMenuFileSentrova, &TFormMain::MainMenuFileSentrovaClick},
   };
   for (const auto& [item, handler] : exports) {
     connect(item, &QAction::triggered, this,
@@ -635,6 +644,41 @@ void TFormMain::MainMenuFileScrnCopyClick() {
 
 void TFormMain::MainMenuFileScrnOutClick() {
   SaveLinesToChosenFile(this, MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
+}
+
+void TFormMain::MainMenuFilePairCopyClick() {
+  CopyLinesToClipboard(MakePairList(framePair_->Days()));
+}
+
+void TFormMain::MainMenuFilePairOutClick() {
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  SaveLinesToChosenFile(this, MakePairList(framePair_->Days()),
+                        ExportFileName(pair.CodeA + "-" + pair.CodeB));
+}
+
+void TFormMain::MainMenuFilePairPrintClick() {
+  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  const std::array<std::string, 4> panels = {
+      Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
+      Cp932FromQ(statusBar_->PanelText(3)), Cp932FromQ(statusBar_->PanelText(4))};
+  PrintChartSettings settings{printMargins_, SavedOrientation, SavedResolution};
+  PrintPairChart(
+      this, framePair_->ChartPairModel(),
+      MakePrintHeader(pair.NameA, pair.CodeA, pair.NameB, pair.CodeB, panels), settings,
+      [this](std::string_view text) { SetStatusText(0, text); },
+      ExportFileName(pair.CodeA + "-" + pair.CodeB, ".pdf"));
+  printMargins_ = settings.margins;
+  SavedOrientation = settings.orientation;
+  SavedResolution = settings.resolution;
+}
+
+void TFormMain::MainMenuFileSentrovaClick() {
+  if (!ui_->MainMenuFileSentrova->isEnabled()) return;
+  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  siblingHandOver_->HandOver(
+      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust));
 }
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {

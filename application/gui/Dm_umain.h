@@ -30,6 +30,7 @@ class HintRouter;
 class IdleTaskSlot;
 class MouseMoveHook;
 class ScreeningWorkerWatch;
+class SiblingHandOver;
 class StatusPanelBar;
 class TFormPairReg;
 namespace Ui {
@@ -145,6 +146,12 @@ class TFormMain : public QMainWindow {
   void MainMenuFilePastOutClick();
   void MainMenuFileScrnCopyClick();
   void MainMenuFileScrnOutClick();
+  void MainMenuFilePairCopyClick();
+  void MainMenuFilePairOutClick();
+  // Prints the drawn pair chart through the print preview.
+  void MainMenuFilePairPrintClick();
+  // Hands the drawn pair to the sibling program.
+  void MainMenuFileSentrovaClick();
   // A preset key (Tag 5 to 12): when the pair page is active, a pair is
   // drawn, the key's item is shown, the library is free and the preset's
   // section is present, the preset goes into the pair page's options and
@@ -206,6 +213,7 @@ class TFormMain : public QMainWindow {
   HintRouter* hintRouter_ = nullptr;
   IdleTaskSlot* idleTask_ = nullptr;
   ScreeningWorkerWatch* workerWatch_ = nullptr;
+  SiblingHandOver* siblingHandOver_ = nullptr;
   QActionGroup* sourceGroup_ = nullptr;
   std::vector<QAction*> sourceItems_;
   std::array<QAction*, 8> presetItems_{};

@@ -179,6 +179,7 @@ TEST(ExportFileName, ProposedNamesStayInTheChosenDirectory) {
       {"\x83\x5C\x95\x5C/", "\x83\x5C\x95\x5C_.csv"},
   };
   for (const auto& c : cases) EXPECT_EQ(ExportFileName(c.stem), c.name) << c.stem;
+  EXPECT_EQ(ExportFileName("1301/1332", ".pdf"), "1301_1332.pdf");
 }
 
 }  // namespace
