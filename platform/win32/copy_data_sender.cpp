@@ -16,6 +16,7 @@ QString CopyDataServerPath(const QString& windowName) {
 
 CopyDataSender::CopyDataSender(QObject* parent) : QObject(parent), timer_(new QTimer(this)) {
   timer_->setSingleShot(true);
+  timer_->setTimerType(Qt::PreciseTimer);
   connect(timer_, &QTimer::timeout, this, [this] { Finish(std::nullopt); });
 }
 

@@ -1,23 +1,13 @@
 // The list exports of the main window: to the clipboard and, through the
 // save dialog, to a file written whole or not at all.
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAccessible>
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
-#include <functional>
 
+#include "file_dialog_answer.h"
 #include "gui_test_program.h"
 #include "vcl/testing/file_size_limit.h"
 
@@ -35,66 +25,6 @@ constexpr char kCodeExport[] =
     "\x95\xBD\x8B\xCF\x8F\x6F\x97\x88\x8D\x82\t\x91\xDD\x8E\xD8\r\n"
     "1301 Kyokuyo\tJQ\t\x90\x85\x8E\x59\x81\x45\x94\x5F\x97\xD1\x8B\xC6\t1000\t-\t\r\n"
     "7203 \x83\x67\x83\x88\x83\x5E\tT1\t\x93\x64\x8B\x43\x8B\x40\x8A\xED\t100\t5000\t\x81\x9B\r\n";
-
-// Answers the save dialog that the next command opens: records the name it
-// proposes, then picks `path` (cancels when it is empty) and confirms the
-// replacement of an existing file.
-class SaveDialogAnswer : public QObject {
- public:
-  explicit SaveDialogAnswer(QString path) : path_(std::move(path)) {
-    connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
-    poll_.start(10);
-  }
-
-  QString proposed;
-  QString suffix;
-  QStringList filters;
-  bool confirmed = false;
-  // The dialog's controls that have no accessible name.
-  QStringList unnamed;
-
- private:
-  void Poll() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      confirmed = true;
-      box->button(QMessageBox::Yes)->click();
-      return;
-    }
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    if (dialog == nullptr || answered_) return;
-    answered_ = true;
-    QCOMPARE(dialog->objectName(), QStringLiteral("SaveDialog"));
-    proposed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-    suffix = dialog->defaultSuffix();
-    filters = dialog->nameFilters();
-    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
-      const bool control = qobject_cast<const QAbstractButton*>(widget) != nullptr ||
-                           qobject_cast<const QComboBox*>(widget) != nullptr ||
-                           (qobject_cast<const QAbstractItemView*>(widget) != nullptr &&
-                            qobject_cast<const QHeaderView*>(widget) == nullptr) ||
-                           qobject_cast<const QLineEdit*>(widget) != nullptr;
-      const QAccessibleInterface* accessible =
-          QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget));
-      if (control && widget->isVisible() &&
-          (accessible == nullptr || accessible->text(QAccessible::Name).isEmpty())) {
-        unnamed << widget->objectName() + u':' + widget->metaObject()->className();
-      }
-    }
-    if (path_.isEmpty()) {
-      dialog->reject();
-    } else {
-      dialog->selectFile(path_);
-      // Queued: the confirmation runs its own loop, in which this poll must
-      // go on.
-      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    }
-  }
-
-  QString path_;
-  QTimer poll_;
-  bool answered_ = false;
-};
 
 struct Program : TestProgram {
   void Run(const char* item) const { Control<QAction>(*window, item)->trigger(); }
@@ -123,8 +53,9 @@ class ExportsTest : public QObject {
     Program p;
     p.dir.Write("Code.txt", kCodeFile);
     p.Start();
-    SaveDialogAnswer answer(p.Out("codes"));
+    FileDialogAnswer answer(p.Out("codes"));
     p.Run("MainMenuFileCodeOut");
+    QCOMPARE(answer.dialogName, QStringLiteral("SaveDialog"));
     QCOMPARE(answer.proposed, QStringLiteral("Code.csv"));
     QCOMPARE(answer.suffix, QStringLiteral("csv"));
     QVERIFY2(answer.unnamed.isEmpty(), qPrintable(answer.unnamed.join(u' ')));
@@ -138,7 +69,7 @@ class ExportsTest : public QObject {
     Program p;
     p.Start();
     const QStringList before = p.Files();
-    SaveDialogAnswer answer{QString()};
+    FileDialogAnswer answer{QString()};
     p.Run("MainMenuFileCodeOut");
     QCOMPARE(answer.proposed, QStringLiteral("Code.csv"));
     QCOMPARE(p.Files(), before);
@@ -150,7 +81,7 @@ class ExportsTest : public QObject {
     p.dir.Write("Code.txt", kCodeFile);
     p.dir.Write("Code.csv", "old");
     p.Start();
-    SaveDialogAnswer answer(p.Out("Code.csv"));
+    FileDialogAnswer answer(p.Out("Code.csv"));
     p.Run("MainMenuFileCodeOut");
     QVERIFY(answer.confirmed);
     QCOMPARE(p.dir.Read("Code.csv"), std::string(kCodeExport));
@@ -166,7 +97,7 @@ class ExportsTest : public QObject {
     p.Start();
     const QStringList before = p.Files();
     {
-      SaveDialogAnswer answer(p.Out("Code.csv"));
+      FileDialogAnswer answer(p.Out("Code.csv"));
       FileSizeLimit limit(old.size());
       p.Run("MainMenuFileCodeOut");
     }
@@ -179,7 +110,7 @@ class ExportsTest : public QObject {
   void withoutAShownCodeThePricesOfferDashesAndHoldTheHeaderAlone() {
     Program p;
     p.Start();
-    SaveDialogAnswer answer(p.Out("prices.csv"));
+    FileDialogAnswer answer(p.Out("prices.csv"));
     p.Run("MainMenuFilePastOut");
     QCOMPARE(answer.proposed, QStringLiteral("----.csv"));
     QCOMPARE(p.dir.Read("prices.csv"),
@@ -198,12 +129,13 @@ class ExportsTest : public QObject {
     auto* row = new QTreeWidgetItem(list);
     for (int column = 0; column < 16; ++column) row->setText(column, QString::number(column));
     row->setText(15, QStringLiteral("0.95"));
-    SaveDialogAnswer answer(p.Out("result.csv"));
+    FileDialogAnswer answer(p.Out("result.csv"));
     p.Run("MainMenuFileScrnOut");
     QCOMPARE(answer.proposed, QStringLiteral("Pair.csv"));
     const std::string text = p.dir.Read("result.csv");
     const size_t lineEnd = text.find("\r\n");
-    QVERIFY(text.substr(0, lineEnd).ends_with("\t\x91\x8A\x8A\xD6\x8C\x57\x90\x94"));
+    QVERIFY2(text.substr(0, lineEnd).ends_with("\t\x91\x8A\x8A\xD6\x8C\x57\x90\x94"),
+             qPrintable(QString::fromLatin1(text) + p.Files().join(u' ') + p.errors.join(u' ')));
     QCOMPARE(text.substr(lineEnd + 2),
              std::string("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.95\r\n"));
   }

@@ -13,10 +13,12 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 #include "Dm_fpair.h"
 #include "chart_print_preview.h"
 #include "drawn_pair_program.h"
+#include "file_dialog_answer.h"
 #include "status_panel_bar.h"
 
 namespace {
@@ -166,23 +168,18 @@ class PrintTest : public QObject {
   void printsIntoAPdfFile() {
     Program p;
     p.StartWithDrawnPair();
-    QString proposed;
     const QString pdf = p.dir.ExeDir() + QStringLiteral("chart.pdf");
+    std::unique_ptr<FileDialogAnswer> answer;
     PreviewVisit visit([&](TChartPrintPreview& preview) {
       QTRY_COMPARE(LastPage(preview).orientation, 1);
-      QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
-        QCOMPARE(dialog->objectName(), QStringLiteral("PdfSaveDialog"));
-        proposed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-        dialog->selectFile(pdf);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-      });
+      answer = std::make_unique<FileDialogAnswer>(pdf);
       Control<QPushButton>(preview, "PrintButton")->click();
     });
     p.Print();
     QVERIFY(visit.visited);
-    QCOMPARE(proposed, QStringLiteral("1301-1332.pdf"));
+    QCOMPARE(answer->dialogName, QStringLiteral("PdfSaveDialog"));
+    QCOMPARE(answer->proposed, QStringLiteral("1301-1332.pdf"));
+    QVERIFY2(answer->unnamed.isEmpty(), qPrintable(answer->unnamed.join(u' ')));
     const std::string bytes = p.dir.Read("chart.pdf");
     QVERIFY2(bytes.starts_with("%PDF-"), bytes.substr(0, 20).c_str());
     QVERIFY(bytes.size() > 2000);
