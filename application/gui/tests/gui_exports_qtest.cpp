@@ -7,8 +7,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "drawn_pair_program.h"
 #include "file_dialog_answer.h"
 #include "gui_test_program.h"
+#include "qt_cp932.h"
 #include "vcl/testing/file_size_limit.h"
 
 namespace {
@@ -26,7 +28,7 @@ constexpr char kCodeExport[] =
     "1301 Kyokuyo\tJQ\t\x90\x85\x8E\x59\x81\x45\x94\x5F\x97\xD1\x8B\xC6\t1000\t-\t\r\n"
     "7203 \x83\x67\x83\x88\x83\x5E\tT1\t\x93\x64\x8B\x43\x8B\x40\x8A\xED\t100\t5000\t\x81\x9B\r\n";
 
-struct Program : TestProgram {
+struct Program : DrawnPairProgram {
   void Run(const char* item) const { Control<QAction>(*window, item)->trigger(); }
   QString Out(const char* name) const { return dir.ExeDir() + QString::fromUtf8(name); }
   QStringList Files() const { return QDir(dir.ExeDir()).entryList(QDir::Files, QDir::Name); }
@@ -116,6 +118,24 @@ class ExportsTest : public QObject {
     QCOMPARE(p.dir.Read("prices.csv"),
              std::string("      \x93\xFA\x95\x74\t\x8F\x49\x92\x6C\t\x8E\x6E\x92\x6C\t"
                          "\x8D\x82\x92\x6C\t\x88\xC0\x92\x6C\t\x8F\x6F\x97\x88\x8D\x82\r\n"));
+  }
+
+  void thePairDataGoNewestFirstUnderTheCodesName() {
+    Program p;
+    p.StartWithDrawnPair();
+    Control<QAction>(*p.window, "MainMenuFilePairCopy")->trigger();
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 62);  // the header, sixty days and the end of the last line
+    QCOMPARE(lines[0], QStringLiteral(u"      日付\tA終値\tB終値\t乖離率"));
+    QVERIFY2(lines[1].startsWith(QStringLiteral("2024/06/28\t50000\t60000\t-")),
+             qPrintable(lines[1]));
+    QVERIFY(lines[60].startsWith(QStringLiteral("2024/04/25\t")));
+    QCOMPARE(lines[61], QString());
+
+    FileDialogAnswer answer(p.Out("pair.csv"));
+    Control<QAction>(*p.window, "MainMenuFilePairOut")->trigger();
+    QCOMPARE(answer.proposed, QStringLiteral("1301-1332.csv"));
+    QCOMPARE(QFromCp932(p.dir.Read("pair.csv")), lines.join(QStringLiteral("\r\n")));
   }
 
   void theScreeningResultSkipsTheHiddenColumns() {

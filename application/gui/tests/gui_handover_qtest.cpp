@@ -1,6 +1,7 @@
 // Handing a pair to the sibling program: to a running instance through its
 // local socket, else by starting "Sentrova.exe" from the program directory.
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "drawn_pair_program.h"
 #include "sibling_handover.h"
 #include "win32/copy_data_sender.h"
 
@@ -71,10 +73,12 @@ class HandOverTest : public QObject {
   std::filesystem::path ExeDir() const { return QFile::encodeName(exeDir_.path()).toStdString(); }
   QString ArgumentsFile() const { return exeDir_.filePath(QStringLiteral("arguments.txt")); }
 
+  void InstallFakeProgram() { InstallFakeProgramIn(exeDir_.path()); }
+
   // A stand-in for the sibling program: writes how many arguments it got
-  // and the first one.
-  void InstallFakeProgram() {
-    QFile program(exeDir_.filePath(QStringLiteral("Sentrova.exe")));
+  // and the first one into "arguments.txt" beside itself.
+  static void InstallFakeProgramIn(const QString& dir) {
+    QFile program(dir + QStringLiteral("/Sentrova.exe"));
     QVERIFY(program.open(QIODevice::WriteOnly));
     program.write(
         "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/arguments.tmp\"\n"
@@ -83,8 +87,9 @@ class HandOverTest : public QObject {
     program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
 
-  QByteArray StartedWith() const {
-    QFile file(ArgumentsFile());
+  QByteArray StartedWith() const { return StartedWithIn(ArgumentsFile()); }
+  static QByteArray StartedWithIn(const QString& argumentsFile) {
+    QFile file(argumentsFile);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<not started>");
   }
 
@@ -169,6 +174,44 @@ class HandOverTest : public QObject {
     QCOMPARE(*route_, SiblingHandOver::Route::kStartFailed);
     QVERIFY(!handOver_->Waiting());
     QVERIFY(handOver_->HandOver("7203,1,7267,1,0"));  // and the next one goes again
+  }
+
+  // The menu item hands over the boxes' texts of a drawn pair.
+  void theMenuItemHandsOverTheDrawnPair() {
+    DrawnPairProgram p;
+    InstallFakeProgramIn(p.dir.ExeDir());
+    p.StartWithDrawnPair();
+    QVERIFY(Control<QAction>(*p.window, "MainMenuFileSentrova")->isEnabled());
+    Control<QLineEdit>(*p.window, "EditAdjust")->setText(QStringLiteral("-150"));
+    FakeSibling sibling(1);
+    Control<QAction>(*p.window, "MainMenuFileSentrova")->trigger();
+    const QByteArray text =
+        "1301," + Control<QLineEdit>(*p.window, "EditMagnA")->text().toLatin1() + ",1332," +
+        Control<QLineEdit>(*p.window, "EditMagnB")->text().toLatin1() + ",-150";
+    QTRY_COMPARE(sibling.received, QList<QByteArray>{ExpectedFrame(text)});
+    QTest::qWait(200);
+    QVERIFY(!p.dir.Exists("arguments.txt"));
+  }
+
+  void withoutADrawnPairOrTheProgramNothingIsHandedOver() {
+    FakeSibling sibling(1);
+    {
+      DrawnPairProgram p;
+      InstallFakeProgramIn(p.dir.ExeDir());
+      p.StartWithUncheckedPair();
+      Control<QAction>(*p.window, "MainMenuFileSentrova")->trigger();
+      QTest::qWait(200);
+      QVERIFY(!p.dir.Exists("arguments.txt"));
+    }
+    {
+      // Without "Sentrova.exe" at start the item is disabled.
+      DrawnPairProgram p;
+      p.StartWithDrawnPair();
+      QVERIFY(!Control<QAction>(*p.window, "MainMenuFileSentrova")->isEnabled());
+      Control<QAction>(*p.window, "MainMenuFileSentrova")->trigger();
+      QTest::qWait(200);
+    }
+    QCOMPARE(sibling.received, QList<QByteArray>());
   }
 };
 
