@@ -1,7 +1,5 @@
 #include "main_settings.h"
 
-#include "chart_print_layout.h"
-
 namespace {
 
 constexpr const char* kHiddenOption = "HiddenOption";
@@ -9,6 +7,10 @@ constexpr const char* kWindow = "Window";
 constexpr const char* kOption = "Option";
 constexpr const char* kPrintChart = "PrintChart";
 constexpr const char* kMarginKeys[4] = {"MarginLeft", "MarginTop", "MarginRight", "MarginBottom"};
+
+int32_t InRangeOr(int32_t value, int32_t low, int32_t high, int32_t fallback) {
+  return value >= low && value <= high ? value : fallback;
+}
 
 }  // namespace
 
@@ -29,16 +31,14 @@ MainWindowSettings ReadMainWindowSettings(const vcl::TIniFile& ini) {
   s.sourceIndex = ini.ReadInteger(kOption, "Ticvane", d.sourceIndex);
   s.stayOnTop = ini.ReadBool(kOption, "StayOnTop", d.stayOnTop);
 
-  PrintChartSettings print;
   for (int i = 0; i < 4; ++i) {
-    print.margins[i] = ini.ReadInteger(kPrintChart, kMarginKeys[i], d.printMargins[i]);
+    s.printMargins[i] = InRangeOr(ini.ReadInteger(kPrintChart, kMarginKeys[i], d.printMargins[i]),
+                                  0, 100, d.printMargins[i]);
   }
-  print.orientation = ini.ReadInteger(kPrintChart, "Orientation", d.orientation);
-  print.resolution = ini.ReadInteger(kPrintChart, "Resolution", d.resolution);
-  print = ValidPrintChartSettings(print);
-  s.printMargins = print.margins;
-  s.orientation = print.orientation;
-  s.resolution = print.resolution;
+  s.orientation =
+      InRangeOr(ini.ReadInteger(kPrintChart, "Orientation", d.orientation), 0, 1, d.orientation);
+  const int32_t resolution = ini.ReadInteger(kPrintChart, "Resolution", d.resolution);
+  s.resolution = resolution <= 0 ? resolution : d.resolution;
   return s;
 }
 

@@ -2,8 +2,8 @@
 // The main window's own sections of the settings file: HiddenOption, Window,
 // Option and PrintChart, and the captions of the chart presets ChartF5 to
 // ChartF12. Every key is read with its default; a value that the window cannot
-// use (a negative time-out, print settings that ValidPrintChartSettings
-// refuses) reads as the default too.
+// use (a negative time-out, a print orientation other than 0 or 1) reads as
+// the default too.
 
 #include <array>
 #include <cstdint>
