@@ -20,6 +20,9 @@ std::string_view Part(std::string_view text, size_t first, size_t count) {
   return text.substr(first - 1, count);
 }
 
+// Reads the fields of price-file lines; the first field that is not a whole
+// number, or a scaled price beyond 32 bits, becomes the error and the reader
+// reads nothing more.
 struct LineReader {
   int32_t lots;
   int32_t adjustment;
@@ -29,6 +32,7 @@ struct LineReader {
     int32_t value = 0;
     if (!error) {
       value = vcl::StrToIntDef(text, 0);
+      // Only a text that is no number gives each default back.
       if (value == 0 && vcl::StrToIntDef(text, 1) == 1) {
         error = SeriesError{SeriesError::Kind::kNotInteger, NotIntegerMessage(text)};
       }

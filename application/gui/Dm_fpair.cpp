@@ -78,6 +78,9 @@ std::vector<PairListRow> RowsOf(const QTreeWidget* list) {
 
 TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFramePair>()) {
   ui_->setupUi(this);
+  ui_->EditMagnA->setProperty("Tag", kLotsFallback);
+  ui_->EditMagnB->setProperty("Tag", kLotsFallback);
+  ui_->EditAdjust->setProperty("Tag", kAdjustFallback);
   ui_->EditChartFrom->setProperty("Tag", kFromFallback);
   ui_->EditChartTo->setProperty("Tag", kToFallback);
   BuildChartArea();
@@ -102,33 +105,23 @@ void TFramePair::ConnectHandlers() {
   QPushButton* check = ui_->ButtonCheck;
   connect(check, &QPushButton::clicked, this, [this, check] { ButtonCheckClick(check); });
 
-  for (QLineEdit* edit : {ui_->LabeledEditStockCodeA, ui_->LabeledEditStockCodeB}) {
+  // Each field's exit rule also runs on Enter, which then checks the pair
+  // with the field as sender.
+  const auto watch = [this](QLineEdit* edit, void (TFramePair::*exitRule)(QLineEdit*)) {
     new EditExitFilter(
-        edit, [this, edit] { CodeExit(edit); },
-        [this, edit] {
-          CodeExit(edit);
+        edit, [this, edit, exitRule] { (this->*exitRule)(edit); },
+        [this, edit, exitRule] {
+          (this->*exitRule)(edit);
           ButtonCheckClick(edit);
         });
-  }
-  ui_->EditMagnA->setProperty("Tag", kLotsFallback);
-  ui_->EditMagnB->setProperty("Tag", kLotsFallback);
-  ui_->EditAdjust->setProperty("Tag", kAdjustFallback);
-  for (QLineEdit* edit : {ui_->EditMagnA, ui_->EditMagnB, ui_->EditAdjust}) {
-    new EditExitFilter(
-        edit, [this, edit] { NumberExit(edit); },
-        [this, edit] {
-          NumberExit(edit);
-          ButtonCheckClick(edit);
-        });
-  }
-  for (QLineEdit* edit : {ui_->EditChartFrom, ui_->EditChartTo}) {
-    new EditExitFilter(
-        edit, [this, edit] { PeriodExit(edit); },
-        [this, edit] {
-          PeriodExit(edit);
-          ButtonCheckClick(edit);
-        });
-  }
+  };
+  watch(ui_->LabeledEditStockCodeA, &TFramePair::CodeExit);
+  watch(ui_->LabeledEditStockCodeB, &TFramePair::CodeExit);
+  watch(ui_->EditMagnA, &TFramePair::NumberExit);
+  watch(ui_->EditMagnB, &TFramePair::NumberExit);
+  watch(ui_->EditAdjust, &TFramePair::NumberExit);
+  watch(ui_->EditChartFrom, &TFramePair::PeriodExit);
+  watch(ui_->EditChartTo, &TFramePair::PeriodExit);
 
   connect(ui_->CheckBoxOption, &QCheckBox::toggled, this, [this] { CheckBoxOptionClick(); });
   connect(ui_->UpDownLineWidth, &QSpinBox::valueChanged, this, [this] { EditLineWidthChange(); });
@@ -308,7 +301,7 @@ bool TFramePair::OpenPair(const PairFields& pair) {
   SetNamePanel(ui_->PanelStockNameB, pair.NameB, false);
   ui_->EditMagnA->setText(QFromCp932(pair.LotsA));
   ui_->EditMagnB->setText(QFromCp932(pair.LotsB));
-  ui_->EditAdjust->setText(QFromCp932(pair.Adjust));
+  if (pair.Adjust) ui_->EditAdjust->setText(QFromCp932(*pair.Adjust));
   ButtonCheckClick(nullptr);
   return true;
 }
@@ -545,7 +538,13 @@ void TFramePair::ButtonRegFKeyClick() {
   if (!ok) return;
   vcl::TIniFile ini(data_->FileInExeDir(kSettingsFileName));
   const std::string cp932Name = Cp932FromQ(name);
-  RegisterChartPreset(ini, index + 5, cp932Name, CurrentChartSettings());
+  try {
+    RegisterChartPreset(ini, index + 5, cp932Name, CurrentChartSettings());
+  } catch (const vcl::EIniFileException& error) {
+    // Nothing registered: the key and the button stay for another try.
+    ReportError(QFromCp932(error.what()));
+    return;
+  }
   if (item != nullptr) {
     const bool erased = cp932Name == kDeletePresetName;
     item->setText(erased ? QString() : QFromCp932(PresetCaption(cp932Name)));

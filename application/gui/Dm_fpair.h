@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,11 +62,12 @@ class TFramePair : public QFrame {
   // One pair as the result list and the registry hand it over: the fields
   // are filled as given and the pair is checked without a code look-up.
   // Texts in code page 932; the names are the name panels' captions
-  // (market " : " name).
+  // (market " : " name). Without an adjustment (the result list gives
+  // none) the field keeps its text.
   struct PairFields {
     std::string CodeA, NameA, LotsA;
     std::string CodeB, NameB, LotsB;
-    std::string Adjust;
+    std::optional<std::string> Adjust;
   };
 
   // Created without a parent; the main window places it on its page.

@@ -125,6 +125,8 @@ PairChartView::PairChartView(QWidget* parent) : QWidget(parent) {
   chart_->setObjectName(QStringLiteral("ChartPair"));
   chart_->setAccessibleName(QStringLiteral("ChartPair"));
   chart_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  // A click that starts no read-out leaves the focus where it is.
+  chart_->setFocusPolicy(Qt::NoFocus);
   layout->addWidget(chart_, 1);
   scrollBar_ = new QScrollBar(Qt::Horizontal, this);
   scrollBar_->setObjectName(QStringLiteral("ScrollBarChartPair"));
@@ -313,12 +315,13 @@ void PairChartView::BeforeSeries(const chart::Chart& chart, QPainter& painter,
   if (points.empty()) return;
   const auto* bars = std::get_if<chart::BarSeries>(&chart.series.front().data);
   const int32_t percent = bars != nullptr ? bars->widthPercent : 100;
-  chart::ApplyPen(painter, chart::Pen{Rgb(*GridShadeRgb(options_.Grid[1])), 1,
-                                      chart::LineStyle::kSolid, chart::PenMode::kCopy});
+  // One-pixel columns, filled rather than stroked: a rasteriser strokes a
+  // vertical line a pixel at a time.
+  const QColor shade = Rgb(*GridShadeRgb(options_.Grid[1]));
   const QRect& plot = g.Plot();
   for (int32_t point : points) {
     const int32_t x = g.BarLeft(point, percent) + g.BarWidth(percent) / 2;
-    painter.drawLine(x, plot.top(), x, plot.bottom());
+    painter.fillRect(QRect(x, plot.top(), 1, plot.height()), shade);
   }
 }
 

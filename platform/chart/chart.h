@@ -19,6 +19,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -26,6 +27,9 @@
 #include "chart/chart_geometry.h"
 
 namespace chart {
+namespace internal {
+struct TextStore;
+}
 
 // How a pen's colour combines with what is already drawn. The raster modes
 // apply only on devices that support them (widgets and images); elsewhere,
@@ -154,14 +158,17 @@ class Chart {
   // The geometry this chart has when painted into `rect`. Pure: the chart is
   // unchanged.
   Geometry LayOut(const QRect& rect) const;
-  // Paints the chart into `rect` of the painter's device and returns the
-  // geometry used. With no categories, or a hidden pane, the frame is drawn
-  // without series. The painter's state is left as it was.
+  // Paints the chart into `rect` of the painter's device (a widget, an image
+  // or a printer) and returns the geometry used. With no categories the
+  // frame is drawn without series; a hidden pane draws none of its series.
+  // The painter's state is left as it was. Painting a 32-bit image without
+  // a transform takes the fast road. Copies of a chart share rendered texts,
+  // so paint a chart and its copies from one thread only.
   Geometry Paint(QPainter& painter, const QRect& rect) const;
 
-  // The first series with `name`, or nullptr.
-  Series* Find(const std::string& name);
-  const Series* Find(const std::string& name) const;
+ private:
+  // Texts rendered by earlier paintings; copies of a chart share them.
+  mutable std::shared_ptr<internal::TextStore> textStore_;
 };
 
 }  // namespace chart

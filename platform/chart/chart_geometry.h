@@ -3,7 +3,8 @@
 // value of the two value axes lies inside the plot rectangle, and back. A
 // Geometry is a plain value; it knows nothing of series or painting, so it
 // can be built by hand for tests. Pixels are those of the paint device the
-// chart was laid out for.
+// chart was laid out for. Every function is pure: any thread may use a
+// geometry it holds.
 
 #include <QRect>
 #include <cstdint>

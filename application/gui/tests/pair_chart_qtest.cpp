@@ -160,6 +160,23 @@ class PairChartTest : public QObject {
     }
   }
 
+  // A print copies the chart and paints the copy at the page's size: the
+  // month and sigma lines follow the copy's own geometry.
+  void aCopyOfTheChartPaintsItsLinesWhereItsOwnGeometryPutsThem() {
+    Fixture f;
+    f.Check();
+    chart::Chart copy = f.Chart().Model();
+    copy.gradient = false;
+    QImage page(1448, 1024, QImage::Format_RGB32);
+    QPainter painter(&page);
+    const chart::Geometry g = copy.Paint(painter, page.rect());
+    painter.end();
+    QVERIFY(g.Plot().width() > f.G().Plot().width());
+    const int32_t x = g.BarLeft(19, 90) + g.BarWidth(90) / 2;
+    QVERIFY(CountInColumn(page, x, g.Plot(), QColor(0xD0, 0xD0, 0xD0)) > g.Plot().height() / 3);
+    QVERIFY(CountInRow(page, g.ValuePixel(AxisSide::kRight, 7.0), g.Plot(), kAqua) > 20);
+  }
+
   void theSigmaLinesFollowTheirSwitchAndTheRatePane() {
     Fixture f;
     f.Check();
@@ -176,6 +193,25 @@ class PairChartTest : public QObject {
     image = f.Rendered();
     const QRect all = f.Chart().rect().adjusted(0, 0, -1, -1);
     for (int y = all.top(); y <= all.bottom(); ++y) QCOMPARE(CountInRow(image, y, all, kAqua), 0);
+  }
+
+  void theMeanIsLabelledLeftOfThePlotWhileItsLineShows() {
+    Fixture f;
+    f.Check();
+    const QImage with = f.Rendered();
+    const int32_t y = f.G().ValuePixel(AxisSide::kRight, 5.0);
+    const QRect label(f.G().Plot().left() - 30, y - 5, 27, 12);
+    f.settings.LinesC[0] = false;
+    f.view.SetOptions(f.settings);
+    const QImage without = f.Rendered();
+    QCOMPARE(f.G().ValuePixel(AxisSide::kRight, 5.0), y);
+    int differ = 0;
+    for (int py = label.top(); py <= label.bottom(); ++py) {
+      for (int px = label.left(); px <= label.right(); ++px) {
+        differ += with.pixelColor(px, py) != without.pixelColor(px, py);
+      }
+    }
+    QVERIFY(differ > 10);
   }
 
   void theDateLabelsAreThinnedForTheChartsWidth() {

@@ -139,6 +139,16 @@ class PairPageTest : public QObject {
     QCOMPARE(p.Edit("EditMagnB")->text(), QStringLiteral("1000"));
     QCOMPARE(p.Text("PanelStockNameA"), QStringLiteral("TSE : Kyokuyo"));
     QVERIFY(!p.Edit("LabeledEditStockCodeA")->isModified());
+
+    // Enter in a period field: its text is kept within the days, then the
+    // pair is checked over it.
+    p.Type("EditChartTo", "30");
+    QTest::keyClick(p.Edit("EditChartTo"), Qt::Key_Return);
+    QCOMPARE(p.Page().Days().size(), size_t{30});
+    p.Type("EditChartTo", "5000");
+    QTest::keyClick(p.Edit("EditChartTo"), Qt::Key_Enter);
+    QCOMPARE(p.Edit("EditChartTo")->text(), QStringLiteral("1200"));
+    QCOMPARE(p.Page().Days().size(), size_t{100});
   }
 
   void theCheckFillsTheDaysTheStatisticsAndTheRange() {
@@ -345,6 +355,18 @@ class PairPageTest : public QObject {
     QCOMPARE(key->currentIndex(), 2);
     QCOMPARE(button->text(), QStringLiteral(u"更新"));
 
+    // A settings file that cannot be written keeps the preset.
+    const std::string settings = p.dir.Read("Dyadmark.ini");
+    QFile::remove(QString::fromStdString(p.dir.Path("Dyadmark.ini")));
+    p.dir.MakeDirectory("Dyadmark.ini");
+    AnswerInputDialog(QStringLiteral("-"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(p.errors.size(), 1);
+    QVERIFY(item->isVisible());
+    QVERIFY(button->isEnabled());
+    QDir(QString::fromStdString(p.dir.Path("Dyadmark.ini"))).removeRecursively();
+    p.dir.Write("Dyadmark.ini", settings);
+
     AnswerInputDialog(QStringLiteral("-"));
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]") == std::string::npos);
@@ -369,6 +391,8 @@ class PairPageTest : public QObject {
     p.StartWithPair();
     QStringList names;
     for (const QAbstractSlider* w : p.Page().findChildren<QAbstractSlider*>()) {
+      // The scroll area's own bars are Qt's, not the page's.
+      if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_")) continue;
       QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
       names << w->accessibleName();
     }

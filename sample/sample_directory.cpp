@@ -1,0 +1,140 @@
+#include "sample_directory.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "code_file.h"
+#include "code_table.h"
+#include "file_io.h"
+#include "price_files.h"
+#include "sector_names.h"
+
+namespace {
+
+constexpr int kDays = kPriceFileMaxLines;
+constexpr char kSampleWord[] = "\x83\x54\x83\x93\x83\x76\x83\x8B";  // "サンプル"
+constexpr char kMarket[] = "\x93\x8C\x8F\xD8\x31\x95\x94";          // "東証1部"
+
+// A small generator whose output is the same on every platform (the
+// standard distributions are not).
+class SampleRandom {
+ public:
+  explicit SampleRandom(uint64_t seed) : state_(seed) {}
+  // Uniform in [0, 1).
+  double Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 7;
+    state_ ^= state_ << 17;
+    return static_cast<double>(state_ >> 11) / 9007199254740992.0;
+  }
+  // Roughly normal, mean 0 and deviation 1.
+  double Gauss() {
+    double sum = 0.0;
+    for (int i = 0; i < 12; ++i) sum += Next();
+    return sum - 6.0;
+  }
+
+ private:
+  uint64_t state_;
+};
+
+// The trading days, newest first: weekdays back from 2024/06/28.
+std::vector<std::chrono::year_month_day> TradingDays() {
+  using namespace std::chrono;
+  std::vector<year_month_day> days;
+  sys_days day = year{2024} / June / 28;
+  while (static_cast<int>(days.size()) < kDays) {
+    const weekday w{day};
+    if (w != Saturday && w != Sunday) days.emplace_back(day);
+    day -= std::chrono::days{1};
+  }
+  return days;
+}
+
+std::string Number2(int n) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02d", n);
+  return text;
+}
+
+}  // namespace
+
+void WriteSampleDirectory(const std::filesystem::path& dir) {
+  std::filesystem::create_directories(dir);
+  const auto days = TradingDays();
+  SampleRandom random(20240628);
+  CodeTable table;
+
+  for (int g = 0; g < kSampleGroups; ++g) {
+    // The group's common moves, oldest day first.
+    std::vector<double> common(kDays);
+    double level = 0.0;
+    for (double& move : common) {
+      level += 0.012 * random.Gauss();
+      move = level;
+    }
+    const int32_t sector = 1 + (g * 5) % 33;
+    for (int k = 0; k < kSampleCodesPerGroup; ++k) {
+      const int serial = g * kSampleCodesPerGroup + k + 1;
+      const std::string code = std::to_string(kSampleFirstCode + serial);
+      const double base = 200.0 + 3000.0 * random.Next();
+      // Each code strays from the group's moves and is pulled back, so the
+      // spread of two codes of a group stays within bounds; later codes of
+      // a group stray further.
+      const double own = 0.004 + 0.004 * k;
+      std::vector<PastDataRecord> records(kDays);
+      double drift = 0.0;
+      int64_t volumeSum = 0;
+      for (int i = 0; i < kDays; ++i) {
+        drift = 0.97 * drift + own * random.Gauss();
+        const int32_t close = static_cast<int32_t>(std::lround(base * std::exp(common[i] + drift)));
+        const int32_t open =
+            close + static_cast<int32_t>(std::lround(close * 0.01 * random.Gauss()));
+        const int32_t high =
+            std::max(close, open) + static_cast<int32_t>(close * 0.01 * random.Next());
+        const int32_t low =
+            std::min(close, open) - static_cast<int32_t>(close * 0.01 * random.Next());
+        const int32_t volume = 1000 * static_cast<int32_t>(20 + 200 * random.Next());
+        volumeSum += volume;
+        const auto& d = days[static_cast<size_t>(kDays - 1 - i)];
+        records[static_cast<size_t>(kDays - 1 - i)] = {static_cast<int>(d.year()),
+                                                       static_cast<int32_t>(unsigned(d.month())),
+                                                       static_cast<int32_t>(unsigned(d.day())),
+                                                       close,
+                                                       open,
+                                                       high,
+                                                       std::max(low, 1),
+                                                       volume};
+      }
+      std::string text;
+      for (const PastDataRecord& record : records) text += FormatPriceLine(record) + "\r\n";
+      WriteFileAtomically(dir / (code + ".txt"), text);
+
+      TCodeData data;
+      data.Name = std::string(kSampleWord) + Number2(serial) + std::string(TypeName(sector));
+      data.Market = kMarket;
+      data.Type = sector;
+      data.Unit = base < 1000.0 ? 1000 : 100;
+      data.Vol = static_cast<int32_t>(volumeSum / kDays);
+      data.Loan = 1;
+      table.StoreCodeData(code, data);
+    }
+  }
+  table.Changed = true;
+  SaveCodeFile(table, dir);
+
+  // Offline: the sample never asks the web for prices. A settings file the
+  // user has changed since is kept.
+  const std::filesystem::path ini = dir / "Dyadmark.ini";
+  if (!std::filesystem::exists(ini)) {
+    WriteFileAtomically(ini,
+                        "[Option]\r\nOnLine=0\r\nChartDataUpdate=0\r\n"
+                        "[FrameP]\r\nChkOption=1\r\n"
+                        "[Chart]\r\nLineCM=1\r\nLineCSD=1\r\nLineC05=1\r\nLineC25=1\r\n");
+  }
+}
