@@ -678,7 +678,7 @@ void TFormMain::MainMenuFileSentrovaClick() {
   if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
   const TFramePair::PairFields pair = framePair_->CurrentFields();
   siblingHandOver_->HandOver(
-      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust));
+      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust.value_or("")));
 }
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
