@@ -1,5 +1,6 @@
 #include "Dm_fscrn.h"
 
+#include <QAbstractItemModel>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
@@ -30,25 +31,28 @@ int TFrameScrn::ResultRowCount() const { return ui_->ListViewScrn->topLevelItemC
 
 ScreeningResultTexts TFrameScrn::ResultTexts() const {
   // Columns 0 and 14 are hidden, 1 to 13 the fixed ones shown; the
-  // technical results follow from column 15 on.
+  // technical results follow from column 15 on. The rows are read in the
+  // order the list shows them.
   constexpr int kFirstTechnical = 15;
-  const QTreeWidget* list = ui_->ListViewScrn;
+  const QAbstractItemModel* model = ui_->ListViewScrn->model();
+  const auto text = [model](int row, int column) {
+    return Cp932FromQ(model->index(row, column).data(Qt::DisplayRole).toString());
+  };
   ScreeningResultTexts result;
-  const int columns = list->columnCount();
+  const int columns = model->columnCount();
   for (int column = kFirstTechnical; column < columns; ++column) {
-    result.technicalCaptions.push_back(Cp932FromQ(list->headerItem()->text(column)));
+    result.technicalCaptions.push_back(
+        Cp932FromQ(model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()));
   }
-  const int count = list->topLevelItemCount();
+  const int count = model->rowCount();
   result.rows.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    const QTreeWidgetItem* item = list->topLevelItem(i);
-    ScreeningResultTexts::Row row;
-    for (int column = 0; column < 13; ++column)
-      row.fixed[column] = Cp932FromQ(item->text(column + 1));
+  for (int row = 0; row < count; ++row) {
+    ScreeningResultTexts::Row texts;
+    for (int column = 0; column < 13; ++column) texts.fixed[column] = text(row, column + 1);
     for (int column = kFirstTechnical; column < columns; ++column) {
-      row.technical.push_back(Cp932FromQ(item->text(column)));
+      texts.technical.push_back(text(row, column));
     }
-    result.rows.push_back(std::move(row));
+    result.rows.push_back(std::move(texts));
   }
   return result;
 }
