@@ -2,11 +2,11 @@
 
 #include <QButtonGroup>
 #include <QFile>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -18,6 +18,7 @@
 
 #include "accessible_names.h"
 #include "qt_cp932.h"
+#include "save_file_dialog.h"
 
 namespace {
 
@@ -141,7 +142,7 @@ void TChartPrintPreview::PaintRequested(QPrinter* printer) {
     const bool landscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
     status_(PrintStatusText(landscape, job_.Settings().resolution));
   }
-  job_.Paint(*printer);
+  lastPaintDone_ = job_.Paint(*printer);
 }
 
 void TChartPrintPreview::OrientationClicked() {
@@ -172,21 +173,26 @@ void TChartPrintPreview::PrintClick() {
     if (dialog.exec() != QDialog::Accepted) return;
   }
   preview_->print();
+  if (!lastPaintDone_) {
+    // "印刷できませんでした。" and where to.
+    QString target = printer_.outputFileName();
+    if (target.isEmpty()) target = printer_.printerName();
+    QMessageBox::warning(this, QStringLiteral("Dyadmark"),
+                         QStringLiteral(u"印刷できませんでした。\n") + target);
+    return;
+  }
   accept();
 }
 
 bool TChartPrintPreview::ChoosePdfFile() {
-  QFileDialog dialog(this);
-  dialog.setObjectName(QStringLiteral("PdfSaveDialog"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(QStringLiteral("pdf"));
-  dialog.setNameFilters({QStringLiteral("PDF (*.pdf)"), QStringLiteral(u"全てのファイル(*.*)")});
-  dialog.selectFile(QFromCp932(pdfName_));
-  NameControlsForAccessibility(&dialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const std::optional<QString> chosen = AskSaveFileName(
+      this, {"PdfSaveDialog",
+             QStringLiteral("pdf"),
+             {QStringLiteral("PDF (*.pdf)"), QStringLiteral(u"全てのファイル(*.*)")},
+             QFromCp932(pdfName_)});
+  if (!chosen) return false;
   printer_.setOutputFormat(QPrinter::PdfFormat);
-  printer_.setOutputFileName(dialog.selectedFiles().first());
+  printer_.setOutputFileName(*chosen);
   return true;
 }
 

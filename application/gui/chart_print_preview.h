@@ -2,7 +2,8 @@
 // The print preview of the pair chart: the page as it will print, with the
 // choice of orientation, margins and resolution, and the print command
 // (through the print dialog, or into a PDF file when the system has no
-// printer). Main thread only.
+// printer). A print that fails is reported and leaves the preview open.
+// Main thread only.
 
 #include <QDialog>
 #include <array>
@@ -51,6 +52,7 @@ class TChartPrintPreview : public QDialog {
   QSpinBox* resolution_ = nullptr;
   QPushButton* print_ = nullptr;
   QPushButton* close_ = nullptr;
+  bool lastPaintDone_ = false;  // the last page was drawn on its printer
 };
 
 // The print command on a drawn pair chart: a new job on a copy of

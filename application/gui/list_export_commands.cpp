@@ -2,13 +2,12 @@
 
 #include <QClipboard>
 #include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <filesystem>
 
-#include "accessible_names.h"
 #include "file_io.h"
 #include "qt_cp932.h"
+#include "save_file_dialog.h"
 #include "text_lines.h"
 
 void CopyLinesToClipboard(const std::vector<std::string>& lines) {
@@ -17,19 +16,13 @@ void CopyLinesToClipboard(const std::vector<std::string>& lines) {
 
 bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& lines,
                            const std::string& proposedName) {
-  QFileDialog dialog(parent);
-  dialog.setObjectName(QStringLiteral("SaveDialog"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(QStringLiteral("csv"));
-  dialog.setNameFilters(
-      {QStringLiteral(u"データファイル(*.csv)"), QStringLiteral(u"全てのファイル(*.*)")});
-  dialog.selectFile(QFromCp932(proposedName));
-  NameControlsForAccessibility(&dialog);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty()) return false;
-  const QByteArray file = QFile::encodeName(chosen.first());
+  const std::optional<QString> chosen = AskSaveFileName(
+      parent, {"SaveDialog",
+               QStringLiteral("csv"),
+               {QStringLiteral(u"データファイル(*.csv)"), QStringLiteral(u"全てのファイル(*.*)")},
+               QFromCp932(proposedName)});
+  if (!chosen) return false;
+  const QByteArray file = QFile::encodeName(*chosen);
   WriteFileAtomically(std::filesystem::path(file.toStdString()), JoinLinesCrlf(lines));
   return true;
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -183,6 +184,35 @@ class PrintTest : public QObject {
     const std::string bytes = p.dir.Read("chart.pdf");
     QVERIFY2(bytes.starts_with("%PDF-"), bytes.substr(0, 20).c_str());
     QVERIFY(bytes.size() > 2000);
+    QCOMPARE(p.Panel(0), QString());
+  }
+
+  // A file that cannot be written is reported, and the preview stays open
+  // for another try.
+  void aFailedPrintIsReportedAndThePreviewStays() {
+    Program p;
+    p.StartWithDrawnPair();
+    std::unique_ptr<FileDialogAnswer> answer;
+    QString warning;
+    bool stillOpen = false;
+    PreviewVisit visit([&](TChartPrintPreview& preview) {
+      QTRY_COMPARE(LastPage(preview).orientation, 1);
+      answer = std::make_unique<FileDialogAnswer>(QStringLiteral("/proc/dyadmark-chart.pdf"));
+      QTimer boxWatch;
+      connect(&boxWatch, &QTimer::timeout, [&warning] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+          warning = box->text();
+          box->accept();
+        }
+      });
+      boxWatch.start(10);
+      Control<QPushButton>(preview, "PrintButton")->click();
+      stillOpen = preview.isVisible();
+    });
+    p.Print();
+    QVERIFY(visit.visited);
+    QVERIFY(stillOpen);
+    QVERIFY2(warning.contains(QStringLiteral("/proc/dyadmark-chart.pdf")), qPrintable(warning));
     QCOMPARE(p.Panel(0), QString());
   }
 
