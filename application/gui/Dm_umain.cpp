@@ -621,12 +621,19 @@ void TFormMain::MainMenuHelpAboutClick() {
   about.exec();
 }
 
+void TFormMain::SaveExport(const std::vector<std::string>& lines, const std::string& fileName) {
+  std::string error;
+  if (!SaveLinesToChosenFile(this, lines, fileName, error) && !error.empty()) {
+    ReportError(QFromCp932(error));
+  }
+}
+
 void TFormMain::MainMenuFileCodeCopyClick() {
   CopyLinesToClipboard(MakeCodeList(data_->CodeList()));
 }
 
 void TFormMain::MainMenuFileCodeOutClick() {
-  SaveLinesToChosenFile(this, MakeCodeList(data_->CodeList()), ExportFileName("Code"));
+  SaveExport(MakeCodeList(data_->CodeList()), ExportFileName("Code"));
 }
 
 void TFormMain::MainMenuFilePastCopyClick() {
@@ -634,8 +641,7 @@ void TFormMain::MainMenuFilePastCopyClick() {
 }
 
 void TFormMain::MainMenuFilePastOutClick() {
-  SaveLinesToChosenFile(this, MakePastList(frameCode_->PriceListTexts()),
-                        ExportFileName(frameCode_->ShownCode()));
+  SaveExport(MakePastList(frameCode_->PriceListTexts()), ExportFileName(frameCode_->ShownCode()));
 }
 
 void TFormMain::MainMenuFileScrnCopyClick() {
@@ -643,7 +649,7 @@ void TFormMain::MainMenuFileScrnCopyClick() {
 }
 
 void TFormMain::MainMenuFileScrnOutClick() {
-  SaveLinesToChosenFile(this, MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
+  SaveExport(MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
 }
 
 void TFormMain::MainMenuFilePairCopyClick() {
@@ -652,8 +658,7 @@ void TFormMain::MainMenuFilePairCopyClick() {
 
 void TFormMain::MainMenuFilePairOutClick() {
   const TFramePair::PairFields pair = framePair_->CurrentFields();
-  SaveLinesToChosenFile(this, MakePairList(framePair_->Days()),
-                        ExportFileName(pair.CodeA + "-" + pair.CodeB));
+  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.CodeA + "-" + pair.CodeB));
 }
 
 void TFormMain::MainMenuFilePairPrintClick() {

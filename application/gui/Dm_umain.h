@@ -196,6 +196,8 @@ class TFormMain : public QMainWindow {
   void SetPageMenuVisible(int item, bool visible);
   std::filesystem::path SettingsFile() const;
   void ReportError(const QString& message);
+  // Writes an export to the file the user picks; a failed write is reported.
+  void SaveExport(const std::vector<std::string>& lines, const std::string& fileName);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
 

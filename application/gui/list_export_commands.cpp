@@ -15,7 +15,8 @@ void CopyLinesToClipboard(const std::vector<std::string>& lines) {
 }
 
 bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& lines,
-                           const std::string& proposedName) {
+                           const std::string& proposedName, std::string& error) {
+  error.clear();
   const std::optional<QString> chosen = AskSaveFileName(
       parent, {"SaveDialog",
                QStringLiteral("csv"),
@@ -23,6 +24,11 @@ bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& line
                QFromCp932(proposedName)});
   if (!chosen) return false;
   const QByteArray file = QFile::encodeName(*chosen);
-  WriteFileAtomically(std::filesystem::path(file.toStdString()), JoinLinesCrlf(lines));
+  try {
+    WriteFileAtomically(std::filesystem::path(file.toStdString()), JoinLinesCrlf(lines));
+  } catch (const FileWriteError& failure) {
+    error = failure.what();
+    return false;
+  }
   return true;
 }

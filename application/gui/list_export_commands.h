@@ -17,7 +17,8 @@ void CopyLinesToClipboard(const std::vector<std::string>& lines);
 // `proposedName` (code page 932, see ExportFileName) and writes the lines
 // to the chosen file as code page 932 bytes without a byte-order mark,
 // through a temporary file, so a failed write leaves the old file as it was.
-// False when the user cancels (nothing written). Throws FileWriteError when
-// the file cannot be written.
+// True once written. False when the user cancels (nothing written, `error`
+// left empty) or when the file cannot be written (`error` then says why, in
+// code page 932).
 bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& lines,
-                           const std::string& proposedName);
+                           const std::string& proposedName, std::string& error);
