@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@
 #include "sector_names.h"
 
 namespace {
+
+// The generator stops at the first file it cannot write.
+void WriteOrThrow(const std::filesystem::path& file, std::string_view bytes) {
+  std::string error;
+  if (!WriteFileAtomically(file, bytes, &error)) throw std::runtime_error(error);
+}
 
 constexpr int kDays = kPriceFileMaxLines;
 constexpr char kSampleWord[] = "\x83\x54\x83\x93\x83\x76\x83\x8B";  // "サンプル"
@@ -113,7 +120,7 @@ void WriteSampleDirectory(const std::filesystem::path& dir) {
       }
       std::string text;
       for (const PastDataRecord& record : records) text += FormatPriceLine(record) + "\r\n";
-      WriteFileAtomically(dir / (code + ".txt"), text);
+      WriteOrThrow(dir / (code + ".txt"), text);
 
       TCodeData data;
       data.Name = std::string(kSampleWord) + Number2(serial) + std::string(TypeName(sector));
@@ -126,15 +133,16 @@ void WriteSampleDirectory(const std::filesystem::path& dir) {
     }
   }
   table.Changed = true;
-  SaveCodeFile(table, dir);
+  std::string error;
+  if (!SaveCodeFile(table, dir, &error)) throw std::runtime_error(error);
 
   // Offline: the sample never asks the web for prices. A settings file the
   // user has changed since is kept.
   const std::filesystem::path ini = dir / "Dyadmark.ini";
   if (!std::filesystem::exists(ini)) {
-    WriteFileAtomically(ini,
-                        "[Option]\r\nOnLine=0\r\nChartDataUpdate=0\r\n"
-                        "[FrameP]\r\nChkOption=1\r\n"
-                        "[Chart]\r\nLineCM=1\r\nLineCSD=1\r\nLineC05=1\r\nLineC25=1\r\n");
+    WriteOrThrow(ini,
+                 "[Option]\r\nOnLine=0\r\nChartDataUpdate=0\r\n"
+                 "[FrameP]\r\nChkOption=1\r\n"
+                 "[Chart]\r\nLineCM=1\r\nLineCSD=1\r\nLineC05=1\r\nLineC25=1\r\n");
   }
 }

@@ -14,6 +14,6 @@ inline constexpr int kSampleCodesPerGroup = 3;
 inline constexpr int kSampleFirstCode = 9100;
 
 // Writes the directory (created when missing). A settings file already there
-// is kept, with whatever the user changed in it. Throws FileWriteError when a
-// file cannot be written.
+// is kept, with whatever the user changed in it. Throws std::runtime_error (the message names the
+// file) when a file cannot be written.
 void WriteSampleDirectory(const std::filesystem::path& dir);

@@ -1,14 +1,16 @@
 #include "code_file.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "file_io.h"
-#include "text_lines.h"
 #include "vcl/convert.h"
+#include "vcl/cp932_text.h"
 
 namespace {
 
 constexpr char kCodeFileName[] = "Code.txt";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // The text before the next TAB, which is consumed with it; without a TAB the
 // field is empty and nothing is consumed.
@@ -24,6 +26,9 @@ std::string_view TakeField(std::string_view& rest) {
 
 bool ParseCodeLine(std::string_view line, std::string& code, TCodeData& data) {
   if (line.size() < 5 || line[4] != '\t') return false;
+  // A code that starts with a byte-order mark would lose it when the file is
+  // read again, and the table would not read back as written.
+  if (line.starts_with(kUtf8ByteOrderMark)) return false;
   code.assign(line.substr(0, 4));
   std::string_view rest = line.substr(5);
   data.Name.assign(TakeField(rest));
@@ -60,8 +65,12 @@ std::string FormatCodeLine(std::string_view code, const TCodeData& data) {
 void LoadCodeFile(CodeTable& table, const std::filesystem::path& dataDir) {
   table.ClearCodeData();
   if (const auto bytes = ReadFileBytes(dataDir / kCodeFileName)) {
+    // A file saved by an editor as UTF-8 may open with a byte-order mark,
+    // which would otherwise cost the first code its line.
+    std::string_view text = *bytes;
+    if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
     std::string code;
-    for (const std::string& line : SplitLines(*bytes)) {
+    for (const std::string& line : vcl::SplitLines(text)) {
       TCodeData data;
       if (ParseCodeLine(line, code, data)) table.InsertCodeData(code, data);
     }
@@ -69,13 +78,13 @@ void LoadCodeFile(CodeTable& table, const std::filesystem::path& dataDir) {
   table.Changed = false;
 }
 
-void SaveCodeFile(CodeTable& table, const std::filesystem::path& dataDir) {
-  if (!table.Changed) return;
-  std::string text;
-  for (int i = 0; i < table.Count(); ++i) {
-    text += FormatCodeLine(table.CodeAt(i), table.DataAt(i));
-    text += "\r\n";
-  }
-  WriteFileAtomically(dataDir / kCodeFileName, text);
+bool SaveCodeFile(CodeTable& table, const std::filesystem::path& dataDir, std::string* error) {
+  if (!table.Changed) return true;
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<size_t>(table.Count()));
+  for (int i = 0; i < table.Count(); ++i)
+    lines.push_back(FormatCodeLine(table.CodeAt(i), table.DataAt(i)));
+  if (!WriteFileAtomically(dataDir / kCodeFileName, vcl::JoinLinesCrlf(lines), error)) return false;
   table.Changed = false;
+  return true;
 }

@@ -14,21 +14,24 @@
 // TAB gives an empty field and consumes nothing); Loan is 1 when the next byte
 // is "1" (then two bytes are skipped); the rest is Ng. Numbers that do not
 // read give 0; a Type outside 0..33 gives 0 and an Ng other than 0 or 1 gives
-// 1. False (outputs unspecified) for a line shorter than 5 bytes or without
-// the TAB at byte 4.
+// 1. False (outputs unspecified) for a line shorter than 5 bytes, without
+// the TAB at byte 4, or starting with a UTF-8 byte-order mark.
 bool ParseCodeLine(std::string_view line, std::string& code, TCodeData& data);
 
 // The line of one code, without its line end.
 std::string FormatCodeLine(std::string_view code, const TCodeData& data);
 
 // Replaces the table with the codes of dataDir/"Code.txt" (line ends CR LF,
-// LF or CR; lines ParseCodeLine refuses are skipped; a code that stands twice
-// takes the later line's data and the earlier line's mark). A missing or
-// unreadable file gives an empty table. Clears Changed.
+// LF or CR; a UTF-8 byte-order mark at the start is skipped; lines
+// ParseCodeLine refuses are skipped; a code that stands twice takes the later
+// line's data and the earlier line's mark). A missing or unreadable file gives
+// an empty table. Clears Changed.
 void LoadCodeFile(CodeTable& table, const std::filesystem::path& dataDir);
 
 // When Changed is set, replaces dataDir/"Code.txt" with the table (through a
 // temporary file, so the old file survives any failure) and clears Changed.
-// Throws FileWriteError (file_io.h; what() names the file, code page 932) when
-// the file cannot be written; Changed then stays set.
-void SaveCodeFile(CodeTable& table, const std::filesystem::path& dataDir);
+// False when the file cannot be written (failures are values, as in
+// file_io.h): `error` (when given) receives the message naming the file, in
+// code page 932, and Changed stays set.
+[[nodiscard]] bool SaveCodeFile(CodeTable& table, const std::filesystem::path& dataDir,
+                                std::string* error = nullptr);

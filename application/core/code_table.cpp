@@ -90,6 +90,12 @@ int CodeTable::SetCodeFields(std::string_view code, const std::string* name,
   return index;
 }
 
+void CodeTable::ToggleMark(int index) {
+  TCodeData& data = entries_[Slot(index)].second;
+  data.Ng = (data.Ng + 1) % 2;
+  Changed = true;
+}
+
 bool CodeTable::DeleteCodeData(std::string_view code) {
   const int index = IndexOf(code);
   if (index < 0) return false;

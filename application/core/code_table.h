@@ -59,6 +59,11 @@ class CodeTable {
                     const int32_t* type, const int32_t* unit, const int32_t* vol,
                     const uint8_t* loan);
 
+  // Flips the exclusion mark of the entry at `index` (0 <-> 1; any other
+  // value becomes 0 or 1 the same way) and sets Changed. Precondition:
+  // 0 <= index < Count().
+  void ToggleMark(int index);
+
   // Removes the code; true (and Changed set) when it was present.
   bool DeleteCodeData(std::string_view code);
   // Empties the table; Changed is left as it is.

@@ -30,10 +30,10 @@ class FileDescriptor {
 };
 
 // "ファイル "<path>" を保存できません: <reason>"
-[[noreturn]] void ThrowWriteError(const std::filesystem::path& file, int error) {
-  throw FileWriteError("\x83\x74\x83\x40\x83\x43\x83\x8B \"" + vcl::PathToCp932Text(file) +
-                       "\" \x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1: " +
-                       std::strerror(error));
+std::string WriteErrorMessage(const std::filesystem::path& file, int error) {
+  return "\x83\x74\x83\x40\x83\x43\x83\x8B \"" + vcl::PathToCp932Text(file) +
+         "\" \x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1: " +
+         std::strerror(error);
 }
 
 }  // namespace
@@ -58,7 +58,10 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file, size
   return bytes;
 }
 
-void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-  std::error_code error;
-  if (!vcl::ReplaceFileContents(file, bytes, error)) ThrowWriteError(file, error.value());
+bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                         std::string* error) {
+  std::error_code failure;
+  if (vcl::ReplaceFileContents(file, bytes, failure)) return true;
+  if (error) *error = WriteErrorMessage(file, failure.value());
+  return false;
 }

@@ -1,20 +1,16 @@
 #pragma once
 // Whole-file reads and crash-safe replacement of the program's data files.
+// Failures are values, never exceptions (only memory running out throws): a
+// read that fails gives nullopt, a write that fails gives false and the message
+// to show, in code page 932. The data files' routines (code_file.h,
+// price_files.h) follow the same rule.
 
 #include <cstddef>
 #include <filesystem>
 #include <limits>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-
-// A data file could not be written. what() names the file, as code page 932
-// text, with the system's reason.
-class FileWriteError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The bytes of a regular file, at most `maxBytes` of them from its start;
 // nullopt when it is missing, not a regular file or cannot be read.
@@ -23,7 +19,9 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
 
 // Replaces `file` with `bytes` through a temporary file beside it
 // (vcl::ReplaceFileContents), so a crash or a full disk leaves either the old
-// or the new file, never a cut one. Throws FileWriteError
-// ("ファイル "<file>" を保存できません: <reason>") when any step fails; the old
-// file is then left as it was and no temporary file remains.
-void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+// or the new file, never a cut one; a read-only file is never replaced. False
+// when any step fails: the old file is then left as it was, no temporary file
+// remains, and `error` (when given) receives
+// "ファイル "<file>" を保存できません: <reason>".
+[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                                       std::string* error = nullptr);

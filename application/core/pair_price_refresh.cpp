@@ -4,7 +4,7 @@
 
 #include "file_io.h"
 #include "price_files.h"
-#include "text_lines.h"
+#include "vcl/cp932_text.h"
 
 PairRefresh RefreshPairPriceFile(const TicvaneApi& api, int32_t source,
                                  const std::filesystem::path& dataDir, const std::string& code,
@@ -37,7 +37,8 @@ std::optional<SeriesError> ReadPairPriceFile(const std::filesystem::path& dataDi
                                              int32_t adjustment, std::vector<CodeDayRecord>& days) {
   std::vector<std::string> lines;
   if (const std::optional<std::filesystem::path> file = PriceFilePath(dataDir, code)) {
-    if (const std::optional<std::string> bytes = ReadFileBytes(*file)) lines = SplitLines(*bytes);
+    if (const std::optional<std::string> bytes = ReadFileBytes(*file))
+      lines = vcl::SplitLines(*bytes);
   }
   return ReadCodeSeries(lines, lots, adjustment, days);
 }

@@ -8,8 +8,8 @@
 
 #include "file_io.h"
 #include "statistics.h"
-#include "text_lines.h"
 #include "vcl/convert.h"
+#include "vcl/cp932_text.h"
 #include "vcl/tlist.h"
 #include "vcl/tstrings.h"
 
@@ -56,18 +56,6 @@ std::string BadCodeMessage(std::string_view code) {
   return "\x96\xC1\x95\xBF\x83\x52\x81\x5B\x83\x68 \"" + std::string(code) +
          "\" \x82\xCC\x89\xBF\x8A\x69\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCD\x8D\xEC\x82\xEA"
          "\x82\xDC\x82\xB9\x82\xF1";
-}
-
-// Writes `lines` as the price file; false with `error` set when it fails.
-bool SaveLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
-               std::string* error) {
-  try {
-    WriteFileAtomically(file, JoinLinesCrlf(lines));
-    return true;
-  } catch (const FileWriteError& e) {
-    SetError(error, e.what());
-    return false;
-  }
 }
 
 // Year * 10000 + month * 100 + day of a line that begins "yyyy/mm/dd"; the
@@ -164,7 +152,7 @@ bool DownloadPriceFile(const TicvaneApi& api, int32_t source, const std::filesys
   }
   // A history without a single day is no history: keep the stored one.
   if (lines.empty()) return false;
-  if (!SaveLines(*file, lines, error)) return false;
+  if (!WriteFileAtomically(*file, vcl::JoinLinesCrlf(lines), error)) return false;
   averageVolume =
       TruncatedVolume(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size())));
   return true;
@@ -181,7 +169,7 @@ UpdateResult UpdatePriceFile(const TicvaneApi& api, int32_t source,
   }
   const auto bytes = ReadFileBytes(*file);
   if (!bytes) return UpdateResult::kFileUnreadable;
-  std::vector<std::string> stored = SplitLines(*bytes);
+  std::vector<std::string> stored = vcl::SplitLines(*bytes);
   if (stored.empty()) return UpdateResult::kMalformedFile;
   const auto newestStored = NewestStoredDate(stored[0]);
   if (!newestStored) return UpdateResult::kMalformedFile;
@@ -202,7 +190,8 @@ UpdateResult UpdatePriceFile(const TicvaneApi& api, int32_t source,
     if (static_cast<int32_t>(lines.size()) >= kPriceFileMaxLines) break;
     lines.push_back(std::move(line));
   }
-  if (!SaveLines(*file, lines, error)) return UpdateResult::kSaveFailed;
+  if (!WriteFileAtomically(*file, vcl::JoinLinesCrlf(lines), error))
+    return UpdateResult::kSaveFailed;
   return UpdateResult::kUpdated;
 }
 

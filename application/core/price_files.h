@@ -5,8 +5,8 @@
 // "yyyy/mm/dd", close, open, high, low and volume separated by TAB, CR LF
 // after every line. No routine keeps state; each reaches the library only
 // through `api` and passes it the source index it is given. The library is not
-// re-entrant: the caller keeps calls apart. No routine throws, except that
-// memory can run out.
+// re-entrant: the caller keeps calls apart. Failures are values, as in
+// file_io.h: no routine throws, except that memory can run out.
 
 #include <cstdint>
 #include <filesystem>

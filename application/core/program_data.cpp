@@ -4,4 +4,6 @@
 
 void ProgramData::LoadCodeFile() { ::LoadCodeFile(codeList_, exeDir_); }
 
-void ProgramData::SaveCodeFile() { ::SaveCodeFile(codeList_, exeDir_); }
+bool ProgramData::SaveCodeFile(std::string* error) {
+  return ::SaveCodeFile(codeList_, exeDir_, error);
+}

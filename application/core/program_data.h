@@ -23,9 +23,10 @@ class ProgramData {
   const CodeTable& CodeList() const { return codeList_; }
   // Replaces the table with "Code.txt" (a missing file gives an empty table).
   void LoadCodeFile();
-  // Writes "Code.txt" when the table changed; throws FileWriteError and keeps
-  // the table marked as changed when the file cannot be written.
-  void SaveCodeFile();
+  // Writes "Code.txt" when the table changed. False, with `error` (when given)
+  // set to the message in code page 932 and the table still marked as changed,
+  // when the file cannot be written.
+  [[nodiscard]] bool SaveCodeFile(std::string* error = nullptr);
 
   // "yyyy/mm/dd" of the newest trading day, "0000/00/00" until it is known.
   const std::string& LatestMarketDate() const { return latestMarketDate_; }

@@ -17,7 +17,3 @@ constexpr int kRecentListLimit = 20;
 // that the history changed. An empty text is a text like any other.
 void AddRecentToList(std::vector<std::string>& items, int& itemIndex, int& tag,
                      std::string_view text);
-
-// Whole-text equality regardless of ASCII letter case; the trail byte of a
-// code page 932 double-byte character is never folded.
-bool SameTextIgnoringCase(std::string_view a, std::string_view b);

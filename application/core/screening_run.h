@@ -65,7 +65,9 @@ class ScreeningRun {
   LibraryBusyFlag& LibraryBusy() { return libraryBusy_; }
   const LibraryBusyFlag& LibraryBusy() const { return libraryBusy_; }
   // A pair check, a chart preset or a screening may call the library now.
-  bool CanUseLibrary() const { return state_ == State::Idle && !workerAlive_ && !libraryBusy_.Busy(); }
+  bool CanUseLibrary() const {
+    return state_ == State::Idle && !workerAlive_ && !libraryBusy_.Busy();
+  }
   // The window may close.
   bool CanClose() const { return CanUseLibrary(); }
 

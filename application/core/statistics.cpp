@@ -1,5 +1,6 @@
 #include "statistics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -7,9 +8,46 @@
 
 namespace {
 
+constexpr long double kPowersOfTen[] = {1e0L, 1e1L, 1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,
+                                        1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L};
+
+// The rounding below without its texts, for the values whose cut is plain:
+// away from a half of the last kept digit and from a change in the number of
+// integer digits, where the 18-digit expansion cannot tip the decision. The
+// kept digits q are then the text's digits and q / 10^decimals, one correctly
+// rounded division, is the number the text reads back as. False when the
+// value needs the texts.
+bool RoundPlainTwoDecimals(long double value, double& rounded) {
+  const long double magnitude = std::fabs(value);
+  if (!(magnitude < 1e15L)) return false;
+  int integerDigits = 0;
+  while (integerDigits < 15 && magnitude >= kPowersOfTen[integerDigits]) ++integerDigits;
+  // Only the powers of ten around the value can be that near to it.
+  for (int k = std::max(integerDigits - 1, 5); k <= std::min(integerDigits, 15); ++k) {
+    if (std::fabs(magnitude - kPowersOfTen[k]) < kPowersOfTen[k] * 1e-12L) return false;
+  }
+  // At most 2 decimals and 7 significant digits.
+  const int decimals = std::min(2, 7 - integerDigits);
+  const long double scaled =
+      decimals >= 0 ? magnitude * kPowersOfTen[decimals] : magnitude / kPowersOfTen[-decimals];
+  const long double whole = std::floor(scaled);
+  const long double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5L) < 1e-6L) return false;
+  const long double kept = fraction > 0.5L ? whole + 1.0L : whole;
+  if (kept == 0.0L) {
+    rounded = 0.0;
+    return true;
+  }
+  const double digits = static_cast<double>(kept);
+  const double result = decimals >= 0 ? digits / static_cast<double>(kPowersOfTen[decimals])
+                                      : digits * static_cast<double>(kPowersOfTen[-decimals]);
+  rounded = value < 0.0L ? -result : result;
+  return true;
+}
+
 // The mean and the deviation are extended values when they are rounded, so the
 // cut is decided on their own digits, not on those of the nearest double.
-double RoundExtendedTwoDecimals(long double value) {
+double RoundThroughText(long double value) {
   if (!std::isfinite(value)) return static_cast<double>(value);
   double rounded = 0.0;
   if (!vcl::TryStrToFloat(vcl::ExtendedToStrFFixed(value, 7, 2), rounded)) {
@@ -18,9 +56,17 @@ double RoundExtendedTwoDecimals(long double value) {
   return rounded;
 }
 
+double RoundExtendedTwoDecimals(long double value) {
+  double plain = 0.0;
+  if (std::isfinite(value) && RoundPlainTwoDecimals(value, plain)) return plain;
+  return RoundThroughText(value);
+}
+
 }  // namespace
 
 double RoundTwoDecimals(double value) { return RoundExtendedTwoDecimals(value); }
+
+double RoundTwoDecimalsThroughText(long double value) { return RoundThroughText(value); }
 
 double Correlation(const int32_t* a, const int32_t* b, int32_t n) {
   if (n < 1) return 0.0;
@@ -30,18 +76,13 @@ double Correlation(const int32_t* a, const int32_t* b, int32_t n) {
     sumA += static_cast<double>(a[i]);
     sumB += static_cast<double>(b[i]);
   }
-  const double meanA = sumA / n;
-  const double meanB = sumB / n;
-  double sxx = 0.0;
-  double syy = 0.0;
-  double sxy = 0.0;
-  for (int32_t i = 0; i < n; ++i) {
-    const double da = a[i] - meanA;
-    const double db = b[i] - meanB;
-    sxx += da * da;
-    syy += db * db;
-    sxy += da * db;
-  }
+  return CorrelationAroundMeans(a, 1, b, 1, n, sumA / n, sumB / n);
+}
+
+namespace {
+
+// The coefficient of Correlation's three sums.
+double CorrelationOfSums(double sxx, double syy, double sxy) {
   double sx = std::sqrt(sxx);
   double sy = std::sqrt(syy);
   if (sx == 0.0) sx = 1e-7;
@@ -51,6 +92,59 @@ double Correlation(const int32_t* a, const int32_t* b, int32_t n) {
   if (r > 1.0) return 1.0;
   if (r < -1.0) return -1.0;
   return r;
+}
+
+}  // namespace
+
+double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b, int32_t scaleB,
+                              int32_t n, double meanA, double meanB) {
+  if (n < 1) return 0.0;
+  double sxx = 0.0;
+  double syy = 0.0;
+  double sxy = 0.0;
+  for (int32_t i = 0; i < n; ++i) {
+    const double da = static_cast<double>(a[i] * scaleA) - meanA;
+    const double db = static_cast<double>(b[i] * scaleB) - meanB;
+    sxx += da * da;
+    syy += db * db;
+    sxy += da * db;
+  }
+  return CorrelationOfSums(sxx, syy, sxy);
+}
+
+namespace {
+
+typedef double Doubles4 __attribute__((vector_size(32)));
+
+}  // namespace
+
+// Each lane does what CorrelationAroundMeans does for its job; lanes never
+// mix, and without contraction every operation rounds as the scalar one.
+__attribute__((target_clones("avx2", "default"))) void CorrelationsOfOneAgainstFour(
+    const double* a, const CorrelationJob* jobs, int32_t n, double* results) {
+  if (n < 1) {
+    for (int k = 0; k < 4; ++k) results[k] = 0.0;
+    return;
+  }
+  const double* b0 = jobs[0].b;
+  const double* b1 = jobs[1].b;
+  const double* b2 = jobs[2].b;
+  const double* b3 = jobs[3].b;
+  const Doubles4 scaleA = {jobs[0].scaleA, jobs[1].scaleA, jobs[2].scaleA, jobs[3].scaleA};
+  const Doubles4 scaleB = {jobs[0].scaleB, jobs[1].scaleB, jobs[2].scaleB, jobs[3].scaleB};
+  const Doubles4 meanA = {jobs[0].meanA, jobs[1].meanA, jobs[2].meanA, jobs[3].meanA};
+  const Doubles4 meanB = {jobs[0].meanB, jobs[1].meanB, jobs[2].meanB, jobs[3].meanB};
+  Doubles4 sxx = {0.0, 0.0, 0.0, 0.0};
+  Doubles4 syy = sxx;
+  Doubles4 sxy = sxx;
+  for (int32_t i = 0; i < n; ++i) {
+    const Doubles4 da = a[i] * scaleA - meanA;
+    const Doubles4 db = Doubles4{b0[i], b1[i], b2[i], b3[i]} * scaleB - meanB;
+    sxx += da * da;
+    syy += db * db;
+    sxy += da * db;
+  }
+  for (int k = 0; k < 4; ++k) results[k] = CorrelationOfSums(sxx[k], syy[k], sxy[k]);
 }
 
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n) {
@@ -117,6 +211,11 @@ double MeanRounded(const double* x, int32_t n) {
   if (n < 1) return 0.0;
   long double sum = 0.0L;
   for (int32_t i = 0; i < n; ++i) sum += x[i];
+  return MeanRoundedOfSum(sum, n);
+}
+
+double MeanRoundedOfSum(long double sum, int32_t n) {
+  if (n < 1) return 0.0;
   return RoundExtendedTwoDecimals(sum / n);
 }
 

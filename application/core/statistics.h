@@ -13,10 +13,36 @@
 // the 18-digit decimal expansion rounds away from zero) read back. NaN and
 // infinities come back as they are.
 double RoundTwoDecimals(double value);
+// The same rounding of an extended value, always through its text; the
+// reference the faster arithmetic of the routines is held to.
+double RoundTwoDecimalsThroughText(long double value);
 
 // Pearson correlation of a and b, clamped to [-1, 1]; a series whose spread
 // is 0 gives 0. Needs n >= 1.
 double Correlation(const int32_t* a, const int32_t* b, int32_t n);
+// Correlation's second pass, for a caller that knows the two means already,
+// on the series a[i] x scaleA and b[i] x scaleB (each product a whole number
+// in 32 bits): meanA and meanB must be what Correlation takes of them, the
+// double sum of the values divided by n. Needs n >= 1.
+double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b, int32_t scaleB,
+                              int32_t n, double meanA, double meanB);
+
+// One of four correlations of a series `a` shared by the four against the
+// job's own series `b`, the values held as doubles: a[i] x scaleA and
+// b[i] x scaleB must be whole numbers below 2^31 in magnitude.
+struct CorrelationJob {
+  const double* b = nullptr;
+  double scaleA = 1.0;
+  double scaleB = 1.0;
+  double meanA = 0.0;
+  double meanB = 0.0;
+};
+// Four correlations at once over the same n, side by side in vector
+// registers. Each result is bit for bit CorrelationAroundMeans on the same
+// whole numbers: their products are exact in a double, and each lane does the
+// same operations in the same order.
+void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
+                                  double* results);
 
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);
@@ -38,6 +64,11 @@ double RegressionIntercept(const double* y, int32_t n);
 // The mean of x, summed and divided in long double, rounded to two decimals
 // as that long double (see RoundTwoDecimals). Needs n >= 1.
 double MeanRounded(const double* x, int32_t n);
+// MeanRounded for a caller that has the sum already: `sum` / n rounded as
+// MeanRounded rounds it. Bit for bit MeanRounded's result when `sum` is the
+// long double sum of its values (exactly their sum when they are whole
+// numbers whose running totals stay below 2^64). Needs n >= 1.
+double MeanRoundedOfSum(long double sum, int32_t n);
 
 // Converts x in place to x[i] * 100 / m and returns the sample standard
 // deviation of the converted values (long double sums and root), rounded to

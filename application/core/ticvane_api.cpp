@@ -2,8 +2,8 @@
 
 const TicvaneApi& RealTicvaneApi() {
   static const TicvaneApi api{
-      &::TicvaneInit,        &::TicvaneEnd,         &::TicvaneGetCodeData,
-      &::TicvaneGetCodeInfo, &::TicvaneGetCodeUnit, &::TicvaneGetPastData,
+      &::TicvaneInit,        &::TicvaneEnd,           &::TicvaneGetCodeData,
+      &::TicvaneGetCodeInfo, &::TicvaneGetCodeUnit,   &::TicvaneGetPastData,
       &::TicvaneUpdPastData, &::TicvaneClearPastData, &::TicvaneCnvStrWtoH,
   };
   return api;

@@ -1,15 +1,22 @@
 #pragma once
-// The code-data page: the code table and its list, one code's prices.
+// The code-data page: the code table as a list with the exclusion marks, one
+// code's record in the control strip (editable in edit mode) and its prices,
+// and the switch that leaves the marked codes out of a screening. Main
+// thread only.
 
 #include <QFrame>
+#include <QString>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "code_page_settings.h"
 #include "code_table.h"
 #include "list_exports.h"
 #include "program_data.h"
+#include "screening_run.h"
 #include "vcl/inifile.h"
 
 class CheckBoxImages;
@@ -30,13 +37,16 @@ class TFrameCode : public QFrame {
   void SetProgramData(ProgramData& data);
   // The check-box images of the lists, owned by the main window.
   void SetCheckImages(const CheckBoxImages* images);
+  // The screening run, owned by the main window: the page's handlers stay
+  // out of a run's way.
+  void SetScreeningRun(ScreeningRun& run) { run_ = &run; }
 
-  // Reads the page's sections, then loads "Code.txt" and shows its codes.
+  // Reads the page's section, then loads "Code.txt" and shows its codes.
   void LoadSettings(vcl::TIniFile& ini);
-  // Writes the page's sections, then saves "Code.txt" (when the table
+  // Writes the page's section, then saves "Code.txt" (when the table
   // changed) and empties the table. The code file is saved even when the
   // settings cannot be written; that error is passed on afterwards. When the
-  // code file cannot be written the table is kept and the error passed on.
+  // code file cannot be written the table is kept and its message thrown.
   void SaveSettings(vcl::TIniFile& ini);
 
   // The code table (the program data's). Main thread only.
@@ -46,7 +56,7 @@ class TFrameCode : public QFrame {
   // Disables the top panel and the price list while a screening runs.
   void SetRunLocked(bool locked);
 
-  // Tells the code list the number of codes in the table.
+  // Tells the code list that the table changed.
   void SetCodeListCount();
   int CodeListItemCount() const;
   // The number of rows of the price list.
@@ -57,13 +67,38 @@ class TFrameCode : public QFrame {
   // The texts of the price list's six visible columns, row by row in list
   // order.
   std::vector<PriceListRow> PriceListTexts() const;
+  // "除外" is not unchecked: a screening leaves the marked codes out.
+  bool ExcludeMarkedCodes() const;
+
+  // Handlers. `pos` is in the code list's viewport.
+  void ListViewCodeMouseDown(const QPoint& pos);
+  void ListViewCodeDblClick();
+  void ListViewCodeKeyDown(int key);
+  void CheckBoxCodeNGClick();
+  void CheckBoxUpdateClick();
+  void ButtonCodeClick();
+
+ signals:
+  // The page's text for a panel of the main window's status bar.
+  void statusPanelText(int panel, const QString& text);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ReadSections(const vcl::TIniFile& ini);
   void WriteSections(vcl::TIniFile& ini);
+  bool Busy() const { return run_ != nullptr && run_->Busy(); }
+  // The row of the selected code, or -1.
+  int SelectedRow() const;
+  void SelectRow(int row);
+  void ShowPrices(const std::filesystem::path& file);
+  void CloseDetail();
 
   std::unique_ptr<Ui::TFrameCode> ui_;
   ProgramData* data_ = nullptr;
+  ScreeningRun* run_ = nullptr;
   CodeListModel* codeListModel_ = nullptr;
-  const CheckBoxImages* checkImages_ = nullptr;
+  // The splitters' places as last set by the settings or the user.
+  CodePageLayout layout_;
 };

@@ -17,7 +17,6 @@
 #include "pair_series.h"
 #include "qt_cp932.h"
 #include "recent_list.h"
-#include "recent_pairs.h"
 #include "screening_run.h"
 #include "ticvane_api.h"
 #include "ui_Dm_fpair.h"
@@ -26,7 +25,6 @@
 namespace {
 
 constexpr char kInputError[] = " ! \x93\xFC\x97\xCD\x83\x47\x83\x89\x81\x5B";  // " ! 入力エラー"
-constexpr char kFullWidthSpace[] = "\x81\x40";                                 // "　"
 constexpr char kSettingsFileName[] = "Dyadmark.ini";
 
 // The fallbacks of the number fields (the value a text that is no whole
@@ -61,17 +59,6 @@ std::string SingleAmpersands(const std::string& caption) {
     if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&') ++i;
   }
   return out;
-}
-
-std::vector<PairListRow> RowsOf(const QTreeWidget* list) {
-  std::vector<PairListRow> rows;
-  if (list == nullptr) return rows;
-  for (int i = 0; i < list->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = list->topLevelItem(i);
-    rows.push_back(
-        {Cp932FromQ(item->text(0)), Cp932FromQ(item->text(1)), Cp932FromQ(item->text(2))});
-  }
-  return rows;
 }
 
 }  // namespace
@@ -402,35 +389,21 @@ void TFramePair::SetUpRange() {
 
 void TFramePair::PutRecentPair() {
   if (host_.firstShowPending && host_.firstShowPending()) return;
-  QTreeWidget* recent = host_.recentList ? host_.recentList() : nullptr;
-  if (recent == nullptr) return;
-  const PairListRow row{Cp932(ui_->LabeledEditStockCodeA) + "," + Cp932(ui_->EditMagnA) + "," +
-                            Cp932(ui_->LabeledEditStockCodeB) + "," + Cp932(ui_->EditMagnB) + "," +
-                            Cp932(ui_->EditAdjust),
-                        Cp932(ui_->LabeledEditStockCodeA) + kFullWidthSpace + nameCaptionA_,
-                        Cp932(ui_->LabeledEditStockCodeB) + kFullWidthSpace + nameCaptionB_};
-  const RecentPairPlace place = PlaceRecentPair(
-      RowsOf(recent), RowsOf(host_.registryList ? host_.registryList() : nullptr), row);
-  if (place.kind == RecentPairPlace::Kind::kOnRegistry) return;
-  recent->setUpdatesEnabled(false);
-  if (place.kind == RecentPairPlace::Kind::kMoved) {
-    // The row keeps its texts (and whatever else it carries) under the new
-    // caption.
-    QTreeWidgetItem* item = recent->takeTopLevelItem(place.from);
-    item->setText(0, QFromCp932(row.Caption));
-    recent->insertTopLevelItem(0, item);
-  } else {
-    recent->insertTopLevelItem(
-        0, new QTreeWidgetItem(
-               {QFromCp932(row.Caption), QFromCp932(row.TextA), QFromCp932(row.TextB)}));
-    while (recent->topLevelItemCount() > kRecentListLimit) {
-      delete recent->takeTopLevelItem(kRecentListLimit);
-    }
-  }
-  recent->setUpdatesEnabled(true);
-  recent->setCurrentItem(recent->topLevelItem(0));
-  // The registry window saves the recent pairs when this is set.
-  recent->setProperty("Tag", 1);
+  if (host_.addRecent) host_.addRecent(CurrentPair().fields);
+}
+
+PairOnPage TFramePair::CurrentPair() const {
+  PairOnPage pair;
+  pair.fields.codeA = Cp932(ui_->LabeledEditStockCodeA);
+  pair.fields.lotsA = Cp932(ui_->EditMagnA);
+  pair.fields.codeB = Cp932(ui_->LabeledEditStockCodeB);
+  pair.fields.lotsB = Cp932(ui_->EditMagnB);
+  pair.fields.adjust = Cp932(ui_->EditAdjust);
+  pair.fields.nameA = nameCaptionA_;
+  pair.fields.nameB = nameCaptionB_;
+  pair.codeAEdited = ui_->LabeledEditStockCodeA->isModified();
+  pair.codeBEdited = ui_->LabeledEditStockCodeB->isModified();
+  return pair;
 }
 
 // ---- options ----------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "pair_chart_settings.h"
 #include "pair_check_scale.h"
 #include "pair_day_record.h"
+#include "pair_item.h"
 #include "pair_statistics.h"
 #include "program_data.h"
 #include "vcl/inifile.h"
@@ -55,8 +56,9 @@ class TFramePair : public QFrame {
     std::function<QAction*(int index)> presetItem;
     // The registry page now loaded and the recent pairs; null while the
     // registry window does not exist.
-    std::function<QTreeWidget*()> registryList;
-    std::function<QTreeWidget*()> recentList;
+    // Puts a checked pair into the registry window's recent list (which
+    // leaves out a pair of the registry page now loaded).
+    std::function<void(const PairToOpen&)> addRecent;
   };
 
   // One pair as the result list and the registry hand it over: the fields
@@ -93,6 +95,9 @@ class TFramePair : public QFrame {
   // Fills the fields with `pair` and checks it (no sender). False, with the
   // fields untouched, while a check may not start.
   bool OpenPair(const PairFields& pair);
+  // The pair as the page's fields hold it, and whether each code was edited
+  // since its name panel was filled.
+  PairOnPage CurrentPair() const;
   // No screening runs and no library call is under way: a check may start.
   bool CanCheck() const;
   // Applies preset `tag` (5 to 12) read as `settings` and checks the pair

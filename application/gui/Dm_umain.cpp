@@ -25,6 +25,7 @@
 #include "Dm_fcode.h"
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
+#include "Dm_tscrn.h"
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
@@ -44,6 +45,7 @@
 #include "price_files.h"
 #include "qt_cp932.h"
 #include "screen_cursor.h"
+#include "screening_result_list.h"
 #include "screening_worker_watch.h"
 #include "sibling_handover.h"
 #include "status_panel_bar.h"
@@ -179,7 +181,7 @@ void TFormMain::EndScreeningRun() {
   ui_->MainMenuCancel->setVisible(false);
   SetRunLocked(false);
   frameCode_->SetCodeListCount();
-  data_->SaveCodeFile();
+  SaveDataFiles();
 }
 
 void TFormMain::SetRunLocked(bool locked) {
@@ -209,9 +211,13 @@ void TFormMain::PlaceFrames(Frames frames) {
 
   frameCode_->SetProgramData(*data_);
   frameScrn_->SetProgramData(*data_);
+  frameScrn_->SetScreeningRun(&run_);
   framePair_->SetProgramData(*data_);
   WirePairPage();
   frameCode_->SetCheckImages(imageListCheckBox_.get());
+  frameCode_->SetScreeningRun(run_);
+  connect(frameCode_, &TFrameCode::statusPanelText, this,
+          [this](int panel, const QString& text) { statusBar_->SetPanelText(panel, text); });
   frameScrn_->SetCheckImages(imageListCheckBox_.get());
 }
 
@@ -230,11 +236,8 @@ void TFormMain::WirePairPage() {
                ? presetItems_[static_cast<size_t>(index)]
                : nullptr;
   };
-  host.registryList = [this]() -> QTreeWidget* {
-    return pairRegistry_ != nullptr ? pairRegistry_->ListViewRegist() : nullptr;
-  };
-  host.recentList = [this]() -> QTreeWidget* {
-    return pairRegistry_ != nullptr ? pairRegistry_->ListViewRecent() : nullptr;
+  host.addRecent = [this](const PairToOpen& pair) {
+    if (pairRegistry_ != nullptr) pairRegistry_->AddRecent(pair);
   };
   framePair_->SetHost(std::move(host));
 }
@@ -296,6 +299,15 @@ void TFormMain::ConnectHandlers() {
           [this] { ArmIdleTask(kIdleTaskCodeBoxFocus); });
   connect(workerWatch_, &ScreeningWorkerWatch::ended, this,
           [this] { Guard([this] { ScreeningWorkerEnded(); }); });
+  connect(frameScrn_, &TFrameScrn::screeningRequested, this,
+          [this] { Guard([this] { StartScreening(*this); }); });
+  ScreeningResultList& results = frameScrn_->ResultList();
+  results.SetRunActive([this] { return !run_.CanUseLibrary(); });
+  connect(&results, &ScreeningResultList::rowsDeleted, this, [this](int remaining) {
+    statusBar_->SetPanelText(1, remaining > 0 ? QString::number(remaining) : QStringLiteral("-"));
+  });
+  connect(&results, &ScreeningResultList::pairOpenRequested, this,
+          [this](const PairOpening& opening) { Guard([&] { OpenPairFromScreening(opening); }); });
 }
 
 void TFormMain::FormCreate() {
@@ -598,6 +610,26 @@ void TFormMain::MainMenuOptionTopClick() {
   if (shown) show();
 }
 
+void TFormMain::SetPairRegistry(TFormPairReg* window) {
+  pairRegistry_ = window;
+  if (window == nullptr) return;
+  PairPageLink link;
+  link.current = [this] { return PairOnCheckPage(); };
+  link.open = [this](const PairToOpen& pair) { OpenPair(pair); };
+  link.run = &run_;
+  link.codes = &data_->CodeList();
+  window->SetPairPage(std::move(link));
+}
+
+void TFormMain::OpenPair(const PairToOpen& pair) {
+  if (!CanUseLibrary()) return;
+  ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
+  framePair_->OpenPair(
+      {pair.codeA, pair.nameA, pair.lotsA, pair.codeB, pair.nameB, pair.lotsB, pair.adjust});
+}
+
+PairOnPage TFormMain::PairOnCheckPage() const { return framePair_->CurrentPair(); }
+
 void TFormMain::MainMenuPairRegClick() {
   if (ui_->PageControl->currentIndex() != 2 || pairRegistry_ == nullptr) return;
   pairRegistry_->show();
@@ -761,7 +793,7 @@ void TFormMain::UnlockAfterCancel() {
   SetRunLocked(false);
   ui_->MainMenuCancel->setVisible(false);
   frameCode_->SetCodeListCount();
-  data_->SaveCodeFile();
+  SaveDataFiles();
 }
 
 void TFormMain::ScreeningWorkerEnded() {
@@ -771,10 +803,28 @@ void TFormMain::ScreeningWorkerEnded() {
   emit screeningWorkerEnded();
 }
 
+// A result row's pair on the pair-check page; refused while a run or its
+// worker lives, since the check calls the quote library.
+void TFormMain::OpenPairFromScreening(const PairOpening& opening) {
+  if (!run_.CanUseLibrary()) return;
+  const PairCheckFields fields = PairCheckFieldsOf(opening, data_->CodeList());
+  ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
+  emit pairOpenedFromScreening(fields);
+  // The adjustment stays as the page holds it.
+  framePair_->OpenPair({fields.codeA, fields.captionA, fields.lotA, fields.codeB, fields.captionB,
+                        fields.lotB, std::nullopt});
+}
+
 // ---- helpers --------------------------------------------------------------
 
 std::filesystem::path TFormMain::SettingsFile() const {
   return data_->FileInExeDir(kSettingsFileName);
+}
+
+void TFormMain::SaveDataFiles(bool excludedToo) {
+  std::string error;
+  if (!data_->SaveCodeFile(&error)) ReportError(QFromCp932(error));
+  if (excludedToo) Guard([this] { frameScrn_->SaveExcludedCodes(); });
 }
 
 void TFormMain::ReportError(const QString& message) {

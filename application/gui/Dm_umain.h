@@ -18,7 +18,9 @@
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
 #include "hint_rule.h"
+#include "pair_item.h"
 #include "program_data.h"
+#include "screening_result_row.h"
 #include "screening_run.h"
 #include "ticvane_api.h"
 
@@ -90,8 +92,17 @@ class TFormMain : public QMainWindow {
   TFrameCode& FrameCode() { return *frameCode_; }
   TFrameScrn& FrameScrn() { return *frameScrn_; }
   TFramePair& FramePair() { return *framePair_; }
-  // The pair registry window, created after this window.
-  void SetPairRegistry(TFormPairReg* window) { pairRegistry_ = window; }
+  // The pair registry window, created after this window; it is linked to
+  // the pair-check page through OpenPair and PairOnCheckPage.
+  void SetPairRegistry(TFormPairReg* window);
+  // The pair registry (null until set): a pair check records the pair with
+  // its AddRecent.
+  TFormPairReg* PairRegistry() const { return pairRegistry_; }
+  // Fills the pair-check page with `pair` (the code edits marked as not
+  // edited) and checks it as it stands, without looking the codes up.
+  void OpenPair(const PairToOpen& pair);
+  // The pair the pair-check page shows now.
+  PairOnPage PairOnCheckPage() const;
 
   // Status bar.
   StatusPanelBar& StatusBar() { return *statusBar_; }
@@ -163,11 +174,25 @@ class TFormMain : public QMainWindow {
   void ApplicationEventsIdle(int32_t code);
   void FormMouseMove();
   void PageControlMouseMove();
+  // A double click on a screening result row: turns to the pair-check page
+  // and hands the row's codes, name captions and lots on (nothing during a
+  // run).
+  void OpenPairFromScreening(const PairOpening& opening);
+
+  // Writes "Code.txt" and, with `excludedToo`, "C404.txt" when they changed;
+  // a failure is shown to the user, not thrown.
+  void SaveDataFiles(bool excludedToo = false);
+  // Shows one error message to the user.
+  void ReportError(const QString& message);
 
  signals:
   // The watched worker's thread has finished (after its end step, or
   // without one).
   void screeningWorkerEnded();
+  // A screening result row was opened: the pair page fills its code, name
+  // and lot fields with these and checks the pair without looking the codes
+  // up again.
+  void pairOpenedFromScreening(const PairCheckFields& fields);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -195,7 +220,6 @@ class TFormMain : public QMainWindow {
   void ScreeningWorkerEnded();
   void SetPageMenuVisible(int item, bool visible);
   std::filesystem::path SettingsFile() const;
-  void ReportError(const QString& message);
   // Writes an export to the file the user picks; a failed write is reported.
   void SaveExport(const std::vector<std::string>& lines, const std::string& fileName);
   // Runs a handler; an error it raises is reported and goes no further.

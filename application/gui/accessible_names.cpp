@@ -49,7 +49,8 @@ QString FormLabelOf(const QWidget* widget) {
     form->getWidgetPosition(const_cast<QWidget*>(widget), &row, &role);
     if (row < 0 || role != QFormLayout::FieldRole) continue;
     if (const QLayoutItem* item = form->itemAt(row, QFormLayout::LabelRole)) {
-      if (const auto* label = qobject_cast<const QLabel*>(item->widget())) return Plain(label->text());
+      if (const auto* label = qobject_cast<const QLabel*>(item->widget()))
+        return Plain(label->text());
     }
   }
   return {};

@@ -1,5 +1,6 @@
 #include "code_list_model.h"
 
+#include <QMetaObject>
 #include <string>
 
 #include "qt_cp932.h"
@@ -19,20 +20,48 @@ constexpr const char* kHeaders[CodeListModel::kColumnCount] = {
 };
 constexpr char kLoanMark[] = "\x81\x9B";  // "○"
 
+// Unit and volume right-aligned, the loan mark centred.
+QVariant ColumnAlignment(int column) {
+  switch (column) {
+    case 4:
+    case 5:
+      return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    case 6:
+      return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
+    default:
+      return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+  }
+}
+
 }  // namespace
 
 CodeListModel::CodeListModel(const CodeTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {}
+    : QAbstractTableModel(parent), table_(table), toldCount_(table.Count()) {}
 
-void CodeListModel::SetItemCount(int count) {
+void CodeListModel::Refresh() {
   beginResetModel();
-  itemCount_ = count < 0 ? 0 : count;
+  toldCount_ = table_.Count();
+  refreshPending_ = false;
   endResetModel();
+}
+
+void CodeListModel::RowChanged(int row) {
+  if (row < 0 || row >= table_.Count()) return;
+  emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+}
+
+void CodeListModel::NoticeSizeChange() const {
+  if (refreshPending_ || toldCount_ == table_.Count()) return;
+  refreshPending_ = true;
+  auto* self = const_cast<CodeListModel*>(this);
+  QMetaObject::invokeMethod(
+      self, [self] { self->Refresh(); }, Qt::QueuedConnection);
 }
 
 int CodeListModel::rowCount(const QModelIndex& parent) const {
   if (parent.isValid()) return 0;
-  return itemCount_ < table_.Count() ? itemCount_ : table_.Count();
+  NoticeSizeChange();
+  return table_.Count();
 }
 
 int CodeListModel::columnCount(const QModelIndex& parent) const {
@@ -40,9 +69,12 @@ int CodeListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CodeListModel::data(const QModelIndex& index, int role) const {
+  NoticeSizeChange();
   if (!index.isValid() || index.row() >= table_.Count()) return QVariant();
-  if (role != Qt::DisplayRole) return QVariant();
   const TCodeData& r = table_.DataAt(index.row());
+  if (role == kCheckImageRole) return index.column() == 0 ? QVariant(r.Ng * 2) : QVariant();
+  if (role == Qt::TextAlignmentRole) return ColumnAlignment(index.column());
+  if (role != Qt::DisplayRole) return QVariant();
   switch (index.column()) {
     case 1:
       return QFromCp932(table_.CodeAt(index.row()) + " " + r.Name);
@@ -62,7 +94,8 @@ QVariant CodeListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CodeListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
-  if (section < 0 || section >= kColumnCount) return QVariant();
+  if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return QVariant();
+  if (role == Qt::TextAlignmentRole) return ColumnAlignment(section);
+  if (role != Qt::DisplayRole) return QVariant();
   return QFromCp932(kHeaders[section]);
 }

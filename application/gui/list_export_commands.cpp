@@ -8,10 +8,10 @@
 #include "file_io.h"
 #include "qt_cp932.h"
 #include "save_file_dialog.h"
-#include "text_lines.h"
+#include "vcl/cp932_text.h"
 
 void CopyLinesToClipboard(const std::vector<std::string>& lines) {
-  QGuiApplication::clipboard()->setText(QFromCp932(JoinLinesCrlf(lines)));
+  QGuiApplication::clipboard()->setText(QFromCp932(vcl::JoinLinesCrlf(lines)));
 }
 
 bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& lines,
@@ -24,11 +24,6 @@ bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& line
                QFromCp932(proposedName)});
   if (!chosen) return false;
   const QByteArray file = QFile::encodeName(*chosen);
-  try {
-    WriteFileAtomically(std::filesystem::path(file.toStdString()), JoinLinesCrlf(lines));
-  } catch (const FileWriteError& failure) {
-    error = failure.what();
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(std::filesystem::path(file.toStdString()), vcl::JoinLinesCrlf(lines),
+                             &error);
 }

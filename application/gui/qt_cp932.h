@@ -1,12 +1,13 @@
 #pragma once
 // The program keeps its texts as code page 932 (Windows-31J) bytes; widgets
-// show QString. These two conversions are the only crossing between them.
+// show QString. These two conversions, over the code page 932 text layer
+// (vcl/cp932_text.h), are the only crossing between them.
 
 #include <QString>
 #include <string>
 #include <string_view>
 
-// Bytes that code page 932 cannot decode become U+FFFD; the rest is kept.
+// Bytes that code page 932 does not assign become U+FFFD; the rest is kept.
 QString QFromCp932(std::string_view bytes);
 
 // Characters that code page 932 cannot hold become "?".

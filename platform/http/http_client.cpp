@@ -6,6 +6,7 @@
 #include <chrono>
 #include <mutex>
 #include <new>
+#include <utility>
 
 namespace http {
 namespace {
@@ -13,6 +14,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kUserAgent = "Mozilla/5.0 (compatible; Dyadmark)";
+// The time-out's message; callers test Failure::kTimedOut, never this text.
+constexpr const char* kReadTimeoutMessage = "Read Timeout";
 // How often the transfer loop wakes when nothing arrives, so that the
 // watchdog sees a silence soon after it has run out.
 constexpr int kLongestTickMs = 50;
@@ -171,26 +174,38 @@ struct Client::Impl {
     return result;
   }
 
-  std::string Get(const std::string& url) {
+  Response Get(const std::string& url) {
     StartRequest();
     Require(curl_easy_setopt(easy, CURLOPT_URL, url.c_str()));
     // A connect that hangs fails as a connect, never as the read time-out;
     // 0 restores libcurl's own connect limit.
     Require(curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, std::max(readTimeoutMs, 0L)));
     CURLcode result = Transfer();
-    if (timedOut) throw Error(kReadTimeoutMessage);
-    if (outOfMemory) throw Error("Out of memory while receiving the response");
+    if (timedOut) return Failed(Failure::kTimedOut, kReadTimeoutMessage);
+    if (outOfMemory) {
+      return Failed(Failure::kTransport, "Out of memory while receiving the response");
+    }
     if (result != CURLE_OK) {
-      throw Error(errorText[0] != '\0' ? std::string(errorText) : curl_easy_strerror(result));
+      return Failed(Failure::kTransport,
+                    errorText[0] != '\0' ? std::string(errorText) : curl_easy_strerror(result));
     }
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299) {
-      throw Error(statusLine.empty() ? "HTTP status " + std::to_string(status) : statusLine);
+      return Failed(Failure::kHttpStatus,
+                    statusLine.empty() ? "HTTP status " + std::to_string(status) : statusLine);
     }
-    std::string received;
-    received.swap(body);
-    return received;
+    Response response;
+    response.body.swap(body);
+    return response;
+  }
+
+  Response Failed(Failure failure, std::string message) {
+    body.clear();
+    Response response;
+    response.failure = failure;
+    response.message = std::move(message);
+    return response;
   }
 };
 
@@ -207,15 +222,18 @@ Client::~Client() = default;
 
 void Client::SetReadTimeout(int milliseconds) { impl_->readTimeoutMs = std::max(milliseconds, 0); }
 
-std::string Client::Get(const std::string& url) {
+Response Client::Get(const std::string& url) {
   try {
     return impl_->Get(url);
-  } catch (const Error&) {
-    throw;
-  } catch (const std::bad_alloc&) {
-    throw Error("Out of memory");
   } catch (const std::exception& error) {
-    throw Error(error.what());
+    // libcurl refused an option or memory ran out before the transfer.
+    Response response;
+    response.failure = Failure::kTransport;
+    try {
+      response.message = error.what();
+    } catch (const std::bad_alloc&) {
+    }
+    return response;
   }
 }
 

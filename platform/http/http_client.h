@@ -14,14 +14,28 @@
 
 namespace http {
 
-// Every failure of a request. what() is exactly "Read Timeout" when the read
-// time-out ran out, and some other text for every other failure.
+// A setup failure of the client (libcurl cannot start, a test seam cannot be
+// set). Failed requests are never thrown: they come back as a Response.
 class Error : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-inline constexpr const char* kReadTimeoutMessage = "Read Timeout";
+// What stopped a request.
+enum class Failure {
+  kNone,        // the request succeeded
+  kTimedOut,    // the read time-out ran out
+  kHttpStatus,  // the server answered with a status outside 2xx
+  kTransport,   // look-up, connect, transfer, address or memory failure
+};
+
+struct Response {
+  Failure failure = Failure::kNone;
+  std::string body;     // the whole body, zero bytes included; empty on failure
+  std::string message;  // empty on success; else "Read Timeout", the status
+                        // line (e.g. "HTTP/1.1 404 Not Found") or libcurl's text
+  bool Ok() const { return failure == Failure::kNone; }
+};
 
 class Client {
  public:
@@ -38,12 +52,9 @@ class Client {
   // the connect, which fails as a connect, never as the read time-out.
   void SetReadTimeout(int milliseconds);
 
-  // Sends a GET for `url` and returns the whole response body, zero bytes
-  // included. Throws Error and nothing else: "Read Timeout" for the time-out,
-  // the status line (e.g. "HTTP/1.1 404 Not Found") for a status outside 2xx,
-  // libcurl's message for a failed look-up, connect or transfer. The client
-  // stays usable after any failure.
-  std::string Get(const std::string& url);
+  // Sends a GET for `url` and returns the response, or the failure with its
+  // kind and message. Never throws. The client stays usable after any failure.
+  Response Get(const std::string& url);
 
   // Test seam: libcurl CONNECT_TO entries ("HOST:PORT:CONNECT-TO-HOST:PORT")
   // that point host names at a fixture server; they replace earlier entries.

@@ -8,7 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
+
+#include "vcl/cp932_text.h"
 
 namespace nkf {
 namespace {
@@ -64,39 +65,6 @@ bool HasC1Control(const std::u16string& text) {
                      [](char16_t unit) { return unit >= 0x80 && unit <= 0x9F; });
 }
 
-// The Latin-1 cent, pound and not signs have no place in code page 932, which
-// holds them in their full-width forms only; Windows maps them there too.
-void UseFullwidthSigns(std::u16string& text) {
-  for (char16_t& unit : text) {
-    if (unit == u'\u00A2') unit = u'\uFFE0';
-    if (unit == u'\u00A3') unit = u'\uFFE1';
-    if (unit == u'\u00AC') unit = u'\uFFE2';
-  }
-}
-
-// Encodes as code page 932; a character the code page cannot hold becomes "?".
-// Best-fit mappings are allowed, so that the JIS forms of characters that code
-// page 932 keeps in their Microsoft forms (the wave dash, for one) survive.
-std::optional<std::string> EncodeAsCodePage932(std::u16string text) {
-  UseFullwidthSigns(text);
-  Converter encoder = OpenConverter("windows-31j");
-  if (!encoder) return std::nullopt;
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_setFallback(encoder.get(), true);
-  ucnv_setFromUCallBack(encoder.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
-                        &status);
-  ucnv_setSubstChars(encoder.get(), "?", 1, &status);
-  if (U_FAILURE(status)) return std::nullopt;
-
-  std::string bytes(text.size() * 2 + 1, '\0');  // two bytes at most per UTF-16 unit
-  const int32_t length =
-      ucnv_fromUChars(encoder.get(), bytes.data(), static_cast<int32_t>(bytes.size()), text.data(),
-                      static_cast<int32_t>(text.size()), &status);
-  if (U_FAILURE(status)) return std::nullopt;
-  bytes.resize(static_cast<size_t>(length));
-  return bytes;
-}
-
 std::string_view WithoutByteOrderMark(std::string_view utf8) {
   if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
   return utf8;
@@ -118,27 +86,8 @@ std::optional<std::u16string> DecodeAsDetected(std::string_view input) {
 // passed on as it came rather than lost.
 std::string ToCodePage932(std::string_view input) {
   if (IsSevenBit(input) && !HasIso2022Escape(input)) return std::string(input);
-  if (auto text = DecodeAsDetected(input)) {
-    if (auto bytes = EncodeAsCodePage932(std::move(*text))) return *bytes;
-  }
+  if (auto text = DecodeAsDetected(input)) return vcl::Utf16ToCp932(*text);
   return std::string(input);
-}
-
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// The longest prefix of `bytes` of at most `limit` bytes that does not end in
-// the first half of a two-byte character.
-size_t WholeCharactersWithin(std::string_view bytes, size_t limit) {
-  if (bytes.size() <= limit) return bytes.size();
-  size_t end = 0;
-  while (end < limit) {
-    const size_t width = IsLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
-    if (end + width > limit) break;
-    end += width;
-  }
-  return end;
 }
 
 }  // namespace
@@ -148,7 +97,7 @@ void SetOption(const char* /*option*/) {}
 std::optional<std::string> Utf8ToCodePage932(std::string_view utf8) {
   std::optional<std::u16string> text = DecodeStrictly("UTF-8", WithoutByteOrderMark(utf8));
   if (!text) return std::nullopt;
-  return EncodeAsCodePage932(std::move(*text));
+  return vcl::Utf16ToCp932(*text);
 }
 
 void Convert(char* out, size_t outSize, const char* in) {
@@ -158,7 +107,7 @@ void Convert(char* out, size_t outSize, const char* in) {
     return;
   }
   const std::string converted = ToCodePage932(std::string_view(in, std::strlen(in)));
-  const size_t length = WholeCharactersWithin(converted, outSize - 1);
+  const size_t length = vcl::WholeCharactersWithin(converted, outSize - 1);
   std::memcpy(out, converted.data(), length);
   out[length] = '\0';
 }

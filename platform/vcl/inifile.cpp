@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "vcl/convert.h"
+#include "vcl/cp932_text.h"
 #include "vcl/path_text.h"
 #include "vcl/replace_file.h"
 
@@ -23,23 +24,6 @@ namespace {
 // "に書き込めません" ("cannot be written to") in code page 932.
 constexpr char kCannotWriteSuffix[] =
     " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-// ASCII letters folded to lower case; the second byte of a two-byte character
-// is never a letter of its own and stays as it is.
-std::string FoldName(std::string_view name) {
-  std::string folded(name);
-  for (size_t i = 0; i < folded.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(folded[i]);
-    if (IsLeadByte(c)) {
-      ++i;
-    } else if (c >= 'A' && c <= 'Z') {
-      folded[i] = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return folded;
-}
 
 enum class LineKind { kSection, kKey, kOther };
 
@@ -54,7 +38,7 @@ struct ParsedLine {
 std::optional<size_t> ClosingBracket(std::string_view text) {
   std::optional<size_t> found;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
+    if (IsLeadByte(text[i])) {
       ++i;
     } else if (text[i] == ']') {
       found = i;
@@ -97,44 +81,8 @@ std::string ValueOf(std::string_view line, const ParsedLine& parsed) {
   return value;
 }
 
-// The text after "=" that reads back as `value`.
-std::string EncodeValue(std::string_view value) {
-  const bool losesBlanks = Trim(value).size() != value.size();
-  const bool losesQuotes = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                           value.back() == value.front();
-  if (losesBlanks || losesQuotes) return "\"" + std::string(value) + "\"";
-  return std::string(value);
-}
-
 bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-// Lines of the file: CR LF, LF or CR ends a line; a last line without an end
-// counts too. Every other byte, zero bytes included, stays in its line.
-std::vector<std::string> SplitLines(std::string_view bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    const size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(bytes.substr(start));
-      break;
-    }
-    lines.emplace_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
-  }
-  return lines;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) {
-    bytes += line;
-    bytes += "\r\n";
-  }
-  return bytes;
 }
 
 enum class ReadResult { kRead, kMissing, kUnreadable };
@@ -167,10 +115,10 @@ class SectionView {
 
   // The header line of the first section named `section`.
   std::optional<size_t> FindHeader(std::string_view section, size_t from = 0) const {
-    const std::string wanted = FoldName(section);
+    const std::string wanted = FoldAsciiCase(section);
     for (size_t i = from; i < lines_.size(); ++i) {
       const ParsedLine parsed = ParseLine(lines_[i]);
-      if (parsed.kind == LineKind::kSection && FoldName(parsed.name) == wanted) return i;
+      if (parsed.kind == LineKind::kSection && FoldAsciiCase(parsed.name) == wanted) return i;
     }
     return std::nullopt;
   }
@@ -183,11 +131,11 @@ class SectionView {
   }
 
   std::optional<size_t> FindKey(size_t header, std::string_view key) const {
-    const std::string wanted = FoldName(key);
+    const std::string wanted = FoldAsciiCase(key);
     const size_t end = End(header);
     for (size_t i = header + 1; i < end; ++i) {
       const ParsedLine parsed = ParseLine(lines_[i]);
-      if (parsed.kind == LineKind::kKey && FoldName(parsed.name) == wanted) return i;
+      if (parsed.kind == LineKind::kKey && FoldAsciiCase(parsed.name) == wanted) return i;
     }
     return std::nullopt;
   }
@@ -217,7 +165,7 @@ TIniFile::Snapshot TIniFile::Load() const {
   switch (ReadWholeFile(file_, bytes)) {
     case ReadResult::kRead:
       snapshot.lines = SplitLines(bytes);
-      snapshot.fileHoldsLines = JoinLines(snapshot.lines) == bytes;
+      snapshot.fileHoldsLines = JoinLinesCrlf(snapshot.lines) == bytes;
       break;
     case ReadResult::kMissing:
       snapshot.fileHoldsLines = true;  // no file and no lines: nothing to write yet
@@ -261,10 +209,12 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   const std::string keyName = Trim(key);
   if (HasLineBreak(sectionName) || HasLineBreak(keyName) || HasLineBreak(value) ||
       keyName.empty() || keyName.find('=') != std::string::npos || keyName.front() == '[' ||
-      keyName.front() == ';') {
+      keyName.front() == ';' || EndsInLoneLeadByte(sectionName)) {
     throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix);
   }
-  const std::string encoded = EncodeValue(value);
+  // The value goes in as given, as the profile functions write it: blanks at
+  // its ends and one pair of enclosing quotes are lost on reading.
+  const std::string valueText(value);
 
   const Snapshot snapshot = Load();
   std::vector<std::string> lines = snapshot.lines;
@@ -272,14 +222,14 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   const std::optional<size_t> header = view.FindHeader(sectionName);
   if (!header) {
     lines.push_back("[" + sectionName + "]");
-    lines.push_back(keyName + "=" + encoded);
+    lines.push_back(keyName + "=" + valueText);
   } else if (const std::optional<size_t> line = view.FindKey(*header, keyName)) {
     // The key keeps its spelling and spacing up to "=".
     std::string& text = lines[*line];
-    text = text.substr(0, ParseLine(text).valueStart) + encoded;
+    text = text.substr(0, ParseLine(text).valueStart) + valueText;
   } else {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(view.InsertionPoint(*header)),
-                 keyName + "=" + encoded);
+                 keyName + "=" + valueText);
   }
   Commit(snapshot, lines);
 }
@@ -340,7 +290,7 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
 
 void TIniFile::Commit(const Snapshot& before, const std::vector<std::string>& lines) const {
   if (lines == before.lines && before.fileHoldsLines) return;
-  if (before.unreadable || !ReplaceFileContents(file_, JoinLines(lines))) {
+  if (before.unreadable || !ReplaceFileContents(file_, JoinLinesCrlf(lines))) {
     throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix);
   }
 }

@@ -41,12 +41,14 @@ class TIniFile {
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
-  // Throw EIniFileException when the file cannot be written, and also when a
-  // name or value cannot be held by a line of the file (a CR or LF anywhere, an
-  // empty key, a key with "=" or starting "[" or ";"); the file and what this
-  // object reads are then unchanged. Names are trimmed; a value whose blanks at
-  // either end or whose own enclosing quotes would be lost on reading is
-  // written inside double quotes, so it reads back as written.
+  // Throw EIniFileException when the file cannot be written (a read-only file
+  // included), and also when a name or value cannot be held by a line of the
+  // file (a CR or LF anywhere, an empty key, a key with "=" or starting "[" or
+  // ";", a section name ending in a lead byte without its second byte, which
+  // would take the closing "]" as that byte); the file and what this object
+  // reads are then unchanged. Names are trimmed; the value is written as given,
+  // so blanks at its ends and one pair of enclosing quotes are lost on reading,
+  // as with the profile functions.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
   void WriteBool(std::string_view section, std::string_view key, bool value);

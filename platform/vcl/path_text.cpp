@@ -1,42 +1,28 @@
 #include "vcl/path_text.h"
 
-#include <iconv.h>
+#include <unicode/ustring.h>
 
-#include <cerrno>
+#include "vcl/cp932_text.h"
 
 namespace vcl {
 
 std::string PathToCp932Text(const std::filesystem::path& file) {
   const std::string& native = file.native();
-  iconv_t converter = ::iconv_open("CP932", "UTF-8");
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
+  if (native.empty()) return {};
+  // Bytes that are not UTF-8 become U+FFFD, which the code page shows as "?".
+  // A UTF-8 sequence never gives more UTF-16 units than it has bytes.
+  std::u16string text(native.size(), u'\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, native.data(),
+                       static_cast<int32_t>(native.size()), 0xFFFD, nullptr, &status);
+  if (U_FAILURE(status)) {
     std::string ascii;
     for (unsigned char c : native) ascii += c < 0x80 ? static_cast<char>(c) : '?';
     return ascii;
   }
-  std::string out;
-  char* in = const_cast<char*>(native.data());
-  size_t inLeft = native.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    size_t outLeft = sizeof buffer;
-    const size_t result = ::iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, static_cast<size_t>(outPtr - buffer));
-    if (result == static_cast<size_t>(-1) && errno != E2BIG) {
-      // A character code page 932 lacks, or bytes that are not UTF-8: skip
-      // one character (a lead byte and its continuation bytes).
-      out += '?';
-      ++in;
-      --inLeft;
-      while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80) {
-        ++in;
-        --inLeft;
-      }
-    }
-  }
-  ::iconv_close(converter);
-  return out;
+  text.resize(static_cast<size_t>(length));
+  return Utf16ToCp932(text);
 }
 
 }  // namespace vcl

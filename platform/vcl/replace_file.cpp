@@ -45,6 +45,14 @@ void SyncDirectory(const std::filesystem::path& directory) {
   ::close(fd);
 }
 
+// A file without any write permission bit is read-only even for the
+// superuser, as a file with the read-only attribute is for every user; the
+// rename would replace it all the same, so it is asked first.
+bool IsWritable(const std::filesystem::path& file, const struct stat& status) {
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
@@ -59,6 +67,10 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view byt
 
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && !IsWritable(target, existing)) {
+    error.assign(EACCES, std::generic_category());
+    return false;
+  }
 
   std::filesystem::path temporary;
   int fd = -1;

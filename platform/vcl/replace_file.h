@@ -11,7 +11,9 @@ namespace vcl {
 
 // Makes `file` hold exactly `bytes`. An existing file keeps its permission
 // bits; a symbolic link keeps pointing at the file it names, which is the one
-// replaced. False when any step fails: the old file is then left as it was and
+// replaced. An existing file that is not writable (no write permission bit at
+// all, or none for this process) is never replaced: that is a failure with
+// EACCES. False when any step fails: the old file is then left as it was and
 // no temporary file remains. Two calls for the same file may run at once; the
 // later rename wins.
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "vcl/cp932_text.h"
+
 namespace vcl {
 
 // An ordered list of byte-string lines (code page 932 bytes, never converted).
@@ -41,32 +43,12 @@ class TStringList final : public TStrings {
   // As SetText(const char*), for a text of known length; it still ends at its
   // first zero byte.
   void SetText(std::string_view text) {
-    lines_.clear();
     const size_t zero = text.find('\0');
-    if (zero != std::string_view::npos) text = text.substr(0, zero);
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = start;
-      while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-      lines_.emplace_back(text.substr(start, end - start));
-      if (end < text.size()) {
-        // CR, LF or one CR LF pair ends the line.
-        if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        ++end;
-      }
-      start = end;
-    }
+    lines_ = SplitLines(zero == std::string_view::npos ? text : text.substr(0, zero));
   }
 
   // The whole list as one text, CR LF after every line.
-  std::string Text() const {
-    std::string out;
-    for (const std::string& line : lines_) {
-      out += line;
-      out += "\r\n";
-    }
-    return out;
-  }
+  std::string Text() const { return JoinLinesCrlf(lines_); }
 
   const std::string& operator[](int index) const { return lines_[static_cast<size_t>(index)]; }
   std::string& operator[](int index) { return lines_[static_cast<size_t>(index)]; }

@@ -1,11 +1,9 @@
 #include "win32/halfwidth.h"
 
+#include "vcl/cp932_text.h"
+
 namespace win32 {
 namespace {
-
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 struct SymbolForm {
   unsigned char trail;  // second byte after the lead byte 0x81
@@ -78,12 +76,12 @@ unsigned char HalfwidthOf(unsigned char lead, unsigned char trail) {
 int MapToHalfwidth(const char* src, int srcLength, char* dest, int destLength) {
   if (src == nullptr || dest == nullptr || destLength < 1) return 0;
   const auto first = static_cast<unsigned char>(src[0]);
-  if (srcLength == 1 && !IsLeadByte(first)) {
+  if (srcLength == 1 && !vcl::IsLeadByte(first)) {
     // A one-byte character is its own half-width form.
     dest[0] = src[0];
     return 1;
   }
-  if (srcLength != 2 || !IsLeadByte(first)) return 0;
+  if (srcLength != 2 || !vcl::IsLeadByte(first)) return 0;
   const unsigned char halfwidth = HalfwidthOf(first, static_cast<unsigned char>(src[1]));
   if (halfwidth == 0) return 0;
   dest[0] = static_cast<char>(halfwidth);

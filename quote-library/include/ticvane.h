@@ -95,8 +95,7 @@ TICVANE_API int32_t TicvaneGetPastData(vcl::TList* records, ShortText code, int3
 // As TicvaneGetPastData, but stores only the days newer than `newestStored`
 // (year * 10000 + month * 100 + day) and ends at the first day that is not.
 TICVANE_API int32_t TicvaneUpdPastData(vcl::TList* records, ShortText code, int32_t maxCount,
-                                       int32_t yearsOffset, int32_t newestStored,
-                                       int32_t source);
+                                       int32_t yearsOffset, int32_t newestStored, int32_t source);
 
 // Frees the record every item of `records` points to and sets the item to
 // null; the count stays. Items that are already null are skipped.

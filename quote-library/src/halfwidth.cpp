@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "vcl/cp932_text.h"
 #include "win32/halfwidth.h"
 
 namespace ticvane {
@@ -15,10 +16,6 @@ constexpr std::string_view kSymbols =
     "\x81\x84\x81\x48\x81\x97\x81\x6D\x81\x8F\x81\x6E\x81\x4F\x81\x51\x81\x4D\x81\x6F"
     "\x81\x62\x81\x70\x81\x50\x81\x42\x81\x75\x81\x76\x81\x41\x81\x45";
 static_assert(kSymbols.size() == 38 * 2);
-
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 bool IsLetterOrDigit(unsigned code) {
   return (code >= 0x8260 && code <= 0x8279) || (code >= 0x8281 && code <= 0x829A) ||
@@ -47,7 +44,7 @@ ShortText ConvertToHalfwidth(const ShortText& text) {
   size_t i = 0;
   while (i < count) {
     const auto first = static_cast<unsigned char>(text.bytes[i]);
-    if (IsLeadByte(first) && i + 1 < count) {
+    if (vcl::IsLeadByte(first) && i + 1 < count) {
       const char* character = &text.bytes[i];
       const unsigned code = first * 256u + static_cast<unsigned char>(text.bytes[i + 1]);
       if (IsLetterOrDigit(code) || IsListedSymbol(character)) {

@@ -1,34 +1,54 @@
 #include "page_request.h"
 
 #include <cstring>
-#include <exception>
+#include <utility>
 #include <vector>
 
 #include "library_state.h"
 #include "nkf/nkf.h"
 
 namespace ticvane {
+namespace {
 
-PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
-  PumpMessages();
+// Only the read time-out is TimedOut; the kind decides, never the message.
+RequestOutcome OutcomeOf(http::Failure failure) {
+  switch (failure) {
+    case http::Failure::kNone:
+      return RequestOutcome::Ok;
+    case http::Failure::kTimedOut:
+      return RequestOutcome::TimedOut;
+    case http::Failure::kHttpStatus:
+    case http::Failure::kTransport:
+      break;
+  }
+  return RequestOutcome::Failed;
+}
+
+testing::PageSource& PageSourceSeam() {
+  static testing::PageSource source;
+  return source;
+}
+
+PageResponse Fetch(std::string_view host, std::string_view pathAndQuery) {
+  if (PageSourceSeam()) return PageSourceSeam()(host, pathAndQuery);
   PageResponse response{RequestOutcome::Failed, {}};
   http::Client* client = State().client.get();
   if (client == nullptr) return response;  // before TicvaneInit or after TicvaneEnd
-  try {
-    std::string url = "http://";
-    url.append(host);
-    url.append(pathAndQuery);
-    response.body = client->Get(url);
-    response.outcome = RequestOutcome::Ok;
-  } catch (const http::Error& error) {
-    response.outcome = std::strcmp(error.what(), http::kReadTimeoutMessage) == 0
-                           ? RequestOutcome::TimedOut
-                           : RequestOutcome::Failed;
-    return response;
-  } catch (const std::exception&) {
-    return response;
-  }
+  std::string url = "http://";
+  url.append(host);
+  url.append(pathAndQuery);
+  http::Response received = client->Get(url);
+  response.outcome = OutcomeOf(received.failure);
+  if (response.outcome == RequestOutcome::Ok) response.body = std::move(received.body);
+  return response;
+}
+
+}  // namespace
+
+PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery) {
   PumpMessages();
+  PageResponse response = Fetch(host, pathAndQuery);
+  if (response.outcome == RequestOutcome::Ok) PumpMessages();
   return response;
 }
 
@@ -73,4 +93,9 @@ std::string EncodeQueryValue(std::string_view bytes) {
   return out;
 }
 
+namespace testing {
+
+void SetPageSource(PageSource source) { PageSourceSeam() = std::move(source); }
+
+}  // namespace testing
 }  // namespace ticvane

@@ -3,6 +3,7 @@
 // a received page to code page 932.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,8 @@ struct PageResponse {
 };
 
 // Pumps messages, GETs http://<host><pathAndQuery> through the library's one
-// client, and pumps again after a success. Never throws.
+// client, and pumps again after a success. Never throws, except that memory
+// can run out.
 PageResponse RequestPage(std::string_view host, std::string_view pathAndQuery);
 
 // The download result code of a failed outcome: 9 for the read time-out, else 1.
@@ -26,6 +28,16 @@ int32_t ResultOf(RequestOutcome outcome);
 // call "s", then a conversion into a buffer as long as the input), up to its
 // first zero byte.
 std::string ConvertToCp932(const std::string& body);
+
+// Seams for the tests; not exported from the shared library.
+namespace testing {
+// Answers every page request in place of the web client while it is set, so
+// that pages can be handed in without a server (the pump points stay where
+// they are). An empty function gives the requests back to the client.
+using PageSource =
+    std::function<PageResponse(std::string_view host, std::string_view pathAndQuery)>;
+void SetPageSource(PageSource source);
+}  // namespace testing
 
 // Percent-encodes every byte outside A-Z a-z 0-9 - . _ ~ so that a code can
 // never change the shape of an address.

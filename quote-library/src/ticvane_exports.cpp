@@ -16,8 +16,8 @@ namespace {
 constexpr int32_t kSourceCount = 2;
 
 const char* const kSourceCaptions[] = {
-    "Yahoo!\x83t\x83@\x83"
-    "C\x83i\x83\x93\x83X(&Y)",       // Yahoo!ファイナンス(&Y)
+    ("Yahoo!\x83t\x83@\x83"
+     "C\x83i\x83\x93\x83X(&Y)"),     // Yahoo!ファイナンス(&Y)
     "Infoseek \x83}\x83l\x81[(&I)",  // Infoseek マネー(&I)
     "",
 };

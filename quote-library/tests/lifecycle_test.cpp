@@ -45,13 +45,21 @@ TEST(Lifecycle, InitReturnsTheTwoCaptionsEndedByAnEmptyText) {
   TicvaneEnd();
 }
 
-TEST(Lifecycle, RepeatedInitAndEndNeitherLeakNorDoubleFree) {
-  // Run under the sanitizer build, a leak or a double free fails here.
-  TicvaneInit(0, 1, 5);
-  TicvaneInit(0, 1, 5);
+TEST(Lifecycle, ASecondInitKeepsDownloadsWorkingAndASecondEndKeepsThemStopped) {
+  // Under the sanitizer build a leak or a double free fails here as well.
+  LibraryFixture library;
+  TicvaneInit(1, 1, 5);
+  vcl::TList list;
+  EXPECT_EQ(DownloadThreeRows(library, list), 0);
+  EXPECT_EQ(list.Count(), 3);
+  TicvaneClearPastData(&list);
+
   TicvaneEnd();
   TicvaneEnd();
-  SUCCEED();
+  vcl::TList afterEnd;
+  EXPECT_EQ(TicvaneGetPastData(&afterEnd, Short("1301"), 10, -6, kTicvaneSourceA), 1);
+  EXPECT_EQ(afterEnd.Count(), 0);
+  EXPECT_EQ(library.Server().Requests().size(), 1u);
 }
 
 TEST(Lifecycle, DownloadsBeforeInitOrAfterEndFail) {

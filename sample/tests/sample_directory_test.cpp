@@ -11,7 +11,7 @@
 #include "price_files.h"
 #include "scratch_dir.h"
 #include "statistics.h"
-#include "text_lines.h"
+#include "vcl/cp932_text.h"
 #include "vcl/inifile.h"
 
 namespace {
@@ -48,9 +48,9 @@ TEST_F(SampleDirectoryTest, CodeTableOfSampleCompanies) {
 TEST_F(SampleDirectoryTest, PriceFilesInTheProgramsFormat) {
   for (int code = kSampleFirstCode + 1; code <= kSampleFirstCode + 36; ++code) {
     const std::string bytes = dir.Read(std::to_string(code) + ".txt");
-    const std::vector<std::string> lines = SplitLines(bytes);
+    const std::vector<std::string> lines = vcl::SplitLines(bytes);
     ASSERT_EQ(lines.size(), static_cast<size_t>(kPriceFileMaxLines)) << code;
-    EXPECT_EQ(JoinLinesCrlf(lines), bytes) << code;
+    EXPECT_EQ(vcl::JoinLinesCrlf(lines), bytes) << code;
     for (size_t i = 1; i < lines.size(); ++i) {
       ASSERT_GT(lines[i - 1].substr(0, 10), lines[i].substr(0, 10)) << code << " line " << i;
     }

@@ -121,6 +121,14 @@ TEST(CodeTable, ChangedFollowsEveryOperation) {
       {"delete of an absent code", [](CodeTable& t) { EXPECT_FALSE(t.DeleteCodeData("2000")); },
        false},
       {"get", [](CodeTable& t) { t.GetCodeFields("1301", 0, 0, 0, 0, 0, 0); }, false},
+      {"mark toggled",
+       [](CodeTable& t) {
+         t.ToggleMark(0);
+         EXPECT_EQ(t.DataAt(0).Ng, 1);
+         t.ToggleMark(0);
+         EXPECT_EQ(t.DataAt(0).Ng, 0);
+       },
+       true},
       {"clear", [](CodeTable& t) { t.ClearCodeData(); }, false},
   };
   for (const ChangedCase& c : cases) {

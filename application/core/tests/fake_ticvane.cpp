@@ -32,6 +32,7 @@ struct FakeTicvaneCalls {
   static int32_t GetCodeData(ShortText code, vcl::TStrings* page, int32_t source) {
     current->codeDataCalls.push_back({FromShortText(code), source});
     current->lastPage_ = page;
+    if (current->duringCodeData) current->duringCodeData();
     if (current->codeDataResult == kTicvaneOk) page->SetText("<html>\r\n</html>\r\n");
     return current->codeDataResult;
   }

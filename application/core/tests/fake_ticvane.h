@@ -52,6 +52,8 @@ class FakeTicvane {
 
   // Detail answers.
   int32_t codeDataResult = kTicvaneOk;
+  // Runs inside TicvaneGetCodeData before it answers.
+  std::function<void()> duringCodeData;
   bool codeInfoResult = true;
   std::string name;    // what GetCodeInfo writes as the name
   std::string market;  // what GetCodeInfo writes as the market

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "text_lines.h"
+#include "vcl/cp932_text.h"
 
 namespace {
 
@@ -157,7 +157,7 @@ TEST(PairListExport, AFullPeriodOf1200DaysGives1201Lines) {
 }
 
 TEST(ExportText, EveryLineEndsWithCrLfTheLastOneToo) {
-  const std::string text = JoinLinesCrlf(MakePastList({{"d", "1", "2", "3", "4", "5"}}));
+  const std::string text = vcl::JoinLinesCrlf(MakePastList({{"d", "1", "2", "3", "4", "5"}}));
   EXPECT_EQ(text,
             "      \x93\xFA\x95\x74\t\x8F\x49\x92\x6C\t\x8E\x6E\x92\x6C\t\x8D\x82\x92\x6C\t"
             "\x88\xC0\x92\x6C\t\x8F\x6F\x97\x88\x8D\x82\r\n"

@@ -32,12 +32,11 @@ TEST(PairChartSettings, PresetIsWrittenInKeyOrderAndErasedByAHyphen) {
   s.From = "11";
   s.Renge = -35;
   RegisterChartPreset(ini, 7, "", s);
-  EXPECT_EQ(
-      dir.Read("Dyadmark.ini"),
-      "[ChartF7]\r\nCaption=\" \"\r\nLineWidth=2\r\nBarWidth=90\r\nBarLabel=2\r\nYMDLabel=6\r\n"
-      "LineA1=1\r\nLineA2=0\r\nLineA3=0\r\nLineB1=0\r\nLineB2=0\r\nLineB3=1\r\n"
-      "LineCM=0\r\nLineCSD=1\r\nLineC05=0\r\nLineC25=0\r\nGridL=0\r\nGridM=5\r\nGridD=1\r\n"
-      "From=11\r\nTo=1200\r\nRenge=-35\r\nSplit=75\r\n");
+  EXPECT_EQ(dir.Read("Dyadmark.ini"),
+            "[ChartF7]\r\nCaption= \r\nLineWidth=2\r\nBarWidth=90\r\nBarLabel=2\r\nYMDLabel=6\r\n"
+            "LineA1=1\r\nLineA2=0\r\nLineA3=0\r\nLineB1=0\r\nLineB2=0\r\nLineB3=1\r\n"
+            "LineCM=0\r\nLineCSD=1\r\nLineC05=0\r\nLineC25=0\r\nGridL=0\r\nGridM=5\r\nGridD=1\r\n"
+            "From=11\r\nTo=1200\r\nRenge=-35\r\nSplit=75\r\n");
   const PairChartSettings back = ReadPairChartSettings(ini, "ChartF7", PresetDefaults());
   EXPECT_EQ(back.LinesAB, s.LinesAB);
   EXPECT_EQ(back.LinesC, s.LinesC);

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "fake_ticvane.h"
-#include "vcl/testing/file_size_limit.h"
 #include "scratch_dir.h"
+#include "vcl/testing/file_size_limit.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ class PriceFileTest : public ::testing::Test {
   std::filesystem::path DataDir() const { return scratch_.path() / "data"; }
   std::filesystem::path File(const std::string& code) const { return DataDir() / (code + ".txt"); }
   void WriteFile(const std::string& code, std::string_view bytes) {
-    WriteFileAtomically(File(code), bytes);
+    ASSERT_TRUE(WriteFileAtomically(File(code), bytes));
   }
   std::string ReadFile(const std::string& code) const {
     return ReadFileBytes(File(code)).value_or("<missing>");

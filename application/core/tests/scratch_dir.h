@@ -28,7 +28,7 @@ class ScratchDir {
   const std::filesystem::path& path() const { return path_; }
 
   void Write(const std::string& name, std::string_view bytes) const {
-    WriteFileAtomically(path_ / name, bytes);
+    if (!WriteFileAtomically(path_ / name, bytes)) throw std::runtime_error("cannot write " + name);
   }
   std::string Read(const std::string& name) const {
     return ReadFileBytes(path_ / name).value_or("<missing>");

@@ -21,7 +21,8 @@ TEST(WindowBounds, StoredBoundsMustMeetAScreen) {
       {"negative size", {10, 10, -5, 300}, fallback},
       {"far out, no overflow", {2147483000, 2147483000, 2000, 2000}, fallback},
   };
-  for (const Case& c : cases) EXPECT_EQ(BoundsOnScreens(c.stored, screens, fallback), c.expected) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(BoundsOnScreens(c.stored, screens, fallback), c.expected) << c.name;
 }
 
 TEST(WindowBounds, NoScreenKnownTakesTheFallback) {

@@ -29,12 +29,15 @@ void ExpectNamed(const QWidget& root) {
                           qobject_cast<const QComboBox*>(widget->parentWidget()) == nullptr);
     // Buttons Qt makes inside other widgets (tab scrollers, header sections)
     // have no component name and are not the program's controls.
-    if (!control || widget->objectName().isEmpty() || widget->objectName().startsWith(u"qt_")) continue;
+    if (!control || widget->objectName().isEmpty() || widget->objectName().startsWith(u"qt_"))
+      continue;
     if (qobject_cast<const QTabBar*>(widget->parentWidget()) != nullptr) continue;
     const QString name = widget->accessibleName();
-    QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName() + QStringLiteral(" has no accessible name")));
+    QVERIFY2(!name.isEmpty(),
+             qPrintable(widget->objectName() + QStringLiteral(" has no accessible name")));
     QVERIFY2(!owners.contains(name),
-             qPrintable(name + QStringLiteral(" is shared by ") + owners.value(name) + QStringLiteral(" and ") + widget->objectName()));
+             qPrintable(name + QStringLiteral(" is shared by ") + owners.value(name) +
+                        QStringLiteral(" and ") + widget->objectName()));
     owners.insert(name, widget->objectName());
   }
 }

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QTabWidget>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -11,6 +13,8 @@
 #include "file_dialog_answer.h"
 #include "gui_test_program.h"
 #include "qt_cp932.h"
+#include "screening_result_model.h"
+#include "vcl/cp932_text.h"
 #include "vcl/testing/file_size_limit.h"
 
 namespace {
@@ -120,6 +124,38 @@ class ExportsTest : public QObject {
                          "\x8D\x82\x92\x6C\t\x88\xC0\x92\x6C\t\x8F\x6F\x97\x88\x8D\x82\r\n"));
   }
 
+  void theShownCodesPricesGoAsTheListShowsThem() {
+    Program p;
+    p.dir.Write("Code.txt", kCodeFile);
+    const std::vector<std::string> days = vcl::SplitLines(Program::Prices(2500));
+    p.dir.Write("7203.txt", vcl::JoinLinesCrlf({days[0], days[1]}));
+    p.Start();
+    Control<QTabWidget>(*p.window, "PageControl")->setCurrentIndex(0);
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    auto* list = Control<QTreeView>(*p.window, "ListViewCode");
+    const QPoint at = list->visualRect(list->model()->index(1, 1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    auto* prices = Control<QTreeWidget>(*p.window, "ListViewPast");
+    QTRY_COMPARE(prices->topLevelItemCount(), 2);
+
+    p.Run("MainMenuFilePastCopy");
+    QStringList expected{QStringLiteral(u"      日付\t終値\t始値\t高値\t安値\t出来高")};
+    for (int row = 0; row < 2; ++row) {
+      QStringList texts;
+      for (int column = 1; column <= 6; ++column) texts << prices->topLevelItem(row)->text(column);
+      expected << texts.join(u'\t');
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    QVERIFY(expected[1].startsWith(QStringLiteral("2024/06/28\t2500\t")));
+
+    FileDialogAnswer answer(p.Out("prices.csv"));
+    p.Run("MainMenuFilePastOut");
+    QCOMPARE(answer.proposed, QStringLiteral("7203.csv"));
+  }
+
   void thePairDataGoNewestFirstUnderTheCodesName() {
     Program p;
     p.StartWithDrawnPair();
@@ -141,23 +177,29 @@ class ExportsTest : public QObject {
   void theScreeningResultSkipsTheHiddenColumns() {
     Program p;
     p.Start();
-    auto* list = Control<QTreeWidget>(*p.window, "ListViewScrn");
-    QStringList captions;
-    for (int column = 0; column < 16; ++column) captions << QStringLiteral("c%1").arg(column);
-    captions[15] = QStringLiteral(u"相関係数");
-    list->setHeaderLabels(captions);
-    auto* row = new QTreeWidgetItem(list);
-    for (int column = 0; column < 16; ++column) row->setText(column, QString::number(column));
-    row->setText(15, QStringLiteral("0.95"));
+    auto* model =
+        qobject_cast<ScreeningResultModel*>(Control<QTreeView>(*p.window, "ListViewScrn")->model());
+    QVERIFY(model != nullptr);
+    model->AddResultColumns({{QStringLiteral(u"相関係数")}, {QStringLiteral(u"回帰係数")}});
+    std::vector<ScreeningResultRow> rows(2);
+    for (int k = 0; k < kResultFixedSubItems; ++k) rows[0].cells[k] = std::to_string(k + 1);
+    rows[0].cells[13] = "hidden";
+    rows[0].results = {"0.95", "1.02"};
+    rows[1].cells = rows[0].cells;
+    rows[1].cells[0] = "second";
+    rows[1].results = {"0.80"};
+    model->AppendRows(std::move(rows));
     FileDialogAnswer answer(p.Out("result.csv"));
     p.Run("MainMenuFileScrnOut");
     QCOMPARE(answer.proposed, QStringLiteral("Pair.csv"));
-    const std::string text = p.dir.Read("result.csv");
-    const size_t lineEnd = text.find("\r\n");
-    QVERIFY2(text.substr(0, lineEnd).ends_with("\t\x91\x8A\x8A\xD6\x8C\x57\x90\x94"),
-             qPrintable(QString::fromLatin1(text) + p.Files().join(u' ') + p.errors.join(u' ')));
-    QCOMPARE(text.substr(lineEnd + 2),
-             std::string("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.95\r\n"));
+    const std::vector<std::string> lines = vcl::SplitLines(p.dir.Read("result.csv"));
+    QCOMPARE(lines.size(), size_t{3});
+    // "...単元比\t相関係数\t回帰係数"
+    QVERIFY(
+        lines[0].ends_with("\t\x92\x50\x8C\xB3\x94\xE4\t\x91\x8A\x8A\xD6\x8C\x57\x90\x94"
+                           "\t\x89\xF1\x8B\x41\x8C\x57\x90\x94"));
+    QCOMPARE(lines[1], std::string("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.95\t1.02"));
+    QCOMPARE(lines[2], std::string("second\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.80\t"));
   }
 };
 

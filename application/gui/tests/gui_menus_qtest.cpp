@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
@@ -13,9 +14,14 @@
 #include "Dm_upairreg.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
+#include "screening_result_model.h"
 #include "status_panel_bar.h"
 
 namespace {
+
+ScreeningResultModel* ResultModelOf(QTreeView* list) {
+  return qobject_cast<ScreeningResultModel*>(list->model());
+}
 
 // The nine items whose visibility follows the page, in menu order.
 const char* const kPageItems[] = {
@@ -121,7 +127,8 @@ class MainMenuTest : public QObject {
 
     new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameCode(), "ListViewPast"));
     new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameCode(), "ListViewPast"));
-    new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameScrn(), "ListViewScrn"));
+    ResultModelOf(Control<QTreeView>(p.window->FrameScrn(), "ListViewScrn"))
+        ->AppendRows(std::vector<ScreeningResultRow>(1));
     p.window->FrameScrn().PairCount = 7;
     p.Pages()->setCurrentIndex(1);
     QCOMPARE(p.Texts(), QStringLiteral("1|7||"));
@@ -281,13 +288,14 @@ class MainMenuTest : public QObject {
     p.Start();
     p.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
-    QTreeWidget* list = Control<QTreeWidget>(p.window->FrameScrn(), "ListViewScrn");
-    QCOMPARE(list->topLevelItemCount(), 0);  // the measure left nothing behind
-    auto* first = new QTreeWidgetItem(list, QStringList{QStringLiteral("a")});
-    auto* second = new QTreeWidgetItem(list, QStringList{QStringLiteral("b")});
-    QCOMPARE(p.window->ListRowTop(), list->visualItemRect(first).top());
-    QCOMPARE(p.window->ListRowHeight(),
-             list->visualItemRect(second).top() - list->visualItemRect(first).top());
+    auto* list = Control<QTreeView>(p.window->FrameScrn(), "ListViewScrn");
+    ScreeningResultModel* model = ResultModelOf(list);
+    QCOMPARE(model->rowCount(), 0);  // the measure left nothing behind
+    model->AppendRows(std::vector<ScreeningResultRow>(2));
+    const QRect first = list->visualRect(model->index(0, 1));
+    const QRect second = list->visualRect(model->index(1, 1));
+    QCOMPARE(p.window->ListRowTop(), first.top());
+    QCOMPARE(p.window->ListRowHeight(), second.top() - first.top());
     QVERIFY(p.window->ListRowHeight() > 0);
   }
 

@@ -24,6 +24,7 @@
 #include "Dm_upairreg.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
+#include "pair_list_items.h"
 #include "price_files.h"
 #include "status_panel_bar.h"
 
@@ -294,12 +295,10 @@ class PairPageTest : public QObject {
     p.StartWithPair();
     p.Codes("1301", "1332");
     p.Check();
-    QTreeWidget* recent = p.registry->ListViewRecent();
+    auto* recent = Control<QTreeWidget>(*p.registry, "ListViewRecent");
     QCOMPARE(recent->topLevelItemCount(), 1);
     QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,100,1332,1000,0"));
     QCOMPARE(recent->topLevelItem(0)->text(1), QStringLiteral(u"1301　TSE : Kyokuyo"));
-    QCOMPARE(recent->currentItem(), recent->topLevelItem(0));
-    QCOMPARE(recent->property("Tag").toInt(), 1);
 
     // Checked again with other lots: still one row, with the new caption.
     QVERIFY(
@@ -309,19 +308,20 @@ class PairPageTest : public QObject {
     QCOMPARE(p.Page().Days()[0].CloseA, 100005);
 
     // A new pair on a full list pushes the oldest out.
-    recent->clear();
+    std::vector<PairRow> full;
     for (int i = 0; i < 20; ++i) {
-      new QTreeWidgetItem(recent, {QString::number(i), QString::number(i), QStringLiteral("x")});
+      full.push_back(PairRow{PairItem{std::to_string(i), std::to_string(i), "x"}, false, false});
     }
+    ShowRows(*recent, full);
     p.Check();
     QCOMPARE(recent->topLevelItemCount(), 20);
     QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
     QCOMPARE(recent->topLevelItem(19)->text(0), QStringLiteral("18"));
 
     // A pair on the registry page now loaded leaves the list alone.
-    new QTreeWidgetItem(p.registry->ListViewRegist(),
-                        {QStringLiteral("1301,1,1332,1,0"), recent->topLevelItem(0)->text(1),
-                         recent->topLevelItem(0)->text(2)});
+    const PairItem first = ItemPair(*recent->topLevelItem(0));
+    ShowRows(*Control<QTreeWidget>(*p.registry, "ListViewRegist"),
+             {PairRow{PairItem{"1301,1,1332,1,0", first.textA, first.textB}, false, false}});
     p.Edit("EditAdjust")->setText(QStringLiteral("7"));
     p.Check();
     QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
@@ -341,7 +341,7 @@ class PairPageTest : public QObject {
     Control<QSpinBox>(*p.window, "UpDownLineWidth")->setValue(4);
     AnswerInputDialog(QString());
     QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]\r\nCaption=\" \"\r\nLineWidth=4\r\n") !=
+    QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]\r\nCaption= \r\nLineWidth=4\r\n") !=
             std::string::npos);
     QAction* item = p.window->findChild<QAction*>("MainMenuChartPresetF7");
     QVERIFY(item->isVisible());

@@ -240,15 +240,27 @@ TEST_F(IniFileTest, AFileWithBareLineFeedsIsWrittenBackWithCrLf) {
   EXPECT_EQ(FileBytes(), "[Window]\r\nTop=1\r\n; kept\r\nLeft=2\r\n");
 }
 
-TEST_F(IniFileTest, ValuesThatReadingWouldChangeAreQuotedAndReadBackAsWritten) {
+TEST_F(IniFileTest, ValuesAreWrittenAsGivenAndReadByTheReadingRules) {
   TIniFile ini(file_);
-  const char* const values[] = {"  padded  ", "\"quoted\"", "'single'", " \"", "plain", ""};
-  for (const char* value : values) {
-    ini.WriteString("S", "k", value);
-    EXPECT_EQ(TIniFile(file_).ReadString("S", "k", "<default>"), value) << value;
+  struct Case {
+    const char* value;
+    const char* line;      // as written to the file
+    const char* readBack;  // after the program starts again
+  };
+  const Case cases[] = {
+      {"plain", "k=plain", "plain"},
+      {"  padded  ", "k=  padded  ", "padded"},
+      {"   ", "k=   ", ""},
+      {"\"quoted\"", "k=\"quoted\"", "quoted"},
+      {"'single'", "k='single'", "single"},
+      {" \"", "k= \"", "\""},
+      {"", "k=", ""},
+  };
+  for (const Case& c : cases) {
+    ini.WriteString("S", "k", c.value);
+    EXPECT_EQ(FileBytes(), std::string("[S]\r\n") + c.line + "\r\n") << c.value;
+    EXPECT_EQ(TIniFile(file_).ReadString("S", "k", "<default>"), c.readBack) << c.value;
   }
-  ini.WriteString("S", "k", "  padded  ");
-  EXPECT_EQ(FileBytes(), "[S]\r\nk=\"  padded  \"\r\n");
 }
 
 TEST_F(IniFileTest, NamesAndValuesALineCannotHoldAreRefused) {
@@ -260,8 +272,36 @@ TEST_F(IniFileTest, NamesAndValuesALineCannotHoldAreRefused) {
   EXPECT_THROW(ini.WriteString("S", "a=b", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("S", ";k", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("S", "[k]", "1"), EIniFileException);
+  // A header "[S\x83]" would read its "]" as the second byte of a character.
+  EXPECT_THROW(ini.WriteString("S\x83", "k", "1"), EIniFileException);
+  EXPECT_THROW(ini.WriteString("\x83\x5D\x83", "k", "1"), EIniFileException);
   EXPECT_EQ(FileBytes(), "[S]\r\nk=1\r\n");
   EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
+}
+
+TEST_F(IniFileTest, ASectionNameEndingInATwoByteCharacterReadsBack) {
+  TIniFile ini(file_);
+  ini.WriteString("\x83\x5D", "k", "1");  // "ゾ", second byte "]"
+  ini.WriteString("\x83\x5D", "k", "2");
+  EXPECT_EQ(FileBytes(), "[\x83\x5D]\r\nk=2\r\n");
+  EXPECT_EQ(ini.ReadString("\x83\x5D", "k", ""), "2");
+}
+
+TEST_F(IniFileTest, AReadOnlyFileIsNeverReplaced) {
+  const std::string old = "[Window]\r\nTop=120\r\n";
+  WriteBytes(old);
+  ASSERT_EQ(::chmod(file_.c_str(), 0444), 0);
+  TIniFile ini(file_);
+  try {
+    ini.WriteInteger("Window", "Top", 5);
+    FAIL() << "no exception";
+  } catch (const EIniFileException& error) {
+    EXPECT_EQ(std::string(error.what()), CannotWrite(file_));
+  }
+  EXPECT_THROW(ini.DeleteKey("Window", "Top"), EIniFileException);
+  EXPECT_EQ(FileBytes(), old);
+  EXPECT_EQ(ini.ReadInteger("Window", "Top", 0), 120);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 TEST_F(IniFileTest, AFailedWriteThrowsAndKeepsTheOldFile) {

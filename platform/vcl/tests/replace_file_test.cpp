@@ -72,6 +72,28 @@ TEST_F(ReplaceFileTest, AFailureSaysWhyAndLeavesNothingBehind) {
   EXPECT_FALSE(error);
 }
 
+TEST_F(ReplaceFileTest, AFileThatIsNotWritableIsLeftAsItIs) {
+  const fs::path file = dir_ / "Code.txt";
+  ASSERT_TRUE(ReplaceFileContents(file, "old"));
+  for (const mode_t mode : {0444, 0400, 0000}) {
+    SCOPED_TRACE(mode);
+    ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    std::error_code error;
+    EXPECT_FALSE(ReplaceFileContents(file, "new", error));
+    EXPECT_EQ(error.value(), EACCES);
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(BytesOf(file), "old");
+    EXPECT_EQ(EntriesInDir(), 1);
+  }
+  // A writable file keeps its mode across the replacement.
+  ASSERT_EQ(::chmod(file.c_str(), 0620), 0);
+  EXPECT_TRUE(ReplaceFileContents(file, "new"));
+  EXPECT_EQ(BytesOf(file), "new");
+  struct stat status {};
+  ASSERT_EQ(::stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0620u);
+}
+
 TEST(PathToCp932Text, ConvertsTheFileSystemsUtf8) {
   // "株価" is E6 A0 AA E4 BE A1 in UTF-8 and 8A 94 89 BF in code page 932.
   EXPECT_EQ(PathToCp932Text("/data/\xE6\xA0\xAA\xE4\xBE\xA1/1301.txt"),

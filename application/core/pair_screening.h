@@ -1,0 +1,123 @@
+#pragma once
+// The pair evaluation of a screening run, without any window: each code's
+// price file is read once, then every pair key is merged, balanced by its
+// unit ratio and tested against the technical conditions, on as many threads
+// as asked. Whatever the number of threads, the passing pairs reach the sink
+// in key order and their results are the same bit for bit.
+//
+// Thread use: Run is called on one thread (the worker's), which alone calls
+// the sink; the evaluation threads are Run's own and end before it returns.
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pair_keys.h"
+#include "screening_series.h"
+#include "statistics.h"
+#include "technical_filter.h"
+
+// A pair that passed every test.
+struct PassedPair {
+  int32_t sell = 0;            // index of the sell side's code in PairKeySet::Codes()
+  int32_t buy = 0;             // and of the buy side's
+  int32_t ratio = 0;           // >= 1: ratio : 1; <= -1: 1 : -ratio
+  std::vector<double> values;  // one per test, in test order
+};
+
+// Receives the run's results, in key order, on Run's thread.
+class PairScreeningSink {
+ public:
+  virtual ~PairScreeningSink() = default;
+  // A batch of pairs that passed (possibly empty); `lastKey` is the index of
+  // the last key evaluated so far and `sell`, `buy` its codes (the sell side
+  // first).
+  virtual void Evaluated(std::vector<PassedPair>& passed, int64_t lastKey, int32_t sell,
+                         int32_t buy) = 0;
+};
+
+// One code's price file as the run reads it, with the running sums the
+// balanced series need.
+struct CodePrices {
+  SeriesLoad load = SeriesLoad::kMissing;
+  PriceSeries series;
+  std::vector<double> closeValues;    // the newest closes (up to kPairSeriesMaxDays) as doubles
+  std::vector<int64_t> closeSums;     // closeSums[k]: the sum of the k newest closes
+  std::vector<int32_t> largestClose;  // largestClose[k]: the largest of them (at least 0)
+  int32_t positiveDays = 0;           // the newest closes above 0, counted from the newest
+  int32_t dateGroup = -1;             // codes with the same dates, day by day, share it
+  // The mean money (MeanRounded of close x unit) over all its days, up to
+  // kPairSeriesMaxDays, which most pairs use; NaN when it cannot be had.
+  double meanMoney = std::numeric_limits<double>::quiet_NaN();
+};
+
+// Reads and prepares the price file `file`.
+CodePrices ReadCodePrices(const std::filesystem::path& file);
+
+class PairScreening {
+ public:
+  // `units` are the trading units of keys.Codes(), in that order. `threads`
+  // (at least 1) evaluate pairs.
+  PairScreening(std::filesystem::path dataDir, const PairKeySet& keys, std::vector<int32_t> units,
+                std::vector<TechnicalTest> tests, int threads);
+
+  enum class End { kCompleted, kStopped };
+  // Reads every code's price file, then evaluates every key. `stop` is polled
+  // often on Run's thread; once it returns true the evaluation threads stop
+  // within a fraction of a second and Run returns kStopped without calling
+  // the sink again. An error of an evaluation thread is thrown from here.
+  End Run(const std::function<bool()>& stop, PairScreeningSink& sink);
+
+  // The codes whose price file has a line that cannot be read (their pairs
+  // were passed over); valid after Run.
+  std::vector<std::string> MalformedCodes() const;
+  // For each test, the value of the last pair (in key order) that passed it,
+  // when one did; valid after Run.
+  const std::vector<std::optional<double>>& LastPassedValues() const { return lastValues_; }
+
+  // Evaluates one pair of codes i < j on the calling thread: the pair that
+  // passed, or nullopt. `sell`/`buy` receive the pair's codes after the unit
+  // ratio put the sell side first.
+  struct Scratch;
+  std::optional<PassedPair> EvaluatePair(int32_t i, int32_t j, Scratch& scratch, int32_t& sell,
+                                         int32_t& buy) const;
+
+ private:
+  struct WorkUnit {
+    int32_t row = 0;
+    int32_t jBegin = 0;
+    int32_t jEnd = 0;
+  };
+  struct UnitResult;
+  struct Balanced;
+  struct Queued;
+  struct Correlating;
+
+  void LoadPrices(const std::function<bool()>& stop);
+  void PlanUnits();
+  void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
+                const std::atomic<bool>& stopping) const;
+  bool FastPath(int32_t i, int32_t j, int32_t& days) const;
+  // Neither price file is malformed and both units are at least 1.
+  bool Usable(int32_t i, int32_t j) const;
+  bool Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) const;
+  bool CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
+                     Correlating& job) const;
+  // The tests from `firstTest` on; scratch.values holds the values so far.
+  std::optional<PassedPair> TestBalanced(const Balanced& pair, size_t firstTest,
+                                         Scratch& scratch) const;
+
+  std::filesystem::path dataDir_;
+  const PairKeySet& keys_;
+  std::vector<int32_t> units_;
+  std::vector<TechnicalTest> tests_;
+  int threads_ = 1;
+  std::vector<CodePrices> prices_;
+  std::vector<WorkUnit> work_;
+  std::vector<std::optional<double>> lastValues_;
+};

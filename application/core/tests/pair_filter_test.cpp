@@ -1,0 +1,563 @@
+// The pair series of a screening: price files read into series, the merge by
+// date, the unit ratio and the technical conditions, and the pair evaluation
+// of a whole run against the plain composition of those steps.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pair_keys.h"
+#include "pair_screening.h"
+#include "scratch_dir.h"
+#include "screening_series.h"
+#include "statistics.h"
+#include "technical_filter.h"
+
+namespace {
+
+const std::string kSeparator(kRangeSeparator);
+const std::string kCorrelation = "\x91\x8a\x8a\xd6\x8c\x57\x90\x94";  // 相関係数
+const std::string kRegression = "\x89\xf1\x8b\x41\x8c\x57\x90\x94";   // 回帰係数
+const std::string kStdDev = "\x95\x57\x8f\x80\x95\xce\x8d\xb7";       // 標準偏差
+
+PriceSeries Series(std::vector<std::pair<int32_t, int32_t>> days) {
+  PriceSeries series;
+  for (auto [date, close] : days) {
+    series.dates.push_back(date);
+    series.closes.push_back(close);
+  }
+  return series;
+}
+
+std::vector<MergedDay> Rows(std::vector<std::pair<int32_t, int32_t>> closes) {
+  std::vector<MergedDay> rows;
+  int32_t date = 20100101;
+  for (auto [c1, c2] : closes) rows.push_back({date--, c1, c2});
+  return rows;
+}
+
+TechnicalCondition Condition(const std::string& kind, const std::string& period,
+                             const std::string& range) {
+  TechnicalCondition condition;
+  condition.kind = kind;
+  condition.period = period;
+  condition.range = range;
+  return condition;
+}
+
+TechnicalTest TestOf(const std::string& kind, const std::string& period, const std::string& range) {
+  return *ParseTechnicalTest(Condition(kind, period, range), 0);
+}
+
+}  // namespace
+
+// ---- price files -----------------------------------------------------------
+
+TEST(PriceSeriesTest, ReadsDatesAndClosesOfEveryLine) {
+  PriceSeries series;
+  ASSERT_EQ(ParsePriceSeries("2009/10/02\t512\t500\t520\t498\t183000\r\n"
+                             "2009/10/01\t-7\t1\t1\t1\t1\n"
+                             "2009/09/30\t99",
+                             series),
+            SeriesLoad::kLoaded);
+  EXPECT_EQ(series.dates, (std::vector<int32_t>{20091002, 20091001, 20090930}));
+  EXPECT_EQ(series.closes, (std::vector<int32_t>{512, -7, 99}));
+}
+
+TEST(PriceSeriesTest, AMalformedLineEmptiesTheSeries) {
+  for (const char* bytes :
+       {"2009/10/02\t512\r\n2009-10-01\t500\r\n", "2009/10/02\t5x2\r\n", "2009/10/02\t\r\n",
+        "2009/10/02\r\n", "2009/10/02\t512\r\n\r\n", "2009/10/02\t99999999999\r\n"}) {
+    PriceSeries series;
+    EXPECT_EQ(ParsePriceSeries(bytes, series), SeriesLoad::kMalformed) << bytes;
+    EXPECT_EQ(series.Size(), 0);
+  }
+}
+
+TEST(PriceSeriesTest, AMissingFileIsAnEmptySeries) {
+  ScratchDir dir;
+  PriceSeries series = Series({{20090101, 1}});
+  EXPECT_EQ(LoadPriceSeries(dir.path() / "1301.txt", series), SeriesLoad::kMissing);
+  EXPECT_EQ(series.Size(), 0);
+  dir.Write("1301.txt", "");
+  EXPECT_EQ(LoadPriceSeries(dir.path() / "1301.txt", series), SeriesLoad::kLoaded);
+  EXPECT_EQ(series.Size(), 0);
+}
+
+// ---- merge -----------------------------------------------------------------
+
+TEST(MergePairSeriesTest, FillsGapsAndDropsDaysBeforeBothSidesHaveAPrice) {
+  struct Case {
+    const char* name;
+    PriceSeries series1;
+    PriceSeries series2;
+    std::vector<MergedDay> expected;
+  };
+  const std::vector<Case> cases = {
+      {"one day each side alone",
+       Series({{20091002, 10}, {20091001, 11}}),
+       Series({{20091002, 20}, {20090930, 21}}),
+       {{20091002, 10, 20}, {20091001, 11, 21}}},
+      {"a missing day carries the previous close, over several days",
+       Series({{20091005, 10}, {20091002, 11}, {20091001, 12}, {20090930, 13}}),
+       Series({{20091005, 20}, {20090930, 23}}),
+       {{20091005, 10, 20}, {20091002, 11, 23}, {20091001, 12, 23}, {20090930, 13, 23}}},
+      {"a close of 0 is a gap too",
+       Series({{20091002, 10}, {20091001, 0}, {20090930, 12}}),
+       Series({{20091002, 20}, {20091001, 21}, {20090930, 22}}),
+       {{20091002, 10, 20}, {20091001, 12, 21}, {20090930, 12, 22}}},
+      {"an empty side gives no days", Series({{20091002, 10}}), Series({}), {}},
+      {"a longer side's older days go",
+       Series({{20091002, 10}, {20091001, 11}}),
+       Series({{20091002, 20}}),
+       {{20091002, 10, 20}}},
+  };
+  for (const Case& c : cases) {
+    std::vector<MergedDay> rows = {{1, 1, 1}};
+    MergePairSeries(c.series1, c.series2, rows);
+    ASSERT_EQ(rows.size(), c.expected.size()) << c.name;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_EQ(rows[i].date, c.expected[i].date) << c.name << " " << i;
+      EXPECT_EQ(rows[i].Close1, c.expected[i].Close1) << c.name << " " << i;
+      EXPECT_EQ(rows[i].Close2, c.expected[i].Close2) << c.name << " " << i;
+    }
+  }
+}
+
+TEST(MergePairSeriesTest, KeepsTheNewest1200Days) {
+  PriceSeries series;
+  for (int32_t d = 0; d < 1225; ++d) {
+    series.dates.push_back(30000000 - d);
+    series.closes.push_back(100 + d);
+  }
+  std::vector<MergedDay> rows;
+  MergePairSeries(series, series, rows);
+  ASSERT_EQ(rows.size(), 1200u);
+  EXPECT_EQ(rows.front().date, 30000000);
+  EXPECT_EQ(rows.back().date, 30000000 - 1199);
+}
+
+// ---- unit ratio ------------------------------------------------------------
+
+namespace {
+
+// The multiplier search step by step, each mean over the scaled array.
+int32_t ReferenceUnitRatio(std::vector<MergedDay> rows, int32_t unit1, int32_t unit2,
+                           std::vector<MergedDay>& scaled) {
+  const auto n = static_cast<int32_t>(rows.size());
+  std::vector<double> x, y;
+  for (const MergedDay& row : rows) {
+    x.push_back(static_cast<double>(static_cast<int64_t>(row.Close1) * unit1));
+    y.push_back(static_cast<double>(static_cast<int64_t>(row.Close2) * unit2));
+  }
+  const double mx = MeanRounded(x.data(), n);
+  const double my = MeanRounded(y.data(), n);
+  int sign = mx < my ? 1 : -1;
+  std::vector<double>& s = mx < my ? x : y;
+  const double big = mx < my ? my : mx;
+  double d = mx < my ? my - mx : mx - my;
+  int32_t k = 2;
+  for (;; ++k) {
+    std::vector<double> t;
+    for (double v : s) t.push_back(k * v);
+    const double u = big - MeanRounded(t.data(), n);
+    if (std::trunc(std::fabs(u)) > d) break;
+    d = u;
+  }
+  const int32_t ratio = k - 1;
+  if (ratio > 1) {
+    for (double& v : s) v *= ratio;
+  }
+  const bool exchange = (sign == 1 && d > 0) || (sign == -1 && d < 0);
+  if (exchange) sign = -sign;
+  scaled = rows;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    scaled[i].Close1 = static_cast<int32_t>(exchange ? y[i] : x[i]);
+    scaled[i].Close2 = static_cast<int32_t>(exchange ? x[i] : y[i]);
+  }
+  return ratio * sign;
+}
+
+}  // namespace
+
+TEST(UnitRatioTest, BalancesTheMoneyOfTheTwoSides) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int32_t, int32_t>> closes;
+    int32_t unit1, unit2;
+    int32_t ratio;
+    bool exchanged;
+  };
+  const std::vector<Case> cases = {
+      {"three units of the second against one", {{1000, 300}}, 1000, 1000, -3, false},
+      {"a tie goes to the larger multiplier", {{1000, 400}}, 1000, 1000, 3, true},
+      {"equal money keeps the order", {{500, 5000}}, 100, 10, -1, false},
+      {"the first side is the smaller", {{100, 1000}, {100, 1000}}, 1, 1, 10, false},
+      {"undershoot closest", {{100, 1049}}, 1, 1, -10, true},
+  };
+  for (const Case& c : cases) {
+    std::vector<MergedDay> rows = Rows(c.closes);
+    const UnitRatio ratio = ComputeUnitRatio(rows, c.unit1, c.unit2);
+    EXPECT_EQ(ratio.ratio, c.ratio) << c.name;
+    EXPECT_EQ(ratio.exchanged, c.exchanged) << c.name;
+  }
+}
+
+TEST(UnitRatioTest, ScalesTheRowsWithTheSellSideFirst) {
+  std::vector<MergedDay> rows = Rows({{1000, 400}, {1100, 410}});
+  ASSERT_EQ(ComputeUnitRatio(rows, 1000, 1000).ratio, 3);
+  EXPECT_EQ(rows[0].Close1, 1200000);  // the second code, three units
+  EXPECT_EQ(rows[0].Close2, 1000000);
+  EXPECT_EQ(rows[1].Close1, 1230000);
+  EXPECT_EQ(rows[1].Close2, 1100000);
+}
+
+TEST(UnitRatioTest, PassesOverPairsThatCannotBeBalanced) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int32_t, int32_t>> closes;
+    int32_t unit1, unit2;
+  };
+  const std::vector<Case> cases = {
+      {"no days", {}, 100, 100},
+      {"a unit of 0", {{100, 100}}, 0, 100},
+      {"a negative unit", {{100, 100}}, 100, -1},
+      {"no money on the smaller side", {{-50, 100}, {10, 100}}, 1, 1},
+      {"a close times its unit beyond 32 bits", {{3000000, 100}}, 1000, 1},
+      {"a multiplier beyond 32 bits", {{2000000000, 1}, {2000000000, 3}}, 1, 1},
+  };
+  for (const Case& c : cases) {
+    std::vector<MergedDay> rows = Rows(c.closes);
+    const std::vector<MergedDay> before = rows;
+    EXPECT_EQ(ComputeUnitRatio(rows, c.unit1, c.unit2).ratio, 0) << c.name;
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].Close1, before[i].Close1);
+  }
+}
+
+TEST(UnitRatioTest, EqualsTheStepByStepSearch) {
+  std::mt19937 random(5);
+  for (int trial = 0; trial < 3000; ++trial) {
+    const int n = 1 + static_cast<int>(random() % 60);
+    const int32_t scale1 = 1 + static_cast<int32_t>(random() % 20000);
+    const int32_t scale2 = 1 + static_cast<int32_t>(random() % (trial % 3 == 0 ? 300 : 20000));
+    std::vector<MergedDay> rows;
+    for (int i = 0; i < n; ++i) {
+      rows.push_back({20100000 - i, scale1 + static_cast<int32_t>(random() % 97),
+                      scale2 + static_cast<int32_t>(random() % 89)});
+    }
+    const int32_t unit1 = trial % 2 ? 1 : 100;
+    const int32_t unit2 = trial % 5 ? 1 : 1000;
+    std::vector<MergedDay> expected;
+    const int32_t reference = ReferenceUnitRatio(rows, unit1, unit2, expected);
+    ASSERT_EQ(ComputeUnitRatio(rows, unit1, unit2).ratio, reference) << trial;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      ASSERT_EQ(rows[i].Close1, expected[i].Close1) << trial;
+      ASSERT_EQ(rows[i].Close2, expected[i].Close2) << trial;
+    }
+  }
+}
+
+TEST(RoundingTest, ArithmeticRoundingEqualsTheRoundTripThroughText) {
+  std::mt19937_64 random(11);
+  auto same = [](long double value) {
+    const double fast = MeanRoundedOfSum(value, 1);
+    const double text = RoundTwoDecimalsThroughText(value);
+    return std::memcmp(&fast, &text, sizeof fast) == 0;
+  };
+  for (int i = 0; i < 100000; ++i) {
+    const auto sum = static_cast<long long>(random() % 4000000000000ull) - 1000000000000ll;
+    const long double mean =
+        static_cast<long double>(sum) / (1 + static_cast<int>(random() % 1200));
+    ASSERT_TRUE(same(mean)) << static_cast<double>(mean);
+    const auto digits = static_cast<long double>(random() % 100000000);
+    ASSERT_TRUE(same((digits + 0.5L) / 100)) << static_cast<double>(digits);
+    ASSERT_TRUE(same(digits * 10 + 5)) << static_cast<double>(digits);
+  }
+  for (long double v :
+       {0.125L, -0.125L, 0.004L, 99999.995L, 999999.95L, 9999999.5L, 15234567.891L, 1e15L, 0.0L}) {
+    EXPECT_TRUE(same(v)) << static_cast<double>(v);
+  }
+}
+
+TEST(RoundingTest, FourCorrelationsAtOnceEqualEachOnItsOwn) {
+  std::mt19937 random(8);
+  const int32_t n = 300;
+  std::vector<std::vector<int32_t>> series(5, std::vector<int32_t>(n));
+  std::vector<std::vector<double>> values(5, std::vector<double>(n));
+  for (int s = 0; s < 5; ++s) {
+    for (int32_t i = 0; i < n; ++i) {
+      series[s][i] = 1 + static_cast<int32_t>(random() % 5000);
+      values[s][i] = series[s][i];
+    }
+  }
+  const int32_t scalesA[4] = {1, 100, 3000, 7};
+  const int32_t scalesB[4] = {1000, 1, 20, 300000};
+  CorrelationJob jobs[4];
+  double expected[4];
+  for (int l = 0; l < 4; ++l) {
+    int64_t sumA = 0, sumB = 0;
+    for (int32_t i = 0; i < n; ++i) {
+      sumA += static_cast<int64_t>(series[0][i]) * scalesA[l];
+      sumB += static_cast<int64_t>(series[l + 1][i]) * scalesB[l];
+    }
+    const double meanA = static_cast<double>(sumA) / n;
+    const double meanB = static_cast<double>(sumB) / n;
+    jobs[l] = {values[l + 1].data(), static_cast<double>(scalesA[l]),
+               static_cast<double>(scalesB[l]), meanA, meanB};
+    // Either side may be side a.
+    expected[l] = CorrelationAroundMeans(series[l + 1].data(), scalesB[l], series[0].data(),
+                                         scalesA[l], n, meanB, meanA);
+  }
+  double results[4];
+  CorrelationsOfOneAgainstFour(values[0].data(), jobs, n, results);
+  for (int l = 0; l < 4; ++l) {
+    EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0) << l;
+  }
+}
+
+// ---- technical conditions ------------------------------------------------
+
+TEST(TechnicalTestTest, ReadsPeriodsAndRanges) {
+  struct Case {
+    const char* name;
+    std::string period;
+    std::string range;
+    int32_t from, to;
+    double lowest, highest;
+    bool valid;
+  };
+  const std::vector<Case> cases = {
+      {"padded", "   1" + kSeparator + "1200", "      0.9" + kSeparator + "1.0", 0, 1200, 0.9, 1.0,
+       true},
+      {"blank bounds", "  30" + kSeparator + "90", kSeparator, 29, 90, -999.0, 999.0, true},
+      {"a start below 1 counts as 1", "  -5" + kSeparator + "90", "-0.5" + kSeparator, 0, 90, -0.5,
+       999.0, true},
+      {"no separator: both blank", "30 - 90", "0.5 ~ 0.9", 0, 1200, -999.0, 999.0, true},
+      {"a bound that is no number", "1" + kSeparator + "10", "abc" + kSeparator + "1", 0, 10,
+       -999.0, 1.0, false},
+  };
+  for (const Case& c : cases) {
+    const TechnicalTest test = TestOf(kCorrelation, c.period, c.range);
+    EXPECT_EQ(test.from, c.from) << c.name;
+    EXPECT_EQ(test.to, c.to) << c.name;
+    if (c.valid) {
+      EXPECT_EQ(test.lowest, c.lowest) << c.name;
+      EXPECT_EQ(test.highest, c.highest) << c.name;
+    }
+    EXPECT_EQ(test.boundsValid, c.valid) << c.name;
+  }
+}
+
+TEST(TechnicalTestTest, SkipsRowsThatAreOffOrOfNoKnownKind) {
+  TechnicalCondition off = Condition(kCorrelation, "", "");
+  off.check = 0;
+  const std::vector<TechnicalCondition> rows = {off, Condition("?", "", ""),
+                                                Condition(kStdDev, "", "")};
+  const std::vector<TechnicalTest> tests = ParseTechnicalTests(rows);
+  ASSERT_EQ(tests.size(), 1u);
+  EXPECT_EQ(tests[0].kind, TechnicalKind::kStdDev);
+  EXPECT_EQ(tests[0].conditionIndex, 2);
+}
+
+TEST(TechnicalTestTest, PeriodsBeyondTheSeriesFailThePair) {
+  const TechnicalTest all = TestOf(kCorrelation, "   1" + kSeparator + "1200", "");
+  ASSERT_TRUE(WindowOf(all, 300).has_value());
+  EXPECT_EQ(WindowOf(all, 300)->days, 300);
+  EXPECT_FALSE(WindowOf(TestOf(kCorrelation, " 301" + kSeparator + "1200", ""), 300).has_value());
+  EXPECT_FALSE(WindowOf(TestOf(kCorrelation, " 300" + kSeparator + "1200", ""), 300).has_value());
+  EXPECT_EQ(WindowOf(TestOf(kCorrelation, " 299" + kSeparator + "1200", ""), 300)->days, 2);
+}
+
+TEST(TechnicalTestTest, EachKindTestsItsValueWithinTheBoundsIncluded) {
+  // Sell side rising, buy side flat but for one day: known values by kind.
+  const std::vector<MergedDay> rows = Rows({{130, 100}, {120, 100}, {110, 100}, {100, 100}});
+  std::vector<int32_t> a = {130, 120, 110, 100}, b = {100, 100, 100, 100};
+  std::vector<double> d(4);
+  Differences(a.data(), b.data(), d.data(), 4);
+  const double slope = RegressionSlope(d.data(), 4, 130);
+  const double deviation = PercentStdDevRounded(d.data(), 4, 130);
+  struct Case {
+    std::string kind;
+    double value;
+  };
+  for (const Case& c :
+       std::vector<Case>{{kCorrelation, 0.0}, {kRegression, slope}, {kStdDev, deviation}}) {
+    std::vector<double> values;
+    char exact[32];
+    std::snprintf(exact, sizeof exact, "%.17g", c.value);
+    EXPECT_TRUE(CheckTechnicals(rows, {TestOf(c.kind, "", exact + kSeparator + exact)}, values))
+        << c.kind;
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0], c.value);
+    EXPECT_FALSE(CheckTechnicals(rows, {TestOf(c.kind, "", kSeparator + "-1000")}, values));
+  }
+  EXPECT_EQ(TechnicalCaption(TechnicalKind::kRegression, slope), "0.307692");
+  EXPECT_EQ(TechnicalCaption(TechnicalKind::kStdDev, deviation), "9.93");
+}
+
+TEST(TechnicalTestTest, AFailingConditionStopsTheRest) {
+  const std::vector<MergedDay> rows = Rows({{130, 100}, {120, 101}, {110, 99}, {100, 100}});
+  std::vector<double> values;
+  EXPECT_FALSE(
+      CheckTechnicals(rows,
+                      {TestOf(kStdDev, "", ""), TestOf(kCorrelation, "", "0.99" + kSeparator),
+                       TestOf(kRegression, "", "")},
+                      values));
+  EXPECT_EQ(values.size(), 1u);  // the first one passed
+  EXPECT_FALSE(CheckTechnicals(rows, {TestOf(kCorrelation, "", "x" + kSeparator)}, values));
+}
+
+// ---- pair keys -------------------------------------------------------------
+
+TEST(PairKeySetTest, FormsEachPairOnceWithTheSmallerCodeFirst) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> a, b;
+    std::vector<std::string> keys;
+    std::vector<int64_t> keysBefore;
+  };
+  const std::vector<Case> cases = {
+      {"a group", {"1301", "1302"}, {"1301", "1302"}, {"13011302"}, {0, 1}},
+      {"overlapping lists",
+       {"1301", "1302", "7203"},
+       {"1302", "1303"},
+       {"13011302", "13011303", "13021303", "13027203", "13037203"},
+       {0, 2, 3}},
+      {"one code alone", {"1301"}, {"1301"}, {}, {0}},
+      {"an empty list", {}, {"1301"}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const PairKeySet keys(c.a, c.b);
+    std::vector<std::string> formed;
+    for (int32_t i = 0; i < keys.CodeCount(); ++i) {
+      int64_t row = 0;
+      for (int32_t j = i + 1; j < keys.CodeCount(); ++j) {
+        if (keys.IsKey(i, j)) {
+          formed.push_back(keys.KeyText(i, j));
+          ++row;
+        }
+      }
+      EXPECT_EQ(keys.KeysOfRow(i), row) << c.name;
+    }
+    EXPECT_EQ(formed, c.keys) << c.name;
+    EXPECT_EQ(keys.Count(), static_cast<int64_t>(c.keys.size())) << c.name;
+    EXPECT_EQ(keys.KeysBeforeRowsOfA(), c.keysBefore) << c.name;
+  }
+}
+
+// ---- a whole run's pair evaluation ----------------------------------------
+
+namespace {
+
+class Collect : public PairScreeningSink {
+ public:
+  void Evaluated(std::vector<PassedPair>& passed, int64_t lastKey, int32_t sell,
+                 int32_t buy) override {
+    for (PassedPair& pair : passed) rows.push_back(pair);
+    last = {lastKey, sell, buy};
+  }
+  std::vector<PassedPair> rows;
+  std::tuple<int64_t, int32_t, int32_t> last{-1, 0, 0};
+};
+
+bool SameValues(const std::vector<double>& a, const std::vector<double>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+// Price files of varied shapes: shared days, a missing day, a zero close,
+// short histories, a missing file and a malformed one.
+void WritePrices(const ScratchDir& dir, int codes, std::mt19937& random) {
+  for (int c = 0; c < codes; ++c) {
+    const std::string code = std::to_string(1300 + c);
+    if (c == 5) continue;  // no file
+    std::string text;
+    const int days = c % 7 == 3 ? 40 + c : 1225;
+    int64_t price = 50 + static_cast<int64_t>(random() % 3000);
+    for (int d = 0; d < days; ++d) {
+      price += static_cast<int>(random() % 21) - 10;
+      if (price < 1) price = 1;
+      if (c % 11 == 4 && d == 30) continue;
+      const int64_t close = (c % 13 == 6 && d == 12) ? 0 : price;
+      const int day = 3000 - d;
+      char line[64];
+      std::snprintf(line, sizeof line, "%04d/%02d/%02d\t%lld\t1\t1\t1\t1\r\n", 2000 + day / 400,
+                    1 + (day / 30) % 12, 1 + day % 30, static_cast<long long>(close));
+      text += line;
+    }
+    if (c == 9) text += "2000/01/01\tbad\r\n";
+    dir.Write(code + ".txt", text);
+  }
+}
+
+}  // namespace
+
+TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
+  ScratchDir dir;
+  std::mt19937 random(3);
+  const int codes = 40;
+  WritePrices(dir, codes, random);
+  std::vector<std::string> a, b;
+  for (int c = 0; c < codes; ++c) (c < 30 ? a : b).push_back(std::to_string(1300 + c));
+  b.insert(b.begin(), "1310");  // in both lists
+  const PairKeySet keys(a, b);
+  std::vector<int32_t> units;
+  for (int32_t i = 0; i < keys.CodeCount(); ++i)
+    units.push_back(i % 4 == 0 ? 1000 : (i == 7 ? 0 : 100));
+  const std::vector<TechnicalTest> tests =
+      ParseTechnicalTests({Condition(kCorrelation, "   1" + kSeparator + "1200", ""),
+                           Condition(kRegression, "   5" + kSeparator + " 300", ""),
+                           Condition(kStdDev, "   1" + kSeparator + "  60", kSeparator + "50")});
+
+  // The steps one by one for every key.
+  std::vector<PassedPair> expected;
+  for (int32_t i = 0; i < keys.CodeCount(); ++i) {
+    for (int32_t j = i + 1; j < keys.CodeCount(); ++j) {
+      if (!keys.IsKey(i, j)) continue;
+      PriceSeries s1, s2;
+      const SeriesLoad l1 = LoadPriceSeries(dir.path() / (keys.Codes()[i] + ".txt"), s1);
+      const SeriesLoad l2 = LoadPriceSeries(dir.path() / (keys.Codes()[j] + ".txt"), s2);
+      if (l1 == SeriesLoad::kMalformed || l2 == SeriesLoad::kMalformed) continue;
+      std::vector<MergedDay> rows;
+      MergePairSeries(s1, s2, rows);
+      const UnitRatio ratio = ComputeUnitRatio(rows, units[i], units[j]);
+      if (ratio.ratio == 0) continue;
+      std::vector<double> values;
+      if (!CheckTechnicals(rows, tests, values)) continue;
+      expected.push_back({ratio.exchanged ? j : i, ratio.exchanged ? i : j, ratio.ratio, values});
+    }
+  }
+  ASSERT_GT(expected.size(), 50u);
+
+  for (int threads : {1, 3}) {
+    PairScreening screening(dir.path(), keys, units, tests, threads);
+    Collect sink;
+    ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+    ASSERT_EQ(sink.rows.size(), expected.size()) << threads;
+    for (size_t r = 0; r < expected.size(); ++r) {
+      EXPECT_EQ(sink.rows[r].sell, expected[r].sell) << r;
+      EXPECT_EQ(sink.rows[r].buy, expected[r].buy) << r;
+      EXPECT_EQ(sink.rows[r].ratio, expected[r].ratio) << r;
+      EXPECT_TRUE(SameValues(sink.rows[r].values, expected[r].values)) << r;
+    }
+    EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1);
+    EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"});
+  }
+}
+
+TEST(PairScreeningTest, StopsWhenAsked) {
+  ScratchDir dir;
+  std::mt19937 random(4);
+  WritePrices(dir, 30, random);
+  std::vector<std::string> codes;
+  for (int c = 0; c < 30; ++c) codes.push_back(std::to_string(1300 + c));
+  const PairKeySet keys(codes, codes);
+  PairScreening screening(dir.path(), keys, std::vector<int32_t>(30, 100), {}, 2);
+  Collect sink;
+  int polls = 0;
+  EXPECT_EQ(screening.Run([&] { return ++polls > 3; }, sink), PairScreening::End::kStopped);
+  EXPECT_LT(sink.rows.size(), static_cast<size_t>(keys.Count()));
+}

@@ -1,0 +1,492 @@
+#include "Dm_tscrn.h"
+
+#include <QMetaObject>
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <utility>
+
+#include "Dm_fcode.h"
+#include "Dm_fscrn.h"
+#include "Dm_umain.h"
+#include "pair_keys.h"
+#include "pair_screening.h"
+#include "price_files.h"
+#include "qt_cp932.h"
+#include "screening_result_list.h"
+#include "screening_run.h"
+#include "status_throttle.h"
+#include "technical_filter.h"
+#include "vcl/convert.h"
+
+namespace {
+
+constexpr char kPhaseFormingPairs[] =
+    "\x96\xc1\x95\xbf\x83y\x83"
+    "A\x8d\xec\x90\xac\x92\x86";  // 銘柄ペア作成中
+constexpr char kPhaseEvaluating[] =
+    "\x83"
+    "e\x83N\x83j\x83J\x83\x8b\x95\xaa\x90\xcd\x92\x86";  // テクニカル分析中
+constexpr char kCompleted[] =
+    " * \x83X\x83N\x83\x8a\x81[\x83j\x83\x93\x83O\x8a\xae\x97\xb9";  // " * スクリーニング完了"
+constexpr char kCancelled[] =
+    " ! \x83X\x83N\x83\x8a\x81[\x83j\x83\x93\x83O\x82\xf0\x83L\x83\x83\x83\x93\x83Z\x83\x8b\x82"
+    "\xb5\x82\xdc\x82\xb5\x82\xbd";  // " ! スクリーニングをキャンセルしました"
+constexpr char kCodeListError[] =
+    " ! \x96\xc1\x95\xbf\x83R\x81[\x83h\x8ew\x92\xe8\x83G\x83\x89\x81[";  // " !
+                                                                          // 銘柄コード指定エラー"
+constexpr char kFailed[] =
+    " ! \x83X\x83N\x83\x8a\x81[\x83j\x83\x93\x83O\x82\xf0\x92\x86\x92"
+    "f\x82\xb5\x82\xdc\x82\xb5\x82"
+    "\xbd: ";  // " ! スクリーニングを中断しました: "
+constexpr char kDash[] = "-";
+// Rows reach the list at most this often, in key order.
+constexpr std::chrono::milliseconds kRowInterval(50);
+
+std::string CountOrDash(int64_t count) { return count > 0 ? vcl::IntToStr(count) : kDash; }
+
+// ---- what the code-list steps reach, on the worker's thread -------------
+
+class WindowCodeTable : public ScreeningCodeTable {
+ public:
+  WindowCodeTable(TScreening& worker, TFormMain& window) : worker_(worker), window_(window) {}
+
+  std::optional<TCodeData> Find(const std::string& code) override {
+    std::optional<TCodeData> data;
+    worker_.HandOver([&] {
+      if (const TCodeData* found = Table().Find(code)) data = *found;
+    });
+    return data;
+  }
+  void Store(const std::string& code, const TCodeData& data) override {
+    worker_.HandOver([&] { Table().StoreCodeData(code, data); });
+  }
+  void SetVolume(const std::string& code, int32_t volume) override {
+    worker_.HandOver(
+        [&] { Table().SetCodeFields(code, nullptr, nullptr, nullptr, nullptr, &volume, nullptr); });
+  }
+  void Delete(const std::string& code) override {
+    worker_.HandOver([&] { Table().DeleteCodeData(code); });
+  }
+  std::vector<std::string> MarkedCodes() override {
+    std::vector<std::string> codes;
+    worker_.HandOver([&] {
+      const CodeTable& table = Table();
+      for (int i = 0; i < table.Count(); ++i) {
+        if (table.DataAt(i).Ng != 0) codes.push_back(table.CodeAt(i));
+      }
+    });
+    return codes;
+  }
+
+ private:
+  CodeTable& Table() { return window_.Data().CodeList(); }
+
+  TScreening& worker_;
+  TFormMain& window_;
+};
+
+class WindowExcludedCodes : public ScreeningExcludedCodes {
+ public:
+  WindowExcludedCodes(TScreening& worker, TFormMain& window) : worker_(worker), window_(window) {}
+
+  std::vector<std::string> Codes() override {
+    std::vector<std::string> codes;
+    worker_.HandOver([&] { codes = window_.FrameScrn().ExcludedCodes().Codes(); });
+    return codes;
+  }
+  void Add(const std::string& code) override {
+    worker_.HandOver([&] { window_.FrameScrn().ExcludedCodes().Add(code); });
+  }
+  void Clear() override {
+    worker_.HandOver([&] { window_.FrameScrn().ExcludedCodes().Clear(); });
+  }
+
+ private:
+  TScreening& worker_;
+  TFormMain& window_;
+};
+
+// The library is the worker's alone during a run; a given-up worker calls it
+// no more and writes no price file.
+class WorkerPriceSource : public ScreeningPriceSource {
+ public:
+  WorkerPriceSource(const ScreeningRun& run, const TicvaneApi& api, int32_t source,
+                    std::filesystem::path dataDir)
+      : run_(run), api_(api), source_(source), dataDir_(std::move(dataDir)) {}
+
+  bool FetchCodeInfo(const std::string& code, TCodeData& info) override {
+    StopWhenAbandoned();
+    return ::FetchCodeInfo(api_, source_, code, info.Name, info.Market, info.Type, info.Unit,
+                           info.Loan);
+  }
+  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume) override {
+    StopWhenAbandoned();
+    return ::DownloadPriceFile(api_, source_, dataDir_, code, averageVolume);
+  }
+  UpdateResult UpdatePriceFile(const std::string& code) override {
+    StopWhenAbandoned();
+    return ::UpdatePriceFile(api_, source_, dataDir_, code);
+  }
+
+ private:
+  void StopWhenAbandoned() const {
+    if (run_.Abandoned()) throw TScreening::Abandoned{};
+  }
+
+  const ScreeningRun& run_;
+  const TicvaneApi& api_;
+  int32_t source_;
+  std::filesystem::path dataDir_;
+};
+
+class WindowStatus : public ScreeningStatus {
+ public:
+  WindowStatus(TScreening& worker, TFormMain& window) : worker_(worker), window_(window) {}
+  void Show(int panel, const std::string& text) override {
+    worker_.HandOver([&] { window_.SetStatusText(panel, text); });
+  }
+
+ private:
+  TScreening& worker_;
+  TFormMain& window_;
+};
+
+class RunStopPoll : public ScreeningStopPoll {
+ public:
+  explicit RunStopPoll(const ScreeningRun& run) : run_(run) {}
+  bool StopRequested() override { return run_.StopRequested(); }
+
+ private:
+  const ScreeningRun& run_;
+};
+
+// ---- the rows of the passing pairs --------------------------------------
+
+// Turns the passing pairs into result rows and hands them to the list in
+// batches, the result columns before the first row.
+class ResultRows : public PairScreeningSink {
+ public:
+  ResultRows(TScreening& worker, TFormMain& window, ScreeningStatus& status, const PairKeySet& keys,
+             const std::vector<TCodeData>& codeData, const ScreeningConditions& conditions,
+             const std::vector<TechnicalTest>& tests)
+      : worker_(worker),
+        window_(window),
+        status_(status),
+        keys_(keys),
+        codeData_(codeData),
+        tests_(tests),
+        total_(vcl::IntToStr(keys.Count())) {
+    // One column per ticked condition that shows its result, in list order.
+    for (size_t i = 0; i < conditions.technicals.size(); ++i) {
+      const TechnicalCondition& condition = conditions.technicals[i];
+      if (condition.check == 0 || !condition.resultShown) continue;
+      columns_.push_back({QFromCp932(condition.resultCaption), Qt::AlignRight | Qt::AlignVCenter,
+                          condition.sortKind, vcl::StrToIntDef(condition.resultWidth, 65)});
+      int testIndex = -1;
+      for (size_t k = 0; k < tests.size(); ++k) {
+        if (tests[k].conditionIndex == static_cast<int32_t>(i)) testIndex = static_cast<int>(k);
+      }
+      shownTests_.push_back(testIndex);
+    }
+  }
+
+  void Evaluated(std::vector<PassedPair>& passed, int64_t lastKey, int32_t sell,
+                 int32_t buy) override {
+    for (const PassedPair& pair : passed) {
+      std::vector<std::string> results;
+      for (int k : shownTests_) {
+        results.push_back(k < 0 ? std::string()
+                                : TechnicalCaption(tests_[static_cast<size_t>(k)].kind,
+                                                   pair.values[static_cast<size_t>(k)]));
+      }
+      pending_.push_back(MakeResultRow(Code(pair.sell), Data(pair.sell), Code(pair.buy),
+                                       Data(pair.buy), pair.ratio, std::move(results)));
+    }
+    status_.Show(1, Code(sell) + " : " + Code(buy));
+    status_.Show(2, vcl::IntToStr(lastKey) + " / " + total_);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastSent_ >= kRowInterval) {
+      lastSent_ = now;
+      Flush();
+    }
+  }
+
+  void Flush() {
+    if (pending_.empty()) return;
+    worker_.HandOver([&] {
+      ScreeningResultModel& model = window_.FrameScrn().ResultList().Model();
+      if (!columnsAdded_) model.AddResultColumns(columns_);
+      columnsAdded_ = true;
+      model.AppendRows(std::move(pending_));
+    });
+    pending_.clear();
+  }
+
+ private:
+  const std::string& Code(int32_t index) const { return keys_.Codes()[static_cast<size_t>(index)]; }
+  const TCodeData& Data(int32_t index) const { return codeData_[static_cast<size_t>(index)]; }
+
+  TScreening& worker_;
+  TFormMain& window_;
+  ScreeningStatus& status_;
+  const PairKeySet& keys_;
+  const std::vector<TCodeData>& codeData_;
+  const std::vector<TechnicalTest>& tests_;
+  std::string total_;
+  std::vector<ResultColumn> columns_;
+  std::vector<int> shownTests_;  // the test of each shown column, -1 for none
+  std::vector<ScreeningResultRow> pending_;
+  bool columnsAdded_ = false;
+  std::chrono::steady_clock::time_point lastSent_{};
+};
+
+}  // namespace
+
+// ---- the worker -----------------------------------------------------------
+
+template <typename Job>
+void TScreening::HandOver(Job&& job) {
+  if (run_.Abandoned()) throw Abandoned{};
+  std::exception_ptr error;
+  bool skipped = false;
+  QMetaObject::invokeMethod(
+      &window_,
+      [&] {
+        if (run_.Abandoned()) {
+          skipped = true;
+          return;
+        }
+        try {
+          job();
+        } catch (...) {
+          error = std::current_exception();
+        }
+      },
+      Qt::BlockingQueuedConnection);
+  if (error) std::rethrow_exception(error);
+  if (skipped) throw Abandoned{};
+}
+
+TScreening::TScreening(TFormMain& window, ScreeningConditions conditions, int evaluationThreads)
+    : window_(window),
+      run_(window.Run()),
+      api_(window.Api()),
+      conditions_(std::move(conditions)),
+      dataDir_(window.ExeDir()),
+      latestMarketDate_(window.LatestMarketDate()),
+      evaluationThreads_(std::max(evaluationThreads, 1)) {}
+
+void TScreening::run() {
+  try {
+    Execute();
+  } catch (const Abandoned&) {
+    // Given up by the user: nothing more is touched.
+  } catch (const std::exception& error) {
+    Fail(error.what());
+  } catch (...) {
+    Fail("?");
+  }
+}
+
+void TScreening::Fail(const std::string& reason) {
+  if (run_.Abandoned()) return;
+  try {
+    EndRun();
+  } catch (...) {
+  }
+  try {
+    WindowStatus(*this, window_).Show(0, kFailed + reason);
+  } catch (...) {
+  }
+}
+
+void TScreening::ShowStatus(int panel, const std::string& text) { status_->Show(panel, text); }
+
+void TScreening::EndRun() {
+  if (ended_) return;
+  if (status_ != nullptr) {
+    // Texts still pending must not keep the end step from the window.
+    try {
+      status_->Flush();
+    } catch (const Abandoned&) {
+      throw;
+    } catch (...) {
+    }
+  }
+  ended_ = true;
+  HandOver([&] {
+    window_.FrameScrn().PairCount = static_cast<int32_t>(pairKeyCount_);
+    window_.EndScreeningRun();
+  });
+}
+
+bool TScreening::CheckNotCancelled() {
+  if (!run_.StopRequested()) return true;
+  if (run_.Abandoned()) throw Abandoned{};
+  EndRun();
+  ShowStatus(0, kCancelled);
+  ShowStatus(1, kDash);
+  ShowStatus(2, kDash);
+  status_->Flush();
+  return false;
+}
+
+void TScreening::CodeListError(int which) {
+  ShowStatus(0, kCodeListError);
+  EndRun();
+  HandOver([&] {
+    TFrameScrn& frame = window_.FrameScrn();
+    if (which == 0) frame.FocusCodeA();
+    if (which == 1) frame.FocusCodeB();
+    if (which == 2) frame.FocusCodeNG();
+  });
+}
+
+void TScreening::Execute() {
+  WindowStatus windowStatus(*this, window_);
+  StatusThrottle status(windowStatus);
+  status_ = &status;
+  struct Forget {
+    StatusThrottle*& status;
+    ~Forget() { status = nullptr; }
+  } forget{status_};
+  WindowCodeTable codeTable(*this, window_);
+  WindowExcludedCodes excluded(*this, window_);
+  WorkerPriceSource prices(run_, api_, conditions_.source, dataDir_);
+  RunStopPoll stop(run_);
+  CodeListSteps steps(CodeStepContext{conditions_, codeTable, excluded, prices, status, stop,
+                                      dataDir_, latestMarketDate_});
+  const bool sideB = !conditions_.group;
+  ScreeningCodeList codesA;
+  ScreeningCodeList codesB;
+
+  // Runs a step on A and, unless B is A, on B, with a cancel check after each.
+  auto bothSides = [&](auto step) {
+    step(codesA, 0);
+    if (!CheckNotCancelled()) return false;
+    if (!sideB) return true;
+    step(codesB, 1);
+    return CheckNotCancelled();
+  };
+
+  if (!steps.ParseCodeList(codesA, conditions_.codesA)) return CodeListError(0);
+  if (sideB && !steps.ParseCodeList(codesB, conditions_.codesB)) return CodeListError(1);
+  if (!CheckNotCancelled()) return;
+
+  if (conditions_.exclusion == TriState::Checked) {
+    ScreeningCodeList listed;
+    if (!steps.ParseCodeList(listed, conditions_.excludedCodesText)) return CodeListError(2);
+    steps.RemoveListedCodes(codesA, listed);
+    if (sideB) steps.RemoveListedCodes(codesB, listed);
+    if (!CheckNotCancelled()) return;
+  } else if (conditions_.exclusion == TriState::Grayed) {
+    if (conditions_.reCheckEnabled && conditions_.reCheck == TriState::Checked) excluded.Clear();
+    const ScreeningCodeList listed = excluded.Codes();
+    steps.RemoveListedCodes(codesA, listed);
+    if (sideB) steps.RemoveListedCodes(codesB, listed);
+    if (!CheckNotCancelled()) return;
+  }
+  if (conditions_.skipMarkedCodes) {
+    const ScreeningCodeList marked = codeTable.MarkedCodes();
+    steps.RemoveListedCodes(codesA, marked);
+    if (sideB) steps.RemoveListedCodes(codesB, marked);
+    if (!CheckNotCancelled()) return;
+  }
+
+  auto saveTables = [&](bool excludedToo) {
+    HandOver([&] {
+      window_.FrameCode().SetCodeListCount();
+      window_.SaveDataFiles(excludedToo);
+    });
+  };
+  if (!bothSides([&](ScreeningCodeList& codes, int) { steps.CheckCodeData(codes); })) return;
+  saveTables(true);
+  if (!bothSides(
+          [&](ScreeningCodeList& codes, int side) { steps.FilterLoanMarketType(codes, side); })) {
+    return;
+  }
+  if (conditions_.online) {
+    if (!bothSides([&](ScreeningCodeList& codes, int) { steps.FetchHistory(codes); })) return;
+    saveTables(false);
+    if (!bothSides([&](ScreeningCodeList& codes, int) { steps.UpdateHistory(codes); })) return;
+  }
+  if (!bothSides(
+          [&](ScreeningCodeList& codes, int side) { steps.FilterCostVolume(codes, side); })) {
+    return;
+  }
+
+  if (!sideB) codesB = codesA;
+  if (!FormAndEvaluatePairs(codesA, codesB)) return;
+
+  ShowStatus(0, kCompleted);
+  HandOver([&] {
+    TFrameScrn& frame = window_.FrameScrn();
+    window_.SetStatusText(1, CountOrDash(frame.ResultRowCount()));
+    window_.SetStatusText(2, CountOrDash(pairKeyCount_));
+    frame.ClearReCheck();
+  });
+  EndRun();
+}
+
+bool TScreening::FormAndEvaluatePairs(const ScreeningCodeList& codesA,
+                                      const ScreeningCodeList& codesB) {
+  ShowStatus(0, ScreeningPhaseText(kPhaseFormingPairs));
+  const PairKeySet keys(codesA, codesB);
+  const std::string total =
+      vcl::IntToStr(static_cast<int64_t>(codesA.size()) * static_cast<int64_t>(codesB.size()));
+  for (size_t i = 0; i < codesA.size(); ++i) {
+    ShowStatus(1, vcl::IntToStr(keys.KeysBeforeRowsOfA()[i]));
+    ShowStatus(2, vcl::IntToStr(static_cast<int64_t>(i * codesB.size())) + " / " + total);
+    if (!CheckNotCancelled()) return false;
+  }
+  pairKeyCount_ = keys.Count();
+  HandOver([&] { window_.FrameScrn().PairCount = static_cast<int32_t>(pairKeyCount_); });
+
+  ShowStatus(0, ScreeningPhaseText(kPhaseEvaluating));
+  // The code table's records of the run's codes, read once.
+  std::vector<TCodeData> codeData(keys.Codes().size());
+  HandOver([&] {
+    const CodeTable& table = window_.Data().CodeList();
+    for (size_t i = 0; i < codeData.size(); ++i) {
+      if (const TCodeData* data = table.Find(keys.Codes()[i])) {
+        codeData[i] = *data;
+      } else {
+        codeData[i].Unit = 0;  // gone from the table: its pairs are passed over
+      }
+    }
+  });
+  std::vector<int32_t> units;
+  for (const TCodeData& data : codeData) units.push_back(data.Unit);
+  const std::vector<TechnicalTest> tests = ParseTechnicalTests(conditions_.technicals);
+  PairScreening screening(dataDir_, keys, std::move(units), tests, evaluationThreads_);
+  ResultRows rows(*this, window_, *status_, keys, codeData, conditions_, tests);
+  const PairScreening::End end = screening.Run([this] { return run_.StopRequested(); }, rows);
+  rows.Flush();
+  if (end == PairScreening::End::kStopped) return CheckNotCancelled();
+  return CheckNotCancelled();
+}
+
+// ---- the screening button -------------------------------------------------
+
+bool StartScreening(TFormMain& window, int evaluationThreads) {
+  if (!window.Run().CanStart()) return false;
+  TFrameScrn& frame = window.FrameScrn();
+  ScreeningConditions conditions = frame.TakeConditions();
+  conditions.online = window.OnLine();
+  conditions.source = window.SourceIndex();
+  conditions.skipMarkedCodes = window.FrameCode().ExcludeMarkedCodes();
+  frame.ResultList().Model().Clear();
+  frame.PairCount = 0;
+  if (!window.BeginScreeningRun()) return false;
+  if (evaluationThreads <= 0) evaluationThreads = std::max(1, QThread::idealThreadCount());
+  auto* worker = new TScreening(window, std::move(conditions), evaluationThreads);
+  QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+  if (!window.AdoptScreeningWorker(worker)) {
+    delete worker;
+    window.EndScreeningRun();
+    return false;
+  }
+  worker->start();
+  return true;
+}

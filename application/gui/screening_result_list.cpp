@@ -1,0 +1,82 @@
+#include "screening_result_list.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTreeView>
+#include <algorithm>
+
+#include "grid_line_delegate.h"
+
+ScreeningResultList::ScreeningResultList(QTreeView* view)
+    : QObject(view), view_(view), model_(new ScreeningResultModel(this)) {
+  view_->setModel(model_);
+  view_->setItemDelegate(new GridLineDelegate(view_));
+  view_->setRootIsDecorated(false);
+  view_->setItemsExpandable(false);
+  view_->setUniformRowHeights(true);
+  view_->setAllColumnsShowFocus(true);
+  view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view_->setFocusPolicy(Qt::ClickFocus);
+  view_->setSortingEnabled(false);
+  view_->setAccessibleName(QStringLiteral("ListViewScrn"));
+  QHeaderView* header = view_->header();
+  header->setAccessibleName(QStringLiteral(u"ListViewScrn の列見出し"));
+  header->setSectionsClickable(true);
+  header->setSectionsMovable(false);
+  header->setStretchLastSection(false);
+  header->setMinimumSectionSize(0);
+  ApplyColumnWidths(0, model_->columnCount() - 1);
+
+  connect(header, &QHeaderView::sectionClicked, this,
+          [this](int column) { ListViewScrnColumnClick(column); });
+  connect(view_, &QAbstractItemView::doubleClicked, this, [this] { ListViewScrnDblClick(); });
+  connect(model_, &QAbstractItemModel::columnsInserted, this,
+          [this](const QModelIndex&, int first, int last) { ApplyColumnWidths(first, last); });
+  view_->installEventFilter(this);
+}
+
+void ScreeningResultList::ApplyColumnWidths(int first, int last) {
+  QHeaderView* header = view_->header();
+  for (int c = first; c <= last && c < model_->columnCount(); ++c) {
+    header->resizeSection(c, model_->Columns()[static_cast<size_t>(c)].width);
+  }
+  // The caption column stays hidden and the spacer keeps its width.
+  if (first <= ScreeningResultModel::kSpacerColumn) {
+    header->setSectionResizeMode(0, QHeaderView::Fixed);
+    header->setSectionResizeMode(ScreeningResultModel::kSpacerColumn, QHeaderView::Fixed);
+  }
+}
+
+void ScreeningResultList::ListViewScrnColumnClick(int column) {
+  if (!model_->SortByColumn(column)) return;
+  view_->header()->setSortIndicatorShown(false);
+}
+
+void ScreeningResultList::ListViewScrnDeleteKey() {
+  const QModelIndexList selected = view_->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return;
+  std::vector<int> rows;
+  for (const QModelIndex& index : selected) rows.push_back(index.row());
+  model_->RemoveRows(std::move(rows));
+  emit rowsDeleted(model_->rowCount());
+}
+
+void ScreeningResultList::ListViewScrnDblClick() {
+  if (runActive_ && runActive_()) return;
+  const QModelIndexList selected = view_->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return;
+  int first = selected.front().row();
+  for (const QModelIndex& index : selected) first = std::min(first, index.row());
+  emit pairOpenRequested(PairOpeningOf(model_->Row(first)));
+}
+
+bool ScreeningResultList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    ListViewScrnDeleteKey();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}

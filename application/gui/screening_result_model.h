@@ -1,0 +1,60 @@
+#pragma once
+// The rows of the screening result list: the 15 fixed columns (column k shows
+// sub-item k - 1; column 0, the hidden caption, is empty), then one column
+// per technical result of the last run. Sorting keeps each column's fixed
+// direction and the order of equal rows; rows a run adds later are appended
+// unsorted. Main thread only.
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "screening_result_row.h"
+
+// One column of the list.
+struct ResultColumn {
+  QString caption;
+  Qt::Alignment alignment = Qt::AlignLeft;
+  int32_t sortKind = 0;  // 0: the column does not sort
+  int width = 65;
+};
+
+class ScreeningResultModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  static constexpr int kFixedColumns = 15;
+  static constexpr int kSpacerColumn = 14;
+
+  explicit ScreeningResultModel(QObject* parent = nullptr);
+
+  // The fixed columns with their default widths.
+  static std::vector<ResultColumn> FixedColumns();
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  const std::vector<ResultColumn>& Columns() const { return columns_; }
+  const ScreeningResultRow& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
+
+  // Empties the list and takes the result columns away.
+  void Clear();
+  // Appends result columns after the fixed ones.
+  void AddResultColumns(const std::vector<ResultColumn>& columns);
+  // Appends rows at the end, whatever the sort order.
+  void AppendRows(std::vector<ScreeningResultRow> rows);
+  // Removes the rows at these indexes.
+  void RemoveRows(std::vector<int> rows);
+  // Sorts every row by `column` in its fixed direction; remembers the column.
+  // A column that does not sort changes nothing. False then.
+  bool SortByColumn(int column);
+  // The column last sorted by (0 at the start).
+  int SortColumn() const { return sortColumn_; }
+
+ private:
+  std::vector<ResultColumn> columns_;
+  std::vector<ScreeningResultRow> rows_;
+  int sortColumn_ = 0;
+};

@@ -1,0 +1,262 @@
+// A whole screening run through the window: the screening button, the
+// worker over a small program directory with the fake quote library, the
+// result rows and columns, the status texts, cancel, the second cancel press
+// that gives the worker up, and an error inside the worker.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeView>
+#include <QtTest>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Dm_umain.h"
+#include "code_file.h"
+#include "gui_test_program.h"
+#include "price_files.h"
+#include "qt_cp932.h"
+#include "screening_result_model.h"
+#include "screening_settings.h"
+#include "status_panel_bar.h"
+#include "vcl/inifile.h"
+
+namespace {
+
+const std::string kCorrelation = "\x91\x8a\x8a\xd6\x8c\x57\x90\x94";  // 相関係数
+const std::string kSeparator = " \x81\x60 ";                          // " ～ "
+const std::string kTosho = "\x93\x8c\x8f\xd8\x82\x50\x95\x94";        // 東証１部
+
+struct Program : TestProgram {
+  // Codes 1301 (falling), 1302 and 1303 (rising together) and 1304, whose
+  // price file has a line that cannot be read; one correlation condition
+  // that shows its result.
+  void WriteData() {
+    std::string table;
+    const std::vector<std::pair<std::string, int32_t>> codes = {
+        {"1301", 1000}, {"1302", 100}, {"1303", 100}, {"1304", 100}};
+    for (const auto& [code, unit] : codes) {
+      TCodeData data;
+      data.Name = "Name" + code.substr(3);
+      data.Market = kTosho;
+      data.Type = 1;
+      data.Unit = unit;
+      data.Vol = 50000;
+      data.Loan = 1;
+      table += FormatCodeLine(code, data) + "\r\n";
+    }
+    dir.Write("Code.txt", table);
+    auto prices = [&](const char* code, int32_t start, int32_t step) {
+      std::string text;
+      for (int d = 0; d < 30; ++d) {
+        PastDataRecord record{2009, 10, 30 - d, start - step * d, 1, 1, 1, 50000};
+        text += FormatPriceLine(record) + "\r\n";
+      }
+      dir.Write(code, text);
+    };
+    prices("1301.txt", 400, -3);
+    prices("1302.txt", 2000, 5);
+    prices("1303.txt", 2100, 4);
+    dir.Write("1304.txt", "2009/10/30\t12x\t1\t1\t1\t1\r\n");
+
+    TechnicalCondition condition;
+    condition.kind = kCorrelation;
+    condition.period = "   1" + kSeparator + "1200";
+    condition.range = "      0.5" + kSeparator;
+    condition.resultShown = true;
+    condition.resultCaption = "\x91\x8a\x8a\xd6";  // 相関
+    condition.resultWidth = "70";
+    vcl::TIniFile ini(dir.Path("Dyadmark.ini"));
+    WriteTechnicalSection(ini, {condition});
+  }
+
+  void Begin() {
+    WriteData();
+    Start();
+    SetCodes(QStringLiteral("1301-1304"));
+  }
+  void SetCodes(const QString& codes) {
+    Control<QComboBox>(window->FrameScrn(), "ComboBoxCodeA")->setEditText(codes);
+    Control<QCheckBox>(window->FrameScrn(), "CheckBoxGroup")->setChecked(true);
+  }
+  QPushButton* Button() const { return Control<QPushButton>(window->FrameScrn(), "ButtonScr"); }
+  QTreeView* List() const { return Control<QTreeView>(window->FrameScrn(), "ListViewScrn"); }
+  ScreeningResultModel* Model() const {
+    return qobject_cast<ScreeningResultModel*>(List()->model());
+  }
+  QAction* Cancel() const { return window->findChild<QAction*>("MainMenuCancel"); }
+  QString Panel(int panel) const { return window->StatusBar().PanelText(panel); }
+  QString Cell(int row, int column) const {
+    return Model()->data(Model()->index(row, column), Qt::DisplayRole).toString();
+  }
+  // Presses the screening button and waits until the worker's thread ended.
+  void RunToTheEnd(const std::function<void()>& afterPress = {}) {
+    QSignalSpy ended(window.get(), &TFormMain::screeningWorkerEnded);
+    Button()->click();
+    QVERIFY(window->ScreeningWorkerAlive());
+    if (afterPress) afterPress();
+    QVERIFY(ended.wait(20000));
+  }
+};
+
+}  // namespace
+
+class ScreeningRunTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void aRunFillsTheListAndEndsCompleted() {
+    Program p;
+    p.Begin();
+    p.RunToTheEnd();
+    QCOMPARE(p.Panel(0),
+             QFromCp932(" * \x83X\x83N\x83\x8a\x81[\x83j\x83\x93\x83O\x8a\xae\x97\xb9"));
+    QCOMPARE(p.Panel(1), QStringLiteral("1"));
+    QCOMPARE(p.Panel(2), QStringLiteral("6"));  // four codes form six pairs
+    QCOMPARE(p.window->FrameScrn().PairCount, 6);
+    QVERIFY(p.Button()->isEnabled());
+    QVERIFY(!p.Cancel()->isVisible());
+    QVERIFY(p.window->CanUseLibrary());
+
+    // 1302 and 1303 rise together; 1303's money is higher, so it is sold.
+    QCOMPARE(p.Model()->rowCount(), 1);
+    QCOMPARE(p.Model()->columnCount(), 16);
+    QCOMPARE(p.Model()->headerData(15, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral(u"相関"));
+    QCOMPARE(p.List()->header()->sectionSize(15), 70);
+    QCOMPARE(p.Cell(0, 1), QStringLiteral("1303 Name3"));
+    QCOMPARE(p.Cell(0, 4), QStringLiteral("100"));
+    QCOMPARE(p.Cell(0, 5), QStringLiteral("500"));
+    QCOMPARE(p.Cell(0, 6), QStringLiteral(u"○"));
+    QCOMPARE(p.Cell(0, 7), QStringLiteral("1302 Name2"));
+    QCOMPARE(p.Cell(0, 13), QStringLiteral("1 : 1"));
+    QCOMPARE(p.Cell(0, 15), QStringLiteral("1.000000"));
+
+    // The next run starts from an empty list and gives the same.
+    p.RunToTheEnd();
+    QCOMPARE(p.Model()->rowCount(), 1);
+    QCOMPARE(p.Model()->columnCount(), 16);
+  }
+
+  void aCodeListErrorEndsTheRunAndFocusesTheList() {
+    Program p;
+    p.WriteData();
+    p.Start();
+    p.SetCodes(QStringLiteral("130"));
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    p.RunToTheEnd();
+    QCOMPARE(p.Panel(0),
+             QFromCp932(" ! \x96\xc1\x95\xbf\x83R\x81[\x83h\x8ew\x92\xe8\x83G\x83\x89\x81["));
+    QCOMPARE(p.Panel(1), QStringLiteral("-"));
+    QVERIFY(p.Button()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(),
+             Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeA"));
+  }
+
+  void aCancelEndsTheRunWithItsMessage() {
+    Program p;
+    p.Begin();
+    p.RunToTheEnd([&] { p.Cancel()->trigger(); });
+    QCOMPARE(p.Panel(0),
+             QFromCp932(" ! \x83X\x83N\x83\x8a\x81[\x83j\x83\x93\x83O\x82\xf0\x83L\x83\x83"
+                        "\x83\x93\x83Z\x83\x8b\x82\xb5\x82\xdc\x82\xb5\x82\xbd"));
+    QCOMPARE(p.Panel(1), QStringLiteral("-"));
+    QCOMPARE(p.Panel(2), QStringLiteral("-"));
+    QVERIFY(p.Button()->isEnabled());
+    QVERIFY(!p.Cancel()->isVisible());
+    QCOMPARE(p.Model()->rowCount(), 0);
+  }
+
+  void aSecondCancelPressUnlocksAndTheWorkerTouchesNothingMore() {
+    Program p;
+    p.Begin();
+    const QString accepted = QStringLiteral(u" ! キャンセルを受け付けました");
+    p.RunToTheEnd([&] {
+      p.Cancel()->trigger();
+      p.Cancel()->trigger();
+      // Unlocked at once, but nothing new starts while the worker lives.
+      QVERIFY(p.Button()->isEnabled());
+      QVERIFY(!p.window->CanUseLibrary());
+      p.Button()->click();
+      QVERIFY(p.window->ScreeningWorkerAlive());
+      QVERIFY(!p.window->ScreeningBusy());
+      QVERIFY(!p.window->close());
+    });
+    QCOMPARE(p.Panel(0), accepted);  // the given-up worker wrote nothing
+    QCOMPARE(p.Model()->rowCount(), 0);
+    QVERIFY(p.window->CanUseLibrary());
+
+    // Once its thread ended, a new run goes.
+    p.RunToTheEnd();
+    QCOMPARE(p.Model()->rowCount(), 1);
+  }
+
+  void anErrorInsideTheWorkerStillEndsTheRun() {
+    Program p;
+    p.WriteData();
+    // Online, looking up the codes missing from the code table fails in a
+    // way no result code covers.
+    p.fake.duringCodeData = [] { throw std::runtime_error("broken library"); };
+    p.Start();
+    p.SetCodes(QStringLiteral("1301-1306"));
+    QAction* line = p.window->findChild<QAction*>("MainMenuLine");
+    if (!line->isChecked()) line->trigger();
+    QVERIFY(p.window->OnLine());
+    p.RunToTheEnd();
+    QVERIFY2(p.Panel(0).startsWith(QStringLiteral(u" ! スクリーニングを中断しました: ")),
+             qPrintable(p.Panel(0)));
+    QVERIFY(p.Button()->isEnabled());
+    QVERIFY(!p.Cancel()->isVisible());
+    QVERIFY(!p.window->ScreeningBusy());
+  }
+
+  void deletingRowsAndOpeningAPair() {
+    Program p;
+    p.Begin();
+    p.RunToTheEnd();
+    QSignalSpy opened(p.window.get(), &TFormMain::pairOpenedFromScreening);
+    p.List()->selectionModel()->select(p.Model()->index(0, 1),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // Refused while a run is under way.
+    QVERIFY(p.window->Run().Begin());
+    emit p.List()->doubleClicked(p.Model()->index(0, 1));
+    QCOMPARE(opened.count(), 0);
+    p.window->Run().End();
+    emit p.List()->doubleClicked(p.Model()->index(0, 1));
+    QCOMPARE(opened.count(), 1);
+    const auto fields = opened.front().front().value<PairCheckFields>();
+    QCOMPARE(fields.codeA, std::string("1303"));
+    QCOMPARE(fields.lotA, std::string("100"));
+    QCOMPARE(fields.lotB, std::string("100"));
+    QCOMPARE(p.window->findChild<QTabWidget*>("PageControl")->currentIndex(), 2);
+    // The pair page took the pair over.
+    QCOMPARE(Control<QLineEdit>(p.window->FramePair(), "LabeledEditStockCodeA")->text(), u"1303");
+
+    // A header click sorts; the caption and spacer columns do not.
+    emit p.List()->header()->sectionClicked(5);
+    QCOMPARE(p.Model()->SortColumn(), 5);
+    emit p.List()->header()->sectionClicked(14);
+    QCOMPARE(p.Model()->SortColumn(), 5);
+
+    p.List()->setFocus();
+    QTest::keyClick(p.List(), Qt::Key_Delete);
+    QCOMPARE(p.Model()->rowCount(), 0);
+    QCOMPARE(p.Panel(1), QStringLiteral("-"));
+  }
+
+  void theListAndItsHeaderHaveAccessibleNames() {
+    Program p;
+    p.Begin();
+    QVERIFY(!p.List()->accessibleName().isEmpty());
+    QVERIFY(!p.List()->header()->accessibleName().isEmpty());
+    QVERIFY(p.List()->accessibleName() != p.List()->header()->accessibleName());
+  }
+};
+
+QTEST_MAIN(ScreeningRunTest)
+#include "gui_screening_run_qtest.moc"
