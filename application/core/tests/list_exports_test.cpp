@@ -13,26 +13,18 @@ constexpr char kCodeHeader[] =
     "\x96\xC1\x95\xBF\t\x8E\xE6\x88\xF8\x8F\x8A\t\x8B\xC6\x8E\xED\t\x92\x50\x8C\xB3\t"
     "\x95\xBD\x8B\xCF\x8F\x6F\x97\x88\x8D\x82\t\x91\xDD\x8E\xD8";
 
-TCodeData Record(std::string name, std::string market, int32_t type, int32_t unit, int32_t vol,
-                 uint8_t loan, int32_t ng = 0) {
-  TCodeData data;
-  data.Ng = ng;
-  data.Name = std::move(name);
-  data.Market = std::move(market);
-  data.Type = type;
-  data.Unit = unit;
-  data.Vol = vol;
-  data.Loan = loan;
-  return data;
-}
-
 TEST(CodeListExport, HeaderThenOneLinePerCodeInCodeOrder) {
   CodeTable table;
   // "トヨタ自動車", "東証1部", sector 16 (電気機器)
-  table.InsertCodeData("7203", Record("\x83\x67\x83\x88\x83\x5E\x8E\xA9\x93\xAE\x8E\xD4",
-                                      "\x93\x8C\x8F\xD8\x31\x95\x94", 16, 100, 1234567, 1, 1));
-  table.InsertCodeData("1301", Record("Kyokuyo", "JQ", 1, 1000, -1, 0));
-  table.InsertCodeData("2000", Record("Zero", "JQ", 99, 1, 0, 0));
+  table.InsertCodeData("7203", {.Ng = 1,
+                                .Name = "\x83\x67\x83\x88\x83\x5E\x8E\xA9\x93\xAE\x8E\xD4",
+                                .Market = "\x93\x8C\x8F\xD8\x31\x95\x94",
+                                .Type = 16,
+                                .Unit = 100,
+                                .Vol = 1234567,
+                                .Loan = 1});
+  table.InsertCodeData("1301", {.Name = "Kyokuyo", .Market = "JQ", .Type = 1, .Unit = 1000});
+  table.InsertCodeData("2000", {.Name = "Zero", .Market = "JQ", .Type = 99, .Unit = 1, .Vol = 0});
 
   const std::vector<std::string> lines = MakeCodeList(table);
   ASSERT_EQ(lines.size(), 4u);
