@@ -41,4 +41,20 @@ inline bool HoldsLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// What a settings file gives back for a value written as given: reading drops
+// the blanks and control bytes at its ends (as Trim does) and then one pair of
+// enclosing quotes.
+inline std::string AsReadFromIni(std::string_view value) {
+  size_t first = 0;
+  size_t last = value.size();
+  while (first < last && static_cast<unsigned char>(value[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(value[last - 1]) <= ' ') --last;
+  std::string read(value.substr(first, last - first));
+  if (read.size() >= 2 && (read.front() == '"' || read.front() == '\'') &&
+      read.back() == read.front()) {
+    read = read.substr(1, read.size() - 2);
+  }
+  return read;
+}
+
 }  // namespace fuzz

@@ -68,22 +68,6 @@ bool OneWriteApart(const std::vector<std::string>& before, const std::vector<std
   return after.size() == before.size() + 2 && same == before.size();
 }
 
-// What reading gives for a value written as given: the profile functions drop
-// the blanks and control bytes at its ends (as Trim does) and then one pair of
-// enclosing quotes.
-std::string AsRead(std::string_view value) {
-  size_t first = 0;
-  size_t last = value.size();
-  while (first < last && static_cast<unsigned char>(value[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(value[last - 1]) <= ' ') --last;
-  std::string read(value.substr(first, last - first));
-  if (read.size() >= 2 && (read.front() == '"' || read.front() == '\'') &&
-      read.back() == read.front()) {
-    read = read.substr(1, read.size() - 2);
-  }
-  return read;
-}
-
 // A write either holds, leaving every other line of the file as it was and
 // the file in CR LF lines, or throws and changes nothing.
 template <typename Write, typename ReadsBack>
@@ -116,7 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   CheckWrite(
       ini, [&] { ini.WriteString(input.section, input.key, input.value); },
-      [&] { return ini.ReadString(input.section, input.key, kNoValue) == AsRead(input.value); });
+      [&] {
+        return ini.ReadString(input.section, input.key, kNoValue) ==
+               fuzz::AsReadFromIni(input.value);
+      });
   const int32_t number = static_cast<int32_t>(std::hash<std::string>{}(input.value));
   CheckWrite(
       ini, [&] { ini.WriteInteger(input.section, input.key, number); },

@@ -100,14 +100,15 @@ std::string PairDataValue(const PairItem& item) {
 
 PairItem ParsePairDataValue(std::string_view value) {
   PairItem item;
-  const size_t first = value.find('|');
+  // "|" (7C) is also the second byte of characters such as "ポ" (83 7C).
+  const size_t first = FindText(value, "|");
   if (first == std::string_view::npos) {
     item.textB = std::string(value);
     return item;
   }
   item.caption = std::string(value.substr(0, first));
   value.remove_prefix(first + 1);
-  const size_t second = value.find('|');
+  const size_t second = FindText(value, "|");
   if (second == std::string_view::npos) {
     item.textB = std::string(value);
     return item;
@@ -119,7 +120,7 @@ PairItem ParsePairDataValue(std::string_view value) {
 
 PairItem ParseOldPairDataValue(std::string_view value) {
   PairItem item;
-  const size_t bar = value.find('|');
+  const size_t bar = FindText(value, "|");
   std::string_view names = value;
   if (bar != std::string_view::npos) {
     item.caption = std::string(value.substr(0, bar));
@@ -127,7 +128,13 @@ PairItem ParseOldPairDataValue(std::string_view value) {
   }
   const auto fields = SplitCaption<4>(item.caption);
   const size_t separator = FindText(names, kOldNameSeparator);
-  const std::string_view nameA = names.substr(0, separator);
+  // A damaged value may end in half a character; A's name stands before a bar
+  // when the pair is stored, where that half would take the bar for its own.
+  size_t endA = separator;
+  if (separator == std::string_view::npos) {
+    endA = vcl::EndsInLoneLeadByte(names) ? names.size() - 1 : names.size();
+  }
+  const std::string_view nameA = names.substr(0, endA);
   const std::string_view nameB = separator == std::string_view::npos
                                      ? std::string_view()
                                      : names.substr(separator + kOldNameSeparator.size());

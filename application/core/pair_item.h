@@ -61,5 +61,6 @@ std::string PairDataValue(const PairItem& item);
 PairItem ParsePairDataValue(std::string_view value);
 // Reads a value of the older format: the caption, "|", then the name of A,
 // "　⇔　" and the name of B; the codes come from the caption's first and
-// third fields. Without "　⇔　" the whole rest is A's name and B's is empty.
+// third fields. Without "　⇔　" the whole rest is A's name (without a last
+// lone lead byte) and B's is empty.
 PairItem ParseOldPairDataValue(std::string_view value);

@@ -7,6 +7,9 @@
 namespace {
 
 constexpr std::string_view kTechnical = "Technical";
+// More items than a history or the condition list is ever given: a damaged
+// Count must not make the page read (and hold) rows for ever.
+constexpr int32_t kMostStoredRows = 1000;
 
 std::string Key(std::string_view name, int index) {
   return std::string(name) + std::to_string(index);
@@ -33,7 +36,7 @@ std::string TickText(std::span<const bool> ticks) {
 
 std::vector<std::string> ReadHistorySection(const vcl::TIniFile& ini, std::string_view section) {
   std::vector<std::string> items;
-  const int count = ini.ReadInteger(section, "Count", 0);
+  const int count = std::min(ini.ReadInteger(section, "Count", 0), kMostStoredRows);
   for (int k = 1; k <= count; ++k) items.push_back(ini.ReadString(section, Key("List", k), ""));
   return items;
 }
@@ -52,7 +55,7 @@ std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini) {
   const std::string defaultPeriod = "/" + JoinRangeText("1", 4, "1200") + "/";
   const std::string defaultRange = "/" + JoinRangeText("0.900000", 9, "1.000000") + "/";
   std::vector<TechnicalCondition> rows;
-  const int count = ini.ReadInteger(kTechnical, "Count", 0);
+  const int count = std::min(ini.ReadInteger(kTechnical, "Count", 0), kMostStoredRows);
   for (int i = 0; i < count; ++i) {
     TechnicalCondition row;
     row.check = ini.ReadInteger(kTechnical, Key("Check", i), 1);

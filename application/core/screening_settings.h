@@ -17,13 +17,14 @@ void ApplyTickText(std::string_view text, std::span<bool> ticks);
 // "1" for a ticked item, "0" for the others.
 std::string TickText(std::span<const bool> ticks);
 
-// The items "List1" .. "List" + Count of a history section.
+// The items "List1" .. "List" + Count of a history section; a Count beyond
+// 1000 reads as 1000.
 std::vector<std::string> ReadHistorySection(const vcl::TIniFile& ini, std::string_view section);
 // Erases the section and writes the items with their count.
 void WriteHistorySection(vcl::TIniFile& ini, std::string_view section,
                          const std::vector<std::string>& items);
 
-// The rows of section "Technical".
+// The rows of section "Technical"; a Count beyond 1000 reads as 1000.
 std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini);
 // Writes "Count" and the rows' keys. The section is not erased, so keys of
 // rows beyond the count stay in the file, never read.

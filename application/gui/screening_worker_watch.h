@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QThread>
+#include <QtGlobal>
 
 class ScreeningWorkerWatch : public QObject {
   Q_OBJECT
@@ -25,8 +26,11 @@ class ScreeningWorkerWatch : public QObject {
   void ended();
 
  private:
-  void Ended(QThread* worker);
+  void Ended(quint64 watch);
 
-  const QThread* current_ = nullptr;  // for telling workers apart only
+  // Workers are told apart by the number of their watch, never by address:
+  // a new worker may be allocated where a deleted one was while a signal of
+  // the old one is still queued.
+  quint64 currentWatch_ = 0;
   bool alive_ = false;
 };

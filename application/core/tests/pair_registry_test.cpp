@@ -49,6 +49,9 @@ TEST(PairItemTest, DataValuesSplitAtTheFirstTwoBars) {
       {"cap|a|b|c", "cap", "a", "b|c"},
       {"cap|only", "cap", "", "only"},
       {"no bar at all", "", "", "no bar at all"},
+      // "\x83\x7C" is "ポ": its second byte is no bar.
+      {"1,2,3,4,5|1301" SP "\x83\x7C|1332" SP "\x83\x7C", "1,2,3,4,5", "1301" SP "\x83\x7C",
+       "1332" SP "\x83\x7C"},
       {"", "", "", ""},
   };
   for (const Case& c : cases) {
@@ -77,6 +80,10 @@ TEST(PairItemTest, OlderValuesTakeTheCodesFromTheCaption) {
   // not a separator: "\x81\x81" is "＝", then "\x40".
   const PairItem aligned = ParseOldPairDataValue("1,2,3,4,5|\x81\x81\x40\x81\xCC" SP "b");
   EXPECT_EQ(aligned.textA, "1" SP "\x81\x81\x40\x81\xCC" SP "b");
+  // Half a character at the end would swallow the bar after A when stored.
+  const PairItem cut = ParseOldPairDataValue("1,2,3,4,5|a\x81");
+  EXPECT_EQ(cut.textA, "1" SP "a");
+  EXPECT_EQ(ParsePairDataValue(PairDataValue(cut)).textB, cut.textB);
 }
 
 TEST(PairItemTest, OpeningSplitsTheCaptionAndDropsTheCodesFromTheNames) {

@@ -134,4 +134,15 @@ TEST(ScreeningSettings, HistorySections) {
   EXPECT_EQ(ini.ReadString("CodeA", "List2", "gone"), "gone");
 }
 
+TEST(ScreeningSettings, DamagedCountsAreCut) {
+  ScratchDir dir;
+  const vcl::TIniFile ini(dir.path() / "Dyadmark.ini");
+  dir.Write("Dyadmark.ini",
+            "[Technical]\r\nCount=2000000000\r\n[CodeA]\r\nCount=2000000000\r\nList1=7203\r\n");
+  EXPECT_EQ(ReadTechnicalSection(ini).size(), 1000u);
+  const std::vector<std::string> history = ReadHistorySection(ini, "CodeA");
+  ASSERT_EQ(history.size(), 1000u);
+  EXPECT_EQ(history[0], "7203");
+}
+
 }  // namespace
