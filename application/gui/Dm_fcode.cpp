@@ -161,6 +161,22 @@ int TFrameCode::CodeListItemCount() const { return codeListModel_->ItemCount(); 
 
 int TFrameCode::PriceListRowCount() const { return ui_->ListViewPast->topLevelItemCount(); }
 
+std::string TFrameCode::ShownCode() const { return Cp932FromQ(ui_->ButtonCode->text()); }
+
+std::vector<PriceListRow> TFrameCode::PriceListTexts() const {
+  // Column 0 is the hidden one; 1 to 6 are shown.
+  std::vector<PriceListRow> rows;
+  const int count = ui_->ListViewPast->topLevelItemCount();
+  rows.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const QTreeWidgetItem* item = ui_->ListViewPast->topLevelItem(i);
+    PriceListRow row;
+    for (int column = 0; column < 6; ++column) row[column] = Cp932FromQ(item->text(column + 1));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
 bool TFrameCode::ExcludeMarkedCodes() const {
   return ui_->CheckBoxCodeNG->checkState() != Qt::Unchecked;
 }

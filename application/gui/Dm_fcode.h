@@ -9,9 +9,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "code_page_settings.h"
 #include "code_table.h"
+#include "list_exports.h"
 #include "program_data.h"
 #include "screening_run.h"
 #include "vcl/inifile.h"
@@ -58,6 +61,12 @@ class TFrameCode : public QFrame {
   int CodeListItemCount() const;
   // The number of rows of the price list.
   int PriceListRowCount() const;
+  // The code whose prices the page shows (the caption of ButtonCode, code
+  // page 932), "----" while none is shown.
+  std::string ShownCode() const;
+  // The texts of the price list's six visible columns, row by row in list
+  // order.
+  std::vector<PriceListRow> PriceListTexts() const;
   // "除外" is not unchecked: a screening leaves the marked codes out.
   bool ExcludeMarkedCodes() const;
 

@@ -544,3 +544,17 @@ void TFramePair::SetStatus(int panel, std::string_view text) {
 void TFramePair::ReportError(const QString& message) {
   if (host_.reportError) host_.reportError(message);
 }
+
+TFramePair::PairFields TFramePair::CurrentFields() const {
+  PairFields fields;
+  fields.CodeA = Cp932(ui_->LabeledEditStockCodeA);
+  fields.NameA = nameCaptionA_;
+  fields.LotsA = Cp932(ui_->EditMagnA);
+  fields.CodeB = Cp932(ui_->LabeledEditStockCodeB);
+  fields.NameB = nameCaptionB_;
+  fields.LotsB = Cp932(ui_->EditMagnB);
+  fields.Adjust = Cp932(ui_->EditAdjust);
+  return fields;
+}
+
+const chart::Chart& TFramePair::ChartPairModel() const { return chartView_->ChartPair().Model(); }

@@ -27,6 +27,9 @@ class QLineEdit;
 class QScrollBar;
 class QTreeWidget;
 class PairChartView;
+namespace chart {
+class Chart;
+}
 class ScreeningRun;
 struct TicvaneApi;
 namespace Ui {
@@ -108,6 +111,12 @@ class TFramePair : public QFrame {
 
   // The checked pair's days of the period, newest first.
   const std::vector<PairDayRecord>& Days() const { return days_; }
+  // The pair's fields as they stand: the code, lot and adjustment boxes'
+  // texts and the name panels' captions (with "&" doubled, as the panels
+  // keep them).
+  PairFields CurrentFields() const;
+  // The pair chart as it is drawn now; a copy draws the same (printing).
+  const chart::Chart& ChartPairModel() const;
 
   // The Tag of ButtonCheck: 1 once a pair has been checked and drawn.
   int32_t ButtonCheckTag = 0;

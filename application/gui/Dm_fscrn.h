@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "excluded_codes.h"
+#include "list_exports.h"
 #include "program_data.h"
 #include "screening_conditions.h"
 #include "vcl/inifile.h"
@@ -58,6 +59,9 @@ class TFrameScrn : public QFrame {
 
   // The number of rows of the result list.
   int ResultRowCount() const;
+  // The texts of the result list as it stands: the captions of its
+  // technical result columns and every row in its current order.
+  ScreeningResultTexts ResultTexts() const;
   // The result list (ListViewScrn) with its rows and columns.
   ScreeningResultList& ResultList() { return *resultList_; }
 

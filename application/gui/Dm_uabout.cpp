@@ -3,17 +3,22 @@
 #include <QDesktopServices>
 #include <QMouseEvent>
 #include <QUrl>
+#include <algorithm>
+#include <initializer_list>
 
 #include "accessible_names.h"
 #include "program_font.h"
+#include "program_icon.h"
 #include "qt_cp932.h"
 #include "ui_Dm_uabout.h"
 
 namespace {
 
 constexpr char kVersion[] = "\x81\x60 Version 1.1 \x81\x60";  // "～ Version 1.1 ～"
-constexpr char kRights[] = "Copyright (C) Dyadmark developers";
-constexpr char kAddress[] = "https://dyadmark.example.org/";
+constexpr char kRights[] = "(C) 2026 Dyadmark developers";
+constexpr char kAddress[] = "https://dyadmark.example/";
+// Texts keep this far from the shape's right edge.
+constexpr int kShapePadding = 4;
 
 const QColor kBackground(0xFF, 0xFF, 0xEA);
 const QColor kYellow(0xFF, 0xFF, 0x00);
@@ -36,7 +41,35 @@ void Dress(QLabel* label, const QString& text, const QFont& font, const QColor& 
   label->setText(text);
   label->setFont(font);
   Paint(label, color);
-  label->adjustSize();
+}
+
+// The size of the label's text on one line.
+QSize OneLineSize(QLabel* label) {
+  const bool wrap = label->wordWrap();
+  label->setWordWrap(false);
+  const QSize size = label->sizeHint();
+  label->setWordWrap(wrap);
+  return size;
+}
+
+// Sizes the labels of one text (drawn one pixel apart) to hold it on one
+// line. The installed faces stand in for the form's and may be wider, so
+// when the line would run past `right` the font is made smaller until it
+// ends before it.
+void FitOnOneLine(std::initializer_list<QLabel*> labels, int right) {
+  int left = 0;
+  for (QLabel* label : labels) left = std::max(left, label->x());
+  QFont font = (*labels.begin())->font();
+  constexpr int kSmallestPixels = 8;
+  for (;;) {
+    for (QLabel* label : labels) label->setFont(font);
+    const QSize size = OneLineSize(*labels.begin());
+    if (left + size.width() <= right || font.pixelSize() <= kSmallestPixels) {
+      for (QLabel* label : labels) label->resize(size);
+      return;
+    }
+    font.setPixelSize(font.pixelSize() - 1);
+  }
 }
 
 }  // namespace
@@ -81,6 +114,14 @@ TFormAbout::TFormAbout(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui
   }
   Dress(ui_->LabelURL2, QFromCp932(kAddress), address, kYellow);
   Dress(ui_->LabelURL1, QFromCp932(kAddress), address, kFuchsia);
+
+  ui_->ProgramIcon->setPixmap(ProgramIconPixmap(ui_->ProgramIcon->size()));
+
+  const int right = ui_->Shape->geometry().right() - kShapePadding;
+  FitOnOneLine({ui_->LabelTitle1, ui_->LabelTitle2, ui_->LabelTitle3}, right);
+  FitOnOneLine({ui_->Version1, ui_->Version2}, right);
+  FitOnOneLine({ui_->LabelRights1, ui_->LabelRights2}, right);
+  FitOnOneLine({ui_->LabelURL1, ui_->LabelURL2}, right);
 
   connect(ui_->OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -29,10 +29,15 @@
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
+#include "chart_print_layout.h"
+#include "chart_print_preview.h"
 #include "check_box_images.h"
 #include "guarded_application.h"
+#include "handover_text.h"
 #include "hint_router.h"
 #include "idle_task.h"
+#include "list_export_commands.h"
+#include "list_exports.h"
 #include "list_row_geometry.h"
 #include "main_settings.h"
 #include "page_menu_table.h"
@@ -42,6 +47,7 @@
 #include "screen_cursor.h"
 #include "screening_result_list.h"
 #include "screening_worker_watch.h"
+#include "sibling_handover.h"
 #include "status_panel_bar.h"
 #include "status_panel_hints.h"
 #include "ui_Dm_umain.h"
@@ -116,6 +122,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
   data_ = std::make_unique<ProgramData>(
       std::filesystem::path(QFile::encodeName(exeDirText_).toStdString()));
   PlaceFrames(std::move(frames));
+  siblingHandOver_ = new SiblingHandOver(data_->ExeDir(), this);
   NameControlsForAccessibility(this);
   MeasureListRows();
   ConnectHandlers();
@@ -256,6 +263,22 @@ void TFormMain::ConnectHandlers() {
           [this] { Guard([this] { MainMenuHelpAboutClick(); }); });
   connect(ui_->MainMenuCancel, &QAction::triggered, this,
           [this] { Guard([this] { MainMenuCancelClick(); }); });
+  const std::pair<QAction*, void (TFormMain::*)()> exports[] = {
+      {ui_->MainMenuFileCodeCopy, &TFormMain::MainMenuFileCodeCopyClick},
+      {ui_->MainMenuFileCodeOut, &TFormMain::MainMenuFileCodeOutClick},
+      {ui_->MainMenuFilePastCopy, &TFormMain::MainMenuFilePastCopyClick},
+      {ui_->MainMenuFilePastOut, &TFormMain::MainMenuFilePastOutClick},
+      {ui_->MainMenuFileScrnCopy, &TFormMain::MainMenuFileScrnCopyClick},
+      {ui_->MainMenuFileScrnOut, &TFormMain::MainMenuFileScrnOutClick},
+      {ui_->MainMenuFilePairCopy, &TFormMain::MainMenuFilePairCopyClick},
+      {ui_->MainMenuFilePairOut, &TFormMain::MainMenuFilePairOutClick},
+      {ui_->MainMenuFilePairPrint, &TFormMain::MainMenuFilePairPrintClick},
+      {ui_->MainMenuFileSentrova, &TFormMain::MainMenuFileSentrovaClick},
+  };
+  for (const auto& [item, handler] : exports) {
+    connect(item, &QAction::triggered, this,
+            [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+  }
   for (QAction* item : presetItems_) {
     connect(item, &QAction::triggered, this, [this, item] {
       Guard([this, item] { MainMenuChartPresetClick(item->data().toInt()); });
@@ -628,6 +651,71 @@ void TFormMain::MainMenuHelpTopicClick() {
 void TFormMain::MainMenuHelpAboutClick() {
   TFormAbout about(this);
   about.exec();
+}
+
+void TFormMain::SaveExport(const std::vector<std::string>& lines, const std::string& fileName) {
+  std::string error;
+  if (!SaveLinesToChosenFile(this, lines, fileName, error) && !error.empty()) {
+    ReportError(QFromCp932(error));
+  }
+}
+
+void TFormMain::MainMenuFileCodeCopyClick() {
+  CopyLinesToClipboard(MakeCodeList(data_->CodeList()));
+}
+
+void TFormMain::MainMenuFileCodeOutClick() {
+  SaveExport(MakeCodeList(data_->CodeList()), ExportFileName("Code"));
+}
+
+void TFormMain::MainMenuFilePastCopyClick() {
+  CopyLinesToClipboard(MakePastList(frameCode_->PriceListTexts()));
+}
+
+void TFormMain::MainMenuFilePastOutClick() {
+  SaveExport(MakePastList(frameCode_->PriceListTexts()), ExportFileName(frameCode_->ShownCode()));
+}
+
+void TFormMain::MainMenuFileScrnCopyClick() {
+  CopyLinesToClipboard(MakeScrnList(frameScrn_->ResultTexts()));
+}
+
+void TFormMain::MainMenuFileScrnOutClick() {
+  SaveExport(MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
+}
+
+void TFormMain::MainMenuFilePairCopyClick() {
+  CopyLinesToClipboard(MakePairList(framePair_->Days()));
+}
+
+void TFormMain::MainMenuFilePairOutClick() {
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.CodeA + "-" + pair.CodeB));
+}
+
+void TFormMain::MainMenuFilePairPrintClick() {
+  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  const std::array<std::string, 4> panels = {
+      Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
+      Cp932FromQ(statusBar_->PanelText(3)), Cp932FromQ(statusBar_->PanelText(4))};
+  PrintChartSettings settings{printMargins_, SavedOrientation, SavedResolution};
+  PrintPairChart(
+      this, framePair_->ChartPairModel(),
+      MakePrintHeader(pair.NameA, pair.CodeA, pair.NameB, pair.CodeB, panels), settings,
+      [this](std::string_view text) { SetStatusText(0, text); },
+      ExportFileName(pair.CodeA + "-" + pair.CodeB, ".pdf"));
+  printMargins_ = settings.margins;
+  SavedOrientation = settings.orientation;
+  SavedResolution = settings.resolution;
+}
+
+void TFormMain::MainMenuFileSentrovaClick() {
+  if (!ui_->MainMenuFileSentrova->isEnabled()) return;
+  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  siblingHandOver_->HandOver(
+      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust.value_or("")));
 }
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {

@@ -32,6 +32,7 @@ class HintRouter;
 class IdleTaskSlot;
 class MouseMoveHook;
 class ScreeningWorkerWatch;
+class SiblingHandOver;
 class StatusPanelBar;
 class TFormPairReg;
 namespace Ui {
@@ -149,6 +150,19 @@ class TFormMain : public QMainWindow {
   void MainMenuPairRegClick();
   void MainMenuHelpTopicClick();
   void MainMenuHelpAboutClick();
+  // The list exports: each to the clipboard (Copy) or to a chosen file (Out).
+  void MainMenuFileCodeCopyClick();
+  void MainMenuFileCodeOutClick();
+  void MainMenuFilePastCopyClick();
+  void MainMenuFilePastOutClick();
+  void MainMenuFileScrnCopyClick();
+  void MainMenuFileScrnOutClick();
+  void MainMenuFilePairCopyClick();
+  void MainMenuFilePairOutClick();
+  // Prints the drawn pair chart through the print preview.
+  void MainMenuFilePairPrintClick();
+  // Hands the drawn pair to the sibling program.
+  void MainMenuFileSentrovaClick();
   // A preset key (Tag 5 to 12): when the pair page is active, a pair is
   // drawn, the key's item is shown, the library is free and the preset's
   // section is present, the preset goes into the pair page's options and
@@ -206,6 +220,8 @@ class TFormMain : public QMainWindow {
   void ScreeningWorkerEnded();
   void SetPageMenuVisible(int item, bool visible);
   std::filesystem::path SettingsFile() const;
+  // Writes an export to the file the user picks; a failed write is reported.
+  void SaveExport(const std::vector<std::string>& lines, const std::string& fileName);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
 
@@ -223,6 +239,7 @@ class TFormMain : public QMainWindow {
   HintRouter* hintRouter_ = nullptr;
   IdleTaskSlot* idleTask_ = nullptr;
   ScreeningWorkerWatch* workerWatch_ = nullptr;
+  SiblingHandOver* siblingHandOver_ = nullptr;
   QActionGroup* sourceGroup_ = nullptr;
   std::vector<QAction*> sourceItems_;
   std::array<QAction*, 8> presetItems_{};

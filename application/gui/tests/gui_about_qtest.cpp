@@ -76,6 +76,44 @@ class AboutTest : public QObject {
     QTRY_COMPARE(TextColour(front), fuchsia);
   }
 
+  // Every text stands on one line, inside the hatched shape, clear of the
+  // icon; the icon is drawn.
+  void textsFitOnTheirLinesInsideTheShape() {
+    TFormAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QRect shape = about.findChild<HatchedShape*>("Shape")->geometry();
+    const QRect icon = about.findChild<QLabel*>("ProgramIcon")->geometry();
+    for (const char* name : {"LabelTitle1", "LabelTitle2", "LabelTitle3", "Version1", "Version2",
+                             "LabelRights1", "LabelRights2", "LabelURL1", "LabelURL2"}) {
+      const QLabel* label = about.findChild<QLabel*>(name);
+      const QFontMetrics metrics(label->font());
+      QVERIFY2(shape.contains(label->geometry()), name);
+      QVERIFY2(!icon.intersects(label->geometry()), name);
+      QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width(), name);
+      QVERIFY2(label->height() < 2 * metrics.lineSpacing(), name);
+      if (label->wordWrap()) {
+        QVERIFY2(label->heightForWidth(label->width()) < 2 * metrics.lineSpacing(), name);
+      }
+    }
+    // The form's sizes hold with the faces installed here.
+    QCOMPARE(about.findChild<QLabel*>("LabelURL1")->font().pixelSize(), 12);
+    QCOMPARE(about.findChild<QLabel*>("LabelRights1")->font().pixelSize(), 12);
+
+    const QLabel* iconLabel = about.findChild<QLabel*>("ProgramIcon");
+    QCOMPARE(icon, QRect(54, 33, 32, 32));
+    const QImage image = iconLabel->pixmap().toImage();
+    QCOMPARE(image.size(), QSize(32, 32));
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) drawn += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+    }
+    QVERIFY2(drawn > 32 * 32 / 2, qPrintable(QString::number(drawn)));
+    // What the user sees in the icon's place is the drawing, not the background.
+    const QImage shown = about.grab(icon).toImage();
+    QVERIFY(shown.pixelColor(16, 8) != about.palette().color(QPalette::Window));
+  }
+
   void okClosesIt() {
     TFormAbout about;
     about.show();

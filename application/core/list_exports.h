@@ -1,0 +1,56 @@
+#pragma once
+// The program's lists as export text: one header line, then one line per
+// record, fields joined by one TAB. Every text is code page 932 bytes; the
+// copy and save commands join the lines with CR LF (JoinLinesCrlf).
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "code_table.h"
+#include "pair_day_record.h"
+
+// The code table in its order: "銘柄" (code, a blank, the name), "取引所",
+// "業種", "単元", "平均出来高" ("-" while not measured), "貸借" ("○" or
+// nothing). The exclusion mark is not exported.
+std::vector<std::string> MakeCodeList(const CodeTable& table);
+
+// One row of the code page's price list: the texts of its six visible
+// columns as shown (date, close, open, high, low, volume).
+using PriceListRow = std::array<std::string, 6>;
+
+// The shown code's prices, in list order.
+std::vector<std::string> MakePastList(const std::vector<PriceListRow>& rows);
+
+// The screening result list as it stands: the captions of its technical
+// result columns (those after the fixed columns, in column order) and its
+// rows in their current order.
+struct ScreeningResultTexts {
+  struct Row {
+    // The texts of the visible fixed columns 1 to 13: sell side name,
+    // market, sector, unit, volume, loan mark; buy side the same; the unit
+    // ratio.
+    std::array<std::string, 13> fixed;
+    // The texts of the technical result columns, in column order.
+    std::vector<std::string> technical;
+  };
+  std::vector<std::string> technicalCaptions;
+  std::vector<Row> rows;
+};
+
+// The screening result: the fixed header and a field per technical column.
+// The unit ratio is written after a blank. A row with fewer technical texts
+// than there are columns gets empty fields, so that every line has as many
+// fields as the header; texts beyond the columns are left out.
+std::vector<std::string> MakeScrnList(const ScreeningResultTexts& result);
+
+// The charted pair's days in list order (newest first): "      日付" (the
+// date as y/mm/dd), "A終値", "B終値" (the scaled closes), "乖離率" (the
+// deviation rate with two decimals).
+std::vector<std::string> MakePairList(const std::vector<PairDayRecord>& days);
+
+// The file name a save dialog proposes for an export: `stem` + `extension`,
+// with every "/" (and zero byte) of the stem made "_" so that the name never
+// reaches into another directory.
+std::string ExportFileName(std::string_view stem, std::string_view extension = ".csv");

@@ -1,0 +1,207 @@
+// The list exports of the main window: to the clipboard and, through the
+// save dialog, to a file written whole or not at all.
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "drawn_pair_program.h"
+#include "file_dialog_answer.h"
+#include "gui_test_program.h"
+#include "qt_cp932.h"
+#include "screening_result_model.h"
+#include "vcl/cp932_text.h"
+#include "vcl/testing/file_size_limit.h"
+
+namespace {
+
+// "Code.txt" of two codes: 7203 eligible for loans and excluded, 1301 not
+// measured yet.
+constexpr char kCodeFile[] =
+    "1301\tKyokuyo\tJQ\t1\t1000\t-1\t0\t0\r\n"
+    "7203\t\x83\x67\x83\x88\x83\x5E\tT1\t16\t100\t5000\t1\t1\r\n";
+
+// The code information export of that table.
+constexpr char kCodeExport[] =
+    "\x96\xC1\x95\xBF\t\x8E\xE6\x88\xF8\x8F\x8A\t\x8B\xC6\x8E\xED\t\x92\x50\x8C\xB3\t"
+    "\x95\xBD\x8B\xCF\x8F\x6F\x97\x88\x8D\x82\t\x91\xDD\x8E\xD8\r\n"
+    "1301 Kyokuyo\tJQ\t\x90\x85\x8E\x59\x81\x45\x94\x5F\x97\xD1\x8B\xC6\t1000\t-\t\r\n"
+    "7203 \x83\x67\x83\x88\x83\x5E\tT1\t\x93\x64\x8B\x43\x8B\x40\x8A\xED\t100\t5000\t\x81\x9B\r\n";
+
+struct Program : DrawnPairProgram {
+  void Run(const char* item) const { Control<QAction>(*window, item)->trigger(); }
+  QString Out(const char* name) const { return dir.ExeDir() + QString::fromUtf8(name); }
+  QStringList Files() const { return QDir(dir.ExeDir()).entryList(QDir::Files, QDir::Name); }
+};
+
+}  // namespace
+
+class ExportsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void copyPutsTheLinesOnTheClipboardEachEndedByCrLf() {
+    Program p;
+    p.dir.Write("Code.txt", kCodeFile);
+    p.Start();
+    p.Run("MainMenuFileCodeCopy");
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral(u"銘柄\t取引所\t業種\t単元\t平均出来高\t貸借\r\n"
+                            u"1301 Kyokuyo\tJQ\t水産・農林業\t1000\t-\t\r\n"
+                            u"7203 トヨタ\tT1\t電気機器\t100\t5000\t○\r\n"));
+  }
+
+  void outWritesCodePage932WithCrLfAndNoByteOrderMark() {
+    Program p;
+    p.dir.Write("Code.txt", kCodeFile);
+    p.Start();
+    FileDialogAnswer answer(p.Out("codes"));
+    p.Run("MainMenuFileCodeOut");
+    QCOMPARE(answer.dialogName, QStringLiteral("SaveDialog"));
+    QCOMPARE(answer.proposed, QStringLiteral("Code.csv"));
+    QCOMPARE(answer.suffix, QStringLiteral("csv"));
+    QVERIFY2(answer.unnamed.isEmpty(), qPrintable(answer.unnamed.join(u' ')));
+    QCOMPARE(answer.filters, (QStringList{QStringLiteral(u"データファイル(*.csv)"),
+                                          QStringLiteral(u"全てのファイル(*.*)")}));
+    QCOMPARE(p.dir.Read("codes.csv"), std::string(kCodeExport));
+    QVERIFY(p.errors.isEmpty());
+  }
+
+  void cancellingWritesNothing() {
+    Program p;
+    p.Start();
+    const QStringList before = p.Files();
+    FileDialogAnswer answer{QString()};
+    p.Run("MainMenuFileCodeOut");
+    QCOMPARE(answer.proposed, QStringLiteral("Code.csv"));
+    QCOMPARE(p.Files(), before);
+    QVERIFY(p.errors.isEmpty());
+  }
+
+  void replacingAnExistingFileAsksFirst() {
+    Program p;
+    p.dir.Write("Code.txt", kCodeFile);
+    p.dir.Write("Code.csv", "old");
+    p.Start();
+    FileDialogAnswer answer(p.Out("Code.csv"));
+    p.Run("MainMenuFileCodeOut");
+    QVERIFY(answer.confirmed);
+    QCOMPARE(p.dir.Read("Code.csv"), std::string(kCodeExport));
+  }
+
+  // A write that stops part-way (a full disk) is reported and leaves the old
+  // file whole, with no temporary file beside it.
+  void aFailedSaveKeepsTheOldFile() {
+    Program p;
+    p.dir.Write("Code.txt", kCodeFile);
+    const std::string old(40, 'o');
+    p.dir.Write("Code.csv", old);
+    p.Start();
+    const QStringList before = p.Files();
+    {
+      FileDialogAnswer answer(p.Out("Code.csv"));
+      FileSizeLimit limit(old.size());
+      p.Run("MainMenuFileCodeOut");
+    }
+    QCOMPARE(p.dir.Read("Code.csv"), old);
+    QCOMPARE(p.Files(), before);
+    QCOMPARE(p.errors.size(), 1);
+    QVERIFY2(p.errors.first().contains(QStringLiteral("Code.csv")), qPrintable(p.errors.first()));
+  }
+
+  void withoutAShownCodeThePricesOfferDashesAndHoldTheHeaderAlone() {
+    Program p;
+    p.Start();
+    FileDialogAnswer answer(p.Out("prices.csv"));
+    p.Run("MainMenuFilePastOut");
+    QCOMPARE(answer.proposed, QStringLiteral("----.csv"));
+    QCOMPARE(p.dir.Read("prices.csv"),
+             std::string("      \x93\xFA\x95\x74\t\x8F\x49\x92\x6C\t\x8E\x6E\x92\x6C\t"
+                         "\x8D\x82\x92\x6C\t\x88\xC0\x92\x6C\t\x8F\x6F\x97\x88\x8D\x82\r\n"));
+  }
+
+  void theShownCodesPricesGoAsTheListShowsThem() {
+    Program p;
+    p.dir.Write("Code.txt", kCodeFile);
+    const std::vector<std::string> days = vcl::SplitLines(Program::Prices(2500));
+    p.dir.Write("7203.txt", vcl::JoinLinesCrlf({days[0], days[1]}));
+    p.Start();
+    Control<QTabWidget>(*p.window, "PageControl")->setCurrentIndex(0);
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    auto* list = Control<QTreeView>(*p.window, "ListViewCode");
+    const QPoint at = list->visualRect(list->model()->index(1, 1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    auto* prices = Control<QTreeWidget>(*p.window, "ListViewPast");
+    QTRY_COMPARE(prices->topLevelItemCount(), 2);
+
+    p.Run("MainMenuFilePastCopy");
+    QStringList expected{QStringLiteral(u"      日付\t終値\t始値\t高値\t安値\t出来高")};
+    for (int row = 0; row < 2; ++row) {
+      QStringList texts;
+      for (int column = 1; column <= 6; ++column) texts << prices->topLevelItem(row)->text(column);
+      expected << texts.join(u'\t');
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    QVERIFY(expected[1].startsWith(QStringLiteral("2024/06/28\t2500\t")));
+
+    FileDialogAnswer answer(p.Out("prices.csv"));
+    p.Run("MainMenuFilePastOut");
+    QCOMPARE(answer.proposed, QStringLiteral("7203.csv"));
+  }
+
+  void thePairDataGoNewestFirstUnderTheCodesName() {
+    Program p;
+    p.StartWithDrawnPair();
+    Control<QAction>(*p.window, "MainMenuFilePairCopy")->trigger();
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 62);  // the header, sixty days and the end of the last line
+    QCOMPARE(lines[0], QStringLiteral(u"      日付\tA終値\tB終値\t乖離率"));
+    QVERIFY2(lines[1].startsWith(QStringLiteral("2024/06/28\t50000\t60000\t-")),
+             qPrintable(lines[1]));
+    QVERIFY(lines[60].startsWith(QStringLiteral("2024/04/25\t")));
+    QCOMPARE(lines[61], QString());
+
+    FileDialogAnswer answer(p.Out("pair.csv"));
+    Control<QAction>(*p.window, "MainMenuFilePairOut")->trigger();
+    QCOMPARE(answer.proposed, QStringLiteral("1301-1332.csv"));
+    QCOMPARE(QFromCp932(p.dir.Read("pair.csv")), lines.join(QStringLiteral("\r\n")));
+  }
+
+  void theScreeningResultSkipsTheHiddenColumns() {
+    Program p;
+    p.Start();
+    auto* model =
+        qobject_cast<ScreeningResultModel*>(Control<QTreeView>(*p.window, "ListViewScrn")->model());
+    QVERIFY(model != nullptr);
+    model->AddResultColumns({{QStringLiteral(u"相関係数")}, {QStringLiteral(u"回帰係数")}});
+    std::vector<ScreeningResultRow> rows(2);
+    for (int k = 0; k < kResultFixedSubItems; ++k) rows[0].cells[k] = std::to_string(k + 1);
+    rows[0].cells[13] = "hidden";
+    rows[0].results = {"0.95", "1.02"};
+    rows[1].cells = rows[0].cells;
+    rows[1].cells[0] = "second";
+    rows[1].results = {"0.80"};
+    model->AppendRows(std::move(rows));
+    FileDialogAnswer answer(p.Out("result.csv"));
+    p.Run("MainMenuFileScrnOut");
+    QCOMPARE(answer.proposed, QStringLiteral("Pair.csv"));
+    const std::vector<std::string> lines = vcl::SplitLines(p.dir.Read("result.csv"));
+    QCOMPARE(lines.size(), size_t{3});
+    // "...単元比\t相関係数\t回帰係数"
+    QVERIFY(
+        lines[0].ends_with("\t\x92\x50\x8C\xB3\x94\xE4\t\x91\x8A\x8A\xD6\x8C\x57\x90\x94"
+                           "\t\x89\xF1\x8B\x41\x8C\x57\x90\x94"));
+    QCOMPARE(lines[1], std::string("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.95\t1.02"));
+    QCOMPARE(lines[2], std::string("second\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.80\t"));
+  }
+};
+
+QTEST_MAIN(ExportsTest)
+#include "gui_exports_qtest.moc"
