@@ -3,6 +3,8 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
@@ -25,6 +27,8 @@ void ExpectNamed(const QWidget& root) {
     const bool control = qobject_cast<const QAbstractButton*>(widget) != nullptr ||
                          qobject_cast<const QComboBox*>(widget) != nullptr ||
                          qobject_cast<const QAbstractItemView*>(widget) != nullptr ||
+                         qobject_cast<const QAbstractSlider*>(widget) != nullptr ||
+                         qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
                          (qobject_cast<const QLineEdit*>(widget) != nullptr &&
                           qobject_cast<const QComboBox*>(widget->parentWidget()) == nullptr);
     // Buttons Qt makes inside other widgets (tab scrollers, header sections)
