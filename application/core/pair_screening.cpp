@@ -71,22 +71,40 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   prices_.assign(count, CodePrices{});
   std::atomic<int32_t> next{0};
   std::atomic<bool> stopping{false};
+  // A failure (out of memory) on any thread stops the others and is thrown
+  // from here, like a failure of the evaluation, instead of ending the program.
+  std::mutex errorMutex;
+  std::exception_ptr error;
+  auto keepError = [&] {
+    const std::lock_guard lock(errorMutex);
+    if (!error) error = std::current_exception();
+    stopping = true;
+  };
   auto load = [&] {
-    for (int32_t i = next++; i < count && !stopping; i = next++) {
-      prices_[i] = ReadCodePrices(dataDir_ / (keys_.Codes()[i] + ".txt"));
+    try {
+      for (int32_t i = next++; i < count && !stopping; i = next++) {
+        prices_[i] = ReadCodePrices(dataDir_ / (keys_.Codes()[i] + ".txt"));
+      }
+    } catch (...) {
+      keepError();
     }
   };
   std::vector<std::thread> helpers;
-  for (int t = 1; t < threads_; ++t) helpers.emplace_back(load);
-  // The calling thread loads too, and looks at the request between files.
-  for (int32_t i = next++; i < count; i = next++) {
-    if (stop()) {
-      stopping = true;
-      break;
+  try {
+    for (int t = 1; t < threads_; ++t) helpers.emplace_back(load);
+    // The calling thread loads too, and looks at the request between files.
+    for (int32_t i = next++; i < count && !stopping; i = next++) {
+      if (stop()) {
+        stopping = true;
+        break;
+      }
+      prices_[i] = ReadCodePrices(dataDir_ / (keys_.Codes()[i] + ".txt"));
     }
-    prices_[i] = ReadCodePrices(dataDir_ / (keys_.Codes()[i] + ".txt"));
+  } catch (...) {
+    keepError();
   }
   for (std::thread& helper : helpers) helper.join();
+  if (error) std::rethrow_exception(error);
 
   // Most codes trade on the same days: one comparison of their dates per
   // code here spares one per pair.
