@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "file_io.h"
+#include "pair_item.h"
 #include "statistics.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"
@@ -55,11 +56,6 @@ std::string Position(size_t index, size_t total) {
 void AddCode(ScreeningCodeList& list, const std::string& code) {
   const auto at = std::lower_bound(list.begin(), list.end(), code);
   if (at == list.end() || *at != code) list.insert(at, code);
-}
-
-bool IsCodeToken(std::string_view token) {
-  return token.size() == 4 &&
-         std::all_of(token.begin(), token.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
 }
 
 int MarketIndex(std::string_view market) {
@@ -130,7 +126,7 @@ bool CodeListSteps::ParseCodeList(ScreeningCodeList& list, std::string_view text
     } else {
       const std::string_view token = text.substr(0, 4);
       text.remove_prefix(token.size());
-      if (!IsCodeToken(token)) return false;
+      if (!IsStockCode(token)) return false;
       AddCode(list, std::string(token));
       if (c_.stop.StopRequested()) return true;
     }
@@ -140,7 +136,7 @@ bool CodeListSteps::ParseCodeList(ScreeningCodeList& list, std::string_view text
 
 bool CodeListSteps::ExpandCodeRange(ScreeningCodeList& list, std::string_view rest) {
   const std::string_view upperText = rest.substr(0, 4);
-  if (!IsCodeToken(upperText) || list.empty()) return false;
+  if (!IsStockCode(upperText) || list.empty()) return false;
   const int upper = vcl::StrToIntDef(upperText, -1);
   char code[16];
   for (int value = vcl::StrToIntDef(list.back(), -1) + 1; value <= upper; ++value) {
