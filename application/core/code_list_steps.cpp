@@ -7,6 +7,7 @@
 
 #include "file_io.h"
 #include "pair_item.h"
+#include "price_files.h"
 #include "statistics.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"
@@ -229,7 +230,7 @@ bool CodeListSteps::MeasureVolume(const std::string& code, int32_t& volume) cons
     if (const std::optional<int32_t> value = ReadInteger(field)) volumes.push_back(*value);
   }
   if (volumes.empty()) return false;
-  volume = static_cast<int32_t>(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size())));
+  volume = MeanVolume(volumes);
   return true;
 }
 
