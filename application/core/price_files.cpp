@@ -108,10 +108,7 @@ std::string GetLatestMarketDate(const TicvaneApi& api, int32_t source) {
   const ReceivedRecords received(api, list);
   const auto records = received.First(1);
   if (records.empty()) return kUnknownMarketDate;
-  char date[64];
-  std::snprintf(date, sizeof date, "%04d/%02d/%02d", records[0]->Year, records[0]->Month,
-                records[0]->Day);
-  return date;
+  return vcl::FormatDateYMD(records[0]->Year, records[0]->Month, records[0]->Day);
 }
 
 bool FetchCodeInfo(const TicvaneApi& api, int32_t source, const std::string& code,
