@@ -244,11 +244,8 @@ bool TFramePair::CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdi
   int32_t unit = 0;
   if (data_ == nullptr ||
       data_->CodeList().GetCodeFields(code, &name, &market, nullptr, &unit, nullptr, nullptr) < 0) {
-    (namePanel == ui_->PanelStockNameA ? nameCaptionA_ : nameCaptionB_).clear();
+    SetNamePanel(namePanel, std::string(), true);
     namePanel->setText(QStringLiteral(u"不正な銘柄コード"));
-    QPalette palette = namePanel->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    namePanel->setPalette(palette);
     SetStatus(0, kInputError);
     codeEdit->setFocus();
     return false;
