@@ -1,5 +1,6 @@
 #include "chart_print_layout.h"
 
+#include "pair_item.h"
 #include "vcl/convert.h"
 
 namespace {
@@ -8,16 +9,6 @@ constexpr int32_t kLowestResolution = -100;
 
 bool ValidResolution(int32_t resolution) {
   return resolution <= 0 && resolution >= kLowestResolution;
-}
-
-std::string SingleAmpersands(std::string_view caption) {
-  std::string out;
-  out.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    out += caption[i];
-    if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&') ++i;
-  }
-  return out;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "file_io.h"
+#include "pair_item.h"
+#include "price_files.h"
 #include "statistics.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"
@@ -55,11 +57,6 @@ std::string Position(size_t index, size_t total) {
 void AddCode(ScreeningCodeList& list, const std::string& code) {
   const auto at = std::lower_bound(list.begin(), list.end(), code);
   if (at == list.end() || *at != code) list.insert(at, code);
-}
-
-bool IsCodeToken(std::string_view token) {
-  return token.size() == 4 &&
-         std::all_of(token.begin(), token.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
 }
 
 int MarketIndex(std::string_view market) {
@@ -130,7 +127,7 @@ bool CodeListSteps::ParseCodeList(ScreeningCodeList& list, std::string_view text
     } else {
       const std::string_view token = text.substr(0, 4);
       text.remove_prefix(token.size());
-      if (!IsCodeToken(token)) return false;
+      if (!IsStockCode(token)) return false;
       AddCode(list, std::string(token));
       if (c_.stop.StopRequested()) return true;
     }
@@ -140,7 +137,7 @@ bool CodeListSteps::ParseCodeList(ScreeningCodeList& list, std::string_view text
 
 bool CodeListSteps::ExpandCodeRange(ScreeningCodeList& list, std::string_view rest) {
   const std::string_view upperText = rest.substr(0, 4);
-  if (!IsCodeToken(upperText) || list.empty()) return false;
+  if (!IsStockCode(upperText) || list.empty()) return false;
   const int upper = vcl::StrToIntDef(upperText, -1);
   char code[16];
   for (int value = vcl::StrToIntDef(list.back(), -1) + 1; value <= upper; ++value) {
@@ -233,7 +230,7 @@ bool CodeListSteps::MeasureVolume(const std::string& code, int32_t& volume) cons
     if (const std::optional<int32_t> value = ReadInteger(field)) volumes.push_back(*value);
   }
   if (volumes.empty()) return false;
-  volume = static_cast<int32_t>(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size())));
+  volume = MeanVolume(volumes);
   return true;
 }
 

@@ -25,9 +25,6 @@ using ScreeningCodeList = std::vector<std::string>;
 // Adds `code` at its sorted place unless it is there already.
 void AddCode(ScreeningCodeList& list, const std::string& code);
 
-// A stock code as a list names it: exactly four ASCII digits.
-bool IsCodeToken(std::string_view token);
-
 // The market check-list item (0..9) of a market text.
 int MarketIndex(std::string_view market);
 

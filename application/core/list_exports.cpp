@@ -1,7 +1,6 @@
 #include "list_exports.h"
 
-#include <cstdio>
-
+#include "pair_day_figures.h"
 #include "sector_names.h"
 #include "vcl/convert.h"
 
@@ -48,13 +47,6 @@ constexpr std::string_view kPairHeader =
     "\tB\x8F\x49\x92\x6C"                       // B終値
     "\t\x98\xA8\x97\xA3\x97\xA6";               // 乖離率
 // clang-format on
-
-// "%d/%02d/%02d"
-std::string DateText(int32_t year, int32_t month, int32_t day) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%d/%02d/%02d", year, month, day);
-  return text;
-}
 
 }  // namespace
 
@@ -130,7 +122,7 @@ std::vector<std::string> MakePairList(const std::vector<PairDayRecord>& days) {
   lines.reserve(days.size() + 1);
   lines.emplace_back(kPairHeader);
   for (const PairDayRecord& day : days) {
-    std::string line = DateText(day.Year, day.Month, day.Day);
+    std::string line = DayDateText(day);
     line += kTab;
     line += vcl::IntToStr(day.CloseA);
     line += kTab;

@@ -86,6 +86,16 @@ std::string NamePanelText(std::string_view market, std::string_view name) {
   return text;
 }
 
+std::string SingleAmpersands(std::string_view caption) {
+  std::string out;
+  out.reserve(caption.size());
+  for (size_t i = 0; i < caption.size(); ++i) {
+    out += caption[i];
+    if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&') ++i;
+  }
+  return out;
+}
+
 bool IsStockCode(std::string_view code) {
   if (code.size() != 4) return false;
   for (char c : code) {

@@ -50,6 +50,8 @@ PairToOpen PairToOpenOf(const PairItem& item);
 // A name panel's text: market + " : " + name, every "&" of the name doubled
 // so that it is not taken for an accelerator.
 std::string NamePanelText(std::string_view market, std::string_view name);
+// A caption as shown: every "&&" becomes one "&".
+std::string SingleAmpersands(std::string_view caption);
 
 // Four ASCII digits.
 bool IsStockCode(std::string_view code);

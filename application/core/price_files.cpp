@@ -70,16 +70,6 @@ std::optional<int32_t> NewestStoredDate(std::string_view line) {
   return value;
 }
 
-// The whole part of a mean volume. Seven significant digits can carry a mean
-// of volumes near the int32 limit past it (2147483647 reads as 2147484000):
-// such a mean stays at the limit instead of wrapping round.
-int32_t TruncatedVolume(double mean) {
-  const double whole = std::trunc(mean);
-  if (whole >= static_cast<double>(INT32_MAX)) return INT32_MAX;
-  if (whole <= static_cast<double>(INT32_MIN)) return INT32_MIN;
-  return static_cast<int32_t>(whole);
-}
-
 }  // namespace
 
 std::optional<std::filesystem::path> PriceFilePath(const std::filesystem::path& dataDir,
@@ -89,6 +79,17 @@ std::optional<std::filesystem::path> PriceFilePath(const std::filesystem::path& 
     if (!IsAsciiLetterOrDigit(c)) return std::nullopt;
   }
   return dataDir / (std::string(code) + ".txt");
+}
+
+int32_t MeanVolume(const std::vector<double>& volumes) {
+  // Seven significant digits can carry a mean of volumes near the int32 limit
+  // past it (2147483647 reads as 2147484000): such a mean stays at the limit
+  // instead of wrapping round.
+  const double whole =
+      std::trunc(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size())));
+  if (whole >= static_cast<double>(INT32_MAX)) return INT32_MAX;
+  if (whole <= static_cast<double>(INT32_MIN)) return INT32_MIN;
+  return static_cast<int32_t>(whole);
 }
 
 std::string FormatPriceLine(const PastDataRecord& record) {
@@ -107,10 +108,7 @@ std::string GetLatestMarketDate(const TicvaneApi& api, int32_t source) {
   const ReceivedRecords received(api, list);
   const auto records = received.First(1);
   if (records.empty()) return kUnknownMarketDate;
-  char date[64];
-  std::snprintf(date, sizeof date, "%04d/%02d/%02d", records[0]->Year, records[0]->Month,
-                records[0]->Day);
-  return date;
+  return vcl::FormatDateYMD(records[0]->Year, records[0]->Month, records[0]->Day);
 }
 
 bool FetchCodeInfo(const TicvaneApi& api, int32_t source, const std::string& code,
@@ -153,8 +151,7 @@ bool DownloadPriceFile(const TicvaneApi& api, int32_t source, const std::filesys
   // A history without a single day is no history: keep the stored one.
   if (lines.empty()) return false;
   if (!WriteFileAtomically(*file, vcl::JoinLinesCrlf(lines), error)) return false;
-  averageVolume =
-      TruncatedVolume(MeanRounded(volumes.data(), static_cast<int32_t>(volumes.size())));
+  averageVolume = MeanVolume(volumes);
   return true;
 }
 

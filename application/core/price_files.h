@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "short_text.h"
 #include "ticvane.h"
@@ -26,6 +27,11 @@ constexpr char kUnknownMarketDate[] = "0000/00/00";
 // any other code (no path is ever formed from it).
 std::optional<std::filesystem::path> PriceFilePath(const std::filesystem::path& dataDir,
                                                    std::string_view code);
+
+// The mean volume of a price file's days (at least one), as the code table
+// keeps it: the mean rounded to two decimals, its whole part, held within 32
+// bits.
+int32_t MeanVolume(const std::vector<double>& volumes);
 
 // One price-file line of `record`, without its line end.
 std::string FormatPriceLine(const PastDataRecord& record);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "code_table.h"
+#include "price_files.h"
 
 class ProgramData {
  public:
@@ -28,14 +29,10 @@ class ProgramData {
   // when the file cannot be written.
   [[nodiscard]] bool SaveCodeFile(std::string* error = nullptr);
 
-  // "yyyy/mm/dd" of the newest trading day, "0000/00/00" until it is known.
+  // "yyyy/mm/dd" of the newest trading day, kUnknownMarketDate until it is
+  // known.
   const std::string& LatestMarketDate() const { return latestMarketDate_; }
   void SetLatestMarketDate(std::string date) { latestMarketDate_ = std::move(date); }
-  // False while the latest market date is unknown: no file is then stamped
-  // with it.
-  bool LatestMarketDateKnown() const { return latestMarketDate_ != kUnknownMarketDate; }
-
-  static constexpr const char* kUnknownMarketDate = "0000/00/00";
 
  private:
   std::filesystem::path exeDir_;

@@ -6,10 +6,9 @@
 #include <string>
 
 #include "vcl/convert.h"
+#include "vcl/cp932_text.h"
 
 namespace {
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc); }
 
 unsigned char FoldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
 
@@ -58,7 +57,7 @@ int CompareText(std::string_view s1, std::string_view s2) {
       c2 = FoldAscii(c2);
     }
     if (c1 != c2) return static_cast<int>(c1) - static_cast<int>(c2);
-    trail = !trail && IsLeadByte(c1);
+    trail = !trail && vcl::IsLeadByte(c1);
   }
   return static_cast<int>(s1.size()) - static_cast<int>(s2.size());
 }

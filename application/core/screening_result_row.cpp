@@ -1,6 +1,7 @@
 #include "screening_result_row.h"
 
 #include "code_list_steps.h"
+#include "pair_item.h"
 #include "sector_names.h"
 #include "vcl/convert.h"
 
@@ -105,10 +106,10 @@ PairCheckFields PairCheckFieldsOf(const PairOpening& opening, const CodeTable& t
   };
   PairCheckFields fields;
   fields.codeA = opening.codeA;
-  fields.captionA = opening.marketA + " : " + opening.nameA;
+  fields.captionA = NamePanelText(opening.marketA, opening.nameA);
   fields.lotA = lot(opening.codeA, opening.ratioA);
   fields.codeB = opening.codeB;
-  fields.captionB = opening.marketB + " : " + opening.nameB;
+  fields.captionB = NamePanelText(opening.marketB, opening.nameB);
   fields.lotB = lot(opening.codeB, opening.ratioB);
   return fields;
 }

@@ -57,7 +57,7 @@ struct PairOpening {
 PairOpening PairOpeningOf(const ScreeningResultRow& row);
 
 // What the pair-check page's fields get when a row is opened: the codes, the
-// name panels' captions (market + " : " + name) and the lot counts (the
+// name panels' captions (NamePanelText) and the lot counts (the
 // code's trading unit times its part of the ratio; empty for a code no
 // longer in the code table).
 struct PairCheckFields {

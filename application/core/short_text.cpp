@@ -12,10 +12,3 @@ ShortText ToShortText(std::string_view text) {
 }
 
 std::string FromShortText(const ShortText& text) { return std::string(text.bytes, text.length); }
-
-ShortText CopyShortText(const ShortText& text) {
-  ShortText result{};
-  result.length = text.length;
-  std::memcpy(result.bytes, text.bytes, text.length);
-  return result;
-}

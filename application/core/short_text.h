@@ -12,6 +12,3 @@ ShortText ToShortText(std::string_view text);
 
 // The counted bytes.
 std::string FromShortText(const ShortText& text);
-
-// The count and that many bytes; the bytes after the count are zero.
-ShortText CopyShortText(const ShortText& text);

@@ -13,6 +13,7 @@
 #include "pair_chart_view.h"
 #include "pair_day_figures.h"
 #include "pair_inputs.h"
+#include "pair_item.h"
 #include "pair_price_refresh.h"
 #include "pair_series.h"
 #include "qt_cp932.h"
@@ -40,25 +41,6 @@ std::string Cp932(const QLineEdit* edit) { return Cp932FromQ(edit->text()); }
 
 int32_t IntegerOf(const QLineEdit* edit, int32_t fallback) {
   return vcl::StrToIntDef(Cp932(edit), fallback);
-}
-
-// "&" stands for an accelerator in a caption; a name shows its own "&" doubled.
-std::string DoubleAmpersands(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    out += c;
-    if (c == '&') out += '&';
-  }
-  return out;
-}
-
-std::string SingleAmpersands(const std::string& caption) {
-  std::string out;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    out += caption[i];
-    if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&') ++i;
-  }
-  return out;
 }
 
 }  // namespace
@@ -262,16 +244,13 @@ bool TFramePair::CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdi
   int32_t unit = 0;
   if (data_ == nullptr ||
       data_->CodeList().GetCodeFields(code, &name, &market, nullptr, &unit, nullptr, nullptr) < 0) {
-    (namePanel == ui_->PanelStockNameA ? nameCaptionA_ : nameCaptionB_).clear();
+    SetNamePanel(namePanel, std::string(), true);
     namePanel->setText(QStringLiteral(u"不正な銘柄コード"));
-    QPalette palette = namePanel->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    namePanel->setPalette(palette);
     SetStatus(0, kInputError);
     codeEdit->setFocus();
     return false;
   }
-  SetNamePanel(namePanel, market + " : " + DoubleAmpersands(name), false);
+  SetNamePanel(namePanel, NamePanelText(market, name), false);
   if (lotEdit->text().isEmpty()) lotEdit->setText(QString::number(unit));
   return true;
 }

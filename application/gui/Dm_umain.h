@@ -82,7 +82,6 @@ class TFormMain : public QMainWindow {
   // "最新データ自動更新(&N)" checked.
   bool ChartDataUpdate() const;
   int32_t HelpContext() const { return helpContext_; }
-  const CheckBoxImages& ImageListCheckBox() const { return *imageListCheckBox_; }
   // The print margins of the pair chart (left, top, right, bottom, per cent),
   // and the orientation and resolution kept between print previews.
   std::array<int32_t, 4>& PrintMargins() { return printMargins_; }
@@ -94,10 +93,8 @@ class TFormMain : public QMainWindow {
   TFramePair& FramePair() { return *framePair_; }
   // The pair registry window, created after this window; it is linked to
   // the pair-check page through OpenPair and PairOnCheckPage.
+  // A pair check records the pair with its AddRecent.
   void SetPairRegistry(TFormPairReg* window);
-  // The pair registry (null until set): a pair check records the pair with
-  // its AddRecent.
-  TFormPairReg* PairRegistry() const { return pairRegistry_; }
   // Fills the pair-check page with `pair` (the code edits marked as not
   // edited) and checks it as it stands, without looking the codes up.
   void OpenPair(const PairToOpen& pair);

@@ -23,7 +23,6 @@ class HintRouter : public QObject {
   // Makes `text` the application's hint; reports it when it differs from the
   // current one.
   void SetHint(const QString& text);
-  const QString& CurrentHint() const { return hint_; }
 
  signals:
   void hintChanged(const QString& hint);

@@ -19,7 +19,6 @@ class ScreeningResultList : public QObject {
 
   ScreeningResultModel& Model() { return *model_; }
   const ScreeningResultModel& Model() const { return *model_; }
-  int RowCount() const { return model_->rowCount(); }
 
   // While this says a run is under way, a double click opens no pair.
   void SetRunActive(std::function<bool()> runActive) { runActive_ = std::move(runActive); }

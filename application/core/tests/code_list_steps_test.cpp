@@ -345,6 +345,19 @@ TEST_F(CodeListStepsTest, ACancelInOneFilterEndsTheWholeStep) {
 
 // --- History fetch --------------------------------------------------------------------
 
+TEST_F(CodeListStepsTest, MeasuredVolumeNearTheInt32LimitStaysAtTheLimit) {
+  // Seven significant digits make the mean 2147483647 into 2147484000.
+  conditions.online = true;
+  table.InsertCodeData("1301", Record(kTosho, 1, 100, -1, 1));
+  PriceFile("1301",
+            "2009/03/05\t500\t1\t1\t1\t2147483647\r\n"
+            "2009/03/04\t500\t1\t1\t1\t2147483647\r\n");
+  Codes codes = {"1301"};
+  Steps().FetchHistory(codes);
+  EXPECT_TRUE(prices.downloaded.empty());
+  EXPECT_EQ(table.Find("1301")->Vol, 2147483647);
+}
+
 TEST_F(CodeListStepsTest, FetchMeasuresExistingFilesAndDownloadsMissingOnes) {
   conditions.online = true;
   table.InsertCodeData("1301", Record(kTosho, 1, 100, 123, 1));  // measured

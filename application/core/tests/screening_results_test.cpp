@@ -68,7 +68,7 @@ TEST(ResultRowTest, MarketSortKeysFollowTheExchanges) {
 
 TEST(ResultRowTest, OpensThePairWithLotsFromTheUnitsAndTheRatio) {
   CodeTable table;
-  table.InsertCodeData("1301", Data("A", kTosho1, 1, 100, 0, 0));
+  table.InsertCodeData("1301", Data("S&P", kTosho1, 1, 100, 0, 0));
   table.InsertCodeData("1302", Data("B", kOsaka, 1, 1000, 0, 0));
   struct Case {
     std::string sell, buy;
@@ -84,7 +84,8 @@ TEST(ResultRowTest, OpensThePairWithLotsFromTheUnitsAndTheRatio) {
     const PairCheckFields fields = PairCheckFieldsOf(PairOpeningOf(row), table);
     EXPECT_EQ(fields.codeA, c.sell);
     EXPECT_EQ(fields.codeB, c.buy);
-    EXPECT_EQ(fields.captionA, kTosho1 + " : A");
+    // The name's "&" is doubled as on every name panel.
+    EXPECT_EQ(fields.captionA, kTosho1 + " : S&&P");
     EXPECT_EQ(fields.lotA, c.lotA);
     EXPECT_EQ(fields.lotB, c.lotB);
   }
