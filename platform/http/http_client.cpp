@@ -37,6 +37,7 @@ struct Client::Impl {
   long readTimeoutMs = 0;
 
   // State of the request under way.
+  Clock::time_point started;
   std::string body;
   std::string statusLine;
   bool connected = false;
@@ -44,6 +45,7 @@ struct Client::Impl {
   curl_off_t lastDownloaded = 0;
   bool timedOut = false;
   bool outOfMemory = false;
+  bool tooLarge = false;
   char errorText[CURL_ERROR_SIZE] = {};
 
   ~Impl() {
@@ -77,12 +79,14 @@ struct Client::Impl {
   }
 
   void StartRequest() {
+    started = Clock::now();
     body.clear();
     statusLine.clear();
     connected = false;
     lastDownloaded = 0;
     timedOut = false;
     outOfMemory = false;
+    tooLarge = false;
     errorText[0] = '\0';
   }
 
@@ -116,6 +120,10 @@ struct Client::Impl {
     auto* impl = static_cast<Impl*>(self);
     size_t length = size * count;
     impl->lastArrival = Clock::now();
+    if (length > kLargestBody - impl->body.size()) {
+      impl->tooLarge = true;
+      return 0;
+    }
     try {
       impl->body.append(data, length);
     } catch (const std::bad_alloc&) {
@@ -129,11 +137,18 @@ struct Client::Impl {
   }
 
   // The read time-out's watchdog: aborts when nothing has arrived for longer
-  // than the limit since the request went out or since the last bytes.
+  // than the limit since the request went out or since the last bytes, and
+  // when the whole request has lasted kTotalTimeOuts limits, however steadily
+  // its bytes arrive.
   static int OnProgress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t) {
     auto* impl = static_cast<Impl*>(self);
-    if (!impl->connected || impl->readTimeoutMs <= 0) return 0;
+    if (impl->readTimeoutMs <= 0) return 0;
     Clock::time_point now = Clock::now();
+    if (now - impl->started > kTotalTimeOuts * std::chrono::milliseconds(impl->readTimeoutMs)) {
+      impl->timedOut = true;
+      return 1;
+    }
+    if (!impl->connected) return 0;
     if (downloaded != impl->lastDownloaded) {
       impl->lastDownloaded = downloaded;
       impl->lastArrival = now;
@@ -185,6 +200,10 @@ struct Client::Impl {
     if (outOfMemory) {
       return Failed(Failure::kTransport, "Out of memory while receiving the response");
     }
+    if (tooLarge) {
+      return Failed(Failure::kTransport,
+                    "Response body larger than " + std::to_string(kLargestBody >> 20) + " MB");
+    }
     if (result != CURLE_OK) {
       return Failed(Failure::kTransport,
                     errorText[0] != '\0' ? std::string(errorText) : curl_easy_strerror(result));
@@ -201,7 +220,7 @@ struct Client::Impl {
   }
 
   Response Failed(Failure failure, std::string message) {
-    body.clear();
+    std::string().swap(body);  // a bounded body may still be large: give it back
     Response response;
     response.failure = failure;
     response.message = std::move(message);

@@ -7,6 +7,7 @@
 // connection kept alive between requests, no proxy whatever the environment
 // says, no signals. Not thread-safe: one thread at a time.
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -21,12 +22,18 @@ class Error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Far above any real page: a history page is some tens of kilobytes.
+constexpr size_t kLargestBody = 16 * 1024 * 1024;
+// How many read time-outs one whole request may last.
+constexpr int kTotalTimeOuts = 4;
+
 // What stopped a request.
 enum class Failure {
   kNone,        // the request succeeded
-  kTimedOut,    // the read time-out ran out
+  kTimedOut,    // the read time-out, or the request's total time, ran out
   kHttpStatus,  // the server answered with a status outside 2xx
-  kTransport,   // look-up, connect, transfer, address or memory failure
+  kTransport,   // look-up, connect, transfer, address or memory failure, or
+                // a body larger than kLargestBody
 };
 
 struct Response {
@@ -49,7 +56,9 @@ class Client {
   // milliseconds; 0 (or less) = no limit. Silence counts from the moment the
   // request goes out and from each arrival of bytes, so a slow body whose gaps
   // are each shorter than the limit completes. A non-zero limit also bounds
-  // the connect, which fails as a connect, never as the read time-out.
+  // the connect, which fails as a connect, never as the read time-out, and
+  // the whole request to kTotalTimeOuts times the limit (reported as the read
+  // time-out); with 0 a request has no time limit at all.
   void SetReadTimeout(int milliseconds);
 
   // Sends a GET for `url` and returns the response, or the failure with its

@@ -110,11 +110,12 @@ TEST(RequestOutcome, ResultCodes) {
   trickle.body = body;
   trickle.trickleBytes = (body.size() + 5) / 6;
   trickle.trickleIntervalMs = 400;
-  const Case cases[] = {{"ok", ok, 0},
-                        {"404", notFound, 1},
-                        {"302", redirect, 1},
-                        {"stall", stall, 9},
-                        {"trickle", trickle, 0}};
+  // A page without end: the size bound stops it.
+  FixtureResponse endless;
+  endless.body = body;
+  endless.endless = true;
+  const Case cases[] = {{"ok", ok, 0},       {"404", notFound, 1},    {"302", redirect, 1},
+                        {"stall", stall, 9}, {"trickle", trickle, 0}, {"endless", endless, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     LibraryFixture library(/*timeoutSeconds=*/1);
@@ -128,6 +129,19 @@ TEST(RequestOutcome, ResultCodes) {
     // The redirection is not followed.
     EXPECT_EQ(library.Server().Requests().size(), 1u);
   }
+}
+
+TEST(RequestOutcome, APageThatTricklesWithoutEndTimesOut) {
+  LibraryFixture library(/*timeoutSeconds=*/1);
+  FixtureResponse trickle;
+  trickle.body = Cp932(SourceAPage(PlainRows(3), NextPage::None));
+  trickle.endless = true;
+  trickle.trickleBytes = 64;
+  trickle.trickleIntervalMs = 100;
+  library.Server().Serve([&trickle](const FixtureRequest&) { return trickle; });
+  vcl::TList list;
+  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceA), 9);
+  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(RequestOutcome, RefusedConnectionIsAFailureNotATimeOut) {

@@ -204,6 +204,21 @@ struct FixtureServer::Impl {
     return true;
   }
 
+  // Repeats the body, trickled when asked, until the peer is gone or the
+  // server is stopping.
+  void SendForever(int fd, const FixtureResponse& response) {
+    const size_t period = response.body.size();
+    if (period == 0) return;
+    const size_t piece = response.trickleBytes > 0 ? response.trickleBytes : period;
+    // Any piece of the endless body is a substring of this, wherever it starts.
+    std::string cycle;
+    while (cycle.size() < piece + period) cycle += response.body;
+    for (size_t offset = 0;; offset = (offset + piece) % period) {
+      if (response.trickleIntervalMs > 0 && !Pause(response.trickleIntervalMs)) return;
+      if (!SendAll(fd, std::string_view(cycle).substr(offset, piece))) return;
+    }
+  }
+
   FixtureResponse Answer(const ParsedHead& parsed) {
     if (!parsed.valid) return Status(400, "Bad Request");
     std::function<FixtureResponse(const FixtureRequest&)> answer;
@@ -231,6 +246,11 @@ struct FixtureServer::Impl {
     std::string head =
         "HTTP/1.1 " + std::to_string(response.status) + " " + response.reason + "\r\n";
     for (const auto& [name, value] : response.headers) head += name + ": " + value + "\r\n";
+    if (response.endless) {
+      head += "Connection: close\r\n\r\n";
+      if (SendAll(fd, head) && withBody) SendForever(fd, response);
+      return false;
+    }
     head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n\r\n";
     std::string_view body = withBody ? std::string_view(response.body) : std::string_view();
     if (response.trickleBytes == 0) return SendAll(fd, head + std::string(body));

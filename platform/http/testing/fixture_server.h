@@ -34,6 +34,10 @@ struct FixtureResponse {
   int stallBeforeHeadersMs = 0;  // silence before anything is sent
   size_t trickleBytes = 0;       // > 0: the body goes out this many bytes at a time
   int trickleIntervalMs = 0;     // pause before each trickled piece
+  // The body goes out again and again without end, with no Content-Length
+  // (the end of the body would be the connection's close), until the client
+  // gives up or the server stops. It must not be empty.
+  bool endless = false;
 };
 
 class FixtureServer {

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -204,12 +205,65 @@ TEST(HttpClientTest, ASlowBodyThatIsNeverSilentForTheLimitCompletes) {
   FixtureServer server;
   FixtureResponse trickling = Body("0123456789");
   trickling.trickleBytes = 1;
-  trickling.trickleIntervalMs = 400;  // 4 s in all under a 1 s limit
+  trickling.trickleIntervalMs = 250;  // 2.5 s in all under a 1 s limit
   server.Route("/slow", trickling);
   Client client;
   client.SetReadTimeout(1000);
 
   EXPECT_EQ(BodyOf(client, UrlOf(server, "/slow")), "0123456789");
+}
+
+TEST(HttpClientTest, ABodyOverTheBoundFailsAndTheClientWorksAgain) {
+  struct Case {
+    const char* name;
+    FixtureResponse response;
+    bool ok;
+  };
+  FixtureResponse atTheBound = Body(std::string(kLargestBody, 'a'));
+  FixtureResponse overTheBound = Body(std::string(kLargestBody + 1, 'a'));
+  // No Content-Length and no end: only the bound stops it.
+  FixtureResponse endless = Body(std::string(64 * 1024, 'b'));
+  endless.endless = true;
+  const Case cases[] = {
+      {"at the bound", atTheBound, true},
+      {"one byte over", overTheBound, false},
+      {"endless", endless, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixtureServer server;
+    server.Route("/big", c.response);
+    server.Route("/quick", Body("quick"));
+    Client client;
+    client.SetReadTimeout(5000);
+
+    if (c.ok) {
+      EXPECT_EQ(BodyOf(client, UrlOf(server, "/big")).size(), kLargestBody);
+    } else {
+      const Response response = FailureOf(client, UrlOf(server, "/big"));
+      EXPECT_EQ(response.failure, Failure::kTransport);
+      EXPECT_THAT(response.message, HasSubstr("larger than 16 MB"));
+    }
+    EXPECT_EQ(BodyOf(client, UrlOf(server, "/quick")), "quick");
+  }
+}
+
+TEST(HttpClientTest, ABodyThatNeverFallsSilentEndsAsTheReadTimeoutAfterAFewLimits) {
+  FixtureServer server;
+  FixtureResponse trickle = Body("x");
+  trickle.endless = true;
+  trickle.trickleBytes = 1;
+  trickle.trickleIntervalMs = 20;
+  server.Route("/trickle", trickle);
+  Client client;
+  client.SetReadTimeout(200);
+
+  const auto start = std::chrono::steady_clock::now();
+  const Response response = FailureOf(client, UrlOf(server, "/trickle"));
+  const auto lasted = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(response.failure, Failure::kTimedOut);
+  EXPECT_EQ(response.message, "Read Timeout");
+  EXPECT_GE(lasted, kTotalTimeOuts * std::chrono::milliseconds(200));
 }
 
 TEST(HttpClientTest, ALimitOfZeroWaits) {
