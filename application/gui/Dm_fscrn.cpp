@@ -106,7 +106,20 @@ TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
   CheckBoxTechResultClick();
 }
 
-TFrameScrn::~TFrameScrn() = default;
+TFrameScrn::~TFrameScrn() {
+  // Hiding a shown page lays its lists out again and moves the focus, which
+  // asks the hooks below; QWidget would do it once this page is no longer
+  // whole. So hide it now, and unhook everything that calls back into it.
+  hide();
+  techModel_->SetEditGuard({});
+  for (QComboBox* box : {ui_->ComboBoxCodeA, ui_->ComboBoxCodeB}) box->removeEventFilter(this);
+  for (QLineEdit* edit :
+       {ui_->EditTechFrom, ui_->EditTechTo, ui_->EditTechValue1, ui_->EditTechValue2}) {
+    edit->removeEventFilter(this);
+  }
+  for (QObject* child : findChildren<QObject*>())
+    QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void TFrameScrn::SetProgramData(ProgramData& data) { data_ = &data; }
 

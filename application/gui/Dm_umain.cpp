@@ -133,6 +133,20 @@ TFormMain::~TFormMain() {
   formMouseHook_.reset();
   pageControlMouseHook_.reset();
   pageTabsMouseHook_.reset();
+  // Closing a shown window moves the focus, and the moves fire the pages' and
+  // the helpers' signals: let that happen while the window is whole, then cut
+  // every signal into it, and take the pages down while the program data and
+  // the run they point at still live (QWidget would delete them only after
+  // this object's members are gone).
+  hide();
+  for (QObject* child : findChildren<QObject*>())
+    QObject::disconnect(child, nullptr, this, nullptr);
+  delete framePair_;
+  delete frameScrn_;
+  delete frameCode_;
+  framePair_ = nullptr;
+  frameScrn_ = nullptr;
+  frameCode_ = nullptr;
   if (libraryStarted_) api_.End();
 }
 
