@@ -43,6 +43,7 @@ MainWindowSettings ReadMainWindowSettings(const vcl::TIniFile& ini) {
 }
 
 void WriteMainWindowSettings(vcl::TIniFile& ini, const MainWindowSettings& s) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(kWindow, "Top", s.top);
   ini.WriteInteger(kWindow, "Left", s.left);
   ini.WriteInteger(kWindow, "Height", s.height);
@@ -57,6 +58,7 @@ void WriteMainWindowSettings(vcl::TIniFile& ini, const MainWindowSettings& s) {
   for (int i = 0; i < 4; ++i) ini.WriteInteger(kPrintChart, kMarginKeys[i], s.printMargins[i]);
   ini.WriteInteger(kPrintChart, "Orientation", s.orientation);
   ini.WriteInteger(kPrintChart, "Resolution", s.resolution);
+  update.Commit();
 }
 
 std::array<std::optional<std::string>, 8> ReadChartPresetCaptions(const vcl::TIniFile& ini) {

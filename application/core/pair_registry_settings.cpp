@@ -56,8 +56,10 @@ std::vector<PairItem> Convert(vcl::TIniFile& ini, std::string_view oldSection,
   std::vector<PairItem> pairs = Merged(ReadPairs(ini, newSection, ParsePairDataValue),
                                        ReadPairs(ini, oldSection, ParseOldPairDataValue));
   try {
+    vcl::TIniFileUpdate update(ini);
     WritePairSection(ini, newSection, pairs);
     ini.EraseSection(oldSection);
+    update.Commit();
   } catch (const vcl::EIniFileException& e) {
     if (error.empty()) error = e.what();
   }
@@ -81,6 +83,7 @@ PairRegLayout ReadPairRegLayout(const vcl::TIniFile& ini) {
 }
 
 void WritePairRegLayout(vcl::TIniFile& ini, const PairRegLayout& layout) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(kLayoutSection, "Height", layout.height);
   ini.WriteInteger(kLayoutSection, "Width", layout.width);
   ini.WriteInteger(kLayoutSection, "Regist1", layout.regist1);
@@ -89,6 +92,7 @@ void WritePairRegLayout(vcl::TIniFile& ini, const PairRegLayout& layout) {
   ini.WriteInteger(kLayoutSection, "Recent2", layout.recent2);
   ini.WriteInteger(kLayoutSection, "Splitter", layout.splitter);
   ini.WriteInteger(kLayoutSection, "Page", layout.page);
+  update.Commit();
 }
 
 std::string PairPageSection(int32_t page) { return "PairRegist" + vcl::IntToStr(page); }
@@ -99,6 +103,7 @@ std::vector<PairItem> ReadPairSection(const vcl::TIniFile& ini, std::string_view
 
 void WritePairSection(vcl::TIniFile& ini, std::string_view section,
                       const std::vector<PairItem>& pairs) {
+  vcl::TIniFileUpdate update(ini);
   std::set<std::string> kept{KeyName(kCountKey)};
   for (size_t i = 0; i < pairs.size(); ++i) {
     const std::string key = DataKey(i);
@@ -109,6 +114,7 @@ void WritePairSection(vcl::TIniFile& ini, std::string_view section,
   for (const std::string& key : ini.ReadSection(section)) {
     if (kept.count(KeyName(key)) == 0) ini.DeleteKey(section, vcl::Trim(key));
   }
+  update.Commit();
 }
 
 PairRegistryStart LoadPairRegistry(vcl::TIniFile& ini) {

@@ -43,11 +43,13 @@ std::vector<std::string> ReadHistorySection(const vcl::TIniFile& ini, std::strin
 
 void WriteHistorySection(vcl::TIniFile& ini, std::string_view section,
                          const std::vector<std::string>& items) {
+  vcl::TIniFileUpdate update(ini);
   ini.EraseSection(section);
   ini.WriteInteger(section, "Count", static_cast<int32_t>(items.size()));
   for (size_t k = 0; k < items.size(); ++k) {
     ini.WriteString(section, Key("List", static_cast<int>(k + 1)), items[k]);
   }
+  update.Commit();
 }
 
 std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini) {
@@ -74,6 +76,7 @@ std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini) {
 }
 
 void WriteTechnicalSection(vcl::TIniFile& ini, const std::vector<TechnicalCondition>& rows) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(kTechnical, "Count", static_cast<int32_t>(rows.size()));
   for (size_t n = 0; n < rows.size(); ++n) {
     const TechnicalCondition& row = rows[n];
@@ -86,4 +89,5 @@ void WriteTechnicalSection(vcl::TIniFile& ini, const std::vector<TechnicalCondit
     ini.WriteInteger(kTechnical, Key("ResultC", i), row.resultShown ? 1 : 0);
     ini.WriteString(kTechnical, Key("ResultW", i), row.resultWidth);
   }
+  update.Commit();
 }

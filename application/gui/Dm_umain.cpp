@@ -455,11 +455,15 @@ void TFormMain::FormClose() {
       if (!errors.contains(message)) errors << message;
     }
   };
+  // The pages' keys are gathered in memory and the file is replaced once, so
+  // a close cut short leaves the old settings or the new ones, never a mix.
   vcl::TIniFile ini(SettingsFile());
+  vcl::TIniFileUpdate update(ini);
   step([&] { WriteMainWindowSettings(ini, settings); });
   step([&] { frameCode_->SaveSettings(ini); });
   step([&] { frameScrn_->SaveSettings(ini); });
   step([&] { framePair_->SaveSettings(ini); });
+  step([&] { update.Commit(); });
   if (!errors.isEmpty()) ReportError(errors.join(u'\n'));
 }
 
