@@ -51,6 +51,7 @@
 #include "status_panel_bar.h"
 #include "status_panel_hints.h"
 #include "ui_Dm_umain.h"
+#include "vcl/replace_file.h"
 #include "window_bounds.h"
 
 namespace {
@@ -311,6 +312,8 @@ void TFormMain::ConnectHandlers() {
 }
 
 void TFormMain::FormCreate() {
+  // A save cut short (a kill, a power cut) leaves its temporary file behind.
+  vcl::RemoveLeftoverTemporaryFiles(data_->ExeDir());
   {
     vcl::TIniFile ini(SettingsFile());
     const MainWindowSettings settings = ReadMainWindowSettings(ini);

@@ -19,6 +19,7 @@
 #include "scratch_dir.h"
 #include "screening_settings.h"
 #include "vcl/inifile.h"
+#include "vcl/replace_file.h"
 
 namespace {
 
@@ -96,6 +97,9 @@ TEST(SettingsKillTest, AKilledSaveLeavesTheOldFileOrTheNewOneWhole) {
   }
   // Some kills fell after a whole save, so the test saw saves end, too.
   EXPECT_EQ(seen.size(), 2u);
+  // What the cut-short saves left is known as theirs and goes at the next start.
+  vcl::RemoveLeftoverTemporaryFiles(dir.path());
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"Dyadmark.ini"});
 }
 
 }  // namespace
