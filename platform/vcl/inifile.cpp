@@ -140,20 +140,23 @@ bool MayBeHeader(std::string_view line) {
 // new key goes after the section's last key line, a new section at the end.
 class Document {
  public:
-  explicit Document(const std::vector<std::string>& lines) {
-    sections_.emplace_back();  // the lines before the first header
-    for (const std::string& line : lines) {
+  // `indexKeys` is for documents that take many look-ups: each section's
+  // keys are then indexed once; otherwise each look-up reads the section.
+  Document(std::vector<std::string> lines, bool indexKeys) : indexKeys_(indexKeys) {
+    sections_.emplace_back().indexKeys = indexKeys;  // the lines before the first header
+    for (std::string& line : lines) {
       if (MayBeHeader(line)) {
         ParsedLine parsed = ParseLine(line);
         if (parsed.kind == LineKind::kSection) {
           Section& section = sections_.emplace_back();
+          section.indexKeys = indexKeys;
           section.headed = true;
           section.name = FoldAsciiCase(parsed.name);
-          section.lines.push_back(line);
+          section.lines.push_back(std::move(line));
           continue;
         }
       }
-      sections_.back().lines.push_back(line);
+      sections_.back().lines.push_back(std::move(line));
     }
     IndexSections();
   }
@@ -189,6 +192,7 @@ class Document {
     Section* found = FindSection(section);
     if (found == nullptr) {
       Section& added = sections_.emplace_back();
+      added.indexKeys = indexKeys_;
       added.headed = true;
       added.name = FoldAsciiCase(section);
       added.lines.push_back("[" + section + "]");
@@ -222,13 +226,22 @@ class Document {
 
  private:
   struct Section {
+    bool indexKeys = false;
     bool headed = false;             // false only for the lines before the first header
     std::string name;                // folded
     std::vector<std::string> lines;  // the header line first when headed
 
     std::optional<size_t> KeyLine(std::string_view key) const {
+      const std::string wanted = FoldAsciiCase(key);
+      if (!indexKeys) {
+        for (size_t i = 1; i < lines.size(); ++i) {
+          const ParsedLine parsed = ParseLine(lines[i]);
+          if (parsed.kind == LineKind::kKey && FoldAsciiCase(parsed.name) == wanted) return i;
+        }
+        return std::nullopt;
+      }
       Index();
-      const auto found = keys_.find(FoldAsciiCase(key));
+      const auto found = keys_.find(wanted);
       if (found == keys_.end()) return std::nullopt;
       return found->second;
     }
@@ -281,6 +294,7 @@ class Document {
     }
   }
 
+  bool indexKeys_;
   std::vector<Section> sections_;
   std::unordered_map<std::string, size_t> first_;  // folded name: first section
 };
@@ -301,7 +315,7 @@ void Apply(Document& document, const Edit& edit) {
 
 Document Replayed(const std::vector<std::string>& lines, const std::vector<Edit>& edits,
                   size_t count) {
-  Document document(lines);
+  Document document(lines, true);
   for (size_t i = 0; i < count; ++i) Apply(document, edits[i]);
   return document;
 }
@@ -310,7 +324,7 @@ Document Replayed(const std::vector<std::string>& lines, const std::vector<Edit>
 
 struct TIniFile::Update {
   Snapshot base;  // the file as the update read it
-  Document document{{}};
+  Document document{{}, true};
   std::vector<Edit> edits;
   std::vector<size_t> marks;  // for each nested update, the edits made before it
 };
@@ -347,7 +361,7 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
     return line ? ValueOf(*line, ParseLine(*line)) : std::string(defaultValue);
   };
   if (update_) return read(update_->document);
-  return read(Document(Load().lines));
+  return read(Document(Load().lines, false));
 }
 
 int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
@@ -386,7 +400,7 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
   if (update_) return update_->document.KeyNames(Trim(section));
-  return Document(Load().lines).KeyNames(Trim(section));
+  return Document(Load().lines, false).KeyNames(Trim(section));
 }
 
 bool TIniFile::SectionExists(std::string_view section) const {
@@ -408,7 +422,7 @@ void TIniFile::Make(Edit edit) {
     return;
   }
   const Snapshot snapshot = Load();
-  Document document(snapshot.lines);
+  Document document(snapshot.lines, false);
   Apply(document, edit);
   Commit(snapshot, document.Lines());
 }
@@ -420,7 +434,7 @@ void TIniFile::BeginUpdate() {
   }
   auto update = std::make_unique<Update>();
   update->base = Load();
-  update->document = Document(update->base.lines);
+  update->document = Document(update->base.lines, true);
   update_ = std::move(update);
 }
 
