@@ -15,6 +15,7 @@ std::string Key(const char* stem, size_t index) {
 }  // namespace
 
 CodePageLayout ReadCodePageLayout(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   CodePageLayout layout;
   layout.splitterT = ini.ReadInteger(kSection, "SplitterT", layout.splitterT);
   layout.splitterB = ini.ReadInteger(kSection, "SplitterB", layout.splitterB);

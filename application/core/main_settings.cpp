@@ -15,6 +15,7 @@ int32_t InRangeOr(int32_t value, int32_t low, int32_t high, int32_t fallback) {
 }  // namespace
 
 MainWindowSettings ReadMainWindowSettings(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   MainWindowSettings s;
   const MainWindowSettings d;
   const int32_t timeout = ini.ReadInteger(kHiddenOption, "Timeout", d.timeoutSeconds);

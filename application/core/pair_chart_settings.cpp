@@ -20,6 +20,7 @@ PairChartSettings PresetDefaults() {
 
 PairChartSettings ReadPairChartSettings(const vcl::TIniFile& ini, std::string_view section,
                                         const PairChartSettings& defaults) {
+  const vcl::TIniFileReading reading(ini);
   PairChartSettings s;
   s.LineWidth = ini.ReadInteger(section, "LineWidth", defaults.LineWidth);
   s.BarWidth = ini.ReadInteger(section, "BarWidth", defaults.BarWidth);

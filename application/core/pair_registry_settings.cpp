@@ -25,6 +25,7 @@ std::string KeyName(std::string_view key) { return vcl::FoldAsciiCase(vcl::Trim(
 // the file are empty without reading the file again.
 template <class Parse>
 std::vector<PairItem> ReadPairs(const vcl::TIniFile& ini, std::string_view section, Parse parse) {
+  const vcl::TIniFileReading reading(ini);
   const int32_t count = std::clamp(ini.ReadInteger(section, kCountKey, 0), 0, kMostPairsPerSection);
   std::set<std::string> keys;
   for (const std::string& key : ini.ReadSection(section)) keys.insert(KeyName(key));
@@ -69,6 +70,7 @@ std::vector<PairItem> Convert(vcl::TIniFile& ini, std::string_view oldSection,
 }  // namespace
 
 PairRegLayout ReadPairRegLayout(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   PairRegLayout layout;
   layout.height = ini.ReadInteger(kLayoutSection, "Height", layout.height);
   layout.width = ini.ReadInteger(kLayoutSection, "Width", layout.width);

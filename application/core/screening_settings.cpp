@@ -35,6 +35,7 @@ std::string TickText(std::span<const bool> ticks) {
 }
 
 std::vector<std::string> ReadHistorySection(const vcl::TIniFile& ini, std::string_view section) {
+  const vcl::TIniFileReading reading(ini);
   std::vector<std::string> items;
   const int count = std::min(ini.ReadInteger(section, "Count", 0), kMostStoredRows);
   for (int k = 1; k <= count; ++k) items.push_back(ini.ReadString(section, Key("List", k), ""));
@@ -53,6 +54,7 @@ void WriteHistorySection(vcl::TIniFile& ini, std::string_view section,
 }
 
 std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   const std::string defaultKind(TechnicalKindText(TechnicalKind::Correlation));
   const std::string defaultPeriod = "/" + JoinRangeText("1", 4, "1200") + "/";
   const std::string defaultRange = "/" + JoinRangeText("0.900000", 9, "1.000000") + "/";

@@ -329,9 +329,21 @@ struct TIniFile::Update {
   std::vector<size_t> marks;  // for each nested update, the edits made before it
 };
 
+struct TIniFile::Reading {
+  Document document{{}, true};
+  int depth = 0;
+};
+
 TIniFile::TIniFile(std::filesystem::path file) : file_(std::move(file)) {}
 
 TIniFile::~TIniFile() = default;
+
+template <class Read>
+auto TIniFile::WithDocument(Read read) const {
+  if (update_) return read(update_->document);
+  if (reading_) return read(reading_->document);
+  return read(Document(Load().lines, false));
+}
 
 TIniFile::Snapshot TIniFile::Load() const {
   Snapshot snapshot;
@@ -356,12 +368,10 @@ const std::filesystem::path& TIniFile::FileName() const { return file_; }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-  const auto read = [&](const Document& document) {
+  return WithDocument([&](const Document& document) {
     const std::string* line = document.FindKeyLine(Trim(section), Trim(key));
     return line ? ValueOf(*line, ParseLine(*line)) : std::string(defaultValue);
-  };
-  if (update_) return read(update_->document);
-  return read(Document(Load().lines, false));
+  });
 }
 
 int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
@@ -399,8 +409,7 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
-  if (update_) return update_->document.KeyNames(Trim(section));
-  return Document(Load().lines, false).KeyNames(Trim(section));
+  return WithDocument([&](const Document& document) { return document.KeyNames(Trim(section)); });
 }
 
 bool TIniFile::SectionExists(std::string_view section) const {
@@ -424,7 +433,25 @@ void TIniFile::Make(Edit edit) {
   const Snapshot snapshot = Load();
   Document document(snapshot.lines, false);
   Apply(document, edit);
-  Commit(snapshot, document.Lines());
+  const std::vector<std::string> lines = document.Lines();
+  Commit(snapshot, lines);
+  RefreshReading(lines);
+}
+
+void TIniFile::RefreshReading(const std::vector<std::string>& lines) const {
+  if (reading_) reading_->document = Document(lines, true);
+}
+
+void TIniFile::BeginReading() const {
+  if (!reading_) {
+    reading_ = std::make_unique<Reading>();
+    reading_->document = update_ ? update_->document : Document(Load().lines, true);
+  }
+  ++reading_->depth;
+}
+
+void TIniFile::EndReading() const {
+  if (reading_ && --reading_->depth == 0) reading_.reset();
 }
 
 void TIniFile::BeginUpdate() {
@@ -450,17 +477,23 @@ void TIniFile::EndUpdate() {
   const bool unchanged = now.lines == update->base.lines &&
                          now.unreadable == update->base.unreadable &&
                          now.fileHoldsLines == update->base.fileHoldsLines;
-  if (unchanged) {
-    Commit(now, update->document.Lines());
-  } else {
-    Commit(now, Replayed(now.lines, update->edits, update->edits.size()).Lines());
+  const std::vector<std::string> lines =
+      unchanged ? update->document.Lines()
+                : Replayed(now.lines, update->edits, update->edits.size()).Lines();
+  try {
+    Commit(now, lines);
+  } catch (const EIniFileException&) {
+    RefreshReading(now.lines);
+    throw;
   }
+  RefreshReading(lines);
 }
 
 void TIniFile::CancelUpdate() {
   if (!update_) return;
   if (update_->marks.empty()) {
     update_.reset();
+    if (reading_) RefreshReading(Load().lines);
     return;
   }
   const size_t kept = update_->marks.back();

@@ -85,8 +85,20 @@ class TIniFile {
   void EndUpdate();
   void CancelUpdate();
 
+  // Many reads in a row (a whole section key by key): from BeginReading to
+  // the matching EndReading the file is read once, and reads see it as it
+  // was then with this object's own writes since. Readings nest.
+  void BeginReading() const;
+  void EndReading() const;
+
  private:
   struct Update;
+  struct Reading;
+  // What reads see now: the open update's copy, the reading's, or the file.
+  template <class Read>
+  auto WithDocument(Read read) const;
+  // After a write went to the file: an open reading sees it too.
+  void RefreshReading(const std::vector<std::string>& lines) const;
 
   // The file as it is now.
   struct Snapshot {
@@ -103,6 +115,7 @@ class TIniFile {
 
   std::filesystem::path file_;
   std::unique_ptr<Update> update_;
+  mutable std::unique_ptr<Reading> reading_;
 };
 
 // One update over a scope: Commit ends it, and leaving the scope without a
@@ -125,6 +138,18 @@ class TIniFileUpdate {
  private:
   TIniFile& ini_;
   bool open_ = true;
+};
+
+// One reading over a scope.
+class TIniFileReading {
+ public:
+  explicit TIniFileReading(const TIniFile& ini) : ini_(ini) { ini_.BeginReading(); }
+  ~TIniFileReading() { ini_.EndReading(); }
+  TIniFileReading(const TIniFileReading&) = delete;
+  TIniFileReading& operator=(const TIniFileReading&) = delete;
+
+ private:
+  const TIniFile& ini_;
 };
 
 }  // namespace vcl

@@ -232,5 +232,30 @@ TEST_F(IniFileUpdateTest, AnUpdateWithoutChangesLeavesAFileItCannotReadAlone) {
   EXPECT_TRUE(fs::is_directory(file));
 }
 
+TEST_F(IniFileUpdateTest, AReadingSeesTheFileAsItBeganWithTheObjectsOwnWrites) {
+  const fs::path file = dir_ / "Dyadmark.ini";
+  WriteBytes(file, "[S]\r\nk=1\r\n");
+  TIniFile ini(file);
+  {
+    const TIniFileReading reading(ini);
+    WriteBytes(file, "[S]\r\nk=2\r\n");  // from outside
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
+    {
+      const TIniFileReading inner(ini);
+      ini.WriteString("S", "own", "3");  // goes to the file at once
+      EXPECT_EQ(ini.ReadString("S", "own", ""), "3");
+      EXPECT_EQ(ini.ReadString("S", "k", ""), "2");
+    }
+    TIniFileUpdate update(ini);
+    ini.WriteString("S", "batched", "4");
+    EXPECT_EQ(ini.ReadString("S", "batched", ""), "4");
+    update.Commit();
+    EXPECT_EQ(ini.ReadSection("S"), (std::vector<std::string>{"k", "own", "batched"}));
+    WriteBytes(file, "[S]\r\nk=5\r\n");
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "2");
+  }
+  EXPECT_EQ(ini.ReadString("S", "k", ""), "5");
+}
+
 }  // namespace
 }  // namespace vcl
