@@ -63,6 +63,7 @@ void WriteMainWindowSettings(vcl::TIniFile& ini, const MainWindowSettings& s) {
 }
 
 std::array<std::optional<std::string>, 8> ReadChartPresetCaptions(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   std::array<std::optional<std::string>, 8> captions;
   for (int32_t i = 0; i < 8; ++i) {
     const std::string section = ChartPresetSection(i + 5);

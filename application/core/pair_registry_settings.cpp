@@ -120,6 +120,7 @@ void WritePairSection(vcl::TIniFile& ini, std::string_view section,
 }
 
 PairRegistryStart LoadPairRegistry(vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   PairRegistryStart start;
   if (ini.SectionExists(kOldRegistSection)) {
     start.regist = Convert(ini, kOldRegistSection, PairPageSection(1), start.conversionError);
