@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr size_t kRowsWritten = 12;
+constexpr size_t kRowsWritten = 100;
 
 bool SameRows(const std::vector<TechnicalCondition>& a, const std::vector<TechnicalCondition>& b) {
   if (a.size() != b.size()) return false;
@@ -111,7 +111,8 @@ void CheckSettingsFile(const vcl::TIniFile& ini, vcl::TIniFile& writer) {
     if (!row.resultShown) FUZZ_CHECK(row.resultCaption.empty() && row.resultWidth.empty());
   }
   std::vector<std::string> history = ReadHistorySection(ini, "CodeA");
-  // Every key is a write of the whole file: a few rows show what many would.
+  // Each section is one replacement of the file, but the rows' checks grow
+  // with their count: some hundred rows show what a thousand would.
   rows.resize(std::min<size_t>(rows.size(), kRowsWritten));
   history.resize(std::min<size_t>(history.size(), kRowsWritten));
 

@@ -15,6 +15,7 @@ std::string Key(const char* stem, size_t index) {
 }  // namespace
 
 CodePageLayout ReadCodePageLayout(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   CodePageLayout layout;
   layout.splitterT = ini.ReadInteger(kSection, "SplitterT", layout.splitterT);
   layout.splitterB = ini.ReadInteger(kSection, "SplitterB", layout.splitterB);
@@ -29,6 +30,7 @@ CodePageLayout ReadCodePageLayout(const vcl::TIniFile& ini) {
 }
 
 void WriteCodePageLayout(vcl::TIniFile& ini, const CodePageLayout& layout) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(kSection, "SplitterT", layout.splitterT);
   ini.WriteInteger(kSection, "SplitterB", layout.splitterB);
   for (size_t i = 0; i < layout.codeColumns.size(); ++i) {
@@ -38,6 +40,7 @@ void WriteCodePageLayout(vcl::TIniFile& ini, const CodePageLayout& layout) {
     ini.WriteInteger(kSection, Key("PastClm", i), layout.pastColumns[i]);
   }
   ini.WriteInteger(kSection, "CodeNG", layout.codeNG);
+  update.Commit();
 }
 
 int32_t StoredUnit(std::string_view text) {

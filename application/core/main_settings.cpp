@@ -15,6 +15,7 @@ int32_t InRangeOr(int32_t value, int32_t low, int32_t high, int32_t fallback) {
 }  // namespace
 
 MainWindowSettings ReadMainWindowSettings(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   MainWindowSettings s;
   const MainWindowSettings d;
   const int32_t timeout = ini.ReadInteger(kHiddenOption, "Timeout", d.timeoutSeconds);
@@ -43,6 +44,7 @@ MainWindowSettings ReadMainWindowSettings(const vcl::TIniFile& ini) {
 }
 
 void WriteMainWindowSettings(vcl::TIniFile& ini, const MainWindowSettings& s) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(kWindow, "Top", s.top);
   ini.WriteInteger(kWindow, "Left", s.left);
   ini.WriteInteger(kWindow, "Height", s.height);
@@ -57,9 +59,11 @@ void WriteMainWindowSettings(vcl::TIniFile& ini, const MainWindowSettings& s) {
   for (int i = 0; i < 4; ++i) ini.WriteInteger(kPrintChart, kMarginKeys[i], s.printMargins[i]);
   ini.WriteInteger(kPrintChart, "Orientation", s.orientation);
   ini.WriteInteger(kPrintChart, "Resolution", s.resolution);
+  update.Commit();
 }
 
 std::array<std::optional<std::string>, 8> ReadChartPresetCaptions(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   std::array<std::optional<std::string>, 8> captions;
   for (int32_t i = 0; i < 8; ++i) {
     const std::string section = ChartPresetSection(i + 5);

@@ -20,6 +20,7 @@ PairChartSettings PresetDefaults() {
 
 PairChartSettings ReadPairChartSettings(const vcl::TIniFile& ini, std::string_view section,
                                         const PairChartSettings& defaults) {
+  const vcl::TIniFileReading reading(ini);
   PairChartSettings s;
   s.LineWidth = ini.ReadInteger(section, "LineWidth", defaults.LineWidth);
   s.BarWidth = ini.ReadInteger(section, "BarWidth", defaults.BarWidth);
@@ -43,6 +44,7 @@ PairChartSettings ReadPairChartSettings(const vcl::TIniFile& ini, std::string_vi
 
 void WritePairChartSettings(vcl::TIniFile& ini, std::string_view section,
                             const PairChartSettings& s) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(section, "LineWidth", s.LineWidth);
   ini.WriteInteger(section, "BarWidth", s.BarWidth);
   ini.WriteInteger(section, "BarLabel", s.BarLabel);
@@ -55,6 +57,7 @@ void WritePairChartSettings(vcl::TIniFile& ini, std::string_view section,
   ini.WriteString(section, "To", s.To);
   ini.WriteInteger(section, "Renge", s.Renge);
   ini.WriteInteger(section, "Split", s.Split);
+  update.Commit();
 }
 
 std::string PresetCaption(std::string_view name) {
@@ -68,6 +71,8 @@ void RegisterChartPreset(vcl::TIniFile& ini, int32_t tag, std::string_view name,
     ini.EraseSection(section);
     return;
   }
+  vcl::TIniFileUpdate update(ini);
   ini.WriteString(section, "Caption", PresetCaption(name));
   WritePairChartSettings(ini, section, settings);
+  update.Commit();
 }

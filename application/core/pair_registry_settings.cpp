@@ -25,6 +25,7 @@ std::string KeyName(std::string_view key) { return vcl::FoldAsciiCase(vcl::Trim(
 // the file are empty without reading the file again.
 template <class Parse>
 std::vector<PairItem> ReadPairs(const vcl::TIniFile& ini, std::string_view section, Parse parse) {
+  const vcl::TIniFileReading reading(ini);
   const int32_t count = std::clamp(ini.ReadInteger(section, kCountKey, 0), 0, kMostPairsPerSection);
   std::set<std::string> keys;
   for (const std::string& key : ini.ReadSection(section)) keys.insert(KeyName(key));
@@ -56,8 +57,10 @@ std::vector<PairItem> Convert(vcl::TIniFile& ini, std::string_view oldSection,
   std::vector<PairItem> pairs = Merged(ReadPairs(ini, newSection, ParsePairDataValue),
                                        ReadPairs(ini, oldSection, ParseOldPairDataValue));
   try {
+    vcl::TIniFileUpdate update(ini);
     WritePairSection(ini, newSection, pairs);
     ini.EraseSection(oldSection);
+    update.Commit();
   } catch (const vcl::EIniFileException& e) {
     if (error.empty()) error = e.what();
   }
@@ -67,6 +70,7 @@ std::vector<PairItem> Convert(vcl::TIniFile& ini, std::string_view oldSection,
 }  // namespace
 
 PairRegLayout ReadPairRegLayout(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   PairRegLayout layout;
   layout.height = ini.ReadInteger(kLayoutSection, "Height", layout.height);
   layout.width = ini.ReadInteger(kLayoutSection, "Width", layout.width);
@@ -81,6 +85,7 @@ PairRegLayout ReadPairRegLayout(const vcl::TIniFile& ini) {
 }
 
 void WritePairRegLayout(vcl::TIniFile& ini, const PairRegLayout& layout) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(kLayoutSection, "Height", layout.height);
   ini.WriteInteger(kLayoutSection, "Width", layout.width);
   ini.WriteInteger(kLayoutSection, "Regist1", layout.regist1);
@@ -89,6 +94,7 @@ void WritePairRegLayout(vcl::TIniFile& ini, const PairRegLayout& layout) {
   ini.WriteInteger(kLayoutSection, "Recent2", layout.recent2);
   ini.WriteInteger(kLayoutSection, "Splitter", layout.splitter);
   ini.WriteInteger(kLayoutSection, "Page", layout.page);
+  update.Commit();
 }
 
 std::string PairPageSection(int32_t page) { return "PairRegist" + vcl::IntToStr(page); }
@@ -99,6 +105,7 @@ std::vector<PairItem> ReadPairSection(const vcl::TIniFile& ini, std::string_view
 
 void WritePairSection(vcl::TIniFile& ini, std::string_view section,
                       const std::vector<PairItem>& pairs) {
+  vcl::TIniFileUpdate update(ini);
   std::set<std::string> kept{KeyName(kCountKey)};
   for (size_t i = 0; i < pairs.size(); ++i) {
     const std::string key = DataKey(i);
@@ -109,9 +116,11 @@ void WritePairSection(vcl::TIniFile& ini, std::string_view section,
   for (const std::string& key : ini.ReadSection(section)) {
     if (kept.count(KeyName(key)) == 0) ini.DeleteKey(section, vcl::Trim(key));
   }
+  update.Commit();
 }
 
 PairRegistryStart LoadPairRegistry(vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   PairRegistryStart start;
   if (ini.SectionExists(kOldRegistSection)) {
     start.regist = Convert(ini, kOldRegistSection, PairPageSection(1), start.conversionError);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "price_files.h"
 #include "statistics.h"
 
 namespace {
@@ -17,6 +18,12 @@ namespace {
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 // Codes j of one row handed to a thread at a time.
 constexpr int32_t kCodesPerUnit = 1024;
+
+// A code read from a data file that is no plain code names no file at all
+// (the empty path reads as a missing file), never one outside the directory.
+std::filesystem::path PriceFileOf(const std::filesystem::path& dataDir, const std::string& code) {
+  return PriceFilePath(dataDir, code).value_or(std::filesystem::path());
+}
 
 }  // namespace
 
@@ -83,7 +90,7 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   auto load = [&] {
     try {
       for (int32_t i = next++; i < count && !stopping; i = next++) {
-        prices_[i] = ReadCodePrices(dataDir_ / (keys_.Codes()[i] + ".txt"));
+        prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
       }
     } catch (...) {
       keepError();
@@ -98,7 +105,7 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
         stopping = true;
         break;
       }
-      prices_[i] = ReadCodePrices(dataDir_ / (keys_.Codes()[i] + ".txt"));
+      prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
     }
   } catch (...) {
     keepError();

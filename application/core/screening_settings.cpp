@@ -35,6 +35,7 @@ std::string TickText(std::span<const bool> ticks) {
 }
 
 std::vector<std::string> ReadHistorySection(const vcl::TIniFile& ini, std::string_view section) {
+  const vcl::TIniFileReading reading(ini);
   std::vector<std::string> items;
   const int count = std::min(ini.ReadInteger(section, "Count", 0), kMostStoredRows);
   for (int k = 1; k <= count; ++k) items.push_back(ini.ReadString(section, Key("List", k), ""));
@@ -43,14 +44,17 @@ std::vector<std::string> ReadHistorySection(const vcl::TIniFile& ini, std::strin
 
 void WriteHistorySection(vcl::TIniFile& ini, std::string_view section,
                          const std::vector<std::string>& items) {
+  vcl::TIniFileUpdate update(ini);
   ini.EraseSection(section);
   ini.WriteInteger(section, "Count", static_cast<int32_t>(items.size()));
   for (size_t k = 0; k < items.size(); ++k) {
     ini.WriteString(section, Key("List", static_cast<int>(k + 1)), items[k]);
   }
+  update.Commit();
 }
 
 std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini) {
+  const vcl::TIniFileReading reading(ini);
   const std::string defaultKind(TechnicalKindText(TechnicalKind::Correlation));
   const std::string defaultPeriod = "/" + JoinRangeText("1", 4, "1200") + "/";
   const std::string defaultRange = "/" + JoinRangeText("0.900000", 9, "1.000000") + "/";
@@ -74,6 +78,7 @@ std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini) {
 }
 
 void WriteTechnicalSection(vcl::TIniFile& ini, const std::vector<TechnicalCondition>& rows) {
+  vcl::TIniFileUpdate update(ini);
   ini.WriteInteger(kTechnical, "Count", static_cast<int32_t>(rows.size()));
   for (size_t n = 0; n < rows.size(); ++n) {
     const TechnicalCondition& row = rows[n];
@@ -86,4 +91,5 @@ void WriteTechnicalSection(vcl::TIniFile& ini, const std::vector<TechnicalCondit
     ini.WriteInteger(kTechnical, Key("ResultC", i), row.resultShown ? 1 : 0);
     ini.WriteString(kTechnical, Key("ResultW", i), row.resultWidth);
   }
+  update.Commit();
 }

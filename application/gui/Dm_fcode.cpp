@@ -231,7 +231,8 @@ void TFrameCode::ListViewCodeDblClick() {
   ui_->CheckBoxLoan->setChecked(r.Loan != 0);
   ui_->ListViewPast->clear();
   emit statusPanelText(2, QString());
-  ShowPrices(data_->FileInExeDir(code + ".txt"));
+  // A code that is no plain code names no file and shows no rows.
+  if (const auto file = PriceFilePath(data_->ExeDir(), code)) ShowPrices(*file);
   emit statusPanelText(2, QString::number(ui_->ListViewPast->topLevelItemCount()));
 }
 

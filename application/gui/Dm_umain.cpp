@@ -51,6 +51,7 @@
 #include "status_panel_bar.h"
 #include "status_panel_hints.h"
 #include "ui_Dm_umain.h"
+#include "vcl/replace_file.h"
 #include "window_bounds.h"
 
 namespace {
@@ -325,6 +326,8 @@ void TFormMain::ConnectHandlers() {
 }
 
 void TFormMain::FormCreate() {
+  // A save cut short (a kill, a power cut) leaves its temporary file behind.
+  vcl::RemoveLeftoverTemporaryFiles(data_->ExeDir());
   {
     vcl::TIniFile ini(SettingsFile());
     const MainWindowSettings settings = ReadMainWindowSettings(ini);
@@ -469,11 +472,15 @@ void TFormMain::FormClose() {
       if (!errors.contains(message)) errors << message;
     }
   };
+  // The pages' keys are gathered in memory and the file is replaced once, so
+  // a close cut short leaves the old settings or the new ones, never a mix.
   vcl::TIniFile ini(SettingsFile());
+  vcl::TIniFileUpdate update(ini);
   step([&] { WriteMainWindowSettings(ini, settings); });
   step([&] { frameCode_->SaveSettings(ini); });
   step([&] { frameScrn_->SaveSettings(ini); });
   step([&] { framePair_->SaveSettings(ini); });
+  step([&] { update.Commit(); });
   if (!errors.isEmpty()) ReportError(errors.join(u'\n'));
 }
 

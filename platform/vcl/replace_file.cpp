@@ -6,21 +6,50 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
+#include <csignal>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vcl {
 namespace {
+
+// Temporary files are "<name>.dyadmark-save-<pid>-<n>-<t>.tmp": the program
+// knows them as its own, and the writer's process id tells whether one is
+// still being written.
+constexpr std::string_view kTemporaryMark = ".dyadmark-save-";
+constexpr std::string_view kTemporaryEnd = ".tmp";
 
 // A name no other writer of the same file uses at the same moment.
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& file) {
   static std::atomic<unsigned> counter{0};
   const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
   std::string name = file.filename().string();
-  name += "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-          std::to_string(static_cast<unsigned long long>(ticks) % 1000000007ull) + ".tmp";
+  name += std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" +
+          std::to_string(counter++) + "-" +
+          std::to_string(static_cast<unsigned long long>(ticks) % 1000000007ull) +
+          std::string(kTemporaryEnd);
   return file.parent_path() / name;
 }
+
+// The writer's process id of one of our temporary file names.
+std::optional<pid_t> WriterOfTemporaryName(std::string_view name) {
+  if (name.size() < kTemporaryEnd.size() ||
+      name.substr(name.size() - kTemporaryEnd.size()) != kTemporaryEnd) {
+    return std::nullopt;
+  }
+  const size_t mark = name.rfind(kTemporaryMark);
+  if (mark == std::string_view::npos) return std::nullopt;
+  const std::string_view rest = name.substr(mark + kTemporaryMark.size());
+  pid_t pid = 0;
+  const auto [end, failure] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+  if (failure != std::errc() || end == rest.data() || *end != '-' || pid <= 0) return std::nullopt;
+  return pid;
+}
+
+bool ProcessRuns(pid_t pid) { return pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH; }
 
 // 0, or the errno of the write that failed.
 int WriteAll(int fd, std::string_view bytes) {
@@ -58,15 +87,11 @@ bool IsWritable(const std::filesystem::path& file, const struct stat& status) {
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
                          std::error_code& error) {
   error.clear();
-  std::filesystem::path target = file;
-  if (std::filesystem::is_symlink(file, error)) {
-    target = std::filesystem::canonical(file, error);
-    if (error) return false;
-  }
-  error.clear();
-
+  // A symbolic link is replaced itself, never written through: a link planted
+  // in a folder others can write to must not redirect the save.
+  const std::filesystem::path& target = file;
   struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  const bool exists = ::lstat(target.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode);
   if (exists && !IsWritable(target, existing)) {
     error.assign(EACCES, std::generic_category());
     return false;
@@ -103,6 +128,18 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view byt
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes) {
   std::error_code ignored;
   return ReplaceFileContents(file, bytes, ignored);
+}
+
+void RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory) {
+  std::error_code error;
+  std::filesystem::directory_iterator entries(directory, error);
+  if (error) return;
+  for (const std::filesystem::directory_entry& entry : entries) {
+    const std::string name = entry.path().filename().string();
+    const std::optional<pid_t> writer = WriterOfTemporaryName(name);
+    if (!writer || ProcessRuns(*writer)) continue;
+    ::unlink(entry.path().c_str());
+  }
 }
 
 }  // namespace vcl

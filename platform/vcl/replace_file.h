@@ -10,8 +10,8 @@
 namespace vcl {
 
 // Makes `file` hold exactly `bytes`. An existing file keeps its permission
-// bits; a symbolic link keeps pointing at the file it names, which is the one
-// replaced. An existing file that is not writable (no write permission bit at
+// bits; a symbolic link is itself replaced by the new file (the file it names
+// is never written). An existing file that is not writable (no write permission bit at
 // all, or none for this process) is never replaced: that is a failure with
 // EACCES. False when any step fails: the old file is then left as it was and
 // no temporary file remains. Two calls for the same file may run at once; the
@@ -20,5 +20,9 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view byt
 // The same, and on failure `error` says which system error stopped it.
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
                          std::error_code& error);
+
+// Removes from `directory` the temporary files of replacements that were cut
+// short (the writing process is gone); those of a running writer stay.
+void RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory);
 
 }  // namespace vcl

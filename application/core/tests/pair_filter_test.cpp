@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -560,4 +561,33 @@ TEST(PairScreeningTest, StopsWhenAsked) {
   int polls = 0;
   EXPECT_EQ(screening.Run([&] { return ++polls > 3; }, sink), PairScreening::End::kStopped);
   EXPECT_LT(sink.rows.size(), static_cast<size_t>(keys.Count()));
+}
+
+TEST(PairScreeningTest, ACodeThatIsNoPlainNameReadsNoFile) {
+  ScratchDir dir;
+  std::string prices;
+  for (int d = 28; d >= 1; --d) {
+    prices += "2009/10/" + std::string(d < 10 ? "0" : "") + std::to_string(d) + "\t" +
+              std::to_string(500 + d * (d % 3)) + "\t1\t1\t1\t1\r\n";
+  }
+  // Every name below leads to a price file, inside the data directory or not.
+  std::filesystem::create_directories(dir.path() / "data" / "sub");
+  for (const char* file :
+       {"1301.txt", "data/sub/1301.txt", "data/..\\1301.txt", "data/1302.txt", "data/1303.txt"}) {
+    dir.Write(file, prices);
+  }
+  const struct {
+    std::string code;
+    size_t pairs;
+  } cases[] = {{"1303", 1}, {"../1301", 0}, {"sub/1301", 0}, {"..\\1301", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    std::vector<std::string> codes{c.code, "1302"};
+    std::sort(codes.begin(), codes.end());  // the lists come sorted
+    const PairKeySet keys(codes, codes);
+    PairScreening screening(dir.path() / "data", keys, {100, 100}, {}, 1);
+    Collect sink;
+    ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+    EXPECT_EQ(sink.rows.size(), c.pairs);
+  }
 }

@@ -253,6 +253,23 @@ class MainWindowSettingsTest : public QObject {
     QCOMPARE(p.errors, QStringList{expected});
   }
 
+  void removesWhatSavesCutShortLeftAtTheStart() {
+    Program p;
+    // No process ever has an id above the system's largest.
+    QFile limit(QStringLiteral("/proc/sys/kernel/pid_max"));
+    QVERIFY(limit.open(QIODevice::ReadOnly));
+    const std::string gone = std::to_string(limit.readAll().trimmed().toLongLong() + 1);
+    const std::string leftovers[] = {"Dyadmark.ini.dyadmark-save-" + gone + "-0-7.tmp",
+                                     "1301.txt.dyadmark-save-" + gone + "-3-9.tmp"};
+    for (const std::string& name : leftovers) p.dir.Write(name.c_str(), "cut short");
+    p.dir.Write("notes.tmp", "someone else's");
+    p.Start();
+    for (const std::string& name : leftovers)
+      QVERIFY(!QFile::exists(QString::fromStdString(p.dir.Path(name.c_str()))));
+    QCOMPARE(p.dir.Read("notes.tmp"), std::string("someone else's"));
+    QVERIFY(p.window->close());
+  }
+
   void aCodeFileThatCannotBeWrittenIsReported() {
     Program p;
     p.dir.Write("Code.txt", "1301\tKyokuyo\tTSE\t1\t100\t5000\t1\t0\r\n");

@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "vcl/inifile.h"
 #include "vcl/path_text.h"
 
 namespace vcl {
@@ -92,6 +97,87 @@ TEST_F(ReplaceFileTest, AFileThatIsNotWritableIsLeftAsItIs) {
   struct stat status {};
   ASSERT_EQ(::stat(file.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0620u);
+}
+
+TEST_F(ReplaceFileTest, ASymbolicLinkIsReplacedItselfNeverWrittenThrough) {
+  const struct {
+    const char* name;
+    std::function<bool(const fs::path&)> save;
+  } writers[] = {
+      {"a whole file", [](const fs::path& file) { return ReplaceFileContents(file, "new"); }},
+      {"one settings key",
+       [](const fs::path& file) {
+         TIniFile(file).WriteString("S", "k", "new");
+         return true;
+       }},
+      {"a batch of settings keys",
+       [](const fs::path& file) {
+         TIniFile ini(file);
+         TIniFileUpdate update(ini);
+         ini.WriteString("S", "k", "new");
+         ini.WriteString("S", "l", "new");
+         update.Commit();
+         return true;
+       }},
+  };
+  const fs::path elsewhere = dir_ / "elsewhere";
+  fs::create_directory(elsewhere);
+  for (const auto& writer : writers) {
+    SCOPED_TRACE(writer.name);
+    const fs::path victim = elsewhere / "victim";
+    const fs::path missing = elsewhere / "missing";
+    std::ofstream(victim, std::ios::binary) << "[S]\r\nk=victim\r\n";
+    fs::remove(missing);
+    for (const fs::path& target : {victim, missing}) {
+      const fs::path link = dir_ / "Dyadmark.ini";
+      fs::remove(link);
+      fs::create_symlink(target, link);
+      ASSERT_TRUE(writer.save(link));
+      EXPECT_FALSE(fs::is_symlink(link));
+      EXPECT_NE(BytesOf(link).find("new"), std::string::npos);
+      EXPECT_EQ(BytesOf(victim), "[S]\r\nk=victim\r\n");
+      EXPECT_FALSE(fs::exists(missing));
+    }
+    EXPECT_EQ(EntriesInDir(), 2);
+  }
+}
+
+TEST_F(ReplaceFileTest, LeftoversOfCutShortReplacementsAreRemoved) {
+  // A process id that no process holds any more.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+  const std::string gone = std::to_string(child);
+  const std::string running = std::to_string(::getpid());
+
+  const fs::path file = dir_ / "Dyadmark.ini";
+  ASSERT_TRUE(ReplaceFileContents(file, "kept"));
+  const char* const removed[] = {".dyadmark-save-", "Code.txt.dyadmark-save-"};
+  for (const char* prefix : removed) {
+    std::ofstream(dir_ / (std::string(prefix) + gone + "-0-17.tmp")) << "cut short";
+  }
+  fs::create_symlink(dir_ / "missing", dir_ / ("1301.txt.dyadmark-save-" + gone + "-1-2.tmp"));
+  const std::string kept[] = {
+      "Dyadmark.ini",
+      "Code.txt.dyadmark-save-" + running + "-4-5.tmp",  // a save of this process
+      "notes.tmp",
+      "Code.txt.dyadmark-save-x-0-1.tmp",
+      "Code.txt.dyadmark-save-" + gone + "-0-1.txt",
+  };
+  for (const std::string& name : kept) {
+    if (name != "Dyadmark.ini") std::ofstream(dir_ / name) << "someone's";
+  }
+  RemoveLeftoverTemporaryFiles(dir_);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected(std::begin(kept), std::end(kept));
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(BytesOf(file), "kept");
 }
 
 TEST(PathToCp932Text, ConvertsTheFileSystemsUtf8) {
