@@ -186,10 +186,10 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   for (std::thread& helper : helpers) helper.join();
   if (error) std::rethrow_exception(error);
 
-  const std::vector<int32_t> calendar = CalendarOf(prices_);
+  calendar_ = CalendarOf(prices_);
   for (size_t i = 0; i < prices_.size(); ++i) {
     CodePrices& prices = prices_[i];
-    PlaceOnCalendar(prices, calendar);
+    PlaceOnCalendar(prices, calendar_);
     // Most pairs have the newest days of both codes: the mean of their
     // first side is this.
     const int32_t days = std::min(static_cast<int32_t>(prices.closes.size()), kPairSeriesMaxDays);
@@ -250,6 +250,32 @@ bool PairScreening::FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days
   if (!covered(p1, p2) || !covered(p2, p1)) return false;
   start = first;
   days = count;
+  return true;
+}
+
+// The days of the merge are the calendar's from the newer of the two newest
+// days down to the later of the two first days, but for those that both codes
+// lack; each side's close there is its filled close.
+bool PairScreening::CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const {
+  const CodePrices& p1 = prices_[i];
+  const CodePrices& p2 = prices_[j];
+  if (!p1.onCalendar || !p2.onCalendar) return false;
+  rows.clear();
+  const int32_t last = std::min(p1.bottom, p2.bottom);
+  const auto kept = std::min(p1.closes.size(), p2.closes.size());
+  auto gap1 = p1.gaps.begin();
+  auto gap2 = p2.gaps.begin();
+  for (int32_t c = std::min(p1.top, p2.top);
+       c <= last && rows.size() < static_cast<size_t>(kPairSeriesMaxDays); ++c) {
+    while (gap1 != p1.gaps.end() && *gap1 < c) ++gap1;
+    while (gap2 != p2.gaps.end() && *gap2 < c) ++gap2;
+    const bool lacks1 = c < p1.top || (gap1 != p1.gaps.end() && *gap1 == c);
+    const bool lacks2 = c < p2.top || (gap2 != p2.gaps.end() && *gap2 == c);
+    if (lacks1 && lacks2) continue;
+    // Filled closes are kept for the newest days only.
+    if (static_cast<size_t>(c) >= kept) return false;
+    rows.push_back({calendar_[c], p1.closes[c], p2.closes[c]});
+  }
   return true;
 }
 
@@ -411,7 +437,9 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   int32_t start = 0;
   int32_t days = 0;
   if (!FastPath(i, j, start, days)) {
-    MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
+    if (!CalendarRows(i, j, scratch.rows)) {
+      MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
+    }
     const UnitRatio ratio = ComputeUnitRatio(scratch.rows, units_[i], units_[j]);
     if (ratio.ratio == 0) return std::nullopt;
     if (ratio.exchanged) std::swap(sell, buy);

@@ -116,6 +116,9 @@ class PairScreening {
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
   bool FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const;
+  // The merged rows of two codes on the calendar, read off it; false when
+  // they are not both on it.
+  bool CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const;
   // Neither price file is malformed and both units are at least 1.
   bool Usable(int32_t i, int32_t j) const;
   bool Balance(int32_t i, int32_t j, int32_t start, int32_t days, Balanced& pair) const;
@@ -131,6 +134,7 @@ class PairScreening {
   std::vector<TechnicalTest> tests_;
   int threads_ = 1;
   std::vector<CodePrices> prices_;
+  std::vector<int32_t> calendar_;
   std::vector<WorkUnit> work_;
   std::vector<std::optional<double>> lastValues_;
 };
