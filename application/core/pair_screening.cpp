@@ -80,7 +80,9 @@ void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar) {
   std::vector<int32_t> closes(top, prices.series.closes[0]);
   int32_t c = top;
   int32_t bottom = top;
-  const int32_t stored = top + kPairSeriesMaxDays;
+  // A pair's days may pass over days that both codes lack, at most the gaps
+  // of both.
+  const int32_t stored = top + kPairSeriesMaxDays + 2 * static_cast<int32_t>(kMostGaps);
   for (int32_t k = 0; k < size; ++k) {
     while (c < static_cast<int32_t>(calendar.size()) && calendar[c] > dates[k]) {
       // A day it lacks carries its close of the day after (older), filled

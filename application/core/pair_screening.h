@@ -55,7 +55,7 @@ struct CodePrices {
   int32_t top = 0;                    // the calendar index of its newest day
   int32_t bottom = -1;                // and of its oldest
   std::vector<int32_t> gaps;          // the calendar days from top on that it lacks, ascending
-  std::vector<int32_t> closes;        // closes[c], up to top + kPairSeriesMaxDays days at most
+  std::vector<int32_t> closes;        // closes[c], for the days a pair may use
   std::vector<double> closeValues;    // the same as doubles
   std::vector<int64_t> closeSums;     // closeSums[c]: the sum of closes[0..c)
   std::vector<int32_t> largestClose;  // largestClose[c]: the largest of them (at least 0)
