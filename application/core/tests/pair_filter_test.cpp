@@ -312,10 +312,13 @@ TEST(RoundingTest, FourCorrelationsAtOnceEqualEachOnItsOwn) {
     expected[l] = CorrelationAroundMeans(series[l + 1].data(), scalesB[l], series[0].data(),
                                          scalesA[l], n, meanB, meanA);
   }
-  double results[4];
-  CorrelationsOfOneAgainstFour(values[0].data(), jobs, n, results);
-  for (int l = 0; l < 4; ++l) {
-    EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0) << l;
+  for (const VectorPath path : AvailableVectorPaths()) {
+    double results[4];
+    CorrelationsOfOneAgainstFourOn(path, values[0].data(), jobs, n, results);
+    for (int l = 0; l < 4; ++l) {
+      EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
+          << "path " << static_cast<int>(path) << ", lane " << l;
+    }
   }
 }
 
