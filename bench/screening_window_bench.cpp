@@ -59,7 +59,7 @@ void WriteProgram(const GuiTestDir& dir, int codes) {
     data.Type = 1 + c % 33;
     data.Unit = (c % 3 == 0) ? 1000 : (c % 3 == 1 ? 100 : 1);
     data.Vol = 100000;
-    data.Loan = c % 2;
+    data.Loan = 1;  // every code passes the margin-loan filter the page ticks by default
     table += FormatCodeLine(code, data) + "\r\n";
 
     const int32_t base = 100 + static_cast<int32_t>(random.Next() % 5000);

@@ -189,9 +189,11 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   if (error) std::rethrow_exception(error);
 
   calendar_ = CalendarOf(prices_);
+  bool allOnCalendar = true;
   for (size_t i = 0; i < prices_.size(); ++i) {
     CodePrices& prices = prices_[i];
     PlaceOnCalendar(prices, calendar_);
+    if (!prices.onCalendar && prices.series.Size() > 0) allOnCalendar = false;
     // Most pairs have the newest days of both codes: the mean of their
     // first side is this.
     const int32_t days = std::min(static_cast<int32_t>(prices.closes.size()), kPairSeriesMaxDays);
@@ -201,6 +203,12 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
       prices.meanMoney =
           MeanRoundedOfSum(static_cast<long double>(prices.closeSums[days] * units_[i]), days);
     }
+  }
+  // Then a pair is a walk over the calendar and the dates as read are not
+  // needed but in a case the walk cannot take, read again from the files.
+  seriesDropped_ = allOnCalendar;
+  if (seriesDropped_) {
+    for (CodePrices& prices : prices_) prices.series = PriceSeries{};
   }
 }
 
@@ -323,6 +331,8 @@ struct PairScreening::Queued {
 
 struct PairScreening::Scratch {
   std::vector<MergedDay> rows;
+  PriceSeries series1;
+  PriceSeries series2;
   std::vector<int32_t> a;
   std::vector<int32_t> b;
   std::vector<double> differences;
@@ -440,7 +450,13 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   int32_t days = 0;
   if (!FastPath(i, j, start, days)) {
     if (!CalendarRows(i, j, scratch.rows)) {
-      MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
+      if (seriesDropped_) {
+        LoadPriceSeries(dataDir_ / (keys_.Codes()[i] + ".txt"), scratch.series1);
+        LoadPriceSeries(dataDir_ / (keys_.Codes()[j] + ".txt"), scratch.series2);
+        MergePairSeries(scratch.series1, scratch.series2, scratch.rows);
+      } else {
+        MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
+      }
     }
     const UnitRatio ratio = ComputeUnitRatio(scratch.rows, units_[i], units_[j]);
     if (ratio.ratio == 0) return std::nullopt;

@@ -135,6 +135,9 @@ class PairScreening {
   int threads_ = 1;
   std::vector<CodePrices> prices_;
   std::vector<int32_t> calendar_;
+  // The dates and closes as read are let go once every code with days is on
+  // the calendar; a merge then reads the two files again.
+  bool seriesDropped_ = false;
   std::vector<WorkUnit> work_;
   std::vector<std::optional<double>> lastValues_;
 };

@@ -570,12 +570,12 @@ namespace {
 // days (now and then the same day), start late, end early, repeat another
 // code's file, hold prices near the limits of 32 bits or of one yen, or have
 // days out of order, twice, or at a close of 0.
-void WriteRandomPrices(const ScratchDir& dir, int codes, std::mt19937& random) {
+void WriteRandomPrices(const ScratchDir& dir, int codes, std::mt19937& random, bool disordered) {
   const int calendarDays = 1300;
   auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
   std::vector<std::string> files;
   for (int c = 0; c < codes; ++c) {
-    const int shape = pick(12);
+    const int shape = pick(disordered ? 12 : 6);
     if (shape == 0 && !files.empty()) {  // a twin of an earlier code
       files.push_back(files[pick(static_cast<int>(files.size()))]);
       continue;
@@ -629,7 +629,9 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
     ScratchDir dir;
     std::mt19937 random(seed);
     const int codes = 36;
-    WriteRandomPrices(dir, codes, random);
+    // Odd seeds keep every file in order, so that every code is on the
+    // calendar.
+    WriteRandomPrices(dir, codes, random, seed % 2 == 0);
     std::vector<std::string> a, b;
     for (int c = 0; c < codes; ++c) (c % 3 ? a : b).push_back(std::to_string(1300 + c));
     const PairKeySet keys(a, b);
