@@ -9,7 +9,7 @@
 //   build/bin/bench_screening [--gapped] [N ...]     (default: 500 2000 3800)
 //
 // Without --gapped, one code in fifty lacks a day; with it, every code lacks
-// two to five random days and one in twenty starts late, as real listings
+// two to five random days and one in twenty ends early, as real listings
 // do. The last column says whether both runs gave the rows of the steps one
 // by one (merge, unit ratio, technical tests for each key).
 
@@ -50,7 +50,7 @@ std::string CodeOf(int index) { return std::to_string(1000 + index % 9000); }
 
 // Prices that follow one market factor more or less closely, so that some
 // pairs correlate and most do not; one code in fifty lacks a day, or when
-// `gapped` every code lacks a few and some start late.
+// `gapped` every code lacks a few and some end early.
 void WriteData(const std::filesystem::path& dir, int codes, bool gapped) {
   Random random{12345};
   std::vector<int32_t> market(kDays);

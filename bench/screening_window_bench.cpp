@@ -1,6 +1,6 @@
 // Screening speed in the window: the real main window, offscreen, on a
 // generated program directory of N codes whose price files each lack two to
-// five random days (one in twenty starts late), with one correlation
+// five random days (one in twenty ends early), with one correlation
 // condition. The code list is the range 1000-9999, as users type it; the
 // time runs from the press of the screening button until the status bar
 // reads " * スクリーニング完了" with every row in the list. Not a test.
@@ -9,6 +9,7 @@
 
 #include <stdlib.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -110,6 +111,10 @@ Measured RunOnce(int codes) {
   WriteProgram(program.dir, codes);
   program.Start();
   TFormMain& window = *program.window;
+  // Off line: the price files are current, and the time is the screening's,
+  // not the library's update of every file.
+  auto* line = window.findChild<QAction*>("MainMenuLine");
+  if (line != nullptr && line->isChecked()) line->trigger();
   Control<QComboBox>(window.FrameScrn(), "ComboBoxCodeA")->setEditText("1000-9999");
   Control<QCheckBox>(window.FrameScrn(), "CheckBoxGroup")->setChecked(true);
   auto* list = Control<QTreeView>(window.FrameScrn(), "ListViewScrn");
@@ -123,8 +128,15 @@ Measured RunOnce(int codes) {
   Control<QPushButton>(window.FrameScrn(), "ButtonScr")->click();
   // The last rows and the final status reach the window in its event loop.
   QElapsedTimer sinceEnd;
+  QString phase;
   while (!ended || window.StatusBar().PanelText(0) != completed) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    // Where the time goes: each phase of the status bar as it begins.
+    if (window.StatusBar().PanelText(0) != phase) {
+      phase = window.StatusBar().PanelText(0);
+      std::fprintf(stderr, "%8.3f s  %s\n", static_cast<double>(timer.nsecsElapsed()) / 1e9,
+                   phase.toUtf8().constData());
+    }
     if (ended && !sinceEnd.isValid()) sinceEnd.start();
     if (sinceEnd.isValid() && sinceEnd.elapsed() > 5000) return {};  // ended otherwise
   }
