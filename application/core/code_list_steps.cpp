@@ -89,19 +89,25 @@ void CodeListSteps::ShowPhase(std::string_view phase) {
 
 template <typename Keep>
 bool CodeListSteps::WalkCodes(ScreeningCodeList& codes, bool fixedTotal, Keep keep) {
+  // The kept codes move down over the dropped ones: one pass, whatever the
+  // number dropped.
   const size_t total = codes.size();
-  size_t i = 0;
-  while (i < codes.size()) {
-    const std::string code = codes[i];
+  size_t kept = 0;
+  for (size_t read = 0; read < total; ++read) {
+    const std::string code = codes[read];
     c_.status.Show(1, code);
-    c_.status.Show(2, Position(i, fixedTotal ? total : codes.size()));
-    if (c_.stop.StopRequested()) return false;
+    c_.status.Show(2, Position(kept, fixedTotal ? total : kept + (total - read)));
+    if (c_.stop.StopRequested()) {
+      codes.erase(codes.begin() + static_cast<std::ptrdiff_t>(kept),
+                  codes.begin() + static_cast<std::ptrdiff_t>(read));
+      return false;
+    }
     if (keep(code)) {
-      ++i;
-    } else {
-      codes.erase(codes.begin() + static_cast<std::ptrdiff_t>(i));
+      if (kept != read) codes[kept] = std::move(codes[read]);
+      ++kept;
     }
   }
+  codes.resize(kept);
   return true;
 }
 
@@ -170,8 +176,12 @@ void CodeListSteps::RemoveListedCodes(ScreeningCodeList& codes, const ScreeningC
 void CodeListSteps::CheckCodeData(ScreeningCodeList& codes) {
   ShowPhase(kPhaseCodeData);
   const ScreeningConditions& conditions = c_.conditions;
+  // The walk meets the codes in this order, each once, and only ever changes
+  // the record of the code at hand.
+  const std::vector<std::optional<TCodeData>> records = c_.codeTable.FindEach(codes);
+  size_t at = 0;
   WalkCodes(codes, false, [&](const std::string& code) {
-    const std::optional<TCodeData> known = c_.codeTable.Find(code);
+    const std::optional<TCodeData>& known = records[at++];
     if (!conditions.online) return known.has_value() && PriceFileExists(code);
     if (known && !conditions.LookUpEveryCode()) {
       if (!PriceFileExists(code)) c_.codeTable.SetVolume(code, -1);
@@ -194,16 +204,20 @@ void CodeListSteps::FilterLoanMarketType(ScreeningCodeList& codes, int side) {
   const SideConditions& own = conditions.sides[side == 0 ? 0 : 1];
   if (conditions.loanOnly) {
     ShowPhase(kPhaseLoan);
-    const bool done = WalkCodes(codes, false, [&](const std::string& code) {
-      const std::optional<TCodeData> data = c_.codeTable.Find(code);
+    const std::vector<std::optional<TCodeData>> records = c_.codeTable.FindEach(codes);
+    size_t at = 0;
+    const bool done = WalkCodes(codes, false, [&](const std::string&) {
+      const std::optional<TCodeData>& data = records[at++];
       return data && data->Loan != 0;
     });
     if (!done) return;
   }
   if (own.marketOn) {
     ShowPhase(kPhaseMarket);
-    const bool done = WalkCodes(codes, false, [&](const std::string& code) {
-      const std::optional<TCodeData> data = c_.codeTable.Find(code);
+    const std::vector<std::optional<TCodeData>> records = c_.codeTable.FindEach(codes);
+    size_t at = 0;
+    const bool done = WalkCodes(codes, false, [&](const std::string&) {
+      const std::optional<TCodeData>& data = records[at++];
       return data && own.markets[static_cast<size_t>(MarketIndex(data->Market))];
     });
     if (!done) return;
@@ -212,8 +226,10 @@ void CodeListSteps::FilterLoanMarketType(ScreeningCodeList& codes, int side) {
     ShowPhase(kPhaseSector);
     // With the exclusion switch ticked the ticked sectors go, else they stay.
     const bool dropTicked = own.types[kSectorExclusionItem];
-    WalkCodes(codes, false, [&](const std::string& code) {
-      const std::optional<TCodeData> data = c_.codeTable.Find(code);
+    const std::vector<std::optional<TCodeData>> records = c_.codeTable.FindEach(codes);
+    size_t at = 0;
+    WalkCodes(codes, false, [&](const std::string&) {
+      const std::optional<TCodeData>& data = records[at++];
       return data && own.types[static_cast<size_t>(SectorItem(data->Type))] != dropTicked;
     });
   }
@@ -237,8 +253,10 @@ bool CodeListSteps::MeasureVolume(const std::string& code, int32_t& volume) cons
 void CodeListSteps::FetchHistory(ScreeningCodeList& codes) {
   if (!c_.conditions.online) return;
   ShowPhase(kPhaseFetch);
+  const std::vector<std::optional<TCodeData>> records = c_.codeTable.FindEach(codes);
+  size_t at = 0;
   WalkCodes(codes, true, [&](const std::string& code) {
-    const std::optional<TCodeData> data = c_.codeTable.Find(code);
+    const std::optional<TCodeData>& data = records[at++];
     if (!data) return false;
     if (data->Vol >= 0) return true;
     int32_t volume = 0;
@@ -285,8 +303,10 @@ void CodeListSteps::FilterCostVolume(ScreeningCodeList& codes, int side) {
   if (own.costOn) {
     ShowPhase(kPhaseCost);
     const int64_t limit = vcl::StrToIntDef(own.costLimit, kNoInvestmentLimit);
+    const std::vector<std::optional<TCodeData>> records = c_.codeTable.FindEach(codes);
+    size_t at = 0;
     const bool done = WalkCodes(codes, false, [&](const std::string& code) {
-      const std::optional<TCodeData> data = c_.codeTable.Find(code);
+      const std::optional<TCodeData>& data = records[at++];
       if (!data) return false;
       const int64_t close = vcl::StrToIntDef(CloseOfLine(ReadFirstLine(PriceFile(code))), 0);
       return close * data->Unit <= limit;
@@ -296,8 +316,10 @@ void CodeListSteps::FilterCostVolume(ScreeningCodeList& codes, int side) {
   if (own.volOn) {
     ShowPhase(kPhaseVolume);
     const int64_t minimum = vcl::StrToIntDef(own.volMinimum, 0);
-    WalkCodes(codes, false, [&](const std::string& code) {
-      const std::optional<TCodeData> data = c_.codeTable.Find(code);
+    const std::vector<std::optional<TCodeData>> records = c_.codeTable.FindEach(codes);
+    size_t at = 0;
+    WalkCodes(codes, false, [&](const std::string&) {
+      const std::optional<TCodeData>& data = records[at++];
       // A unit below 1 gives no volume counted in units.
       if (!data || data->Unit < 1) return false;
       return int64_t{data->Vol} / data->Unit >= minimum;

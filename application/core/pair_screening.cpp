@@ -5,8 +5,9 @@
 #include <condition_variable>
 #include <cstring>
 #include <exception>
+#include <functional>
+#include <iterator>
 #include <limits>
-#include <map>
 #include <mutex>
 #include <thread>
 
@@ -30,8 +31,88 @@ std::filesystem::path PriceFileOf(const std::filesystem::path& dataDir, const st
 CodePrices ReadCodePrices(const std::filesystem::path& file) {
   CodePrices prices;
   prices.load = LoadPriceSeries(file, prices.series);
-  const std::vector<int32_t>& closes = prices.series.closes;
-  const int32_t used = std::min(prices.series.Size(), kPairSeriesMaxDays);
+  return prices;
+}
+
+namespace {
+
+// A code whose merge with another is a walk over the calendar: its dates
+// strictly decrease (the merge then takes the union of both codes' dates) and
+// every close is above 0 (nothing of its own is filled, and the days dropped
+// are exactly those before the later of the two first days).
+bool CalendarShaped(const CodePrices& prices) {
+  const PriceSeries& series = prices.series;
+  if (prices.load != SeriesLoad::kLoaded || series.Size() == 0) return false;
+  for (int32_t k = 0; k < series.Size(); ++k) {
+    if (series.closes[k] <= 0) return false;
+    if (k > 0 && series.dates[k] >= series.dates[k - 1]) return false;
+  }
+  return true;
+}
+
+// The days a code may lack and stay on the calendar: the check of a pair
+// walks both lists.
+constexpr size_t kMostGaps = 64;
+
+}  // namespace
+
+std::vector<int32_t> CalendarOf(const std::vector<CodePrices>& prices) {
+  std::vector<int32_t> calendar;
+  for (const CodePrices& code : prices) {
+    if (!CalendarShaped(code)) continue;
+    // Most codes share the calendar's days: merge only the new ones in.
+    std::vector<int32_t> merged;
+    merged.reserve(calendar.size() + 16);
+    std::set_union(calendar.begin(), calendar.end(), code.series.dates.begin(),
+                   code.series.dates.end(), std::back_inserter(merged), std::greater<int32_t>());
+    if (merged.size() != calendar.size()) calendar = std::move(merged);
+  }
+  return calendar;
+}
+
+void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar) {
+  if (!CalendarShaped(prices)) return;
+  const std::vector<int32_t>& dates = prices.series.dates;
+  const auto top = static_cast<int32_t>(
+      std::lower_bound(calendar.begin(), calendar.end(), dates[0], std::greater<int32_t>()) -
+      calendar.begin());
+  // A pair's days start at the newer of its two newest days; a code that
+  // ended long before the others is left to the merge.
+  if (top >= static_cast<int32_t>(calendar.size()) || calendar[top] != dates[0] ||
+      top > kPairSeriesMaxDays) {
+    return;
+  }
+  const int32_t size = prices.series.Size();
+  std::vector<int32_t> gaps;
+  std::vector<int32_t> closes(top, prices.series.closes[0]);
+  int32_t c = top;
+  int32_t bottom = top;
+  // A pair's days may pass over days that both codes lack, at most the gaps
+  // of both.
+  const int32_t stored = top + kPairSeriesMaxDays + 2 * static_cast<int32_t>(kMostGaps);
+  for (int32_t k = 0; k < size; ++k) {
+    while (c < static_cast<int32_t>(calendar.size()) && calendar[c] > dates[k]) {
+      // A day it lacks carries its close of the day after (older), filled
+      // below once that is known.
+      if (c < stored) {
+        if (gaps.size() == kMostGaps) return;
+        gaps.push_back(c);
+        closes.push_back(0);
+      }
+      ++c;
+    }
+    if (c >= static_cast<int32_t>(calendar.size()) || calendar[c] != dates[k]) return;
+    if (c < stored) closes.push_back(prices.series.closes[k]);
+    bottom = c++;
+  }
+  // A lacked day at the end of what is kept has no older close kept to carry.
+  while (!gaps.empty() && gaps.back() + 1 == static_cast<int32_t>(closes.size())) {
+    gaps.pop_back();
+    closes.pop_back();
+  }
+  for (auto g = gaps.rbegin(); g != gaps.rend(); ++g) closes[*g] = closes[*g + 1];
+
+  const auto used = static_cast<int32_t>(closes.size());
   prices.closeValues.assign(used, 0.0);
   prices.closeSums.assign(used + 1, 0);
   prices.largestClose.assign(used + 1, 0);
@@ -40,10 +121,11 @@ CodePrices ReadCodePrices(const std::filesystem::path& file) {
     prices.closeSums[k + 1] = prices.closeSums[k] + closes[k];
     prices.largestClose[k + 1] = std::max(prices.largestClose[k], closes[k]);
   }
-  while (prices.positiveDays < prices.series.Size() && closes[prices.positiveDays] > 0) {
-    ++prices.positiveDays;
-  }
-  return prices;
+  prices.closes = std::move(closes);
+  prices.gaps = std::move(gaps);
+  prices.top = top;
+  prices.bottom = bottom;
+  prices.onCalendar = true;
 }
 
 struct PairScreening::UnitResult {
@@ -113,20 +195,27 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   for (std::thread& helper : helpers) helper.join();
   if (error) std::rethrow_exception(error);
 
-  // Most codes trade on the same days: one comparison of their dates per
-  // code here spares one per pair.
-  std::map<std::vector<int32_t>, int32_t> groups;
+  calendar_ = CalendarOf(prices_);
+  bool allOnCalendar = true;
   for (size_t i = 0; i < prices_.size(); ++i) {
     CodePrices& prices = prices_[i];
-    const auto days = static_cast<int32_t>(prices.closeSums.size()) - 1;
-    if (days > 0 && prices.positiveDays >= days && units_[i] >= 1 &&
+    PlaceOnCalendar(prices, calendar_);
+    if (!prices.onCalendar && prices.series.Size() > 0) allOnCalendar = false;
+    // Most pairs have the newest days of both codes: the mean of their
+    // first side is this.
+    const int32_t days = std::min(static_cast<int32_t>(prices.closes.size()), kPairSeriesMaxDays);
+    if (prices.onCalendar && prices.top == 0 && units_[i] >= 1 &&
         prices.largestClose[days] <= kInt32Max / units_[i]) {
+      prices.meanDays = days;
       prices.meanMoney =
           MeanRoundedOfSum(static_cast<long double>(prices.closeSums[days] * units_[i]), days);
     }
-    const auto [at, added] =
-        groups.try_emplace(prices.series.dates, static_cast<int32_t>(groups.size()));
-    prices.dateGroup = at->second;
+  }
+  // Then a pair is a walk over the calendar and the dates as read are not
+  // needed but in a case the walk cannot take, read again from the files.
+  seriesDropped_ = allOnCalendar;
+  if (seriesDropped_) {
+    for (CodePrices& prices : prices_) prices.series = PriceSeries{};
   }
 }
 
@@ -141,21 +230,69 @@ void PairScreening::PlanUnits() {
   }
 }
 
-// The merged series of two codes is the newest days of both, side by side,
-// when their dates agree day by day as far as the shorter file goes and every
-// close there is above 0: nothing is then filled or dropped but the days of
-// the longer file that the shorter one lacks.
-bool PairScreening::FastPath(int32_t i, int32_t j, int32_t& days) const {
+// The merged series of two codes on the calendar is the calendar's days from
+// the newer of their newest days on, with each side's filled closes, when
+// every one of those days is a day of one code or of the other: the merge
+// then drops nothing but the days before the later of their first days.
+// `start` is the calendar index of the pair's newest day.
+bool PairScreening::FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const {
   const CodePrices& p1 = prices_[i];
   const CodePrices& p2 = prices_[j];
-  const int32_t common = std::min(p1.series.Size(), p2.series.Size());
-  if (p1.positiveDays < common || p2.positiveDays < common) return false;
-  if (common > 0 && p1.dateGroup != p2.dateGroup &&
-      std::memcmp(p1.series.dates.data(), p2.series.dates.data(),
-                  sizeof(int32_t) * static_cast<size_t>(common)) != 0) {
+  if (!p1.onCalendar || !p2.onCalendar) return false;
+  const int32_t first = std::min(p1.top, p2.top);
+  const int32_t last = std::min(p1.bottom, p2.bottom);
+  if (last < first) return false;
+  const int32_t count = std::min(last - first + 1, kPairSeriesMaxDays);
+  const int32_t end = first + count;  // one past the pair's oldest day used
+  // The sums and largest closes are kept from the calendar's newest day: the
+  // days before a code's newest one (those before `first` among them) repeat
+  // its newest close, so the largest close from the newest day is the
+  // pair's own.
+  if (end > static_cast<int32_t>(p1.closes.size()) ||
+      end > static_cast<int32_t>(p2.closes.size())) {
     return false;
   }
-  days = std::min(common, kPairSeriesMaxDays);
+  // No day of the pair may be missing on both sides: a day one code lacks
+  // (in its gaps or before its newest day) must be a day of the other.
+  auto covered = [&](const CodePrices& own, const CodePrices& other) {
+    for (const int32_t gap : own.gaps) {
+      if (gap >= end) break;
+      if (gap < first) continue;
+      if (gap < other.top || std::binary_search(other.gaps.begin(), other.gaps.end(), gap)) {
+        return false;
+      }
+    }
+    return true;
+  };
+  if (!covered(p1, p2) || !covered(p2, p1)) return false;
+  start = first;
+  days = count;
+  return true;
+}
+
+// The days of the merge are the calendar's from the newer of the two newest
+// days down to the later of the two first days, but for those that both codes
+// lack; each side's close there is its filled close.
+bool PairScreening::CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const {
+  const CodePrices& p1 = prices_[i];
+  const CodePrices& p2 = prices_[j];
+  if (!p1.onCalendar || !p2.onCalendar) return false;
+  rows.clear();
+  const int32_t last = std::min(p1.bottom, p2.bottom);
+  const auto kept = std::min(p1.closes.size(), p2.closes.size());
+  auto gap1 = p1.gaps.begin();
+  auto gap2 = p2.gaps.begin();
+  for (int32_t c = std::min(p1.top, p2.top);
+       c <= last && rows.size() < static_cast<size_t>(kPairSeriesMaxDays); ++c) {
+    while (gap1 != p1.gaps.end() && *gap1 < c) ++gap1;
+    while (gap2 != p2.gaps.end() && *gap2 < c) ++gap2;
+    const bool lacks1 = c < p1.top || (gap1 != p1.gaps.end() && *gap1 == c);
+    const bool lacks2 = c < p2.top || (gap2 != p2.gaps.end() && *gap2 == c);
+    if (lacks1 && lacks2) continue;
+    // Filled closes are kept for the newest days only.
+    if (static_cast<size_t>(c) >= kept) return false;
+    rows.push_back({calendar_[c], p1.closes[c], p2.closes[c]});
+  }
   return true;
 }
 
@@ -165,6 +302,7 @@ struct PairScreening::Balanced {
   const CodePrices* buyPrices = nullptr;
   int32_t sellScale = 1;
   int32_t buyScale = 1;
+  int32_t start = 0;  // the calendar index of the pair's newest day
   int32_t days = 0;
   int32_t ratio = 0;
   int32_t sell = 0;
@@ -179,7 +317,7 @@ struct PairScreening::Correlating {
   const CodePrices* b = nullptr;
   int32_t scaleA = 1;
   int32_t scaleB = 1;
-  int32_t from = 0;
+  int32_t from = 0;  // a calendar index
   int32_t days = 0;
   double meanA = 0.0;
   double meanB = 0.0;
@@ -200,6 +338,8 @@ struct PairScreening::Queued {
 
 struct PairScreening::Scratch {
   std::vector<MergedDay> rows;
+  PriceSeries series1;
+  PriceSeries series2;
   std::vector<int32_t> a;
   std::vector<int32_t> b;
   std::vector<double> differences;
@@ -213,25 +353,27 @@ bool PairScreening::Usable(int32_t i, int32_t j) const {
 }
 
 // The same numbers as the merged rows would give, from the running sums.
-bool PairScreening::Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) const {
+bool PairScreening::Balance(int32_t i, int32_t j, int32_t start, int32_t days,
+                            Balanced& pair) const {
   const CodePrices& p1 = prices_[i];
   const CodePrices& p2 = prices_[j];
   const int32_t unit1 = units_[i];
   const int32_t unit2 = units_[j];
   pair.sell = i;
   pair.buy = j;
-  if (static_cast<int64_t>(p1.largestClose[days]) * unit1 > kInt32Max ||
-      static_cast<int64_t>(p2.largestClose[days]) * unit2 > kInt32Max) {
+  const int32_t end = start + days;
+  if (static_cast<int64_t>(p1.largestClose[end]) * unit1 > kInt32Max ||
+      static_cast<int64_t>(p2.largestClose[end]) * unit2 > kInt32Max) {
     return false;
   }
   PairMoney money;
   money.days = days;
-  money.sum1 = p1.closeSums[days] * unit1;
-  money.sum2 = p2.closeSums[days] * unit2;
-  money.max1 = static_cast<int64_t>(p1.largestClose[days]) * unit1;
-  money.max2 = static_cast<int64_t>(p2.largestClose[days]) * unit2;
-  if (days == static_cast<int32_t>(p1.closeSums.size()) - 1) money.mean1 = p1.meanMoney;
-  if (days == static_cast<int32_t>(p2.closeSums.size()) - 1) money.mean2 = p2.meanMoney;
+  money.sum1 = (p1.closeSums[end] - p1.closeSums[start]) * unit1;
+  money.sum2 = (p2.closeSums[end] - p2.closeSums[start]) * unit2;
+  money.max1 = static_cast<int64_t>(p1.largestClose[end]) * unit1;
+  money.max2 = static_cast<int64_t>(p2.largestClose[end]) * unit2;
+  if (start == 0 && days == p1.meanDays) money.mean1 = p1.meanMoney;
+  if (start == 0 && days == p2.meanDays) money.mean2 = p2.meanMoney;
   const UnitRatio ratio = FindUnitRatio(money);
   if (ratio.ratio == 0) return false;
   // Every scaled close fits in 32 bits, so the scales do too.
@@ -242,6 +384,7 @@ bool PairScreening::Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) 
   pair.buyPrices = ratio.exchanged ? &p1 : &p2;
   pair.sellScale = ratio.exchanged ? scale2 : scale1;
   pair.buyScale = ratio.exchanged ? scale1 : scale2;
+  pair.start = start;
   pair.days = days;
   pair.ratio = ratio.ratio;
   return true;
@@ -259,7 +402,7 @@ bool PairScreening::CorrelatingOf(const Balanced& pair, const TechnicalTest& tes
   job.b = sellIsA ? pair.buyPrices : pair.sellPrices;
   job.scaleA = sellIsA ? pair.sellScale : pair.buyScale;
   job.scaleB = sellIsA ? pair.buyScale : pair.sellScale;
-  job.from = window->from;
+  job.from = pair.start + window->from;
   job.days = window->days;
   // Correlation's own sums of whole numbers below 2^53 are exact.
   const int32_t to = job.from + job.days;
@@ -278,15 +421,16 @@ std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size
     if (test.kind == TechnicalKind::kCorrelation) {
       Correlating job;
       if (!CorrelatingOf(pair, test, pair.sell, job)) return std::nullopt;
-      value = CorrelationAroundMeans(job.a->series.closes.data() + job.from, job.scaleA,
-                                     job.b->series.closes.data() + job.from, job.scaleB, job.days,
+      value = CorrelationAroundMeans(job.a->closes.data() + job.from, job.scaleA,
+                                     job.b->closes.data() + job.from, job.scaleB, job.days,
                                      job.meanA, job.meanB);
     } else {
       const std::optional<TechnicalWindow> window = WindowOf(test, pair.days);
       if (!window || !test.boundsValid) return std::nullopt;
       const int32_t n = window->days;
-      const int32_t* sellCloses = pair.sellPrices->series.closes.data() + window->from;
-      const int32_t* buyCloses = pair.buyPrices->series.closes.data() + window->from;
+      const int32_t from = pair.start + window->from;
+      const int32_t* sellCloses = pair.sellPrices->closes.data() + from;
+      const int32_t* buyCloses = pair.buyPrices->closes.data() + from;
       scratch.a.resize(n);
       scratch.b.resize(n);
       scratch.differences.resize(n);
@@ -309,9 +453,18 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   buy = j;
   scratch.values.clear();
   if (!Usable(i, j)) return std::nullopt;
+  int32_t start = 0;
   int32_t days = 0;
-  if (!FastPath(i, j, days)) {
-    MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
+  if (!FastPath(i, j, start, days)) {
+    if (!CalendarRows(i, j, scratch.rows)) {
+      if (seriesDropped_) {
+        LoadPriceSeries(dataDir_ / (keys_.Codes()[i] + ".txt"), scratch.series1);
+        LoadPriceSeries(dataDir_ / (keys_.Codes()[j] + ".txt"), scratch.series2);
+        MergePairSeries(scratch.series1, scratch.series2, scratch.rows);
+      } else {
+        MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
+      }
+    }
     const UnitRatio ratio = ComputeUnitRatio(scratch.rows, units_[i], units_[j]);
     if (ratio.ratio == 0) return std::nullopt;
     if (ratio.exchanged) std::swap(sell, buy);
@@ -319,7 +472,7 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
     return PassedPair{sell, buy, ratio.ratio, scratch.values};
   }
   Balanced pair;
-  const bool balanced = Balance(i, j, days, pair);
+  const bool balanced = Balance(i, j, start, days, pair);
   sell = pair.sell;
   buy = pair.buy;
   if (!balanced) return std::nullopt;
@@ -388,9 +541,10 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
     if (!keys_.IsKey(unit.row, j)) continue;
     if (stopping.load(std::memory_order_relaxed)) return;
     Queued& q = queue.emplace_back();
+    int32_t start = 0;
     int32_t days = 0;
-    if (batch && Usable(unit.row, j) && FastPath(unit.row, j, days)) {
-      const bool balanced = Balance(unit.row, j, days, q.balanced);
+    if (batch && Usable(unit.row, j) && FastPath(unit.row, j, start, days)) {
+      const bool balanced = Balance(unit.row, j, start, days, q.balanced);
       q.sell = q.balanced.sell;
       q.buy = q.balanced.buy;
       if (balanced && CorrelatingOf(q.balanced, tests_[0], unit.row, q.first)) {

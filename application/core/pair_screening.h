@@ -41,23 +41,36 @@ class PairScreeningSink {
                          int32_t buy) = 0;
 };
 
-// One code's price file as the run reads it, with the running sums the
-// balanced series need.
+// One code's price file as the run reads it and, when its days allow, the
+// code on the run's common calendar (every date of every such code, newest
+// first): for each calendar day from the newest one down to its oldest, the
+// close of its latest day not after it, which is what the merge of a pair
+// gives that side. Index c below is a calendar index.
 struct CodePrices {
   SeriesLoad load = SeriesLoad::kMissing;
   PriceSeries series;
-  std::vector<double> closeValues;    // the newest closes (up to kPairSeriesMaxDays) as doubles
-  std::vector<int64_t> closeSums;     // closeSums[k]: the sum of the k newest closes
-  std::vector<int32_t> largestClose;  // largestClose[k]: the largest of them (at least 0)
-  int32_t positiveDays = 0;           // the newest closes above 0, counted from the newest
-  int32_t dateGroup = -1;             // codes with the same dates, day by day, share it
-  // The mean money (MeanRounded of close x unit) over all its days, up to
-  // kPairSeriesMaxDays, which most pairs use; NaN when it cannot be had.
+  // The dates strictly decrease, every close is above 0, the newest day is
+  // near enough to the calendar's newest and the code lacks few of its days.
+  bool onCalendar = false;
+  int32_t top = 0;                    // the calendar index of its newest day
+  int32_t bottom = -1;                // and of its oldest
+  std::vector<int32_t> gaps;          // the calendar days from top on that it lacks, ascending
+  std::vector<int32_t> closes;        // closes[c], for the days a pair may use
+  std::vector<double> closeValues;    // the same as doubles
+  std::vector<int64_t> closeSums;     // closeSums[c]: the sum of closes[0..c)
+  std::vector<int32_t> largestClose;  // largestClose[c]: the largest of them (at least 0)
+  // The mean money (MeanRounded of close x unit) of closes[0..meanDays),
+  // which most pairs use; NaN when it cannot be had.
+  int32_t meanDays = 0;
   double meanMoney = std::numeric_limits<double>::quiet_NaN();
 };
 
-// Reads and prepares the price file `file`.
+// Reads the price file `file` (not yet on a calendar).
 CodePrices ReadCodePrices(const std::filesystem::path& file);
+// The descending dates of every code that can go on a calendar.
+std::vector<int32_t> CalendarOf(const std::vector<CodePrices>& prices);
+// Puts `prices` on `calendar` when its days allow.
+void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar);
 
 class PairScreening {
  public:
@@ -102,10 +115,13 @@ class PairScreening {
   void PlanUnits();
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
-  bool FastPath(int32_t i, int32_t j, int32_t& days) const;
+  bool FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const;
+  // The merged rows of two codes on the calendar, read off it; false when
+  // they are not both on it.
+  bool CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const;
   // Neither price file is malformed and both units are at least 1.
   bool Usable(int32_t i, int32_t j) const;
-  bool Balance(int32_t i, int32_t j, int32_t days, Balanced& pair) const;
+  bool Balance(int32_t i, int32_t j, int32_t start, int32_t days, Balanced& pair) const;
   bool CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
                      Correlating& job) const;
   // The tests from `firstTest` on; scratch.values holds the values so far.
@@ -118,6 +134,10 @@ class PairScreening {
   std::vector<TechnicalTest> tests_;
   int threads_ = 1;
   std::vector<CodePrices> prices_;
+  std::vector<int32_t> calendar_;
+  // The dates and closes as read are let go once every code with days is on
+  // the calendar; a merge then reads the two files again.
+  bool seriesDropped_ = false;
   std::vector<WorkUnit> work_;
   std::vector<std::optional<double>> lastValues_;
 };

@@ -18,6 +18,14 @@ class ScreeningCodeTable {
   virtual ~ScreeningCodeTable() = default;
   // A copy of the code's record, or nullopt when the code is absent.
   virtual std::optional<TCodeData> Find(const std::string& code) = 0;
+  // Find of each code, in order, all at once (one visit where the table
+  // lives).
+  virtual std::vector<std::optional<TCodeData>> FindEach(const std::vector<std::string>& codes) {
+    std::vector<std::optional<TCodeData>> records;
+    records.reserve(codes.size());
+    for (const std::string& code : codes) records.push_back(Find(code));
+    return records;
+  }
   // Stores name, market, sector, unit, volume and loan flag; an existing
   // record keeps its exclusion mark, a new one gets 0.
   virtual void Store(const std::string& code, const TCodeData& data) = 0;

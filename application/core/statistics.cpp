@@ -119,32 +119,77 @@ typedef double Doubles4 __attribute__((vector_size(32)));
 }  // namespace
 
 // Each lane does what CorrelationAroundMeans does for its job; lanes never
-// mix, and without contraction every operation rounds as the scalar one.
-__attribute__((target_clones("avx2", "default"))) void CorrelationsOfOneAgainstFour(
-    const double* a, const CorrelationJob* jobs, int32_t n, double* results) {
-  if (n < 1) {
-    for (int k = 0; k < 4; ++k) results[k] = 0.0;
-    return;
-  }
-  const double* b0 = jobs[0].b;
-  const double* b1 = jobs[1].b;
-  const double* b2 = jobs[2].b;
-  const double* b3 = jobs[3].b;
-  const Doubles4 scaleA = {jobs[0].scaleA, jobs[1].scaleA, jobs[2].scaleA, jobs[3].scaleA};
-  const Doubles4 scaleB = {jobs[0].scaleB, jobs[1].scaleB, jobs[2].scaleB, jobs[3].scaleB};
-  const Doubles4 meanA = {jobs[0].meanA, jobs[1].meanA, jobs[2].meanA, jobs[3].meanA};
-  const Doubles4 meanB = {jobs[0].meanB, jobs[1].meanB, jobs[2].meanB, jobs[3].meanB};
-  Doubles4 sxx = {0.0, 0.0, 0.0, 0.0};
-  Doubles4 syy = sxx;
-  Doubles4 sxy = sxx;
-  for (int32_t i = 0; i < n; ++i) {
-    const Doubles4 da = a[i] * scaleA - meanA;
-    const Doubles4 db = Doubles4{b0[i], b1[i], b2[i], b3[i]} * scaleB - meanB;
-    sxx += da * da;
-    syy += db * db;
-    sxy += da * db;
-  }
+// mix, and without contraction (-ffp-contract=off) every operation rounds as
+// the scalar one: a product of two whole numbers below 2^31 is exact in a
+// double either way, and a vector add, subtract or multiply rounds each lane
+// correctly, as the scalar instruction does. So the AVX2 and the plain build
+// of this body give the same bits, and both give CorrelationAroundMeans's.
+#define DYADMARK_FOUR_CORRELATIONS_BODY                                                     \
+  if (n < 1) {                                                                              \
+    for (int k = 0; k < 4; ++k) results[k] = 0.0;                                           \
+    return;                                                                                 \
+  }                                                                                         \
+  const double* b0 = jobs[0].b;                                                             \
+  const double* b1 = jobs[1].b;                                                             \
+  const double* b2 = jobs[2].b;                                                             \
+  const double* b3 = jobs[3].b;                                                             \
+  const Doubles4 scaleA = {jobs[0].scaleA, jobs[1].scaleA, jobs[2].scaleA, jobs[3].scaleA}; \
+  const Doubles4 scaleB = {jobs[0].scaleB, jobs[1].scaleB, jobs[2].scaleB, jobs[3].scaleB}; \
+  const Doubles4 meanA = {jobs[0].meanA, jobs[1].meanA, jobs[2].meanA, jobs[3].meanA};      \
+  const Doubles4 meanB = {jobs[0].meanB, jobs[1].meanB, jobs[2].meanB, jobs[3].meanB};      \
+  Doubles4 sxx = {0.0, 0.0, 0.0, 0.0};                                                      \
+  Doubles4 syy = sxx;                                                                       \
+  Doubles4 sxy = sxx;                                                                       \
+  for (int32_t i = 0; i < n; ++i) {                                                         \
+    const Doubles4 da = a[i] * scaleA - meanA;                                              \
+    const Doubles4 db = Doubles4{b0[i], b1[i], b2[i], b3[i]} * scaleB - meanB;              \
+    sxx += da * da;                                                                         \
+    syy += db * db;                                                                         \
+    sxy += da * db;                                                                         \
+  }                                                                                         \
   for (int k = 0; k < 4; ++k) results[k] = CorrelationOfSums(sxx[k], syy[k], sxy[k]);
+
+namespace {
+
+void FourCorrelationsPlain(const double* a, const CorrelationJob* jobs, int32_t n,
+                           double* results) {
+  DYADMARK_FOUR_CORRELATIONS_BODY
+}
+
+__attribute__((target("avx2"))) void FourCorrelationsAvx2(const double* a,
+                                                          const CorrelationJob* jobs, int32_t n,
+                                                          double* results) {
+  DYADMARK_FOUR_CORRELATIONS_BODY
+}
+
+#undef DYADMARK_FOUR_CORRELATIONS_BODY
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+}  // namespace
+
+std::vector<VectorPath> AvailableVectorPaths() {
+  std::vector<VectorPath> paths{VectorPath::kPlain};
+  if (HasAvx2()) paths.push_back(VectorPath::kAvx2);
+  return paths;
+}
+
+void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const CorrelationJob* jobs,
+                                    int32_t n, double* results) {
+  if (path == VectorPath::kAvx2 && HasAvx2()) {
+    FourCorrelationsAvx2(a, jobs, n, results);
+  } else {
+    FourCorrelationsPlain(a, jobs, n, results);
+  }
+}
+
+void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
+                                  double* results) {
+  CorrelationsOfOneAgainstFourOn(HasAvx2() ? VectorPath::kAvx2 : VectorPath::kPlain, a, jobs, n,
+                                 results);
 }
 
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n) {

@@ -7,6 +7,7 @@
 // reads nothing and returns 0.0.
 
 #include <cstdint>
+#include <vector>
 
 // A value rounded to at most two decimals and seven significant digits: its
 // fixed-point text (precision 7, 2 decimals; a dropped digit of 5 or more on
@@ -43,6 +44,15 @@ struct CorrelationJob {
 // same operations in the same order.
 void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
                                   double* results);
+// The builds of CorrelationsOfOneAgainstFour, chosen at run time by what the
+// processor has; every one gives the same bits.
+enum class VectorPath { kPlain, kAvx2 };
+// The builds this processor can run.
+std::vector<VectorPath> AvailableVectorPaths();
+// CorrelationsOfOneAgainstFour on a given build (the plain one when the
+// processor lacks it).
+void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const CorrelationJob* jobs,
+                                    int32_t n, double* results);
 
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);

@@ -58,6 +58,17 @@ class WindowCodeTable : public ScreeningCodeTable {
     });
     return data;
   }
+  std::vector<std::optional<TCodeData>> FindEach(const std::vector<std::string>& codes) override {
+    std::vector<std::optional<TCodeData>> records;
+    records.reserve(codes.size());
+    worker_.HandOver([&] {
+      for (const std::string& code : codes) {
+        const TCodeData* found = Table().Find(code);
+        records.push_back(found ? std::optional<TCodeData>(*found) : std::nullopt);
+      }
+    });
+    return records;
+  }
   void Store(const std::string& code, const TCodeData& data) override {
     worker_.HandOver([&] { Table().StoreCodeData(code, data); });
   }

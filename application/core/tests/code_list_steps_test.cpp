@@ -550,6 +550,71 @@ TEST_F(CodeListStepsTest, EveryWalkLeavesBeforeTheCodeAtHand) {
   }
 }
 
+// Counts the visits to the code table: where it lives on another thread each
+// visit is a round trip.
+class CountingCodeTable : public DirectScreeningCodeTable {
+ public:
+  using DirectScreeningCodeTable::DirectScreeningCodeTable;
+  std::optional<TCodeData> Find(const std::string& code) override {
+    ++visits;
+    return DirectScreeningCodeTable::Find(code);
+  }
+  std::vector<std::optional<TCodeData>> FindEach(const std::vector<std::string>& codes) override {
+    ++visits;
+    std::vector<std::optional<TCodeData>> records;
+    for (const std::string& code : codes) records.push_back(DirectScreeningCodeTable::Find(code));
+    return records;
+  }
+  int visits = 0;
+};
+
+TEST_F(CodeListStepsTest, EachStepReadsTheCodeTableInOneVisit) {
+  for (int code = 1000; code <= 1999; code += 3) {
+    table.InsertCodeData(std::to_string(code), Record(kTosho, 1 + code % 33, 100, 5000, code % 2));
+    if (code % 2 != 0) PriceFile(std::to_string(code));
+  }
+  conditions.loanOnly = true;
+  conditions.sides[0].marketOn = true;
+  conditions.sides[0].markets.fill(true);
+  conditions.sides[0].typeOn = true;
+  conditions.sides[0].types.fill(true);
+  conditions.sides[0].types[kSectorExclusionItem] = false;
+  conditions.sides[0].costOn = true;
+  conditions.sides[0].volOn = true;
+  CountingCodeTable counting(table);
+  CodeListSteps steps(CodeStepContext{conditions, counting, excludedAccess, prices, status, stop,
+                                      dir.path(), "2009/03/05"});
+  Codes codes;
+  ASSERT_TRUE(steps.ParseCodeList(codes, "1000-1999"));
+  using Step = void (*)(CodeListSteps&, Codes&);
+  const std::pair<const char*, Step> runs[] = {
+      {"check", [](CodeListSteps& s, Codes& c) { s.CheckCodeData(c); }},
+      {"loan, market, sector", [](CodeListSteps& s, Codes& c) { s.FilterLoanMarketType(c, 0); }},
+      {"cost, volume", [](CodeListSteps& s, Codes& c) { s.FilterCostVolume(c, 0); }},
+  };
+  for (const auto& [name, run] : runs) {
+    counting.visits = 0;
+    run(steps, codes);
+    EXPECT_LE(counting.visits, 3) << name;
+  }
+  // Every third code has a record, every other one of them a file and a loan.
+  ASSERT_EQ(codes.size(), 167u);
+  EXPECT_EQ(codes.front(), "1003");
+  EXPECT_EQ(codes.back(), "1999");
+}
+
+TEST_F(CodeListStepsTest, ACancelKeepsTheCodesKeptAndThoseNotYetLookedAt) {
+  for (const char* code : {"1302", "1304"}) {
+    table.InsertCodeData(code, Record(kTosho, 1, 100, 5000, 1));
+    PriceFile(code);
+  }
+  Codes codes = {"1301", "1302", "1303", "1304", "1305"};
+  stop.stopAt = 4;
+  Steps().CheckCodeData(codes);
+  EXPECT_THAT(codes, ElementsAre("1302", "1304", "1305"));
+  EXPECT_THAT(status.Panel(2), ElementsAre("0 / 5", "0 / 4", "1 / 4", "1 / 3"));
+}
+
 // --- The library and the exclusion file --------------------------------------------------------
 
 TEST(TicvanePriceSourceTest, LooksUpThroughTheLibraryWithTheRunsSource) {

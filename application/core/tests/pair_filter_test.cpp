@@ -313,10 +313,13 @@ TEST(RoundingTest, FourCorrelationsAtOnceEqualEachOnItsOwn) {
     expected[l] = CorrelationAroundMeans(series[l + 1].data(), scalesB[l], series[0].data(),
                                          scalesA[l], n, meanB, meanA);
   }
-  double results[4];
-  CorrelationsOfOneAgainstFour(values[0].data(), jobs, n, results);
-  for (int l = 0; l < 4; ++l) {
-    EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0) << l;
+  for (const VectorPath path : AvailableVectorPaths()) {
+    double results[4];
+    CorrelationsOfOneAgainstFourOn(path, values[0].data(), jobs, n, results);
+    for (int l = 0; l < 4; ++l) {
+      EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
+          << "path " << static_cast<int>(path) << ", lane " << l;
+    }
   }
 }
 
@@ -494,6 +497,42 @@ void WritePrices(const ScratchDir& dir, int codes, std::mt19937& random) {
   }
 }
 
+// The rows of the steps one by one for every key: merge, unit ratio and
+// technical tests of each pair on its own.
+std::vector<PassedPair> OneByOne(const ScratchDir& dir, const PairKeySet& keys,
+                                 const std::vector<int32_t>& units,
+                                 const std::vector<TechnicalTest>& tests) {
+  std::vector<PassedPair> expected;
+  for (int32_t i = 0; i < keys.CodeCount(); ++i) {
+    for (int32_t j = i + 1; j < keys.CodeCount(); ++j) {
+      if (!keys.IsKey(i, j)) continue;
+      PriceSeries s1, s2;
+      const SeriesLoad l1 = LoadPriceSeries(dir.path() / (keys.Codes()[i] + ".txt"), s1);
+      const SeriesLoad l2 = LoadPriceSeries(dir.path() / (keys.Codes()[j] + ".txt"), s2);
+      if (l1 == SeriesLoad::kMalformed || l2 == SeriesLoad::kMalformed) continue;
+      std::vector<MergedDay> rows;
+      MergePairSeries(s1, s2, rows);
+      const UnitRatio ratio = ComputeUnitRatio(rows, units[i], units[j]);
+      if (ratio.ratio == 0) continue;
+      std::vector<double> values;
+      if (!CheckTechnicals(rows, tests, values)) continue;
+      expected.push_back({ratio.exchanged ? j : i, ratio.exchanged ? i : j, ratio.ratio, values});
+    }
+  }
+  return expected;
+}
+
+void ExpectSameRows(const std::vector<PassedPair>& rows, const std::vector<PassedPair>& expected,
+                    const std::string& what) {
+  ASSERT_EQ(rows.size(), expected.size()) << what;
+  for (size_t r = 0; r < expected.size(); ++r) {
+    EXPECT_EQ(rows[r].sell, expected[r].sell) << what << " row " << r;
+    EXPECT_EQ(rows[r].buy, expected[r].buy) << what << " row " << r;
+    EXPECT_EQ(rows[r].ratio, expected[r].ratio) << what << " row " << r;
+    EXPECT_TRUE(SameValues(rows[r].values, expected[r].values)) << what << " row " << r;
+  }
+}
+
 }  // namespace
 
 TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
@@ -513,39 +552,105 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
                            Condition(kRegression, "   5" + kSeparator + " 300", ""),
                            Condition(kStdDev, "   1" + kSeparator + "  60", kSeparator + "50")});
 
-  // The steps one by one for every key.
-  std::vector<PassedPair> expected;
-  for (int32_t i = 0; i < keys.CodeCount(); ++i) {
-    for (int32_t j = i + 1; j < keys.CodeCount(); ++j) {
-      if (!keys.IsKey(i, j)) continue;
-      PriceSeries s1, s2;
-      const SeriesLoad l1 = LoadPriceSeries(dir.path() / (keys.Codes()[i] + ".txt"), s1);
-      const SeriesLoad l2 = LoadPriceSeries(dir.path() / (keys.Codes()[j] + ".txt"), s2);
-      if (l1 == SeriesLoad::kMalformed || l2 == SeriesLoad::kMalformed) continue;
-      std::vector<MergedDay> rows;
-      MergePairSeries(s1, s2, rows);
-      const UnitRatio ratio = ComputeUnitRatio(rows, units[i], units[j]);
-      if (ratio.ratio == 0) continue;
-      std::vector<double> values;
-      if (!CheckTechnicals(rows, tests, values)) continue;
-      expected.push_back({ratio.exchanged ? j : i, ratio.exchanged ? i : j, ratio.ratio, values});
-    }
-  }
+  const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
   ASSERT_GT(expected.size(), 50u);
 
   for (int threads : {1, 3}) {
     PairScreening screening(dir.path(), keys, units, tests, threads);
     Collect sink;
     ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-    ASSERT_EQ(sink.rows.size(), expected.size()) << threads;
-    for (size_t r = 0; r < expected.size(); ++r) {
-      EXPECT_EQ(sink.rows[r].sell, expected[r].sell) << r;
-      EXPECT_EQ(sink.rows[r].buy, expected[r].buy) << r;
-      EXPECT_EQ(sink.rows[r].ratio, expected[r].ratio) << r;
-      EXPECT_TRUE(SameValues(sink.rows[r].values, expected[r].values)) << r;
-    }
+    ExpectSameRows(sink.rows, expected, std::to_string(threads) + " threads");
     EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1);
     EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"});
+  }
+}
+
+namespace {
+
+// A directory on one market calendar of random shape: codes that lack random
+// days (now and then the same day), start late, end early, repeat another
+// code's file, hold prices near the limits of 32 bits or of one yen, or have
+// days out of order, twice, or at a close of 0.
+void WriteRandomPrices(const ScratchDir& dir, int codes, std::mt19937& random, bool disordered) {
+  const int calendarDays = 1300;
+  auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+  std::vector<std::string> files;
+  for (int c = 0; c < codes; ++c) {
+    const int shape = pick(disordered ? 12 : 6);
+    if (shape == 0 && !files.empty()) {  // a twin of an earlier code
+      files.push_back(files[pick(static_cast<int>(files.size()))]);
+      continue;
+    }
+    std::vector<bool> lacking(calendarDays, false);
+    const int gaps = pick(4) == 0 ? 0 : 1 + pick(8);
+    for (int g = 0; g < gaps; ++g) lacking[pick(pick(3) == 0 ? 40 : calendarDays)] = true;
+    const int newest = shape == 1 ? pick(1300) : (shape == 2 ? pick(5) : 0);
+    const int oldest = shape == 3 ? newest + 2 + pick(1400) : calendarDays;
+    int64_t price = shape == 4   ? 2000000000 - pick(1000)
+                    : shape == 5 ? 1 + pick(3)
+                                 : 50 + pick(30000);
+    std::vector<std::pair<int, int64_t>> days;
+    for (int d = newest; d < std::min(oldest, calendarDays); ++d) {
+      price += pick(shape == 5 ? 3 : 41) - (shape == 5 ? 1 : 20);
+      price = std::max<int64_t>(price, 1);
+      if (lacking[d]) continue;
+      days.push_back({d, price});
+    }
+    if (shape == 6 && days.size() > 20) days[5 + pick(10)].second = 0;
+    if (shape == 7 && days.size() > 20) std::swap(days[3], days[4 + pick(10)]);
+    if (shape == 8 && days.size() > 20) days.insert(days.begin() + 7, days[7]);
+    std::string text;
+    for (const auto& [d, close] : days) {
+      const int day = 3000 - d;
+      char line[80];
+      std::snprintf(line, sizeof line, "%04d/%02d/%02d\t%lld\t1\t1\t1\t1\r\n", 2000 + day / 360,
+                    1 + (day / 30) % 12, 1 + day % 30, static_cast<long long>(close));
+      text += line;
+    }
+    files.push_back(text);
+  }
+  for (int c = 0; c < codes; ++c) dir.Write(std::to_string(1300 + c) + ".txt", files[c]);
+}
+
+}  // namespace
+
+// The calendar walk, the batched correlations and the merge of the steps one
+// by one give the same rows on directories of every shape.
+TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
+  const std::vector<std::vector<TechnicalTest>> testSets = {
+      ParseTechnicalTests({Condition(kCorrelation, "   1" + kSeparator + "1200", "")}),
+      ParseTechnicalTests({Condition(kCorrelation, "  20" + kSeparator + " 900", "")}),
+      ParseTechnicalTests({Condition(kCorrelation, "   1" + kSeparator + " 250", ""),
+                           Condition(kRegression, "   1" + kSeparator + " 100", ""),
+                           Condition(kStdDev, "   1" + kSeparator + "  60", "")}),
+      ParseTechnicalTests({Condition(kStdDev, "   1" + kSeparator + "1200", ""),
+                           Condition(kCorrelation, "   3" + kSeparator + "  30", "")}),
+  };
+  for (unsigned seed = 1; seed <= 8; ++seed) {
+    ScratchDir dir;
+    std::mt19937 random(seed);
+    const int codes = 36;
+    // Odd seeds keep every file in order, so that every code is on the
+    // calendar.
+    WriteRandomPrices(dir, codes, random, seed % 2 == 0);
+    std::vector<std::string> a, b;
+    for (int c = 0; c < codes; ++c) (c % 3 ? a : b).push_back(std::to_string(1300 + c));
+    const PairKeySet keys(a, b);
+    std::vector<int32_t> units;
+    for (int32_t i = 0; i < keys.CodeCount(); ++i) {
+      const int32_t choices[] = {1, 1, 10, 100, 100, 1000, 1000, 0};
+      units.push_back(choices[random() % 8]);
+    }
+    const std::vector<TechnicalTest>& tests = testSets[seed % testSets.size()];
+    const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
+    EXPECT_FALSE(expected.empty()) << seed;
+    for (int threads : {1, 4}) {
+      PairScreening screening(dir.path(), keys, units, tests, threads);
+      Collect sink;
+      ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+      ExpectSameRows(sink.rows, expected,
+                     "seed " + std::to_string(seed) + ", " + std::to_string(threads) + " threads");
+    }
   }
 }
 
