@@ -19,7 +19,10 @@ int FittedColumnWidth(int formWidth, const QAbstractItemView& list) {
   // The views draw a text inside PM_FocusFrameHMargin + 1 on each side.
   const int margins =
       2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
-  const int fitted = static_cast<int>(std::ceil((formWidth - kNativePadding) * scale)) + margins;
+  // Two pixels more for the fractions of a text's advance, which the views
+  // count when they decide to elide it.
+  const int fitted =
+      static_cast<int>(std::ceil((formWidth - kNativePadding) * scale)) + margins + 2;
   // A column never gets narrower than the form made it.
   return std::max(formWidth, fitted);
 }

@@ -2,10 +2,12 @@
 // whole in its column, in the program's font; a width the user stored stays.
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTreeView>
 #include <QtTest>
+#include <cmath>
 
 #include "gui_test_program.h"
 #include "program_font.h"
@@ -14,10 +16,11 @@ namespace {
 
 // The width a text needs in a column of `list`: the item views draw a text
 // inside a margin of PM_FocusFrameHMargin + 1 on each side and elide what
-// does not fit.
+// does not fit, fractions of a pixel counted.
 int NeededWidth(const QTreeView& list, const QString& text) {
   const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
-  return list.fontMetrics().horizontalAdvance(text) + 2 * margin;
+  const qreal advance = QFontMetricsF(list.font()).horizontalAdvance(text);
+  return static_cast<int>(std::floor(advance)) + 1 + 2 * margin;
 }
 
 struct ColumnText {
