@@ -65,6 +65,7 @@ TFrameCode::TFrameCode(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
     SetEditable(edit, false);
   }
   SetUpReportHeader(*ui_->ListViewPast, true);
+  ShowGridLines(*ui_->ListViewPast);
   for (int column = 1; column <= 6; ++column) {
     const Qt::Alignment alignment =
         (column == 1 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter;
@@ -94,6 +95,7 @@ void TFrameCode::SetProgramData(ProgramData& data) {
   codeListModel_ = new CodeListModel(data.CodeList(), this);
   ui_->ListViewCode->setModel(codeListModel_);
   SetUpReportHeader(*ui_->ListViewCode, false);
+  ShowGridLines(*ui_->ListViewCode);
   ui_->ListViewCode->header()->setSectionResizeMode(0, QHeaderView::Fixed);
   ui_->ListViewCode->setColumnWidth(0, 20);
 }
