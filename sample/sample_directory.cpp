@@ -12,8 +12,12 @@
 #include "code_file.h"
 #include "code_table.h"
 #include "file_io.h"
+#include "pair_chart_settings.h"
 #include "price_files.h"
+#include "screening_settings.h"
 #include "sector_names.h"
+#include "technical_conditions.h"
+#include "vcl/inifile.h"
 
 namespace {
 
@@ -25,7 +29,12 @@ void WriteOrThrow(const std::filesystem::path& file, std::string_view bytes) {
 
 constexpr int kDays = kPriceFileMaxLines;
 constexpr char kSampleWord[] = "\x83\x54\x83\x93\x83\x76\x83\x8B";  // "サンプル"
-constexpr char kMarket[] = "\x93\x8C\x8F\xD8\x31\x95\x94";          // "東証1部"
+// "長期1200日"
+constexpr char kLongRangePresetName[] =
+    "\x92\xB7\x8A\xFA"
+    "1200"
+    "\x93\xFA";
+constexpr char kMarket[] = "\x93\x8C\x8F\xD8\x31\x95\x94";  // "東証1部"
 
 // A small generator whose output is the same on every platform (the
 // standard distributions are not).
@@ -67,6 +76,39 @@ std::string Number2(int n) {
   char text[8];
   std::snprintf(text, sizeof text, "%02d", n);
   return text;
+}
+
+// A first screening ready to run: every sample code in list A, paired within
+// the list, kept when the closes of the last 1,200 days correlate from 0.9 up,
+// with the coefficient as a result column; and a chart preset (F5) whose
+// labels stay readable over all 1,200 days.
+void WriteSampleSettings(const std::filesystem::path& file) {
+  vcl::TIniFile ini(file);
+  ini.WriteBool("Option", "OnLine", false);
+  ini.WriteBool("Option", "ChartDataUpdate", false);
+  const std::string codes = std::to_string(kSampleFirstCode + 1) + "-" +
+                            std::to_string(kSampleFirstCode + kSampleGroups * kSampleCodesPerGroup);
+  ini.WriteString("Screening", "CodeA", codes);
+  ini.WriteBool("Screening", "Group", true);
+  TechnicalCondition correlation;
+  correlation.kind = std::string(TechnicalKindText(TechnicalKind::Correlation));
+  correlation.period = JoinRangeText("1", 4, "1200");
+  correlation.range = JoinRangeText("0.900000", 9, "1.000000");
+  correlation.resultShown = true;
+  correlation.resultCaption = correlation.kind;
+  correlation.resultWidth = "65";
+  correlation.sortKind = ResultSortKind(TechnicalKind::Correlation);
+  WriteTechnicalSection(ini, {correlation});
+
+  ini.WriteBool(kPairFrameSection, "ChkOption", true);
+  PairChartSettings chart;
+  chart.LinesC = {true, true, true, true};
+  WritePairChartSettings(ini, kPairChartSection, chart);
+  PairChartSettings longRange = chart;
+  longRange.BarLabel = 0;  // no value marks: 1,200 of them would overlap
+  longRange.YMDLabel = 2;  // years with their months marked
+  longRange.Renge = -1200;
+  RegisterChartPreset(ini, 5, kLongRangePresetName, longRange);
 }
 
 }  // namespace
@@ -139,10 +181,5 @@ void WriteSampleDirectory(const std::filesystem::path& dir) {
   // Offline: the sample never asks the web for prices. A settings file the
   // user has changed since is kept.
   const std::filesystem::path ini = dir / "Dyadmark.ini";
-  if (!std::filesystem::exists(ini)) {
-    WriteOrThrow(ini,
-                 "[Option]\r\nOnLine=0\r\nChartDataUpdate=0\r\n"
-                 "[FrameP]\r\nChkOption=1\r\n"
-                 "[Chart]\r\nLineCM=1\r\nLineCSD=1\r\nLineC05=1\r\nLineC25=1\r\n");
-  }
+  if (!std::filesystem::exists(ini)) WriteSampleSettings(ini);
 }

@@ -14,9 +14,9 @@ std::string Key(const char* stem, size_t index) {
 
 }  // namespace
 
-CodePageLayout ReadCodePageLayout(const vcl::TIniFile& ini) {
+CodePageLayout ReadCodePageLayout(const vcl::TIniFile& ini, const CodePageLayout& defaults) {
   const vcl::TIniFileReading reading(ini);
-  CodePageLayout layout;
+  CodePageLayout layout = defaults;
   layout.splitterT = ini.ReadInteger(kSection, "SplitterT", layout.splitterT);
   layout.splitterB = ini.ReadInteger(kSection, "SplitterB", layout.splitterB);
   for (size_t i = 0; i < layout.codeColumns.size(); ++i) {

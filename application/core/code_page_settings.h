@@ -16,7 +16,8 @@ struct CodePageLayout {
   int32_t codeNG = 0;  // the exclusion switch: 0 unchecked, 1 checked, 2 grayed
 };
 
-CodePageLayout ReadCodePageLayout(const vcl::TIniFile& ini);
+// Each key missing from the file reads as its value in `defaults`.
+CodePageLayout ReadCodePageLayout(const vcl::TIniFile& ini, const CodePageLayout& defaults = {});
 // Writes the keys in the order SplitterT, SplitterB, CodeClm1-6, PastClm1-6,
 // CodeNG. Throws vcl::EIniFileException at the first write that fails.
 void WriteCodePageLayout(vcl::TIniFile& ini, const CodePageLayout& layout);

@@ -12,6 +12,7 @@
 #include "check_image_delegate.h"
 #include "code_list_model.h"
 #include "file_io.h"
+#include "list_column_width.h"
 #include "price_files.h"
 #include "qt_cp932.h"
 #include "report_list.h"
@@ -64,6 +65,7 @@ TFrameCode::TFrameCode(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
     SetEditable(edit, false);
   }
   SetUpReportHeader(*ui_->ListViewPast, true);
+  ShowGridLines(*ui_->ListViewPast);
   for (int column = 1; column <= 6; ++column) {
     const Qt::Alignment alignment =
         (column == 1 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter;
@@ -93,6 +95,7 @@ void TFrameCode::SetProgramData(ProgramData& data) {
   codeListModel_ = new CodeListModel(data.CodeList(), this);
   ui_->ListViewCode->setModel(codeListModel_);
   SetUpReportHeader(*ui_->ListViewCode, false);
+  ShowGridLines(*ui_->ListViewCode);
   ui_->ListViewCode->header()->setSectionResizeMode(0, QHeaderView::Fixed);
   ui_->ListViewCode->setColumnWidth(0, 20);
 }
@@ -127,7 +130,12 @@ void TFrameCode::SaveSettings(vcl::TIniFile& ini) {
 }
 
 void TFrameCode::ReadSections(const vcl::TIniFile& ini) {
-  layout_ = ReadCodePageLayout(ini);
+  CodePageLayout defaults;
+  for (size_t i = 0; i < defaults.codeColumns.size(); ++i) {
+    defaults.codeColumns[i] = FittedColumnWidth(defaults.codeColumns[i], *ui_->ListViewCode);
+    defaults.pastColumns[i] = FittedColumnWidth(defaults.pastColumns[i], *ui_->ListViewPast);
+  }
+  layout_ = ReadCodePageLayout(ini, defaults);
   ui_->SplitterCodeT->setSizes({layout_.splitterT, std::max(width() - layout_.splitterT, 1)});
   ui_->SplitterCodeB->setSizes({layout_.splitterB, std::max(width() - layout_.splitterB, 1)});
   for (int i = 0; i < 6; ++i) {

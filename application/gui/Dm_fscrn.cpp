@@ -15,6 +15,7 @@
 #include "check_box_images.h"
 #include "check_list_box.h"
 #include "file_io.h"
+#include "list_column_width.h"
 #include "qt_cp932.h"
 #include "recent_combo.h"
 #include "screening_result_list.h"
@@ -212,13 +213,15 @@ void TFrameScrn::ReadColumnWidths(const vcl::TIniFile& ini) {
   QHeaderView* scr = ui_->ListViewScrn->header();
   for (int i = 0; i < 13; ++i) {
     const std::string key = (i < 9 ? "ScrClm0" : "ScrClm") + std::to_string(i + 1);
-    scrColumnWidths_[i] = ini.ReadInteger(kFrameS, key, kScrColumnDefaults[i]);
+    scrColumnWidths_[i] =
+        ini.ReadInteger(kFrameS, key, FittedColumnWidth(kScrColumnDefaults[i], *ui_->ListViewScrn));
     if (i + 1 < scr->count()) scr->resizeSection(i + 1, scrColumnWidths_[i]);
   }
   QHeaderView* tec = ui_->ListViewTech->header();
   for (int i = 0; i < 5; ++i) {
     tec->resizeSection(
-        i + 1, ini.ReadInteger(kFrameS, "TecClm" + std::to_string(i + 1), kTecColumnDefaults[i]));
+        i + 1, ini.ReadInteger(kFrameS, "TecClm" + std::to_string(i + 1),
+                               FittedColumnWidth(kTecColumnDefaults[i], *ui_->ListViewTech)));
   }
 }
 

@@ -80,6 +80,7 @@ TFormPairReg::TFormPairReg(const std::filesystem::path& exeDir, QWidget* mainWin
 
   for (QTreeWidget* list : {ui_->ListViewRegist, ui_->ListViewRecent}) {
     SetUpReportHeader(*list, true);
+    ShowGridLines(*list);
     list->installEventFilter(this);
     connect(list, &QTreeWidget::itemDoubleClicked, this, [this, list] { ListViewRDblClick(list); });
   }

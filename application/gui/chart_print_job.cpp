@@ -36,6 +36,8 @@ ChartPrintJob::ChartPrintJob(const chart::Chart& pairChart, PrintHeaderTexts hea
   // White paper, a thin bottom margin and a hair-thin mean line.
   chart_.gradient = false;
   chart_.marginBottom = 1;
+  // The room for the screen's read-out box is the header's on paper.
+  chart_.topSpace = 0;
   const size_t mean = static_cast<size_t>(PairSeries::kMean);
   if (chart_.series.size() > mean) {
     if (auto* line = std::get_if<chart::HorizontalLine>(&chart_.series[mean].data)) {

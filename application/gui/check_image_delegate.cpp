@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "check_box_images.h"
+#include "grid_line_delegate.h"
 
 CheckImageDelegate::CheckImageDelegate(const CheckBoxImages* images, int role, QObject* parent)
     : QStyledItemDelegate(parent), images_(images), role_(role) {}
@@ -11,6 +12,7 @@ CheckImageDelegate::CheckImageDelegate(const CheckBoxImages* images, int role, Q
 void CheckImageDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
   QStyledItemDelegate::paint(painter, option, index);
+  PaintCellGridLines(painter, option);
   const QVariant image = index.data(role_);
   if (images_ == nullptr || !image.isValid()) return;
   const QPixmap pixmap = images_->Image(image.toInt());

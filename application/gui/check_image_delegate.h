@@ -1,7 +1,8 @@
 #pragma once
 // Draws a list cell's check image (the index the model gives in `role`) at a
 // fixed place: the box of the 16 x 16 image then covers pixels 4 to 16 of
-// the cell, the band a press must hit to toggle it.
+// the cell, the band a press must hit to toggle it. The cell keeps the grid
+// lines of its list.
 
 #include <QStyledItemDelegate>
 

@@ -23,8 +23,6 @@ void CheckListBox::SetItems(const QStringList& texts, int columns) {
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
   }
-  // Items run left to right, row by row.
-  setFlow(QListView::LeftToRight);
   LayOutColumns();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A list of check items laid out in a fixed number of columns, filling its
-// panel without scroll bars. Leaving it takes its highlight away; the ticks
+// panel without scroll bars: the items run down the first column, then down
+// the next, as in a multi-column list box. Leaving it takes its highlight away; the ticks
 // stay.
 
 #include <QListWidget>

@@ -4,6 +4,10 @@
 
 #include <QStyledItemDelegate>
 
+// Draws a cell's grid lines (below and right of `option.rect`), for delegates
+// that paint cells of their own in a list with grid lines.
+void PaintCellGridLines(QPainter* painter, const QStyleOptionViewItem& option);
+
 class GridLineDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:

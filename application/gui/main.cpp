@@ -12,12 +12,14 @@
 #include "Dm_upairreg.h"
 #include "guarded_application.h"
 #include "program_font.h"
+#include "qt_japanese.h"
 
 int main(int argc, char** argv) {
   GuardedApplication app(argc, argv);
   try {
     QCoreApplication::setApplicationName(QStringLiteral("Dyadmark"));
     InstallUiFonts(app);
+    InstallJapaneseQtTranslation(app);
 
     // The pages first, without a parent; then the main window, which is the
     // first window and so the main one; then the pair registry.

@@ -136,6 +136,11 @@ PairChartView::PairChartView(QWidget* parent) : QWidget(parent) {
   layout->addWidget(scrollBar_);
   BuildChart();
   BuildOverlays();
+  // The date read-outs stand on the plot's top edge: keep them inside the
+  // chart at any size.
+  const QLabel* date = values_[0];
+  chart_->Model().topSpace =
+      date->fontMetrics().height() + 2 * (date->frameWidth() + date->margin());
   SetOptions(options_);
 
   connect(chart_, &chart::ChartWidget::mousePressed, this, &PairChartView::ChartMousePressed);

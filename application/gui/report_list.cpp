@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QTreeView>
 
+#include "grid_line_delegate.h"
+
 namespace {
 
 constexpr int kNarrowestColumn = 8;
@@ -19,3 +21,5 @@ void SetUpReportHeader(QTreeView& list, bool hideFirstColumn) {
   // leaves the hidden column's old width in front of the next one.
   if (hideFirstColumn) list.setColumnHidden(0, true);
 }
+
+void ShowGridLines(QTreeView& list) { list.setItemDelegate(new GridLineDelegate(&list)); }

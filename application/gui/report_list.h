@@ -7,3 +7,7 @@
 class QTreeView;
 
 void SetUpReportHeader(QTreeView& list, bool hideFirstColumn);
+
+// Draws grid lines below and right of every cell of `list`, which owns the
+// delegate that draws them.
+void ShowGridLines(QTreeView& list);

@@ -7,6 +7,20 @@
 
 #include "grid_line_delegate.h"
 
+namespace {
+
+constexpr int kSellLoanColumn = 6;
+constexpr int kBuyLoanColumn = 12;
+constexpr int kUnitRatioColumn = 13;
+
+int LeastColumnWidth(int column) {
+  if (column == kSellLoanColumn || column == kBuyLoanColumn) return 2;
+  if (column == kUnitRatioColumn) return 48;
+  return 0;
+}
+
+}  // namespace
+
 ScreeningResultList::ScreeningResultList(QTreeView* view)
     : QObject(view), view_(view), model_(new ScreeningResultModel(this)) {
   view_->setModel(model_);
@@ -29,6 +43,12 @@ ScreeningResultList::ScreeningResultList(QTreeView* view)
   header->setMinimumSectionSize(0);
   ApplyColumnWidths(0, model_->columnCount() - 1);
 
+  // The margin-loan marks and the unit ratio keep a least width, however the
+  // user drags them or the settings file stores them.
+  connect(header, &QHeaderView::sectionResized, this, [header](int column, int, int size) {
+    const int least = LeastColumnWidth(column);
+    if (size < least) header->resizeSection(column, least);
+  });
   connect(header, &QHeaderView::sectionClicked, this,
           [this](int column) { ListViewScrnColumnClick(column); });
   connect(view_, &QAbstractItemView::doubleClicked, this, [this] { ListViewScrnDblClick(); });

@@ -109,7 +109,11 @@ Qt::ItemFlags TechnicalListModel::flags(const QModelIndex& index) const {
 }
 
 QVariant TechnicalListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::TextAlignmentRole && section == 1) {
+    return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+  }
+  if (role != Qt::DisplayRole) return {};
   static const char16_t* const captions[kColumnCount] = {
       u"", u"種別", u"    期間", u"        指定値", u"  結果表示", u"幅"};
   if (section < 0 || section >= kColumnCount) return {};

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
+#include "hidden_column_grip.h"
+
 TechnicalListView::TechnicalListView(QWidget* parent) : QTreeView(parent) {
   setRootIsDecorated(false);
   setUniformRowHeights(true);
@@ -22,6 +24,8 @@ TechnicalListView::TechnicalListView(QWidget* parent) : QTreeView(parent) {
   header()->setSectionsClickable(false);
   header()->setMinimumSectionSize(0);
   header()->setStretchLastSection(false);
+  // The last column, the result column's width, starts hidden at width 0.
+  new HiddenColumnGrip(header(), kWidthColumn);
 }
 
 void TechnicalListView::dragEnterEvent(QDragEnterEvent* event) {

@@ -7,6 +7,9 @@
 class TechnicalListView : public QTreeView {
   Q_OBJECT
  public:
+  // The column of the result column's width, 0 wide until the user widens it.
+  static constexpr int kWidthColumn = 5;
+
   explicit TechnicalListView(QWidget* parent = nullptr);
 
  signals:

@@ -22,7 +22,6 @@ namespace {
 using internal::Layout;
 
 constexpr int32_t kLabelGap = 2;
-constexpr int32_t kMarkGap = 2;
 
 bool IsBlank(const QString& text) {
   return std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; });
@@ -157,7 +156,8 @@ void PaintMarks(QPainter& painter, const Geometry& geometry, AxisSide side, cons
     const internal::TextEntry& text = texts[bars.markText(point.value)];
     const int32_t x = geometry.CategoryPixel(point.category) - text.width / 2;
     const auto [top, bottom] = BarRows(geometry, side, point.value);
-    const int32_t y = point.value >= 0.0 ? top - kMarkGap - metrics.height() : bottom + kMarkGap;
+    const int32_t y = point.value >= 0.0 ? top - internal::kMarkGap - metrics.height()
+                                         : bottom + internal::kMarkGap;
     texts.Draw(text, QPoint(x, y));
   }
 }

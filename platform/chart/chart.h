@@ -68,9 +68,11 @@ struct LineSeries {
   std::vector<LinePoint> points;
 };
 
-// Bars from the value 0 (or the pane's edge when 0 is outside the axis) to
-// each point's value, `widthPercent` of a category wide. Marks write each
-// non-null value, through `markText`, above a bar (below a negative one).
+// Bars from the value 0 to each point's value, `widthPercent` of a category
+// wide; the axis's range always holds 0, so every bar grows from it. Marks
+// write each non-null value, through `markText`, above a bar (below a
+// negative one); with marks visible the axis keeps room for them inside the
+// pane.
 struct BarSeries {
   QColor outline = Qt::black;
   QColor fill = Qt::white;
@@ -101,7 +103,9 @@ struct Shade {
 };
 
 // The range of a value axis is that of the values of the active series on it
-// within the categories shown (a range of 0 is widened by 1 each way).
+// within the categories shown, with 0 when a bar series is among them, and
+// room for the marks of bar series that show them (a range of 0 is widened
+// by 1 each way).
 struct ValueAxis {
   bool visible = true;
   Shade grid;
@@ -142,6 +146,9 @@ class Chart {
   int32_t marginTop = 1;
   int32_t marginRight = 1;
   int32_t marginBottom = 1;
+  // Pixels kept free above the plot besides marginTop, for what is drawn
+  // over the chart just above the plot (a read-out's box).
+  int32_t topSpace = 0;
   QColor backColor = Qt::white;
   // When set, the background runs from backColor at the top to this colour
   // at the bottom.

@@ -23,8 +23,16 @@ struct Range {
 
 bool Shown(int32_t category, int32_t count) { return category >= 0 && category < count; }
 
-Range ValueRange(const Chart& chart, AxisSide side) {
+struct AxisValues {
   Range range;
+  // Room needed above the highest and below the lowest value for marks.
+  bool marksAbove = false;
+  bool marksBelow = false;
+};
+
+AxisValues ValueRange(const Chart& chart, AxisSide side) {
+  AxisValues values;
+  Range& range = values.range;
   for (const Series& series : chart.series) {
     if (!series.active || series.axis != side) continue;
     if (const auto* line = std::get_if<LineSeries>(&series.data)) {
@@ -32,15 +40,37 @@ Range ValueRange(const Chart& chart, AxisSide side) {
         if (Shown(point.category, chart.bottom.count)) range.Add(point.value);
       }
     } else if (const auto* bars = std::get_if<BarSeries>(&series.data)) {
+      bool any = false;
       for (const BarPoint& point : bars->points) {
-        if (!point.null && Shown(point.category, chart.bottom.count)) range.Add(point.value);
+        if (point.null || !Shown(point.category, chart.bottom.count)) continue;
+        range.Add(point.value);
+        any = true;
+        if (bars->marksVisible && bars->markText) {
+          (point.value >= 0.0 ? values.marksAbove : values.marksBelow) = true;
+        }
       }
+      // Bars grow from 0, so 0 is on the axis.
+      if (any) range.Add(0.0);
     } else if (const auto* shape = std::get_if<HorizontalLine>(&series.data)) {
       range.Add(shape->value);
     }
   }
-  if (range.min > range.max) return Range{0.0, 0.0};
-  return range;
+  if (range.min > range.max) range = Range{0.0, 0.0};
+  return values;
+}
+
+// Widens [min, max] so that `room` pixels stay free above the highest value
+// (when `above`) and below the lowest (when `below`) of a pane `height`
+// pixels high. With k such sides the range r becomes r / (1 - k room /
+// height), of which room / height goes to each side; the room is capped at
+// a third of the pane so that a small pane still shows its values.
+void KeepRoomForMarks(ValueScale& scale, bool above, bool below, int32_t room, int32_t height) {
+  const int sides = (above ? 1 : 0) + (below ? 1 : 0);
+  if (sides == 0 || height <= 0) return;
+  const double share = std::min(static_cast<double>(room) / height, 1.0 / 3.0);
+  const double widened = (scale.max - scale.min) / (1.0 - sides * share);
+  if (above) scale.max += widened * share;
+  if (below) scale.min -= widened * share;
 }
 
 // Steps of 1, 2 or 5 times a power of ten, so that labels stand about two
@@ -89,7 +119,8 @@ Layout ComputeLayout(const Chart& chart, const QRect& rect) {
   const bool leftShown = chart.left.visible && split > 0;
   const bool rightShown = chart.right.visible && split < 100;
 
-  const int32_t top = rect.top() + Percent(rect.height(), chart.marginTop);
+  const int32_t top =
+      rect.top() + Percent(rect.height(), chart.marginTop) + std::max(0, chart.topSpace);
   const int32_t bottomSpace = chart.bottom.tickLength + kLabelGap + layout.fontHeight;
   const int32_t bottom =
       rect.top() + rect.height() - Percent(rect.height(), chart.marginBottom) - bottomSpace;
@@ -107,13 +138,17 @@ Layout ComputeLayout(const Chart& chart, const QRect& rect) {
 
   for (auto [scale, side, ticks] : {std::tuple{&left, AxisSide::kLeft, &layout.leftTicks},
                                     std::tuple{&right, AxisSide::kRight, &layout.rightTicks}}) {
-    const Range range = ValueRange(chart, side);
-    scale->min = range.min;
-    scale->max = range.max;
+    const AxisValues values = ValueRange(chart, side);
+    scale->min = values.range.min;
+    scale->max = values.range.max;
     if (scale->max == scale->min) {
       scale->min -= 1.0;
       scale->max += 1.0;
     }
+    // A mark stands kMarkGap above its bar and is one text line high; one
+    // more pixel keeps it off the pane's edge.
+    KeepRoomForMarks(*scale, values.marksAbove, values.marksBelow, layout.fontHeight + kMarkGap + 1,
+                     scale->bottom - scale->top + 1);
     if (scale->visible) {
       *ticks =
           Ticks(scale->min, scale->max, scale->bottom - scale->top + 1, layout.fontHeight, metrics);

@@ -10,6 +10,9 @@
 
 namespace chart::internal {
 
+// The gap in pixels between a bar and its mark.
+inline constexpr int32_t kMarkGap = 2;
+
 struct AxisTicks {
   std::vector<double> values;
   std::vector<QString> labels;

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "code_file.h"
+#include "pair_chart_settings.h"
 #include "pair_price_refresh.h"
 #include "pair_series.h"
 #include "price_files.h"
 #include "scratch_dir.h"
+#include "screening_settings.h"
 #include "statistics.h"
 #include "vcl/cp932_text.h"
 #include "vcl/inifile.h"
@@ -75,6 +77,33 @@ TEST_F(SampleDirectoryTest, OfflineSettingsAreWrittenOnceAndTheSameBytesEveryTim
   WriteSampleDirectory(dir.path());
   EXPECT_EQ(dir.Read("Dyadmark.ini"), "[Option]\r\nOnLine=1\r\n");
   EXPECT_EQ(dir.Read("9117.txt"), prices);
+}
+
+// The first screening needs nothing but the button: list A, the group switch
+// and one correlation row with its result column are stored, and F5 holds a
+// chart preset for the whole period.
+TEST_F(SampleDirectoryTest, SettingsHoldAFirstScreeningAndALongRangePreset) {
+  const vcl::TIniFile ini(dir.path() / "Dyadmark.ini");
+  EXPECT_EQ(ini.ReadString("Screening", "CodeA", ""), "9101-9136");
+  EXPECT_TRUE(ini.ReadBool("Screening", "Group", false));
+  const std::vector<TechnicalCondition> rows = ReadTechnicalSection(ini);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].check, 1);
+  EXPECT_EQ(rows[0].kind, "\x91\x8A\x8A\xD6\x8C\x57\x90\x94");  // "相関係数"
+  EXPECT_EQ(rows[0].period, "   1 \x81\x60 1200");
+  EXPECT_EQ(rows[0].range, " 0.900000 \x81\x60 1.000000");
+  EXPECT_TRUE(rows[0].resultShown);
+  EXPECT_EQ(rows[0].sortKind, 2);
+
+  const PairChartSettings preset = ReadPairChartSettings(ini, "ChartF5", PresetDefaults());
+  EXPECT_EQ(ini.ReadString("ChartF5", "Caption", ""),
+            "\x92\xB7\x8A\xFA"
+            "1200"
+            "\x93\xFA");
+  EXPECT_EQ(preset.Renge, -1200);
+  EXPECT_EQ(preset.BarLabel, 0);
+  EXPECT_EQ(preset.YMDLabel, 2);
+  EXPECT_EQ(preset.To, "1200");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "Dm_fcode.h"
 #include "gui_test_program.h"
 #include "library_busy.h"
+#include "list_column_width.h"
 #include "status_panel_bar.h"
 #include "vcl/inifile.h"
 
@@ -301,11 +302,14 @@ class CodePageTest : public QObject {
         "PastClm1=80\r\nPastClm6=66\r\nCodeNG=2\r\n");
     QCOMPARE(p.List()->columnWidth(1), 140);
     QCOMPARE(p.Prices()->columnWidth(6), 66);
+    // A width not stored is the form's, fitted to the program's font.
+    const std::string fitted = std::to_string(FittedColumnWidth(55, *p.List()));
+    QCOMPARE(p.List()->columnWidth(2), FittedColumnWidth(55, *p.List()));
     QVERIFY(p.window->close());
     for (auto [key, value] : {std::pair{"SplitterT", "700"},
                               {"SplitterB", "400"},
                               {"CodeClm1", "140"},
-                              {"CodeClm2", "55"},
+                              {"CodeClm2", fitted.c_str()},
                               {"CodeClm6", "30"},
                               {"PastClm1", "80"},
                               {"PastClm6", "66"},

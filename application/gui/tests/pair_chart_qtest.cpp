@@ -249,6 +249,8 @@ class PairChartTest : public QObject {
     QCOMPARE(date->text(), QStringLiteral("2024/03/17"));
     QCOMPARE(date->x() + date->width(), at.x());
     QCOMPARE(date->y() + date->height(), f.G().Plot().top());
+    // The chart keeps room for the box above the plot.
+    QVERIFY2(date->y() >= 0, qPrintable(QString::number(date->y())));
     QVERIFY(!days.isEmpty());
     QCOMPARE(days.last()[0].toInt(), 3);
 

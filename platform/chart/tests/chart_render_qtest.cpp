@@ -203,15 +203,91 @@ class ChartRenderTest : public QObject {
   void marksWriteTheValueOverTheBar() {
     Chart chart = SampleChart();
     auto& bars = std::get<BarSeries>(chart.series[0].data);
-    bars.marksVisible = true;
     bars.markText = [](double v) { return QString::number(v); };
-    Geometry g;
-    const QImage with = Render(chart, &g);
-    bars.marksVisible = false;
-    const QImage without = Render(chart);
-    const int32_t top = g.ValuePixel(AxisSide::kRight, 2.0 + 7);
-    const QRect above(g.BarLeft(7, 90), top - 14, g.BarWidth(90), 12);
-    QVERIFY(CountColour(with, above, Qt::white) < CountColour(without, above, Qt::white));
+    for (const bool marks : {true, false}) {
+      bars.marksVisible = marks;
+      Geometry g;
+      const QImage image = Render(chart, &g);
+      const int32_t top = g.ValuePixel(AxisSide::kRight, 2.0 + 7);
+      const QRect above(g.BarLeft(7, 90), top - 14, g.BarWidth(90), 12);
+      const int inked = above.width() * above.height() - CountColour(image, above, Qt::white);
+      QCOMPARE(inked > 0, marks);
+    }
+  }
+
+  // The rate axis holds 0, so bars grow from it, and keeps room for the marks
+  // of the highest and the lowest bar: every bar and every mark lies inside
+  // its pane, whatever the signs of the values and the size of the chart.
+  void everyBarAndItsMarkLieInsideThePane_data() {
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<QSize>("size");
+    const QList<double> positive = {2.5, 3.75, 4.0, 1.25, 3.0};
+    const QList<double> negative = {-2.5, -3.75, -4.0, -1.25, -3.0};
+    const QList<double> mixed = {-2.5, 3.75, -4.0, 1.25, 0.0};
+    for (const QSize size : {QSize(800, 500), QSize(1448, 1024), QSize(400, 260)}) {
+      const QByteArray at =
+          QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
+      QTest::newRow("positive " + at) << positive << size;
+      QTest::newRow("negative " + at) << negative << size;
+      QTest::newRow("mixed " + at) << mixed << size;
+    }
+  }
+  void everyBarAndItsMarkLieInsideThePane() {
+    QFETCH(QList<double>, values);
+    QFETCH(QSize, size);
+    Chart chart;
+    chart.bottom.count = static_cast<int32_t>(values.size());
+    chart.bottom.labels.assign(values.size(), QStringLiteral(" "));
+    chart.splitPercent = 60;
+    chart.topSpace = 20;
+    LineSeries prices;
+    prices.pen = Pen{kLineColour, 1, LineStyle::kSolid, PenMode::kCopy};
+    BarSeries rates;
+    rates.outline = kBarOutline;
+    rates.marksVisible = true;
+    rates.markText = [](double v) { return QString::number(v, 'f', 1); };
+    for (int32_t i = 0; i < chart.bottom.count; ++i) {
+      prices.points.push_back({i, 1000.0 + 50 * i});
+      rates.points.push_back({i, values[i], false});
+    }
+    chart.series.push_back({"rates", AxisSide::kRight, true, rates});
+    chart.series.push_back({"prices", AxisSide::kLeft, true, prices});
+
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    const Geometry g = chart.Paint(painter, QRect(QPoint(0, 0), size));
+    painter.end();
+
+    const ValueScale& rate = g.Axis(AxisSide::kRight);
+    QVERIFY(rate.min <= 0.0 && rate.max >= 0.0);
+    // The price pane's range is its values' own.
+    QCOMPARE(g.Axis(AxisSide::kLeft).min, 1000.0);
+    QCOMPARE(g.Axis(AxisSide::kLeft).max, 1000.0 + 50 * (chart.bottom.count - 1));
+    // Room for a read-out box above the plot.
+    QVERIFY(g.Plot().top() >= chart.topSpace);
+    const QFontMetrics metrics(chart.font);
+    const int32_t zero = g.ValuePixel(AxisSide::kRight, 0.0);
+    for (int32_t i = 0; i < chart.bottom.count; ++i) {
+      const int32_t end = g.ValuePixel(AxisSide::kRight, values[i]);
+      QVERIFY(end >= rate.top && end <= rate.bottom);
+      // A negative bar hangs down from 0: its outline is drawn between 0 and
+      // its end, and nothing of it above 0.
+      if (values[i] < 0.0) {
+        QCOMPARE(image.pixelColor(g.BarLeft(i, 90), (zero + end) / 2), kBarOutline);
+        if (zero - 3 > rate.top) {
+          QVERIFY(image.pixelColor(g.BarLeft(i, 90), zero - 3) != kBarOutline);
+        }
+      }
+      const int32_t markTop = values[i] >= 0.0 ? end - 2 - metrics.height() : end + 2;
+      QVERIFY2(markTop >= rate.top && markTop + metrics.height() - 1 <= rate.bottom,
+               qPrintable(QStringLiteral("mark of bar %1 at %2..%3, pane %4..%5")
+                              .arg(i)
+                              .arg(markTop)
+                              .arg(markTop + metrics.height() - 1)
+                              .arg(rate.top)
+                              .arg(rate.bottom)));
+    }
   }
 
   void oneRendererServesAPrinter() {

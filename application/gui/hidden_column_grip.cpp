@@ -1,0 +1,45 @@
+#include "hidden_column_grip.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QStyle>
+#include <algorithm>
+#include <cstdlib>
+
+HiddenColumnGrip::HiddenColumnGrip(QHeaderView* header, int section)
+    : QObject(header), header_(header), section_(section) {
+  header_->viewport()->installEventFilter(this);
+}
+
+bool HiddenColumnGrip::OnLeftEdge(int x) const {
+  if (header_->sectionSize(section_) > 0 || header_->isSectionHidden(section_)) return false;
+  const int margin = header_->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header_);
+  return std::abs(x - header_->sectionViewportPosition(section_)) <= margin;
+}
+
+bool HiddenColumnGrip::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != header_->viewport()) return false;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+      const auto* press = static_cast<QMouseEvent*>(event);
+      if (press->button() != Qt::LeftButton || !OnLeftEdge(press->position().toPoint().x())) {
+        return false;
+      }
+      dragging_ = true;
+      dragStart_ = header_->sectionViewportPosition(section_);
+      return true;
+    }
+    case QEvent::MouseMove: {
+      if (!dragging_) return false;
+      const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+      header_->resizeSection(section_, std::max(0, x - dragStart_));
+      return true;
+    }
+    case QEvent::MouseButtonRelease:
+      if (!dragging_) return false;
+      dragging_ = false;
+      return true;
+    default:
+      return false;
+  }
+}
