@@ -458,8 +458,8 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   if (!FastPath(i, j, start, days)) {
     if (!CalendarRows(i, j, scratch.rows)) {
       if (seriesDropped_) {
-        LoadPriceSeries(dataDir_ / (keys_.Codes()[i] + ".txt"), scratch.series1);
-        LoadPriceSeries(dataDir_ / (keys_.Codes()[j] + ".txt"), scratch.series2);
+        LoadPriceSeries(PriceFileOf(dataDir_, keys_.Codes()[i]), scratch.series1);
+        LoadPriceSeries(PriceFileOf(dataDir_, keys_.Codes()[j]), scratch.series2);
         MergePairSeries(scratch.series1, scratch.series2, scratch.rows);
       } else {
         MergePairSeries(prices_[i].series, prices_[j].series, scratch.rows);
