@@ -4,10 +4,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -126,6 +128,44 @@ class PairPageTest : public QObject {
     p.Type("LabeledEditStockCodeB", "abcd");
     p.Edit("EditMagnA")->setFocus();
     QCOMPARE(p.Edit("LabeledEditStockCodeB")->text(), QStringLiteral("0000"));
+  }
+
+  // A context menu, the menu bar or another window borrows the focus and gives
+  // it back: the field's rule waits until the focus moves to another control.
+  void aMenuOrAnotherWindowDoesNotRunTheFieldsRule() {
+    Program p;
+    p.StartWithPair();
+    p.Show();
+    QGuiApplication::clipboard()->setText(QStringLiteral("01"));
+    p.Type("LabeledEditStockCodeA", "91");
+    QLineEdit* edit = p.Edit("LabeledEditStockCodeA");
+    QVERIFY(edit->hasFocus());
+
+    std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    menu->popup(edit->mapToGlobal(QPoint(2, 2)));
+    QTRY_VERIFY(QApplication::activePopupWidget() == menu.get());
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+    edit->paste();  // what the menu's paste item does
+    menu->close();
+    QTRY_VERIFY(edit->hasFocus());
+    QCOMPARE(edit->text(), QStringLiteral("9101"));
+
+    p.Type("LabeledEditStockCodeA", "91");
+    QFocusEvent toMenuBar(QEvent::FocusOut, Qt::MenuBarFocusReason);
+    QApplication::sendEvent(edit, &toMenuBar);
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+
+    p.registry->show();
+    QApplication::setActiveWindow(p.registry.get());
+    QVERIFY(QTest::qWaitForWindowActive(p.registry.get()));
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+    p.registry->hide();
+    QApplication::setActiveWindow(p.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(p.window.get()));
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(edit->text(), QStringLiteral("0000"));
   }
 
   void enterInALotFieldEmptiesItAndChecksWithTheTradingUnit() {
