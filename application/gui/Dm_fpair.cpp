@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -43,6 +44,13 @@ int32_t IntegerOf(const QLineEdit* edit, int32_t fallback) {
   return vcl::StrToIntDef(Cp932(edit), fallback);
 }
 
+// The value of an option up-down changes by its arrows (buttons or keys)
+// only: its text cannot be typed over. The box's own read-only switch would
+// stop the arrows too.
+void LetOnlyTheArrowsChange(QSpinBox* upDown) {
+  if (auto* text = upDown->findChild<QLineEdit*>()) text->setReadOnly(true);
+}
+
 }  // namespace
 
 TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFramePair>()) {
@@ -52,6 +60,10 @@ TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
   ui_->EditAdjust->setProperty("Tag", kAdjustFallback);
   ui_->EditChartFrom->setProperty("Tag", kFromFallback);
   ui_->EditChartTo->setProperty("Tag", kToFallback);
+  for (QSpinBox* upDown : {ui_->UpDownLineWidth, ui_->UpDownBarWidth, ui_->UpDownGridL,
+                           ui_->UpDownGridM, ui_->UpDownGridD}) {
+    LetOnlyTheArrowsChange(upDown);
+  }
   BuildChartArea();
   ConnectHandlers();
 }

@@ -14,6 +14,8 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -424,6 +426,77 @@ class PairPageTest : public QObject {
     QVERIFY(!Control<QCheckBox>(*p.window, "CheckBoxLA1")->isChecked());
     Control<QCheckBox>(*p.window, "CheckBoxOption")->setChecked(false);
     QVERIFY(!Control<QWidget>(*p.window, "PanelOption")->isVisible());
+  }
+
+  // The split bar's handle goes down the bar as the price pane grows, and the
+  // keys move it the way it is drawn.
+  void theSplitBarMovesTheWayItIsDrawn() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[FrameP]\r\nChkOption=1\r\n");
+    p.StartWithPair();
+    p.Show();
+    auto* split = Control<QSlider>(*p.window, "TrackBarChartSplit");
+    split->setFocus();
+    const auto handleTop = [split] {
+      QStyleOptionSlider option;
+      option.initFrom(split);
+      option.rect.setHeight(1000);  // tall enough for one step to show
+      option.orientation = split->orientation();
+      option.minimum = split->minimum();
+      option.maximum = split->maximum();
+      option.sliderPosition = split->sliderPosition();
+      option.sliderValue = split->value();
+      option.pageStep = split->pageStep();
+      option.singleStep = split->singleStep();
+      option.upsideDown = !split->invertedAppearance();  // as a vertical QSlider draws
+      option.subControls = QStyle::SC_SliderHandle;
+      return split->style()
+          ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, split)
+          .top();
+    };
+    const struct {
+      Qt::Key key;
+      int value;
+      bool down;
+    } moves[] = {
+        {Qt::Key_PageDown, 80, true},
+        {Qt::Key_Down, 81, true},
+        {Qt::Key_PageUp, 76, false},
+        {Qt::Key_Up, 75, false},
+    };
+    for (const auto& move : moves) {
+      const int before = handleTop();
+      QTest::keyClick(split, move.key);
+      QCOMPARE(split->value(), move.value);
+      QCOMPARE(p.Text("PanelChartSplit"), QString::number(move.value));
+      QVERIFY2(move.down ? handleTop() > before : handleTop() < before,
+               qPrintable(QString::number(move.key, 16)));
+    }
+  }
+
+  // The option up-downs change by their arrows only; their text cannot be
+  // typed over.
+  void theUpDownsChangeOnlyByTheirArrows() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[FrameP]\r\nChkOption=1\r\n");
+    p.StartWithPair();
+    p.Show();
+    for (const char* name :
+         {"UpDownLineWidth", "UpDownBarWidth", "UpDownGridL", "UpDownGridM", "UpDownGridD"}) {
+      auto* upDown = Control<QSpinBox>(*p.window, name);
+      upDown->setFocus();
+      const int start = upDown->value();
+      QTest::keyClick(upDown, Qt::Key_End);
+      QTest::keyClick(upDown, Qt::Key_Backspace);
+      QTest::keyClicks(upDown, "1");
+      QTest::keyClick(upDown, Qt::Key_Tab);
+      QCOMPARE(upDown->value(), start);
+      upDown->setFocus();
+      QTest::keyClick(upDown, Qt::Key_Down);
+      QCOMPARE(upDown->value(), start - upDown->singleStep());
+      QTest::keyClick(upDown, Qt::Key_Up);
+      QCOMPARE(upDown->value(), start);
+    }
   }
 
   void slidersAndUpDownsAreNamedToo() {
