@@ -302,14 +302,23 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
   const int32_t adjust = IntegerOf(ui_->EditAdjust, 0);
   const int32_t lotsB = IntegerOf(ui_->EditMagnB, 1);
 
+  std::string saveError;
   if (host_.api != nullptr && host_.onLine && host_.onLine() && host_.chartDataUpdate &&
       host_.chartDataUpdate()) {
     const LibraryCallScope call(host_.run->LibraryBusy());
     const int32_t source = host_.source ? host_.source() : 1;
     for (const std::string& code : {codeA, codeB}) {
-      RefreshPairPriceFile(*host_.api, source, data_->ExeDir(), code, data_->LatestMarketDate(),
-                           data_->CodeList());
+      if (RefreshPairPriceFile(*host_.api, source, data_->ExeDir(), code, data_->LatestMarketDate(),
+                               data_->CodeList(), &saveError) == PairRefresh::kSaveFailed) {
+        break;
+      }
     }
+  }
+  // A price file that cannot be saved stops the check at that code; the page
+  // keeps what the last good check showed.
+  if (!saveError.empty()) {
+    ReportError(QFromCp932(saveError));
+    return;
   }
 
   std::vector<CodeDayRecord> seriesA;

@@ -332,6 +332,34 @@ class PairPageTest : public QObject {
     QCOMPARE(p.Page().Days()[0].CloseB, 61000);
   }
 
+  // Online, a price file that cannot be saved is reported with its name; the
+  // check stops there and the page keeps what the last check showed.
+  void aPriceFileThatCannotBeSavedIsReported() {
+    Program p;
+    p.StartWithPair();
+    p.Codes("1301", "1332");
+    p.Check();
+    QCOMPARE(p.Page().Days().size(), size_t{100});
+    const std::string stored = p.dir.Read("1332.txt");
+    QVERIFY(
+        QFile::setPermissions(QString::fromStdString(p.dir.Path("1332.txt")), QFile::ReadOwner));
+    p.window->findChild<QAction*>("MainMenuLine")->setChecked(true);
+    p.window->findChild<QAction*>("MainMenuChartDataUpdate")->setChecked(true);
+    p.window->Data().SetLatestMarketDate("2024/07/01");
+    p.fake.records = {PastDataRecord{2024, 7, 1, 61, 61, 62, 60, 5000}};
+    p.Type("EditChartFrom", "1");
+    p.Type("EditChartTo", "10");
+    p.Check();
+    QCOMPARE(p.errors.size(), 1);
+    QVERIFY2(p.errors.first().startsWith(QStringLiteral(u"ファイル \"") +
+                                         QString::fromStdString(p.dir.Path("1332.txt")) +
+                                         QStringLiteral(u"\" を保存できません: ")),
+             qPrintable(p.errors.first()));
+    QCOMPARE(p.Page().Days().size(), size_t{100});
+    QCOMPARE(p.dir.Read("1332.txt"), stored);
+    QVERIFY(!PriceFileStampedOn(p.dir.Path("1332.txt"), "2024/07/01"));
+  }
+
   void theRecentListTakesTheCheckedPair() {
     Program p;
     p.StartWithPair();
