@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "accessible_names.h"
 #include "edit_exit_filter.h"
 #include "library_busy.h"
 #include "pair_chart_view.h"
@@ -493,7 +494,7 @@ void TFramePair::ShowDay(int32_t index) {
 
 void TFramePair::ComboBoxRegFKeyChange() {
   if (ui_->ComboBoxRegFKey->currentIndex() < 0) return;
-  ui_->ButtonRegFKey->setText(QStringLiteral(u"登録"));
+  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"登録"));
   ui_->ButtonRegFKey->setEnabled(true);
 }
 
@@ -530,7 +531,7 @@ void TFramePair::ButtonRegFKeyClick() {
 void TFramePair::ApplyChartPreset(const PairChartSettings& settings, int32_t tag) {
   ApplyChartSettings(settings, true);
   ui_->ComboBoxRegFKey->setCurrentIndex(tag - 5);
-  ui_->ButtonRegFKey->setText(QStringLiteral(u"更新"));
+  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"更新"));
   ui_->ButtonRegFKey->setEnabled(true);
   ButtonCheckClick(nullptr);
 }
