@@ -87,6 +87,10 @@ void CodeListSteps::ShowPhase(std::string_view phase) {
   c_.status.Show(0, ScreeningPhaseText(phase));
 }
 
+void CodeListSteps::ShowSaveError(const std::string& error) {
+  if (!error.empty()) c_.status.Show(0, " ! " + error);
+}
+
 template <typename Keep>
 bool CodeListSteps::WalkCodes(ScreeningCodeList& codes, bool fixedTotal, Keep keep) {
   // The kept codes move down over the dropped ones: one pass, whatever the
@@ -265,11 +269,13 @@ void CodeListSteps::FetchHistory(ScreeningCodeList& codes) {
       c_.codeTable.SetVolume(code, volume);
       return true;
     }
-    if (c_.prices.DownloadPriceFile(code, volume)) {
+    std::string saveError;
+    if (c_.prices.DownloadPriceFile(code, volume, saveError)) {
       c_.codeTable.SetVolume(code, volume);
       StampPriceFile(PriceFile(code), c_.latestMarketDate);
       return true;
     }
+    ShowSaveError(saveError);
     // Only a record this run brought in goes with the failed download: an
     // older one keeps the user's exclusion mark.
     if (addedThisRun_.erase(code) > 0) c_.codeTable.Delete(code);
@@ -291,9 +297,11 @@ void CodeListSteps::UpdateHistory(ScreeningCodeList& codes) {
     const bool current = ReadFileBytes(file, latest.size()).value_or("") == latest;
     // A file the update could not bring up to date keeps its old date, so
     // the next run tries again; a malformed one is left as it is.
-    if (current || c_.prices.UpdatePriceFile(code) == UpdateResult::kUpdated) {
+    std::string saveError;
+    if (current || c_.prices.UpdatePriceFile(code, saveError) == UpdateResult::kUpdated) {
       StampPriceFile(file, latest);
     }
+    ShowSaveError(saveError);
     return true;
   });
 }

@@ -77,6 +77,9 @@ class CodeListSteps {
  private:
   bool ExpandCodeRange(ScreeningCodeList& list, std::string_view rest);
   void ShowPhase(std::string_view phase);
+  // A price file that could not be saved: its message in panel 0, in the
+  // status bar's error form, while the walk goes on.
+  void ShowSaveError(const std::string& error);
   // Walks `codes`, showing each code and its position, and keeps the codes
   // for which `keep` is true. With `fixedTotal` the total shown is the size
   // when the walk began. False when a cancel stopped the walk.

@@ -11,6 +11,7 @@
 
 #include "vcl/path_text.h"
 #include "vcl/replace_file.h"
+#include "write_failure_reason.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class FileDescriptor {
 std::string WriteErrorMessage(const std::filesystem::path& file, int error) {
   return "\x83\x74\x83\x40\x83\x43\x83\x8B \"" + vcl::PathToCp932Text(file) +
          "\" \x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1: " +
-         std::strerror(error);
+         WriteFailureReason(error);
 }
 
 }  // namespace

@@ -22,6 +22,6 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
 // or the new file, never a cut one; a read-only file is never replaced. False
 // when any step fails: the old file is then left as it was, no temporary file
 // remains, and `error` (when given) receives
-// "ファイル "<file>" を保存できません: <reason>".
+// "ファイル "<file>" を保存できません: <reason>", the reason in Japanese too.
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                                        std::string* error = nullptr);

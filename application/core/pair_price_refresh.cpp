@@ -8,15 +8,23 @@
 
 PairRefresh RefreshPairPriceFile(const TicvaneApi& api, int32_t source,
                                  const std::filesystem::path& dataDir, const std::string& code,
-                                 const std::string& latestMarketDate, CodeTable& codeTable) {
+                                 const std::string& latestMarketDate, CodeTable& codeTable,
+                                 std::string* saveError) {
+  if (saveError) saveError->clear();
+  std::string message;
+  const auto failed = [&] {
+    if (message.empty()) return PairRefresh::kMissing;
+    if (saveError) *saveError = message;
+    return PairRefresh::kSaveFailed;
+  };
   const std::optional<std::filesystem::path> file = PriceFilePath(dataDir, code);
-  if (!file) return PairRefresh::kMissing;
+  if (!file) return failed();
   std::error_code error;
-  if (!std::filesystem::exists(*file, error)) {
+  // Anything but a file in its place (a folder) is downloaded over, so that
+  // the save reports what is in the way.
+  if (!std::filesystem::is_regular_file(*file, error)) {
     int32_t averageVolume = 0;
-    if (!DownloadPriceFile(api, source, dataDir, code, averageVolume)) {
-      return PairRefresh::kMissing;
-    }
+    if (!DownloadPriceFile(api, source, dataDir, code, averageVolume, &message)) return failed();
     codeTable.SetCodeFields(code, nullptr, nullptr, nullptr, nullptr, &averageVolume, nullptr);
     StampPriceFile(*file, latestMarketDate);
     return PairRefresh::kDownloaded;
@@ -24,9 +32,10 @@ PairRefresh RefreshPairPriceFile(const TicvaneApi& api, int32_t source,
   if (PriceFileStampedOn(*file, latestMarketDate)) return PairRefresh::kUpToDate;
   PairRefresh result = PairRefresh::kChecked;
   if (ReadFirstLine(*file).substr(0, 10) != latestMarketDate) {
-    result = UpdatePriceFile(api, source, dataDir, code) == UpdateResult::kUpdated
-                 ? PairRefresh::kUpdated
-                 : PairRefresh::kNotUpdated;
+    const UpdateResult updated = UpdatePriceFile(api, source, dataDir, code, &message);
+    // Not stamped: the next check tries to save it again.
+    if (updated == UpdateResult::kSaveFailed) return failed();
+    result = updated == UpdateResult::kUpdated ? PairRefresh::kUpdated : PairRefresh::kNotUpdated;
   }
   StampPriceFile(*file, latestMarketDate);
   return result;

@@ -20,6 +20,7 @@ enum class PairRefresh {
   kChecked,     // the file's newest day is the latest market date
   kNotUpdated,  // the update failed or the file is malformed: the file is as it was
   kMissing,     // no file, and the download failed
+  kSaveFailed,  // the file could not be written: as it was, and not stamped
 };
 
 // Brings `code`'s price file in `dataDir` up to `latestMarketDate`: a missing
@@ -29,9 +30,12 @@ enum class PairRefresh {
 // downloaded or checked is stamped with the latest market date, so it is not
 // tried again until that date changes; with the date unknown ("0000/00/00")
 // nothing is stamped. A malformed file is not updated and is read as it is.
+// For kSaveFailed `saveError` (when given) receives the message, in code page
+// 932, that names the file; otherwise it is emptied.
 PairRefresh RefreshPairPriceFile(const TicvaneApi& api, int32_t source,
                                  const std::filesystem::path& dataDir, const std::string& code,
-                                 const std::string& latestMarketDate, CodeTable& codeTable);
+                                 const std::string& latestMarketDate, CodeTable& codeTable,
+                                 std::string* saveError = nullptr);
 
 // `code`'s price file read into a series with its prices times `lots` plus
 // `adjustment`. A missing or unreadable file gives no days.

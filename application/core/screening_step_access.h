@@ -58,9 +58,12 @@ class ScreeningPriceSource {
   virtual bool FetchCodeInfo(const std::string& code, TCodeData& info) = 0;
   // Downloads the whole history into the code's price file; true with its
   // mean volume on success, false (file untouched) on any failure.
-  virtual bool DownloadPriceFile(const std::string& code, int32_t& averageVolume) = 0;
-  // Puts the newer days on top of the code's price file.
-  virtual UpdateResult UpdatePriceFile(const std::string& code) = 0;
+  // `saveError` receives the message when the file could not be written (or
+  // named), else it is emptied.
+  virtual bool DownloadPriceFile(const std::string& code, int32_t& averageVolume,
+                                 std::string& saveError) = 0;
+  // Puts the newer days on top of the code's price file; `saveError` as above.
+  virtual UpdateResult UpdatePriceFile(const std::string& code, std::string& saveError) = 0;
 };
 
 // The status bar: panel 0 the phase, 1 the item at hand, 2 "i / n".

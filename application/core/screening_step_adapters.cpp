@@ -29,10 +29,11 @@ bool TicvanePriceSource::FetchCodeInfo(const std::string& code, TCodeData& info)
                          info.Loan);
 }
 
-bool TicvanePriceSource::DownloadPriceFile(const std::string& code, int32_t& averageVolume) {
-  return ::DownloadPriceFile(api_, source_, dataDir_, code, averageVolume);
+bool TicvanePriceSource::DownloadPriceFile(const std::string& code, int32_t& averageVolume,
+                                           std::string& saveError) {
+  return ::DownloadPriceFile(api_, source_, dataDir_, code, averageVolume, &saveError);
 }
 
-UpdateResult TicvanePriceSource::UpdatePriceFile(const std::string& code) {
-  return ::UpdatePriceFile(api_, source_, dataDir_, code);
+UpdateResult TicvanePriceSource::UpdatePriceFile(const std::string& code, std::string& saveError) {
+  return ::UpdatePriceFile(api_, source_, dataDir_, code, &saveError);
 }

@@ -42,8 +42,9 @@ class TicvanePriceSource : public ScreeningPriceSource {
   TicvanePriceSource(const TicvaneApi& api, int32_t source, std::filesystem::path dataDir)
       : api_(api), source_(source), dataDir_(std::move(dataDir)) {}
   bool FetchCodeInfo(const std::string& code, TCodeData& info) override;
-  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume) override;
-  UpdateResult UpdatePriceFile(const std::string& code) override;
+  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume,
+                         std::string& saveError) override;
+  UpdateResult UpdatePriceFile(const std::string& code, std::string& saveError) override;
 
  private:
   const TicvaneApi& api_;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "accessible_names.h"
 #include "check_box_images.h"
 #include "check_image_delegate.h"
 #include "code_list_model.h"
@@ -230,7 +231,7 @@ void TFrameCode::ListViewCodeDblClick() {
   const std::string code = table.CodeAt(row);
   const TCodeData& r = table.DataAt(row);
   ui_->ButtonCode->setEnabled(true);
-  ui_->ButtonCode->setText(QFromCp932(code));
+  SetCaption(ui_->ButtonCode, QFromCp932(code));
   ui_->EditName->setText(QFromCp932(r.Name));
   ui_->EditMarket->setText(QFromCp932(r.Market));
   ui_->EditType->setText(QFromCp932(TypeName(r.Type)));
@@ -315,7 +316,7 @@ void TFrameCode::ButtonCodeClick() {
 
 void TFrameCode::CloseDetail() {
   ui_->ButtonCode->setEnabled(false);
-  ui_->ButtonCode->setText(QStringLiteral("----"));
+  SetCaption(ui_->ButtonCode, QStringLiteral("----"));
   for (QLineEdit* edit :
        {ui_->EditName, ui_->EditMarket, ui_->EditType, ui_->EditUnit, ui_->EditVol}) {
     edit->clear();

@@ -4,10 +4,12 @@
 #include <QInputDialog>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "accessible_names.h"
 #include "edit_exit_filter.h"
 #include "library_busy.h"
 #include "pair_chart_view.h"
@@ -43,6 +45,13 @@ int32_t IntegerOf(const QLineEdit* edit, int32_t fallback) {
   return vcl::StrToIntDef(Cp932(edit), fallback);
 }
 
+// The value of an option up-down changes by its arrows (buttons or keys)
+// only: its text cannot be typed over. The box's own read-only switch would
+// stop the arrows too.
+void LetOnlyTheArrowsChange(QSpinBox* upDown) {
+  if (auto* text = upDown->findChild<QLineEdit*>()) text->setReadOnly(true);
+}
+
 }  // namespace
 
 TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFramePair>()) {
@@ -52,6 +61,10 @@ TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
   ui_->EditAdjust->setProperty("Tag", kAdjustFallback);
   ui_->EditChartFrom->setProperty("Tag", kFromFallback);
   ui_->EditChartTo->setProperty("Tag", kToFallback);
+  for (QSpinBox* upDown : {ui_->UpDownLineWidth, ui_->UpDownBarWidth, ui_->UpDownGridL,
+                           ui_->UpDownGridM, ui_->UpDownGridD}) {
+    LetOnlyTheArrowsChange(upDown);
+  }
   BuildChartArea();
   ConnectHandlers();
 }
@@ -290,14 +303,23 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
   const int32_t adjust = IntegerOf(ui_->EditAdjust, 0);
   const int32_t lotsB = IntegerOf(ui_->EditMagnB, 1);
 
+  std::string saveError;
   if (host_.api != nullptr && host_.onLine && host_.onLine() && host_.chartDataUpdate &&
       host_.chartDataUpdate()) {
     const LibraryCallScope call(host_.run->LibraryBusy());
     const int32_t source = host_.source ? host_.source() : 1;
     for (const std::string& code : {codeA, codeB}) {
-      RefreshPairPriceFile(*host_.api, source, data_->ExeDir(), code, data_->LatestMarketDate(),
-                           data_->CodeList());
+      if (RefreshPairPriceFile(*host_.api, source, data_->ExeDir(), code, data_->LatestMarketDate(),
+                               data_->CodeList(), &saveError) == PairRefresh::kSaveFailed) {
+        break;
+      }
     }
+  }
+  // A price file that cannot be saved stops the check at that code; the page
+  // keeps what the last good check showed.
+  if (!saveError.empty()) {
+    ReportError(QFromCp932(saveError));
+    return;
   }
 
   std::vector<CodeDayRecord> seriesA;
@@ -472,7 +494,7 @@ void TFramePair::ShowDay(int32_t index) {
 
 void TFramePair::ComboBoxRegFKeyChange() {
   if (ui_->ComboBoxRegFKey->currentIndex() < 0) return;
-  ui_->ButtonRegFKey->setText(QStringLiteral(u"登録"));
+  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"登録"));
   ui_->ButtonRegFKey->setEnabled(true);
 }
 
@@ -509,7 +531,7 @@ void TFramePair::ButtonRegFKeyClick() {
 void TFramePair::ApplyChartPreset(const PairChartSettings& settings, int32_t tag) {
   ApplyChartSettings(settings, true);
   ui_->ComboBoxRegFKey->setCurrentIndex(tag - 5);
-  ui_->ButtonRegFKey->setText(QStringLiteral(u"更新"));
+  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"更新"));
   ui_->ButtonRegFKey->setEnabled(true);
   ButtonCheckClick(nullptr);
 }

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <exception>
 
+#include "accessible_names.h"
 #include "check_box_images.h"
 #include "check_list_box.h"
 #include "file_io.h"
@@ -424,13 +425,13 @@ void TFrameScrn::CheckBoxCodeNGClick() {
   ui_->EditCodeNG->setEnabled(state == Qt::Checked);
   switch (state) {
     case Qt::Checked:
-      ui_->CheckBoxCodeNG->setText(u"除外指定"_qs);
+      SetCaption(ui_->CheckBoxCodeNG, u"除外指定"_qs);
       break;
     case Qt::PartiallyChecked:
-      ui_->CheckBoxCodeNG->setText(u"自動除外"_qs);
+      SetCaption(ui_->CheckBoxCodeNG, u"自動除外"_qs);
       break;
     case Qt::Unchecked:
-      ui_->CheckBoxCodeNG->setText(u"除外なし"_qs);
+      SetCaption(ui_->CheckBoxCodeNG, u"除外なし"_qs);
       break;
   }
 }

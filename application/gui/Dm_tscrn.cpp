@@ -131,13 +131,14 @@ class WorkerPriceSource : public ScreeningPriceSource {
     return ::FetchCodeInfo(api_, source_, code, info.Name, info.Market, info.Type, info.Unit,
                            info.Loan);
   }
-  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume) override {
+  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume,
+                         std::string& saveError) override {
     StopWhenAbandoned();
-    return ::DownloadPriceFile(api_, source_, dataDir_, code, averageVolume);
+    return ::DownloadPriceFile(api_, source_, dataDir_, code, averageVolume, &saveError);
   }
-  UpdateResult UpdatePriceFile(const std::string& code) override {
+  UpdateResult UpdatePriceFile(const std::string& code, std::string& saveError) override {
     StopWhenAbandoned();
-    return ::UpdatePriceFile(api_, source_, dataDir_, code);
+    return ::UpdatePriceFile(api_, source_, dataDir_, code, &saveError);
   }
 
  private:

@@ -27,6 +27,9 @@
 namespace {
 
 constexpr char kRecentSection[] = "PairRecent";
+// How long after the delete confirmation closed the registry answers an
+// activation of another window of the program by taking it back.
+constexpr int kTakeActivationBackMs = 300;
 // The sizing border of the frameless window.
 constexpr int kBorder = 4;
 
@@ -98,6 +101,8 @@ TFormPairReg::TFormPairReg(const std::filesystem::path& exeDir, QWidget* mainWin
   // A tool window counts as active while its parent is, so the loss of
   // activation is read from the window that takes the focus.
   connect(qApp, &QGuiApplication::focusWindowChanged, this, &TFormPairReg::FocusWindowChanged);
+  takingActivationBack_.setSingleShot(true);
+  takingActivationBack_.setInterval(kTakeActivationBackMs);
 
   FormCreate();
 }
@@ -234,6 +239,9 @@ void TFormPairReg::MainMenuPairRegDelClick() {
   confirming_ = true;
   const int answer = box.exec();
   confirming_ = false;
+  takingActivationBack_.start();
+  raise();
+  activateWindow();
   if (answer != QMessageBox::Ok) return;
   for (int i = 0; i < list.topLevelItemCount(); ++i) {
     if (list.topLevelItem(i)->isSelected()) {
@@ -330,6 +338,17 @@ void TFormPairReg::FocusWindowChanged(QWindow* window) {
   if (window == nullptr || !isVisible() || window->type() == Qt::Popup) return;
   for (const QWindow* own = window; own != nullptr; own = own->transientParent()) {
     if (own == windowHandle()) return;
+  }
+  if (takingActivationBack_.isActive()) {
+    // Once the hand-over has run its course, not inside it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          raise();
+          activateWindow();
+        },
+        Qt::QueuedConnection);
+    return;
   }
   FormDeactivate();
 }

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTimer>
 #include <QWindow>
 #include <cstdint>
 #include <filesystem>
@@ -106,4 +107,8 @@ class TFormPairReg : public QMainWindow {
   // The delete confirmation is open: losing activation to it is no reason
   // to hide.
   bool confirming_ = false;
+  // Runs for a moment after the confirmation closed: the window manager then
+  // hands the activation to another window of the program, and the registry
+  // takes it back instead of hiding.
+  QTimer takingActivationBack_;
 };

@@ -1,7 +1,8 @@
 #pragma once
 // The exit and Enter rules of a line edit: a handler when the focus leaves it
-// and another when Enter or Return is pressed in it (the key goes no
-// further). Other keys pass.
+// for another control of its window (not when a context menu, the menu bar or
+// another window takes the focus for a while) and another when Enter or Return
+// is pressed in it (the key goes no further). Other keys pass.
 
 #include <QLineEdit>
 #include <QObject>

@@ -123,14 +123,14 @@ PairChartView::PairChartView(QWidget* parent) : QWidget(parent) {
   layout->setSpacing(0);
   chart_ = new chart::ChartWidget(this);
   chart_->setObjectName(QStringLiteral("ChartPair"));
-  chart_->setAccessibleName(QStringLiteral("ChartPair"));
+  chart_->setAccessibleName(QStringLiteral(u"ペアチャート"));
   chart_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   // A click that starts no read-out leaves the focus where it is.
   chart_->setFocusPolicy(Qt::NoFocus);
   layout->addWidget(chart_, 1);
   scrollBar_ = new QScrollBar(Qt::Horizontal, this);
   scrollBar_->setObjectName(QStringLiteral("ScrollBarChartPair"));
-  scrollBar_->setAccessibleName(QStringLiteral("ScrollBarChartPair"));
+  scrollBar_->setAccessibleName(QStringLiteral(u"ペアチャートのスクロールバー"));
   scrollBar_->setRange(0, 0);
   scrollBar_->setPageStep(3);
   layout->addWidget(scrollBar_);

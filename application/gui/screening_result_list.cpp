@@ -34,9 +34,9 @@ ScreeningResultList::ScreeningResultList(QTreeView* view)
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view_->setFocusPolicy(Qt::ClickFocus);
   view_->setSortingEnabled(false);
-  view_->setAccessibleName(QStringLiteral("ListViewScrn"));
+  view_->setAccessibleName(QStringLiteral(u"スクリーニング結果"));
   QHeaderView* header = view_->header();
-  header->setAccessibleName(QStringLiteral(u"ListViewScrn の列見出し"));
+  header->setAccessibleName(QStringLiteral(u"スクリーニング結果の列見出し"));
   header->setSectionsClickable(true);
   header->setSectionsMovable(false);
   header->setStretchLastSection(false);

@@ -199,10 +199,11 @@ TEST(CodeFile, FailedSaveNamesTheFileAndKeepsChanged) {
   table.StoreCodeData("1301", {0, "A", "B", 1, 100, -1, 0});
   std::string error;
   EXPECT_FALSE(SaveCodeFile(table, dir.path(), &error));
-  // "ファイル "<dir>/Code.txt" を保存できません: " and the system's reason
+  // "ファイル "<dir>/Code.txt" を保存できません: 同じ名前のフォルダーがあります"
   EXPECT_EQ(error, "\x83\x74\x83\x40\x83\x43\x83\x8B \"" + dir.path().string() +
                        "/Code.txt\" \x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9"
-                       "\x82\xF1: Is a directory");
+                       "\x82\xF1: \x93\xAF\x82\xB6\x96\xBC\x91\x4F\x82\xCC\x83\x74\x83\x48"
+                       "\x83\x8B\x83\x5F\x81\x5B\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB7");
   EXPECT_TRUE(table.Changed);
   EXPECT_THAT(dir.Names(), ElementsAre("Code.txt"));  // no temporary file left
 
@@ -222,7 +223,9 @@ TEST(CodeFile, AReadOnlyFileIsKeptAndTheSaveFails) {
   std::string error;
   EXPECT_FALSE(SaveCodeFile(table, dir.path(), &error));
   EXPECT_THAT(error, HasSubstr("/Code.txt\" "));
-  EXPECT_THAT(error, EndsWith(": Permission denied"));
+  // ": 書き込みが許可されていません"
+  EXPECT_THAT(error, EndsWith(": \x8F\x91\x82\xAB\x8D\x9E\x82\xDD\x82\xAA\x8B\x96\x89\xC2"
+                              "\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"));
   EXPECT_TRUE(table.Changed);
   EXPECT_EQ(dir.Read("Code.txt"), old);
 }

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <map>
 #include <stdexcept>
@@ -16,6 +17,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 using Codes = ScreeningCodeList;
 
 // clang-format off
@@ -65,16 +67,19 @@ class ScriptedPrices : public ScreeningPriceSource {
     info = found->second;
     return true;
   }
-  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume) override {
+  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume,
+                         std::string& saveError) override {
     downloaded.push_back(code);
+    saveError.clear();
     const auto found = histories.find(code);
     if (found == histories.end()) return false;
-    if (!WriteFileAtomically(dir_ / (code + ".txt"), found->second.first)) return false;
+    if (!WriteFileAtomically(dir_ / (code + ".txt"), found->second.first, &saveError)) return false;
     averageVolume = found->second.second;
     return true;
   }
-  UpdateResult UpdatePriceFile(const std::string& code) override {
+  UpdateResult UpdatePriceFile(const std::string& code, std::string& saveError) override {
     updated.push_back(code);
+    saveError.clear();
     const auto found = updates.find(code);
     return found == updates.end() ? UpdateResult::kUpdated : found->second;
   }
@@ -454,6 +459,59 @@ TEST_F(CodeListStepsTest, UpdateBringsFilesUpToTheMarketDate) {
   EXPECT_THAT(status.Panel(2), ElementsAre("0 / 6", "1 / 6", "2 / 6", "3 / 6", "4 / 6", "5 / 6"));
 }
 
+// A price file that cannot be written is shown in panel 0 in the status
+// bar's error form, naming the file, and the walk goes on with the next code.
+TEST_F(CodeListStepsTest, AnUnwritablePriceFileIsShownAndTheRunGoesOn) {
+  conditions.online = true;
+  for (const char* code : {"1301", "1302", "1303", "1304"}) {
+    table.InsertCodeData(code, Record(kTosho, 1, 100, -1, 1));
+  }
+  std::filesystem::create_directory(FileOf("1301"));  // in the way of the download
+  const std::string stored = "2009/03/04\t1\t1\t1\t1\t5\r\n";
+  PriceFile("1303", stored);  // read-only: the update cannot save it
+  Stamp("1303", "2009/03/01");
+  ASSERT_EQ(::chmod(FileOf("1303").c_str(), 0444), 0);
+  PriceFile("1304", stored);
+  Stamp("1304", "2009/03/01");
+  FakeTicvane fake;
+  fake.records = {{2009, 3, 5, 1, 1, 1, 1, 9}};
+  TicvanePriceSource library(fake.Api(), 1, dir.path());
+  CodeListSteps steps(CodeStepContext{conditions, tableAccess, excludedAccess, library, status,
+                                      stop, dir.path(), "2009/03/05"});
+
+  Codes codes = {"1301", "1302", "1303", "1304"};
+  steps.FetchHistory(codes);
+  EXPECT_THAT(codes, ElementsAre("1302", "1303", "1304"));
+  EXPECT_TRUE(Stamped("1302", "2009/03/05"));
+  steps.UpdateHistory(codes);
+  EXPECT_THAT(codes, ElementsAre("1302", "1303", "1304"));
+  EXPECT_EQ(dir.Read("1303.txt"), stored);
+  EXPECT_TRUE(Stamped("1303", "2009/03/01"));  // tried again next run
+  EXPECT_TRUE(Stamped("1304", "2009/03/05"));
+
+  // " ! ファイル "<file>" を保存できません: " and the reason, shown while the
+  // code is at hand; the next code goes on under it.
+  const auto saveError = [&](const char* code) {
+    return " ! \x83\x74\x83\x40\x83\x43\x83\x8B \"" + FileOf(code).string() +
+           "\" \x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1: ";
+  };
+  std::vector<std::string> panel0, atHand;
+  std::string code;
+  for (const auto& [panel, text] : status.shown) {
+    if (panel == 1) code = text;
+    if (panel == 0) {
+      panel0.push_back(text);
+      atHand.push_back(code);
+    }
+  }
+  ASSERT_EQ(panel0.size(), 4u);
+  EXPECT_THAT(panel0[1], StartsWith(saveError("1301")));
+  EXPECT_GT(panel0[1].size(), saveError("1301").size());  // the reason follows
+  EXPECT_THAT(panel0[3], StartsWith(saveError("1303")));
+  EXPECT_THAT(atHand, ElementsAre("", "1301", "1304", "1303"));
+  EXPECT_THAT(status.Panel(1), ElementsAre("1301", "1302", "1303", "1304", "1302", "1303", "1304"));
+}
+
 TEST_F(CodeListStepsTest, OfflineFetchAndUpdateDoNothing) {
   table.InsertCodeData("1301", Record(kTosho, 1, 100, -1, 1));
   Codes codes = {"1301"};
@@ -639,7 +697,9 @@ TEST(TicvanePriceSourceTest, LooksUpThroughTheLibraryWithTheRunsSource) {
 
   fake.historyResult = kTicvaneTimedOut;
   int32_t volume = 5;
-  EXPECT_FALSE(source.DownloadPriceFile("1301", volume));
+  std::string saveError = "stale";
+  EXPECT_FALSE(source.DownloadPriceFile("1301", volume, saveError));
+  EXPECT_EQ(saveError, "");
   EXPECT_EQ(volume, 5);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "1301.txt"));
 }

@@ -1,12 +1,18 @@
 #include "pair_price_refresh.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 #include "fake_ticvane.h"
 #include "price_files.h"
 #include "scratch_dir.h"
 
 namespace {
+
+using ::testing::StartsWith;
 
 constexpr char kLatest[] = "2009/03/06";
 
@@ -74,6 +80,50 @@ TEST_F(PairRefreshTest, FailedUpdateIsStillStamped) {
   EXPECT_EQ(Refresh(), PairRefresh::kNotUpdated);
   EXPECT_EQ(dir.Read("1301.txt"), "2009/03/05\t1\t1\t1\t1\t1\r\n");
   EXPECT_TRUE(PriceFileStampedOn(File(), kLatest));
+}
+
+// A download or an update that cannot be saved says so, names the file, and
+// leaves it as it was and unstamped, so the next check tries again.
+TEST_F(PairRefreshTest, AFileThatCannotBeSavedIsReported) {
+  const std::string stored = "2009/03/05\t1\t1\t1\t1\t1\r\n";
+  const struct {
+    const char* what;
+    std::function<void(ScratchDir&)> prepare;
+  } cases[] = {
+      {"a folder in the place of a missing file",
+       [](ScratchDir& d) { std::filesystem::create_directory(d.path() / "1301.txt"); }},
+      {"a read-only file to update",
+       [&](ScratchDir& d) {
+         d.Write("1301.txt", stored);
+         ASSERT_TRUE(StampPriceFile(d.path() / "1301.txt", "2009/03/01"));
+         ASSERT_EQ(::chmod((d.path() / "1301.txt").c_str(), 0444), 0);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir scratch;
+    c.prepare(scratch);
+    fake.records = {{2009, 3, 6, 7, 7, 7, 7, 7}};
+    std::string error = "stale";
+    EXPECT_EQ(RefreshPairPriceFile(fake.Api(), 1, scratch.path(), "1301", kLatest, table, &error),
+              PairRefresh::kSaveFailed);
+    // "ファイル "<file>" を保存できません: " and the reason
+    EXPECT_THAT(error, StartsWith("\x83\x74\x83\x40\x83\x43\x83\x8B \"" +
+                                  (scratch.path() / "1301.txt").string() +
+                                  "\" \x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC"
+                                  "\x82\xB9\x82\xF1: "));
+    EXPECT_FALSE(PriceFileStampedOn(scratch.path() / "1301.txt", kLatest));
+    EXPECT_EQ(table.Find("1301")->Vol, -1);
+    if (std::filesystem::is_regular_file(scratch.path() / "1301.txt")) {
+      EXPECT_EQ(scratch.Read("1301.txt"), stored);
+    }
+  }
+  // A refresh that could save clears the message.
+  std::string error = "stale";
+  fake.historyResult = kTicvaneFailed;
+  EXPECT_EQ(RefreshPairPriceFile(fake.Api(), 1, dir.path(), "1301", kLatest, table, &error),
+            PairRefresh::kMissing);
+  EXPECT_EQ(error, "");
 }
 
 TEST_F(PairRefreshTest, MalformedFileIsNotUpdatedAndReadAsItIs) {

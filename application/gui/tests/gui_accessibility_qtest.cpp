@@ -5,14 +5,19 @@
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
+#include "Dm_fscrn.h"
 #include "Dm_uabout.h"
+#include "Dm_umain.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
 #include "gui_test_program.h"
@@ -39,6 +44,9 @@ void ExpectNamed(const QWidget& root) {
     const QString name = widget->accessibleName();
     QVERIFY2(!name.isEmpty(),
              qPrintable(widget->objectName() + QStringLiteral(" has no accessible name")));
+    // A component name says nothing to a user.
+    QVERIFY2(!name.contains(widget->objectName()),
+             qPrintable(widget->objectName() + QStringLiteral(" is announced as ") + name));
     QVERIFY2(!owners.contains(name),
              qPrintable(name + QStringLiteral(" is shared by ") + owners.value(name) +
                         QStringLiteral(" and ") + widget->objectName()));
@@ -59,6 +67,56 @@ class AccessibilityTest : public QObject {
     // The two code boxes of the screening page go by their labels.
     QCOMPARE(Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeA")->accessibleName(), u"A");
     QCOMPARE(Control<QComboBox>(p.window->FrameScrn(), "ComboBoxCodeB")->accessibleName(), u"B");
+  }
+
+  // The names are the visible labels, what a control shows where it has no
+  // label, and they follow a caption that changes.
+  void namesSayWhatTheUserSees() {
+    TestProgram p;
+    p.Start();
+    TFrameScrn& page = p.window->FrameScrn();
+    const struct {
+      const char* component;
+      QString name;
+    } named[] = {
+        {"EditCodeNG", QStringLiteral(u"除外する銘柄コード")},
+        {"EditTechTo", QStringLiteral(u"期間の終わり")},
+        {"CheckBoxReCheck", QStringLiteral(u"銘柄データを再チェック")},
+        {"CheckBoxCostA", QStringLiteral(u"抽出条件A 必要投資額")},
+        {"CheckBoxCostB", QStringLiteral(u"抽出条件B 必要投資額")},
+        {"ListViewScrn", QStringLiteral(u"スクリーニング結果")},
+    };
+    for (const auto& n : named) {
+      QCOMPARE(Control<QWidget>(page, n.component)->accessibleName(), n.name);
+    }
+
+    auto* exclusion = Control<QCheckBox>(page, "CheckBoxCodeNG");
+    for (const Qt::CheckState state : {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked}) {
+      exclusion->setCheckState(state);
+      QCOMPARE(exclusion->accessibleName(), exclusion->text());
+      const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(exclusion);
+      QVERIFY(accessible != nullptr);
+      QCOMPARE(accessible->text(QAccessible::Name), exclusion->text());
+    }
+    QCOMPARE(exclusion->accessibleName(), QStringLiteral(u"自動除外"));
+    exclusion->setCheckState(Qt::Unchecked);
+    QCOMPARE(exclusion->accessibleName(), QStringLiteral(u"除外なし"));
+  }
+
+  void aCaptionSetApartByItsPageKeepsThePage() {
+    QTabWidget tabs;
+    for (const char* page : {"P1", "P2"}) {
+      auto* sheet = new QWidget;
+      auto* box = new QCheckBox(QStringLiteral("&Same"), sheet);
+      box->setObjectName(QStringLiteral("Box") + QLatin1String(page));
+      tabs.addTab(sheet, QLatin1String(page));
+    }
+    NameControlsForAccessibility(&tabs);
+    auto* second = tabs.findChild<QCheckBox*>(QStringLiteral("BoxP2"));
+    QCOMPARE(second->accessibleName(), u"P2 Same");
+    SetCaption(second, QStringLiteral("&Other"));
+    QCOMPARE(second->accessibleName(), u"P2 Other");
+    QCOMPARE(tabs.findChild<QCheckBox*>(QStringLiteral("BoxP1"))->accessibleName(), u"P1 Same");
   }
 
   void thePairRegistryAndTheAboutBoxAreNamed() {

@@ -8,6 +8,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
+#include <functional>
 
 #include "drawn_pair_program.h"
 #include "file_dialog_answer.h"
@@ -111,6 +112,38 @@ class ExportsTest : public QObject {
     QCOMPARE(p.Files(), before);
     QCOMPARE(p.errors.size(), 1);
     QVERIFY2(p.errors.first().contains(QStringLiteral("Code.csv")), qPrintable(p.errors.first()));
+  }
+
+  // The message of a failed save is the program's own Japanese throughout,
+  // the reason included, and names the file.
+  void aFailedSaveIsReportedInJapanese() {
+    const struct {
+      const char* what;
+      std::function<void(Program&)> prepare;
+      QString reason;
+    } cases[] = {
+        {"a full disk", [](Program&) {}, QStringLiteral(u"ファイルが大きすぎます")},
+        {"a read-only file",
+         [](Program& p) {
+           p.dir.Write("Code.csv", "old");
+           QFile::setPermissions(p.Out("Code.csv"), QFile::ReadOwner);
+         },
+         QStringLiteral(u"書き込みが許可されていません")},
+    };
+    for (const auto& c : cases) {
+      Program p;
+      p.dir.Write("Code.txt", kCodeFile);
+      c.prepare(p);
+      p.Start();
+      {
+        FileDialogAnswer answer(p.Out("Code.csv"));
+        FileSizeLimit limit(10);
+        p.Run("MainMenuFileCodeOut");
+      }
+      QCOMPARE(p.errors.size(), 1);
+      QCOMPARE(p.errors.first(), QStringLiteral(u"ファイル \"") + p.Out("Code.csv") +
+                                     QStringLiteral(u"\" を保存できません: ") + c.reason);
+    }
   }
 
   void withoutAShownCodeThePricesOfferDashesAndHoldTheHeaderAlone() {

@@ -176,6 +176,38 @@ class PairRegistryTest : public QObject {
     QCOMPARE(r.Ini("PairRegist1", "Data1"), std::string("<none>"));
   }
 
+  // When the confirmation closes, the window manager hands the activation to
+  // the main window; the registry takes it back and stays shown, whatever the
+  // answer. A later switch to the main window still hides it.
+  void afterTheConfirmationTheRegistryIsActiveAgain() {
+    for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+      Registry r;
+      r.Open(kTwoPairs);
+      r.window->show();
+      r.window->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
+      r.ShowActive();
+      QVERIFY(r.reg->isVisible());
+      r.Regist()->topLevelItem(0)->setSelected(true);
+      QTimer::singleShot(0, [&r, answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) qFatal("no message box");
+        box->button(answer)->click();
+        // What the window manager does once the box has gone.
+        QTimer::singleShot(0, r.window.get(), [&r] { r.window->activateWindow(); });
+      });
+      r.Trigger("MainMenuPairRegDel");
+      QTRY_COMPARE(QApplication::activeWindow(), r.reg.get());
+      QTest::qWait(600);
+      QVERIFY(r.reg->isVisible());
+      QCOMPARE(QApplication::activeWindow(), r.reg.get());
+      QCOMPARE(r.Regist()->topLevelItemCount(), answer == QMessageBox::Ok ? 1 : 2);
+
+      r.window->activateWindow();
+      QTRY_VERIFY(!r.reg->isVisible());
+    }
+  }
+
   void aDropMovesTheSelectedPair() {
     Registry r;
     r.Open("[PairRegist1]\r\nCount=3\r\nData0=c|a|a\r\nData1=c|b|b\r\nData2=c|c|c\r\n");

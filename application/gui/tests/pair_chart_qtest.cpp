@@ -129,7 +129,7 @@ class PairChartTest : public QObject {
     QTest::mouseRelease(&f.Chart(), Qt::LeftButton, {}, f.Chart().rect().center());
     f.Wheel(240);
     QCOMPARE(f.Chart().Model().bottom.count, 0);
-    QCOMPARE(f.Chart().accessibleName(), QStringLiteral("ChartPair"));
+    QCOMPARE(f.Chart().accessibleName(), QStringLiteral(u"ペアチャート"));
   }
 
   void theWindowIsDrawnWhereTheChartsGeometryPutsIt() {

@@ -4,14 +4,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -126,6 +130,44 @@ class PairPageTest : public QObject {
     p.Type("LabeledEditStockCodeB", "abcd");
     p.Edit("EditMagnA")->setFocus();
     QCOMPARE(p.Edit("LabeledEditStockCodeB")->text(), QStringLiteral("0000"));
+  }
+
+  // A context menu, the menu bar or another window borrows the focus and gives
+  // it back: the field's rule waits until the focus moves to another control.
+  void aMenuOrAnotherWindowDoesNotRunTheFieldsRule() {
+    Program p;
+    p.StartWithPair();
+    p.Show();
+    QGuiApplication::clipboard()->setText(QStringLiteral("01"));
+    p.Type("LabeledEditStockCodeA", "91");
+    QLineEdit* edit = p.Edit("LabeledEditStockCodeA");
+    QVERIFY(edit->hasFocus());
+
+    std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    menu->popup(edit->mapToGlobal(QPoint(2, 2)));
+    QTRY_VERIFY(QApplication::activePopupWidget() == menu.get());
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+    edit->paste();  // what the menu's paste item does
+    menu->close();
+    QTRY_VERIFY(edit->hasFocus());
+    QCOMPARE(edit->text(), QStringLiteral("9101"));
+
+    p.Type("LabeledEditStockCodeA", "91");
+    QFocusEvent toMenuBar(QEvent::FocusOut, Qt::MenuBarFocusReason);
+    QApplication::sendEvent(edit, &toMenuBar);
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+
+    p.registry->show();
+    QApplication::setActiveWindow(p.registry.get());
+    QVERIFY(QTest::qWaitForWindowActive(p.registry.get()));
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+    p.registry->hide();
+    QApplication::setActiveWindow(p.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(p.window.get()));
+    QCOMPARE(edit->text(), QStringLiteral("91"));
+
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(edit->text(), QStringLiteral("0000"));
   }
 
   void enterInALotFieldEmptiesItAndChecksWithTheTradingUnit() {
@@ -290,6 +332,34 @@ class PairPageTest : public QObject {
     QCOMPARE(p.Page().Days()[0].CloseB, 61000);
   }
 
+  // Online, a price file that cannot be saved is reported with its name; the
+  // check stops there and the page keeps what the last check showed.
+  void aPriceFileThatCannotBeSavedIsReported() {
+    Program p;
+    p.StartWithPair();
+    p.Codes("1301", "1332");
+    p.Check();
+    QCOMPARE(p.Page().Days().size(), size_t{100});
+    const std::string stored = p.dir.Read("1332.txt");
+    QVERIFY(
+        QFile::setPermissions(QString::fromStdString(p.dir.Path("1332.txt")), QFile::ReadOwner));
+    p.window->findChild<QAction*>("MainMenuLine")->setChecked(true);
+    p.window->findChild<QAction*>("MainMenuChartDataUpdate")->setChecked(true);
+    p.window->Data().SetLatestMarketDate("2024/07/01");
+    p.fake.records = {PastDataRecord{2024, 7, 1, 61, 61, 62, 60, 5000}};
+    p.Type("EditChartFrom", "1");
+    p.Type("EditChartTo", "10");
+    p.Check();
+    QCOMPARE(p.errors.size(), 1);
+    QVERIFY2(p.errors.first().startsWith(QStringLiteral(u"ファイル \"") +
+                                         QString::fromStdString(p.dir.Path("1332.txt")) +
+                                         QStringLiteral(u"\" を保存できません: ")),
+             qPrintable(p.errors.first()));
+    QCOMPARE(p.Page().Days().size(), size_t{100});
+    QCOMPARE(p.dir.Read("1332.txt"), stored);
+    QVERIFY(!PriceFileStampedOn(p.dir.Path("1332.txt"), "2024/07/01"));
+  }
+
   void theRecentListTakesTheCheckedPair() {
     Program p;
     p.StartWithPair();
@@ -384,6 +454,77 @@ class PairPageTest : public QObject {
     QVERIFY(!Control<QCheckBox>(*p.window, "CheckBoxLA1")->isChecked());
     Control<QCheckBox>(*p.window, "CheckBoxOption")->setChecked(false);
     QVERIFY(!Control<QWidget>(*p.window, "PanelOption")->isVisible());
+  }
+
+  // The split bar's handle goes down the bar as the price pane grows, and the
+  // keys move it the way it is drawn.
+  void theSplitBarMovesTheWayItIsDrawn() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[FrameP]\r\nChkOption=1\r\n");
+    p.StartWithPair();
+    p.Show();
+    auto* split = Control<QSlider>(*p.window, "TrackBarChartSplit");
+    split->setFocus();
+    const auto handleTop = [split] {
+      QStyleOptionSlider option;
+      option.initFrom(split);
+      option.rect.setHeight(1000);  // tall enough for one step to show
+      option.orientation = split->orientation();
+      option.minimum = split->minimum();
+      option.maximum = split->maximum();
+      option.sliderPosition = split->sliderPosition();
+      option.sliderValue = split->value();
+      option.pageStep = split->pageStep();
+      option.singleStep = split->singleStep();
+      option.upsideDown = !split->invertedAppearance();  // as a vertical QSlider draws
+      option.subControls = QStyle::SC_SliderHandle;
+      return split->style()
+          ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, split)
+          .top();
+    };
+    const struct {
+      Qt::Key key;
+      int value;
+      bool down;
+    } moves[] = {
+        {Qt::Key_PageDown, 80, true},
+        {Qt::Key_Down, 81, true},
+        {Qt::Key_PageUp, 76, false},
+        {Qt::Key_Up, 75, false},
+    };
+    for (const auto& move : moves) {
+      const int before = handleTop();
+      QTest::keyClick(split, move.key);
+      QCOMPARE(split->value(), move.value);
+      QCOMPARE(p.Text("PanelChartSplit"), QString::number(move.value));
+      QVERIFY2(move.down ? handleTop() > before : handleTop() < before,
+               qPrintable(QString::number(move.key, 16)));
+    }
+  }
+
+  // The option up-downs change by their arrows only; their text cannot be
+  // typed over.
+  void theUpDownsChangeOnlyByTheirArrows() {
+    Program p;
+    p.dir.Write("Dyadmark.ini", "[FrameP]\r\nChkOption=1\r\n");
+    p.StartWithPair();
+    p.Show();
+    for (const char* name :
+         {"UpDownLineWidth", "UpDownBarWidth", "UpDownGridL", "UpDownGridM", "UpDownGridD"}) {
+      auto* upDown = Control<QSpinBox>(*p.window, name);
+      upDown->setFocus();
+      const int start = upDown->value();
+      QTest::keyClick(upDown, Qt::Key_End);
+      QTest::keyClick(upDown, Qt::Key_Backspace);
+      QTest::keyClicks(upDown, "1");
+      QTest::keyClick(upDown, Qt::Key_Tab);
+      QCOMPARE(upDown->value(), start);
+      upDown->setFocus();
+      QTest::keyClick(upDown, Qt::Key_Down);
+      QCOMPARE(upDown->value(), start - upDown->singleStep());
+      QTest::keyClick(upDown, Qt::Key_Up);
+      QCOMPARE(upDown->value(), start);
+    }
   }
 
   void slidersAndUpDownsAreNamedToo() {
