@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 HiddenColumnGrip::HiddenColumnGrip(QHeaderView* header, int section)
-    : QObject(header), header_(header), section_(section) {
-  header_->viewport()->installEventFilter(this);
+    : QObject(header), header_(header), viewport_(header->viewport()), section_(section) {
+  viewport_->installEventFilter(this);
 }
 
 bool HiddenColumnGrip::OnLeftEdge(int x) const {
@@ -18,7 +18,7 @@ bool HiddenColumnGrip::OnLeftEdge(int x) const {
 }
 
 bool HiddenColumnGrip::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != header_->viewport()) return false;
+  if (watched != viewport_) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       const auto* press = static_cast<QMouseEvent*>(event);

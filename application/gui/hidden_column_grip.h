@@ -8,6 +8,7 @@
 #include <QObject>
 
 class QHeaderView;
+class QWidget;
 
 class HiddenColumnGrip : public QObject {
  public:
@@ -22,6 +23,9 @@ class HiddenColumnGrip : public QObject {
   bool OnLeftEdge(int x) const;
 
   QHeaderView* header_;
+  // Kept from the start: the viewport goes before the rest of the header
+  // when it is destroyed, and the filter still sees its last events then.
+  QWidget* viewport_;
   int section_;
   bool dragging_ = false;
   int dragStart_ = 0;
