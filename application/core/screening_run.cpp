@@ -8,12 +8,12 @@ bool ScreeningRun::Begin() {
   return true;
 }
 
-bool ScreeningRun::WorkerFinished() {
+ScreeningRun::State ScreeningRun::WorkerFinished() {
   workerAlive_ = false;
-  const bool wasLocked = state_ == State::Running;
+  const State ended = state_;
   state_ = State::Idle;
   cancel_.Reset();
-  return wasLocked;
+  return ended;
 }
 
 bool ScreeningRun::End() {

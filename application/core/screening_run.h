@@ -41,9 +41,12 @@ class ScreeningRun {
   bool Begin();
   // The run's worker thread has started; it is alive until WorkerFinished.
   void WorkerStarted() { workerAlive_ = true; }
-  // The worker's thread has finished, with or without its end step. True when
-  // the run was still Running, so the caller unlocks the window now.
-  bool WorkerFinished();
+  // The worker's thread has finished, with or without its end step; back to
+  // Idle. Returns the state it ended: Running (no end step came, the caller
+  // unlocks the whole window now), Unlocked (a second cancel press unlocked
+  // the conditions, the caller unlocks what waited for the worker) or Idle
+  // (the end step unlocked everything).
+  State WorkerFinished();
   // The worker's end step: back to Idle with the request at 0. True when the
   // window was still locked (it was not unlocked by a second press).
   bool End();

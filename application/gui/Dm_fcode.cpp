@@ -159,10 +159,25 @@ void TFrameCode::WriteSections(vcl::TIniFile& ini) {
 
 // ---- what the main window asks ---------------------------------------------
 
-void TFrameCode::SetRunLocked(bool locked) {
-  ui_->PanelCodeTL->setEnabled(!locked);
-  ui_->ListViewPast->setEnabled(!locked);
+void TFrameCode::SetCodePanelLocked(bool locked) { ui_->PanelCodeTL->setEnabled(!locked); }
+
+void TFrameCode::SetPriceListLocked(bool locked) { ui_->ListViewPast->setEnabled(!locked); }
+
+void TFrameCode::HookRunCursor(bool on) {
+  runCursorHooks_.Clear();
+  if (!on) return;
+  runCursorHooks_.Hook(this, [this] { FrameMouseMove(); });
+  // The pointer meets the list's rows and its header, not the list itself.
+  QTreeView* list = ui_->ListViewCode;
+  for (QWidget* part : {static_cast<QWidget*>(list), list->viewport(),
+                        static_cast<QWidget*>(list->header()), list->header()->viewport()}) {
+    runCursorHooks_.Hook(part, [this] { ListViewCodeMouseMove(); });
+  }
 }
+
+void TFrameCode::FrameMouseMove() { SetScreenCursor(Qt::WaitCursor); }
+
+void TFrameCode::ListViewCodeMouseMove() { SetScreenCursor(Qt::ArrowCursor); }
 
 void TFrameCode::SetCodeListCount() { codeListModel_->Refresh(); }
 

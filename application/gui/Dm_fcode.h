@@ -16,6 +16,7 @@
 #include "code_table.h"
 #include "list_exports.h"
 #include "program_data.h"
+#include "screen_cursor.h"
 #include "screening_run.h"
 #include "vcl/inifile.h"
 
@@ -53,8 +54,14 @@ class TFrameCode : public QFrame {
   CodeTable& CodeList() { return data_->CodeList(); }
   const CodeTable& CodeList() const { return data_->CodeList(); }
 
-  // Disables the top panel and the price list while a screening runs.
-  void SetRunLocked(bool locked);
+  // Disables the top panel while a screening runs. A second cancel press
+  // gives it back at once.
+  void SetCodePanelLocked(bool locked);
+  // Disables the price list while a screening's worker lives.
+  void SetPriceListLocked(bool locked);
+  // During a run the pointer is an hourglass over the page itself and an
+  // arrow over the code list.
+  void HookRunCursor(bool on);
 
   // Tells the code list that the table changed.
   void SetCodeListCount();
@@ -94,6 +101,8 @@ class TFrameCode : public QFrame {
   void SelectRow(int row);
   void ShowPrices(const std::filesystem::path& file);
   void CloseDetail();
+  void FrameMouseMove();
+  void ListViewCodeMouseMove();
 
   std::unique_ptr<Ui::TFrameCode> ui_;
   ProgramData* data_ = nullptr;
@@ -101,4 +110,5 @@ class TFrameCode : public QFrame {
   CodeListModel* codeListModel_ = nullptr;
   // The splitters' places as last set by the settings or the user.
   CodePageLayout layout_;
+  RunCursorHooks runCursorHooks_;
 };

@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <QTabBar>
 #include <exception>
 
 #include "accessible_names.h"
@@ -340,15 +341,30 @@ int TFrameScrn::ResultRowCount() const {
   return model != nullptr ? model->rowCount() : 0;
 }
 
-void TFrameScrn::SetRunLocked(bool locked) {
+void TFrameScrn::SetConditionsLocked(bool locked) {
   ui_->ButtonScr->setEnabled(!locked);
   ui_->PanelScrTop->setEnabled(!locked);
   ui_->TabSheetScrA->setEnabled(!locked);
   ui_->TabSheetScrB->setEnabled(!locked);
+}
+
+void TFrameScrn::SetTechnicalButtonsLocked(bool locked) {
   ui_->ButtonTechAdd->setEnabled(!locked);
   // After a run the update button waits until a row is picked again.
   ui_->ButtonTechUpdate->setEnabled(false);
 }
+
+void TFrameScrn::HookRunCursor(bool on) {
+  runCursorHooks_.Clear();
+  if (!on) return;
+  runCursorHooks_.Hook(this, [this] { FrameMouseMove(); });
+  runCursorHooks_.Hook(ui_->PageControlScr, [this] { PageControlScrMouseMove(); });
+  runCursorHooks_.Hook(ui_->PageControlScr->tabBar(), [this] { PageControlScrMouseMove(); });
+}
+
+void TFrameScrn::FrameMouseMove() { SetScreenCursor(Qt::WaitCursor); }
+
+void TFrameScrn::PageControlScrMouseMove() { SetScreenCursor(Qt::ArrowCursor); }
 
 void TFrameScrn::SetOnLine(bool online) { ui_->CheckBoxReCheck->setEnabled(online); }
 

@@ -11,6 +11,7 @@
 #include "excluded_codes.h"
 #include "list_exports.h"
 #include "program_data.h"
+#include "screen_cursor.h"
 #include "screening_conditions.h"
 #include "vcl/inifile.h"
 
@@ -65,10 +66,16 @@ class TFrameScrn : public QFrame {
   // The result list (ListViewScrn) with its rows and columns.
   ScreeningResultList& ResultList() { return *resultList_; }
 
-  // Disables the start button, the top panel, condition pages A and B and
-  // the technical-condition buttons while a screening runs; the end of a run
-  // leaves the technical-condition update button disabled.
-  void SetRunLocked(bool locked);
+  // Disables the start button, the top panel and condition pages A and B
+  // while a screening runs. A second cancel press gives them back at once.
+  void SetConditionsLocked(bool locked);
+  // Disables the technical-condition buttons while a screening's worker
+  // lives; unlocking leaves the update button disabled until a row is
+  // picked again.
+  void SetTechnicalButtonsLocked(bool locked);
+  // During a run the pointer is an hourglass over the page itself and an
+  // arrow over its condition tabs.
+  void HookRunCursor(bool on);
   // The re-check box is for online mode only.
   void SetOnLine(bool online);
   // Takes away the selection the focus gave a code box's text.
@@ -136,6 +143,8 @@ class TFrameScrn : public QFrame {
   void ListViewTechDragDrop(int from, int target);
   void ListViewTechKeyDown();
   void ButtonScrClick();
+  void FrameMouseMove();
+  void PageControlScrMouseMove();
 
   // The row the editors describe now.
   TechnicalCondition EditedCondition() const;
@@ -156,4 +165,5 @@ class TFrameScrn : public QFrame {
   std::array<int, 13> scrColumnWidths_{};
   ExcludedCodeList excludedCodes_;
   ScreeningResultList* resultList_ = nullptr;  // owned by ListViewScrn
+  RunCursorHooks runCursorHooks_;
 };

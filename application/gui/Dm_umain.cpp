@@ -131,9 +131,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
 }
 
 TFormMain::~TFormMain() {
-  formMouseHook_.reset();
-  pageControlMouseHook_.reset();
-  pageTabsMouseHook_.reset();
+  runCursorHooks_.Clear();
   // Closing a shown window moves the focus, and the moves fire the pages' and
   // the helpers' signals: let that happen while the window is whole, then cut
   // every signal into it, and take the pages down while the program data and
@@ -174,12 +172,9 @@ bool TFormMain::AdoptScreeningWorker(QThread* worker) {
 bool TFormMain::BeginScreeningRun() {
   if (!run_.Begin()) return false;
   SetScreenCursor(Qt::WaitCursor);
-  formMouseHook_ = std::make_unique<MouseMoveHook>(this, [this] { FormMouseMove(); });
-  pageControlMouseHook_ =
-      std::make_unique<MouseMoveHook>(ui_->PageControl, [this] { PageControlMouseMove(); });
-  pageTabsMouseHook_ = std::make_unique<MouseMoveHook>(ui_->PageControl->tabBar(),
-                                                       [this] { PageControlMouseMove(); });
-  SetRunLocked(true);
+  HookRunCursor(true);
+  SetConditionsLocked(true);
+  SetWorkerUsersLocked(true);
   ui_->MainMenuCancel->setVisible(true);
   statusBar_->SetPanelText(1, QStringLiteral("-"));
   statusBar_->SetPanelText(2, QStringLiteral("-"));
@@ -190,19 +185,34 @@ void TFormMain::EndScreeningRun() {
   if (!run_.End()) return;  // a second cancel press unlocked the window already
   ui_->PageControl->setCurrentWidget(ui_->TabSheetScrn);
   SetScreenCursor(Qt::ArrowCursor);
-  formMouseHook_.reset();
-  pageControlMouseHook_.reset();
-  pageTabsMouseHook_.reset();
+  HookRunCursor(false);
   ui_->MainMenuCancel->setVisible(false);
-  SetRunLocked(false);
+  SetConditionsLocked(false);
+  SetWorkerUsersLocked(false);
   frameCode_->SetCodeListCount();
   SaveDataFiles();
 }
 
-void TFormMain::SetRunLocked(bool locked) {
-  frameScrn_->SetRunLocked(locked);
-  frameCode_->SetRunLocked(locked);
+void TFormMain::SetConditionsLocked(bool locked) {
+  frameScrn_->SetConditionsLocked(locked);
+  frameCode_->SetCodePanelLocked(locked);
+}
+
+void TFormMain::SetWorkerUsersLocked(bool locked) {
+  frameScrn_->SetTechnicalButtonsLocked(locked);
+  frameCode_->SetPriceListLocked(locked);
   framePair_->SetRunLocked(locked);
+}
+
+void TFormMain::HookRunCursor(bool on) {
+  runCursorHooks_.Clear();
+  if (on) {
+    runCursorHooks_.Hook(this, [this] { FormMouseMove(); });
+    runCursorHooks_.Hook(ui_->PageControl, [this] { PageControlMouseMove(); });
+    runCursorHooks_.Hook(ui_->PageControl->tabBar(), [this] { PageControlMouseMove(); });
+  }
+  frameScrn_->HookRunCursor(on);
+  frameCode_->HookRunCursor(on);
 }
 
 // ---- construction -------------------------------------------------------
@@ -798,29 +808,44 @@ void TFormMain::MainMenuCancelClick() {
       break;
     case ScreeningRun::CancelPress::Unlocked:
       // The worker has not reacted (it may have ended without its end step):
-      // the window is unlocked at once without waiting for it.
-      UnlockAfterCancel();
+      // the conditions are unlocked at once without waiting for it. What
+      // still meets the worker (the quote library, the price files) stays
+      // locked until its thread has ended.
+      UnlockConditionsAfterCancel();
+      if (!run_.WorkerAlive()) ReleaseWorkerLocks();
       break;
     case ScreeningRun::CancelPress::Ignored:
       break;
   }
 }
 
-void TFormMain::UnlockAfterCancel() {
+void TFormMain::UnlockConditionsAfterCancel() {
   SetScreenCursor(Qt::ArrowCursor);
-  formMouseHook_.reset();
-  pageControlMouseHook_.reset();
-  pageTabsMouseHook_.reset();
-  SetRunLocked(false);
+  SetConditionsLocked(false);
   ui_->MainMenuCancel->setVisible(false);
   frameCode_->SetCodeListCount();
   SaveDataFiles();
 }
 
+void TFormMain::ReleaseWorkerLocks() {
+  HookRunCursor(false);
+  SetWorkerUsersLocked(false);
+}
+
 void TFormMain::ScreeningWorkerEnded() {
-  // A worker whose thread ended without its end step leaves the window
-  // locked; it is unlocked as a second cancel press would.
-  if (run_.WorkerFinished()) UnlockAfterCancel();
+  switch (run_.WorkerFinished()) {
+    case ScreeningRun::State::Running:
+      // The thread ended without its end step: unlocked as two cancel
+      // presses would.
+      UnlockConditionsAfterCancel();
+      ReleaseWorkerLocks();
+      break;
+    case ScreeningRun::State::Unlocked:
+      ReleaseWorkerLocks();
+      break;
+    case ScreeningRun::State::Idle:
+      break;
+  }
   emit screeningWorkerEnded();
 }
 

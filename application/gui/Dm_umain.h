@@ -30,7 +30,6 @@ class QThread;
 class CheckBoxImages;
 class HintRouter;
 class IdleTaskSlot;
-class MouseMoveHook;
 class ScreeningWorkerWatch;
 class SiblingHandOver;
 class StatusPanelBar;
@@ -211,9 +210,16 @@ class TFormMain : public QMainWindow {
   void FormClose();
   void FormResize();
   void RememberNormalBounds();
-  // Locks or unlocks every control a run must not meet, on every page.
-  void SetRunLocked(bool locked);
-  void UnlockAfterCancel();
+  // What a run locks, in two parts: the conditions, which a second cancel
+  // press gives back at once, and what meets the run's worker (the
+  // technical-condition buttons, the price list, the pair page), which waits
+  // until the worker's thread has ended.
+  void SetConditionsLocked(bool locked);
+  void SetWorkerUsersLocked(bool locked);
+  // The cursor hooks of the window and of both frames.
+  void HookRunCursor(bool on);
+  void UnlockConditionsAfterCancel();
+  void ReleaseWorkerLocks();
   void ScreeningWorkerEnded();
   void SetPageMenuVisible(int item, bool visible);
   std::filesystem::path SettingsFile() const;
@@ -241,9 +247,7 @@ class TFormMain : public QMainWindow {
   std::vector<QAction*> sourceItems_;
   std::array<QAction*, 8> presetItems_{};
   std::unique_ptr<CheckBoxImages> imageListCheckBox_;
-  std::unique_ptr<MouseMoveHook> formMouseHook_;
-  std::unique_ptr<MouseMoveHook> pageControlMouseHook_;
-  std::unique_ptr<MouseMoveHook> pageTabsMouseHook_;
+  RunCursorHooks runCursorHooks_;
 
   HintRule hintRule_;
   QString statusBarHint_;

@@ -33,6 +33,10 @@ MouseMoveHook::~MouseMoveHook() {
   widget_->setMouseTracking(hadTracking_);
 }
 
+void RunCursorHooks::Hook(QWidget* widget, std::function<void()> handler) {
+  hooks_.push_back(std::make_unique<MouseMoveHook>(widget, std::move(handler)));
+}
+
 bool MouseMoveHook::eventFilter(QObject* watched, QEvent* event) {
   // A move over a child reaches the widget too when the child ignores it;
   // only the widget's own area counts.

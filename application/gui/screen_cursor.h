@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <vector>
 
 // Sets the screen cursor; Qt::ArrowCursor means the default (no override).
 void SetScreenCursor(Qt::CursorShape shape);
@@ -30,4 +32,16 @@ class MouseMoveHook : public QObject {
   QPointer<QWidget> widget_;
   bool hadTracking_;
   std::function<void()> handler_;
+};
+
+// The mouse-move hooks a screening run sets on a page's controls, which set
+// the hourglass or the arrow while the pointer moves over them.
+class RunCursorHooks {
+ public:
+  void Hook(QWidget* widget, std::function<void()> handler);
+  void Clear() { hooks_.clear(); }
+  bool Empty() const { return hooks_.empty(); }
+
+ private:
+  std::vector<std::unique_ptr<MouseMoveHook>> hooks_;
 };

@@ -23,7 +23,7 @@ TEST(ScreeningRun, ARunFromStartToItsEndStep) {
   EXPECT_TRUE(run.End()) << "the end step unlocks";
   EXPECT_EQ(run.Cancel().Count(), 0);
   EXPECT_FALSE(run.CanUseLibrary()) << "its thread is still finishing";
-  EXPECT_FALSE(run.WorkerFinished()) << "nothing left to unlock";
+  EXPECT_EQ(run.WorkerFinished(), State::Idle) << "nothing left to unlock";
   EXPECT_TRUE(run.CanUseLibrary());
   EXPECT_TRUE(run.Begin());
 }
@@ -45,7 +45,7 @@ TEST(ScreeningRun, ASecondCancelPressGivesTheWorkerUp) {
   EXPECT_FALSE(run.CanClose());
   EXPECT_FALSE(run.End()) << "a late end step of the abandoned worker unlocks nothing";
 
-  EXPECT_FALSE(run.WorkerFinished());
+  EXPECT_EQ(run.WorkerFinished(), State::Unlocked) << "what waited for the worker unlocks now";
   EXPECT_EQ(run.GetState(), State::Idle);
   ASSERT_TRUE(run.Begin());
   EXPECT_FALSE(run.Abandoned()) << "a new run starts clean";
@@ -55,7 +55,7 @@ TEST(ScreeningRun, AWorkerThatDiesWithoutItsEndStepUnlocks) {
   ScreeningRun run;
   ASSERT_TRUE(run.Begin());
   run.WorkerStarted();
-  EXPECT_TRUE(run.WorkerFinished()) << "the caller must unlock the window";
+  EXPECT_EQ(run.WorkerFinished(), State::Running) << "the caller must unlock the window";
   EXPECT_EQ(run.GetState(), State::Idle);
   EXPECT_TRUE(run.CanUseLibrary());
 }

@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
 #include <QTreeWidget>
@@ -16,6 +18,7 @@
 #include "Dm_umain.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
+#include "screen_cursor.h"
 #include "status_panel_bar.h"
 
 namespace {
@@ -69,29 +72,46 @@ struct Program : TestProgram {
     QVERIFY(!AnyEnabled());
     worker->start();
   }
-  // What a run locks while it runs.
-  QList<QWidget*> Locked() const {
+  // What a run locks while it runs: the conditions, which a second cancel
+  // press gives back at once, ...
+  QList<QWidget*> Conditions() const {
     TFrameScrn& scrn = window->FrameScrn();
-    TFrameCode& code = window->FrameCode();
-    return {Control<QPushButton>(scrn, "ButtonScr"),
-            Control<QFrame>(scrn, "PanelScrTop"),
-            Control<QWidget>(scrn, "TabSheetScrA"),
-            Control<QWidget>(scrn, "TabSheetScrB"),
-            Control<QFrame>(code, "PanelCodeTL"),
-            Control<QTreeWidget>(code, "ListViewPast"),
-            &window->FramePair()};
+    return {Control<QPushButton>(scrn, "ButtonScr"), Control<QFrame>(scrn, "PanelScrTop"),
+            Control<QWidget>(scrn, "TabSheetScrA"), Control<QWidget>(scrn, "TabSheetScrB"),
+            Control<QFrame>(window->FrameCode(), "PanelCodeTL")};
   }
-  bool AnyEnabled() const {
-    for (QWidget* control : Locked()) {
+  // ... and what meets the worker, which waits until its thread has ended.
+  QList<QWidget*> WorkerUsers() const {
+    return {Control<QPushButton>(window->FrameScrn(), "ButtonTechAdd"),
+            Control<QTreeWidget>(window->FrameCode(), "ListViewPast"), &window->FramePair()};
+  }
+  QList<QWidget*> Locked() const { return Conditions() + WorkerUsers(); }
+  static bool AnyEnabled(const QList<QWidget*>& controls) {
+    for (QWidget* control : controls) {
       if (control->isEnabled()) return true;
     }
     return false;
   }
-  bool AllEnabled() const {
-    for (QWidget* control : Locked()) {
+  static bool AllEnabled(const QList<QWidget*>& controls) {
+    for (QWidget* control : controls) {
       if (!control->isEnabled()) return false;
     }
     return true;
+  }
+  bool AnyEnabled() const { return AnyEnabled(Locked()); }
+  bool AllEnabled() const { return AllEnabled(Locked()); }
+  // From the hourglass, a move over the condition tabs: the arrow while the
+  // run's cursor hooks live.
+  Qt::CursorShape CursorOverConditionTabs() const {
+    SetScreenCursor(Qt::WaitCursor);
+    QTabBar* tabs = Control<QTabWidget>(window->FrameScrn(), "PageControlScr")->tabBar();
+    const QPoint at = tabs->tabRect(0).center();
+    QMouseEvent move(QEvent::MouseMove, at, tabs->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(tabs, &move);
+    const Qt::CursorShape shape = ScreenCursor();
+    SetScreenCursor(Qt::ArrowCursor);
+    return shape;
   }
   void RenameCode() {
     const std::string name = "Renamed";
@@ -159,6 +179,8 @@ class CancelTest : public QObject {
   void aSecondPressUnlocksTheWindowWithoutWaiting() {
     Program p;
     p.Start();
+    p.window->show();  // the cursor hooks see moves over shown controls
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
     StandInWorker worker(*p.window, false, true);  // stuck in a long step
     p.BeginRun(&worker);
     p.RenameCode();
@@ -171,7 +193,11 @@ class CancelTest : public QObject {
     QCOMPARE(p.window->FrameCode().CodeListItemCount(), 2);
 
     p.Cancel()->trigger();
-    QVERIFY(p.AllEnabled());
+    QVERIFY(Program::AllEnabled(p.Conditions()));
+    QVERIFY2(!Program::AnyEnabled(p.WorkerUsers()), "the worker still uses the library and files");
+    QCOMPARE(ScreenCursor(), Qt::ArrowCursor);
+    QVERIFY(p.window->findChild<QTabWidget*>("PageControl")->isEnabled());
+    QCOMPARE(p.CursorOverConditionTabs(), Qt::ArrowCursor);  // the hooks wait for the worker too
     QVERIFY(!p.Cancel()->isVisible());
     QCOMPARE(p.window->CancelCounter().Count(), 0);
     QCOMPARE(p.window->FrameCode().CodeListItemCount(), 2);
@@ -189,6 +215,9 @@ class CancelTest : public QObject {
 
     worker.release = true;  // it comes back and hands its end over
     QTRY_VERIFY(!p.window->ScreeningWorkerAlive());
+    QVERIFY(p.AllEnabled());
+    QVERIFY(!Control<QPushButton>(p.window->FrameScrn(), "ButtonTechUpdate")->isEnabled());
+    QCOMPARE(p.CursorOverConditionTabs(), Qt::WaitCursor);  // the hooks are gone
     QVERIFY(p.window->CanUseLibrary());
     QVERIFY(p.window->close());
     QVERIFY(p.dir.Exists("Dyadmark.ini"));

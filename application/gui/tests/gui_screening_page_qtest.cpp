@@ -329,7 +329,8 @@ class ScreeningPageTest : public QObject {
       p.Click("ButtonTechAdd");
     }
     QVERIFY(p.run.Begin());
-    p.frame->SetRunLocked(true);
+    p.frame->SetConditionsLocked(true);
+    p.frame->SetTechnicalButtonsLocked(true);
     for (const char* name : {"ButtonScr", "ButtonTechAdd", "ButtonTechUpdate"}) {
       QVERIFY2(!p.Get<QPushButton>(name)->isEnabled(), name);
     }
@@ -350,7 +351,8 @@ class ScreeningPageTest : public QObject {
     QCOMPARE(p.Edit("EditTechFrom")->text(), QStringLiteral("77"));
 
     QVERIFY(p.run.End());
-    p.frame->SetRunLocked(false);
+    p.frame->SetConditionsLocked(false);
+    p.frame->SetTechnicalButtonsLocked(false);
     QVERIFY(p.Get<QPushButton>("ButtonTechAdd")->isEnabled());
     QVERIFY(!p.Get<QPushButton>("ButtonTechUpdate")->isEnabled());
   }

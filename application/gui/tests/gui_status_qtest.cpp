@@ -2,6 +2,7 @@
 // hover hints of the panels, the panel-0 width rule, the idle task and the
 // hourglass of a run.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QEnterEvent>
@@ -12,6 +13,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "Dm_umain.h"
@@ -249,26 +251,57 @@ class StatusBarTest : public QObject {
     QCOMPARE(codeA->currentText(), QStringLiteral("1301,1302"));
   }
 
-  void aRunShowsTheHourglassButNotOverThePageTabs() {
+  // During a run the pointer is an hourglass over the window and the two
+  // frames, an arrow over the two page controls and the code list. The
+  // frames' own areas are all covered by their panels here, so their hooks
+  // are seen through the mouse tracking they turn on.
+  void aRunShowsTheHourglassButNotOverPageTabsOrTheCodeList() {
     Program p;
     p.Start();
     p.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
     QCOMPARE(ScreenCursor(), Qt::ArrowCursor);
+    TFrameScrn& scrn = p.window->FrameScrn();
+    TFrameCode& code = p.window->FrameCode();
+    QVERIFY(!scrn.hasMouseTracking() && !code.hasMouseTracking());
     p.window->BeginScreeningRun();
     QCOMPARE(ScreenCursor(), Qt::WaitCursor);
-    QTabBar* tabs = p.Pages()->tabBar();
-    const QPoint onTab = tabs->tabRect(0).center();
-    QMouseEvent move(QEvent::MouseMove, onTab, tabs->mapToGlobal(onTab), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(tabs, &move);
-    QCOMPARE(ScreenCursor(), Qt::ArrowCursor);
+    QVERIFY(scrn.hasMouseTracking() && code.hasMouseTracking());
+
+    auto overTab = [](QTabBar* tabs) {
+      const QPoint at = tabs->tabRect(0).center();
+      QMouseEvent move(QEvent::MouseMove, at, tabs->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QCoreApplication::sendEvent(tabs, &move);
+    };
+    auto* codeList = Control<QAbstractItemView>(code, "ListViewCode");
+    const struct {
+      const char* control;
+      int page;
+      std::function<void()> move;
+    } arrows[] = {
+        {"PageControl", 1, [&] { overTab(p.Pages()->tabBar()); }},
+        {"PageControlScr", 1,
+         [&] { overTab(Control<QTabWidget>(scrn, "PageControlScr")->tabBar()); }},
+        {"ListViewCode", 0, [&] { QVERIFY(MoveOverOwnArea(*codeList->viewport())); }},
+    };
+    for (const auto& c : arrows) {
+      p.Pages()->setCurrentIndex(c.page);
+      SetScreenCursor(Qt::WaitCursor);
+      c.move();
+      QVERIFY2(ScreenCursor() == Qt::ArrowCursor, c.control);
+    }
+
     p.window->EndScreeningRun();
     QCOMPARE(ScreenCursor(), Qt::ArrowCursor);
     // The handlers went with the run.
-    SetScreenCursor(Qt::WaitCursor);
-    QCoreApplication::sendEvent(tabs, &move);
-    QCOMPARE(ScreenCursor(), Qt::WaitCursor);
+    QVERIFY(!scrn.hasMouseTracking() && !code.hasMouseTracking());
+    for (const auto& c : arrows) {
+      p.Pages()->setCurrentIndex(c.page);
+      SetScreenCursor(Qt::WaitCursor);
+      c.move();
+      QVERIFY2(ScreenCursor() == Qt::WaitCursor, c.control);
+    }
     SetScreenCursor(Qt::ArrowCursor);
   }
 
