@@ -1,5 +1,7 @@
 #include "list_exports.h"
 
+#include <algorithm>
+
 #include "pair_day_figures.h"
 #include "sector_names.h"
 #include "vcl/convert.h"
@@ -87,6 +89,16 @@ std::vector<std::string> MakePastList(const std::vector<PriceListRow>& rows) {
     lines.push_back(std::move(line));
   }
   return lines;
+}
+
+ScreeningResultTexts::Row ResultRowTexts(const ScreeningResultRow& row) {
+  // The exported fixed texts end with the unit ratio, just before the spacer.
+  static_assert(std::tuple_size_v<decltype(ScreeningResultTexts::Row::fixed)> ==
+                kResultRatioSubItem + 1);
+  ScreeningResultTexts::Row texts;
+  std::copy_n(row.cells.begin(), texts.fixed.size(), texts.fixed.begin());
+  texts.technical = row.results;
+  return texts;
 }
 
 std::vector<std::string> MakeScrnList(const ScreeningResultTexts& result) {

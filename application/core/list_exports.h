@@ -10,6 +10,7 @@
 
 #include "code_table.h"
 #include "pair_day_record.h"
+#include "screening_result_row.h"
 
 // The code table in its order: "銘柄" (code, a blank, the name), "取引所",
 // "業種", "単元", "平均出来高" ("-" while not measured), "貸借" ("○" or
@@ -38,6 +39,10 @@ struct ScreeningResultTexts {
   std::vector<std::string> technicalCaptions;
   std::vector<Row> rows;
 };
+
+// A result row's texts for the export, from the bytes the row was made of:
+// the fixed sub-items 0 to 12 (the hidden spacer left out) and its results.
+ScreeningResultTexts::Row ResultRowTexts(const ScreeningResultRow& row);
 
 // The screening result: the fixed header and a field per technical column.
 // The unit ratio is written after a blank. A row with fewer technical texts

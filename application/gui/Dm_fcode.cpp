@@ -18,6 +18,7 @@
 #include "qt_cp932.h"
 #include "report_list.h"
 #include "sector_names.h"
+#include "tree_item_bytes.h"
 #include "ui_Dm_fcode.h"
 #include "vcl/cp932_text.h"
 
@@ -188,14 +189,15 @@ int TFrameCode::PriceListRowCount() const { return ui_->ListViewPast->topLevelIt
 std::string TFrameCode::ShownCode() const { return Cp932FromQ(ui_->ButtonCode->text()); }
 
 std::vector<PriceListRow> TFrameCode::PriceListTexts() const {
-  // Column 0 is the hidden one; 1 to 6 are shown.
+  // Column 0 is the hidden one; 1 to 6 are shown. The rows keep the price
+  // file's own bytes.
   std::vector<PriceListRow> rows;
   const int count = ui_->ListViewPast->topLevelItemCount();
   rows.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
     const QTreeWidgetItem* item = ui_->ListViewPast->topLevelItem(i);
     PriceListRow row;
-    for (int column = 0; column < 6; ++column) row[column] = Cp932FromQ(item->text(column + 1));
+    for (int column = 0; column < 6; ++column) row[column] = CellBytes(*item, column + 1);
     rows.push_back(std::move(row));
   }
   return rows;
@@ -271,7 +273,7 @@ void TFrameCode::ShowPrices(const std::filesystem::path& file) {
     SplitFields(line, &fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]);
     auto* item = new QTreeWidgetItem;
     for (int i = 0; i < 6; ++i) {
-      item->setText(i + 1, QFromCp932(fields[i]));
+      SetCellBytes(*item, i + 1, fields[i]);
       item->setTextAlignment(i + 1,
                              (i == 0 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter);
     }

@@ -177,30 +177,18 @@ void TFrameScrn::BuildTechnicalList() {
 }
 
 ScreeningResultTexts TFrameScrn::ResultTexts() const {
-  // Columns 0 and 14 are hidden, 1 to 13 the fixed ones shown; the
-  // technical results follow from column 15 on. The rows are read in the
-  // order the list shows them.
-  constexpr int kFirstTechnical = 15;
-  const QAbstractItemModel* model = ui_->ListViewScrn->model();
-  const auto text = [model](int row, int column) {
-    return Cp932FromQ(model->index(row, column).data(Qt::DisplayRole).toString());
-  };
+  // The bytes the rows and captions were made of, never the texts shown: a
+  // character with two codes would come back from the display in the other.
+  // The rows go in the order the list shows them.
+  const ScreeningResultModel& model = resultList_->Model();
   ScreeningResultTexts result;
-  const int columns = model->columnCount();
-  for (int column = kFirstTechnical; column < columns; ++column) {
-    result.technicalCaptions.push_back(
-        Cp932FromQ(model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()));
+  const std::vector<ResultColumn>& columns = model.Columns();
+  for (size_t column = ScreeningResultModel::kFixedColumns; column < columns.size(); ++column) {
+    result.technicalCaptions.push_back(columns[column].caption);
   }
-  const int count = model->rowCount();
+  const int count = model.rowCount();
   result.rows.reserve(static_cast<size_t>(count));
-  for (int row = 0; row < count; ++row) {
-    ScreeningResultTexts::Row texts;
-    for (int column = 0; column < 13; ++column) texts.fixed[column] = text(row, column + 1);
-    for (int column = kFirstTechnical; column < columns; ++column) {
-      texts.technical.push_back(text(row, column));
-    }
-    result.rows.push_back(std::move(texts));
-  }
+  for (int row = 0; row < count; ++row) result.rows.push_back(ResultRowTexts(model.Row(row)));
   return result;
 }
 

@@ -12,7 +12,6 @@
 #include "pair_keys.h"
 #include "pair_screening.h"
 #include "price_files.h"
-#include "qt_cp932.h"
 #include "screening_result_list.h"
 #include "screening_run.h"
 #include "status_throttle.h"
@@ -193,7 +192,7 @@ class ResultRows : public PairScreeningSink {
     for (size_t i = 0; i < conditions.technicals.size(); ++i) {
       const TechnicalCondition& condition = conditions.technicals[i];
       if (condition.check == 0 || !condition.resultShown) continue;
-      columns_.push_back({QFromCp932(condition.resultCaption), Qt::AlignRight | Qt::AlignVCenter,
+      columns_.push_back({condition.resultCaption, Qt::AlignRight | Qt::AlignVCenter,
                           condition.sortKind, vcl::StrToIntDef(condition.resultWidth, 65)});
       int testIndex = -1;
       for (size_t k = 0; k < tests.size(); ++k) {

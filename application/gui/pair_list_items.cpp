@@ -1,30 +1,12 @@
 #include "pair_list_items.h"
 
-#include <QByteArray>
 #include <QItemSelectionModel>
 #include <QTreeWidget>
-#include <string>
 
-#include "qt_cp932.h"
-
-namespace {
-
-constexpr int kBytesRole = Qt::UserRole;
-
-void SetText(QTreeWidgetItem& item, int column, const std::string& bytes) {
-  item.setText(column, QFromCp932(bytes));
-  item.setData(column, kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-std::string Bytes(const QTreeWidgetItem& item, int column) {
-  const QByteArray bytes = item.data(column, kBytesRole).toByteArray();
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
-}  // namespace
+#include "tree_item_bytes.h"
 
 PairItem ItemPair(const QTreeWidgetItem& item) {
-  return PairItem{Bytes(item, 0), Bytes(item, 1), Bytes(item, 2)};
+  return PairItem{CellBytes(item, 0), CellBytes(item, 1), CellBytes(item, 2)};
 }
 
 std::vector<PairRow> ListRows(const QTreeWidget& list) {
@@ -45,9 +27,9 @@ void ShowRows(QTreeWidget& list, const std::vector<PairRow>& rows) {
   items.reserve(static_cast<qsizetype>(rows.size()));
   for (const PairRow& row : rows) {
     auto* item = new QTreeWidgetItem;
-    SetText(*item, 0, row.item.caption);
-    SetText(*item, 1, row.item.textA);
-    SetText(*item, 2, row.item.textB);
+    SetCellBytes(*item, 0, row.item.caption);
+    SetCellBytes(*item, 1, row.item.textA);
+    SetCellBytes(*item, 2, row.item.textB);
     items.append(item);
     if (row.focused) current = item;
   }

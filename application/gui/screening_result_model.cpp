@@ -12,17 +12,17 @@ std::vector<ResultColumn> ScreeningResultModel::FixedColumns() {
   const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
   const Qt::Alignment centre = Qt::AlignCenter;
-  std::vector<ResultColumn> columns = {{QString(), left, kSortNone, 0}};
+  std::vector<ResultColumn> columns = {{std::string(), left, kSortNone, 0}};
   for (const QString& side : {QStringLiteral(u"売"), QStringLiteral(u"買")}) {
-    columns.push_back({QStringLiteral(u"銘柄 （%1）").arg(side), left, kSortText, 135});
-    columns.push_back({QStringLiteral(u"取引所"), left, kSortMarket, 55});
-    columns.push_back({QStringLiteral(u"業種"), left, kSortSector, 55});
-    columns.push_back({QStringLiteral(u"単元"), right, kSortNumber, 36});
-    columns.push_back({QStringLiteral(u"出来高"), right, kSortNumberDescending, 50});
-    columns.push_back({QStringLiteral(u"貸"), centre, kSortText, 2});
+    columns.push_back({Cp932FromQ(QStringLiteral(u"銘柄 （%1）").arg(side)), left, kSortText, 135});
+    columns.push_back({Cp932FromQ(QStringLiteral(u"取引所")), left, kSortMarket, 55});
+    columns.push_back({Cp932FromQ(QStringLiteral(u"業種")), left, kSortSector, 55});
+    columns.push_back({Cp932FromQ(QStringLiteral(u"単元")), right, kSortNumber, 36});
+    columns.push_back({Cp932FromQ(QStringLiteral(u"出来高")), right, kSortNumberDescending, 50});
+    columns.push_back({Cp932FromQ(QStringLiteral(u"貸")), centre, kSortText, 2});
   }
-  columns.push_back({QStringLiteral(u"単元比"), centre, kSortRatio, 50});
-  columns.push_back({QString(), centre, kSortNone, 2});
+  columns.push_back({Cp932FromQ(QStringLiteral(u"単元比")), centre, kSortRatio, 50});
+  columns.push_back({std::string(), centre, kSortNone, 2});
   return columns;
 }
 
@@ -50,7 +50,7 @@ QVariant ScreeningResultModel::headerData(int section, Qt::Orientation orientati
                                           int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
   const ResultColumn& column = columns_[static_cast<size_t>(section)];
-  if (role == Qt::DisplayRole) return column.caption;
+  if (role == Qt::DisplayRole) return QFromCp932(column.caption);
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column.alignment);
   return {};
 }

@@ -8,13 +8,14 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "screening_result_row.h"
 
 // One column of the list.
 struct ResultColumn {
-  QString caption;
+  std::string caption;  // code page 932 bytes, as the settings file holds them
   Qt::Alignment alignment = Qt::AlignLeft;
   int32_t sortKind = 0;  // 0: the column does not sort
   int width = 65;

@@ -15,6 +15,7 @@
 #include "gui_test_program.h"
 #include "qt_cp932.h"
 #include "screening_result_model.h"
+#include "screening_result_row.h"
 #include "vcl/cp932_text.h"
 #include "vcl/testing/file_size_limit.h"
 
@@ -33,10 +34,35 @@ constexpr char kCodeExport[] =
     "1301 Kyokuyo\tJQ\t\x90\x85\x8E\x59\x81\x45\x94\x5F\x97\xD1\x8B\xC6\t1000\t-\t\r\n"
     "7203 \x83\x67\x83\x88\x83\x5E\tT1\t\x93\x64\x8B\x43\x8B\x40\x8A\xED\t100\t5000\t\x81\x9B\r\n";
 
+// The header lines of the code information, the prices and the fixed part
+// of the screening result.
+constexpr char kCodeHeader[] =
+    "\x96\xC1\x95\xBF\t\x8E\xE6\x88\xF8\x8F\x8A\t\x8B\xC6\x8E\xED\t\x92\x50\x8C\xB3\t"
+    "\x95\xBD\x8B\xCF\x8F\x6F\x97\x88\x8D\x82\t\x91\xDD\x8E\xD8";
+constexpr char kPastHeader[] =
+    "      \x93\xFA\x95\x74\t\x8F\x49\x92\x6C\t\x8E\x6E\x92\x6C\t"
+    "\x8D\x82\x92\x6C\t\x88\xC0\x92\x6C\t\x8F\x6F\x97\x88\x8D\x82";
+constexpr char kScrnHeader[] =
+    "\x96\xC1\x95\xBF\x81\x69\x94\x84\x81\x6A\t\x8E\xE6\x88\xF8\x8F\x8A\t\x8B\xC6\x8E\xED\t"
+    "\x92\x50\x8C\xB3\t\x8F\x6F\x97\x88\x8D\x82\t\x91\xDD\x8E\xD8\t"
+    "\x96\xC1\x95\xBF\x81\x69\x94\x83\x81\x6A\t\x8E\xE6\x88\xF8\x8F\x8A\t\x8B\xC6\x8E\xED\t"
+    "\x92\x50\x8C\xB3\t\x8F\x6F\x97\x88\x8D\x82\t\x91\xDD\x8E\xD8\t\x92\x50\x8C\xB3\x94\xE4";
+
 struct Program : DrawnPairProgram {
   void Run(const char* item) const { Control<QAction>(*window, item)->trigger(); }
   QString Out(const char* name) const { return dir.ExeDir() + QString::fromUtf8(name); }
   QStringList Files() const { return QDir(dir.ExeDir()).entryList(QDir::Files, QDir::Name); }
+  // Double-clicks the code list's row on the shown window, as a user opens a
+  // code's prices.
+  void OpenCodeRow(int row) const {
+    Control<QTabWidget>(*window, "PageControl")->setCurrentIndex(0);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto* list = Control<QTreeView>(*window, "ListViewCode");
+    const QPoint at = list->visualRect(list->model()->index(row, 1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  }
 };
 
 }  // namespace
@@ -163,13 +189,7 @@ class ExportsTest : public QObject {
     const std::vector<std::string> days = vcl::SplitLines(Program::Prices(2500));
     p.dir.Write("7203.txt", vcl::JoinLinesCrlf({days[0], days[1]}));
     p.Start();
-    Control<QTabWidget>(*p.window, "PageControl")->setCurrentIndex(0);
-    p.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
-    auto* list = Control<QTreeView>(*p.window, "ListViewCode");
-    const QPoint at = list->visualRect(list->model()->index(1, 1)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    p.OpenCodeRow(1);
     auto* prices = Control<QTreeWidget>(*p.window, "ListViewPast");
     QTRY_COMPARE(prices->topLevelItemCount(), 2);
 
@@ -213,7 +233,9 @@ class ExportsTest : public QObject {
     auto* model =
         qobject_cast<ScreeningResultModel*>(Control<QTreeView>(*p.window, "ListViewScrn")->model());
     QVERIFY(model != nullptr);
-    model->AddResultColumns({{QStringLiteral(u"相関係数")}, {QStringLiteral(u"回帰係数")}});
+    // "相関係数", "回帰係数"
+    model->AddResultColumns(
+        {{"\x91\x8A\x8A\xD6\x8C\x57\x90\x94"}, {"\x89\xF1\x8B\x41\x8C\x57\x90\x94"}});
     std::vector<ScreeningResultRow> rows(2);
     for (int k = 0; k < kResultFixedSubItems; ++k) rows[0].cells[k] = std::to_string(k + 1);
     rows[0].cells[13] = "hidden";
@@ -233,6 +255,85 @@ class ExportsTest : public QObject {
                            "\t\x89\xF1\x8B\x41\x8C\x57\x90\x94"));
     QCOMPARE(lines[1], std::string("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.95\t1.02"));
     QCOMPARE(lines[2], std::string("second\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t 13\t0.80\t"));
+  }
+
+  // Every export writes the bytes the program stored, never those of the
+  // text shown: a character that code page 932 holds under two codes keeps
+  // the code it came with. Each text below is in the form that a trip
+  // through Unicode gives up: "髙" EE E0 (FB FC), "Ⅰ" FA 4A (87 54), "∵"
+  // 87 9A (81 E6), "￢" EE F9 (81 CA), "ⅰ" EE EF (FA 40), "￤" EE FA (FA 55).
+  // The pair chart data hold dates and numbers alone.
+  void everyExportKeepsTheStoredBytesOfTwoCodeCharacters() {
+    const std::string nameA = "\xEE\xE0\x8B\xB4\xFA\x4A";  // 髙橋Ⅰ
+    const std::string nameB = "\x87\x9A\xEE\xF9";          // ∵￢
+    const std::string caption = "\xEE\xEF\xEE\xFA";        // ⅰ￤
+    const std::string codeFile =
+        vcl::JoinLinesCrlf({"1301\t" + nameA + "\tT1\t1\t1000\t-1\t0\t0",
+                            "7203\t" + nameB + "\tT1\t16\t100\t5000\t1\t0"});
+    // A hand-edited price file of 7203 whose first volume is a note in "髙".
+    const std::vector<std::string> prices = {"2024/06/28\t2500\t2490\t2510\t2480\t\xEE\xE0",
+                                             "2024/06/27\t2490\t2490\t2500\t2470\t900"};
+    const std::string sector1 = "\x90\x85\x8E\x59\x81\x45\x94\x5F\x97\xD1\x8B\xC6";  // 水産・農林業
+    const std::string sector16 = "\x93\x64\x8B\x43\x8B\x40\x8A\xED";                 // 電気機器
+    const std::string loanMark = "\x81\x9B";                                         // ○
+    const std::string side1301 = "1301 " + nameA + "\tT1\t" + sector1 + "\t1000\t0\t";
+    const std::string side7203 = "7203 " + nameB + "\tT1\t" + sector16 + "\t100\t50\t" + loanMark;
+
+    const struct {
+      const char* what;
+      const char* item;
+      std::function<void(Program&)> show;
+      std::vector<std::string> lines;
+    } cases[] = {
+        {"code information",
+         "MainMenuFileCodeOut",
+         [](Program&) {},
+         {kCodeHeader, "1301 " + nameA + "\tT1\t" + sector1 + "\t1000\t-\t",
+          "7203 " + nameB + "\tT1\t" + sector16 + "\t100\t5000\t" + loanMark}},
+        {"prices of the shown code",
+         "MainMenuFilePastOut",
+         [](Program& p) {
+           p.OpenCodeRow(1);
+           QTRY_COMPARE(Control<QTreeWidget>(*p.window, "ListViewPast")->topLevelItemCount(), 2);
+         },
+         {kPastHeader, prices[0], prices[1]}},
+        // Appended with 1301 selling first; sorted by the sell side's volume,
+        // 7203 leads.
+        {"screening result",
+         "MainMenuFileScrnOut",
+         [&](Program& p) {
+           auto* model = qobject_cast<ScreeningResultModel*>(
+               Control<QTreeView>(*p.window, "ListViewScrn")->model());
+           QVERIFY(model != nullptr);
+           const TCodeData a{0, nameA, "T1", 1, 1000, -1, 0};
+           const TCodeData b{0, nameB, "T1", 16, 100, 5000, 1};
+           model->AddResultColumns({{caption}});
+           std::vector<ScreeningResultRow> rows;
+           rows.push_back(MakeResultRow("1301", a, "7203", b, -2, {"0.95"}));
+           rows.push_back(MakeResultRow("7203", b, "1301", a, 2, {caption}));
+           model->AppendRows(std::move(rows));
+           QVERIFY(model->SortByColumn(5));
+         },
+         {std::string(kScrnHeader) + "\t" + caption,
+          side7203 + "\t" + side1301 + "\t 2 : 1\t" + caption,
+          side1301 + "\t" + side7203 + "\t 1 : 2\t0.95"}},
+    };
+    QStringList changed;
+    for (const auto& c : cases) {
+      Program p;
+      p.dir.Write("Code.txt", codeFile);
+      p.dir.Write("7203.txt", vcl::JoinLinesCrlf(prices));
+      p.Start();
+      c.show(p);
+      FileDialogAnswer answer(p.Out("export.csv"));
+      p.Run(c.item);
+      const std::string written = p.dir.Read("export.csv");
+      if (written != vcl::JoinLinesCrlf(c.lines)) {
+        changed << QString::fromLatin1(c.what) + QStringLiteral(": ") +
+                       QString::fromLatin1(QByteArray::fromStdString(written).toHex(' '));
+      }
+    }
+    QVERIFY2(changed.isEmpty(), qPrintable(changed.join(u'\n')));
   }
 };
 
