@@ -243,9 +243,20 @@ class ScreeningRunTest : public QObject {
     emit p.List()->header()->sectionClicked(14);
     QCOMPARE(p.Model()->SortColumn(), 5);
 
+    // Delete counts the rows left, also when no row was selected to go.
     p.List()->setFocus();
+    p.List()->clearSelection();
+    p.window->SetStatusText(1, "?");
+    QTest::keyClick(p.List(), Qt::Key_Delete);
+    QCOMPARE(p.Model()->rowCount(), 1);
+    QCOMPARE(p.Panel(1), QStringLiteral("1"));
+    p.List()->selectionModel()->select(p.Model()->index(0, 1),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(p.List(), Qt::Key_Delete);
     QCOMPARE(p.Model()->rowCount(), 0);
+    QCOMPARE(p.Panel(1), QStringLiteral("-"));
+    p.window->SetStatusText(1, "?");
+    QTest::keyClick(p.List(), Qt::Key_Delete);
     QCOMPARE(p.Panel(1), QStringLiteral("-"));
   }
 
