@@ -203,8 +203,8 @@ class ResultRows : public PairScreeningSink {
     }
   }
 
-  void Evaluated(std::vector<PassedPair>& passed, int64_t lastKey, int32_t sell,
-                 int32_t buy) override {
+  void Evaluated(std::vector<PassedPair>& passed, const std::vector<std::optional<double>>&,
+                 int64_t lastKey, int32_t sell, int32_t buy) override {
     for (const PassedPair& pair : passed) {
       std::vector<std::string> results;
       for (int k : shownTests_) {
