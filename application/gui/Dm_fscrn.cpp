@@ -562,6 +562,10 @@ void TFrameScrn::ListViewTechDblClick() {
   ui_->ButtonTechUpdate->setEnabled(true);
 }
 
+void TFrameScrn::SetTechnicalCaption(int row, const std::string& caption) {
+  techModel_->SetCaption(row, caption);
+}
+
 void TFrameScrn::ListViewTechDragDrop(int from, int target) {
   if (RunBusy()) return;
   if (techModel_->MoveRow(from, target)) SelectTechnicalRow(target);
