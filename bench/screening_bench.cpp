@@ -106,7 +106,8 @@ void WriteData(const std::filesystem::path& dir, int codes, bool gapped) {
 
 class CollectingSink : public PairScreeningSink {
  public:
-  void Evaluated(std::vector<PassedPair>& passed, int64_t, int32_t, int32_t) override {
+  void Evaluated(std::vector<PassedPair>& passed, const std::vector<std::optional<double>>&,
+                 int64_t, int32_t, int32_t) override {
     for (PassedPair& pair : passed) rows.push_back(std::move(pair));
   }
   std::vector<PassedPair> rows;

@@ -649,7 +649,7 @@ PairScreening::End PairScreening::Run(const std::function<bool()>& stop, PairScr
         if (result.lastValues[k]) lastValues_[k] = result.lastValues[k];
       }
       if (result.lastKey >= 0)
-        sink.Evaluated(result.passed, result.lastKey, result.sell, result.buy);
+        sink.Evaluated(result.passed, result.lastValues, result.lastKey, result.sell, result.buy);
       result = UnitResult{};
       {
         std::lock_guard lock(mutex);

@@ -36,9 +36,12 @@ class PairScreeningSink {
   virtual ~PairScreeningSink() = default;
   // A batch of pairs that passed (possibly empty); `lastKey` is the index of
   // the last key evaluated so far and `sell`, `buy` its codes (the sell side
-  // first).
-  virtual void Evaluated(std::vector<PassedPair>& passed, int64_t lastKey, int32_t sell,
-                         int32_t buy) = 0;
+  // first). `lastValues` holds, for each test, the value of the batch's last
+  // pair that passed that test, whether or not it passed the tests after it;
+  // nullopt when no pair of the batch did.
+  virtual void Evaluated(std::vector<PassedPair>& passed,
+                         const std::vector<std::optional<double>>& lastValues, int64_t lastKey,
+                         int32_t sell, int32_t buy) = 0;
 };
 
 // One code's price file as the run reads it and, when its days allow, the

@@ -40,6 +40,9 @@ struct TechnicalCondition {
   std::string resultCaption;  // that column's caption
   std::string resultWidth;    // its width as typed ("65" by default)
   int32_t sortKind = 0;       // its sort kind: 2, 5 or 4 by kind
+  // The row's own caption, never saved: the value text of the last pair that
+  // passed this condition in a run.
+  std::string caption;
 };
 
 struct ScreeningConditions {

@@ -1,6 +1,7 @@
 #include "Dm_fscrn.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -66,6 +67,10 @@ std::string SideKey(const char* name, int side, const char* suffix = "") {
 
 std::string TextOf(const QLineEdit* edit) { return Cp932FromQ(edit->text()); }
 
+// The window of a combo box's drop-down: it hides whenever the drop-down
+// closes, with an item chosen or not.
+QWidget* DropDownOf(const QComboBox* box) { return box->view()->parentWidget(); }
+
 }  // namespace
 
 TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFrameScrn>()) {
@@ -73,8 +78,8 @@ TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
   resultList_ = new ScreeningResultList(ui_->ListViewScrn);
   for (QComboBox* box : {ui_->ComboBoxCodeA, ui_->ComboBoxCodeB}) {
     box->installEventFilter(this);
+    DropDownOf(box)->installEventFilter(this);
     box->setCompleter(nullptr);
-    connect(box, &QComboBox::activated, this, [this] { emit codeBoxEntered(); });
   }
   for (QLineEdit* edit :
        {ui_->EditTechFrom, ui_->EditTechTo, ui_->EditTechValue1, ui_->EditTechValue2}) {
@@ -115,7 +120,10 @@ TFrameScrn::~TFrameScrn() {
   // whole. So hide it now, and unhook everything that calls back into it.
   hide();
   techModel_->SetEditGuard({});
-  for (QComboBox* box : {ui_->ComboBoxCodeA, ui_->ComboBoxCodeB}) box->removeEventFilter(this);
+  for (QComboBox* box : {ui_->ComboBoxCodeA, ui_->ComboBoxCodeB}) {
+    box->removeEventFilter(this);
+    DropDownOf(box)->removeEventFilter(this);
+  }
   for (QLineEdit* edit :
        {ui_->EditTechFrom, ui_->EditTechTo, ui_->EditTechValue1, ui_->EditTechValue2}) {
     edit->removeEventFilter(this);
@@ -404,6 +412,9 @@ void TFrameScrn::ButtonScrClick() {
 bool TFrameScrn::eventFilter(QObject* watched, QEvent* event) {
   const bool codeBox = watched == ui_->ComboBoxCodeA || watched == ui_->ComboBoxCodeB;
   if (codeBox && event->type() == QEvent::FocusIn) emit codeBoxEntered();
+  const bool codeDropDown =
+      watched == DropDownOf(ui_->ComboBoxCodeA) || watched == DropDownOf(ui_->ComboBoxCodeB);
+  if (codeDropDown && event->type() == QEvent::Hide) emit codeBoxEntered();
   if (event->type() == QEvent::FocusOut) {
     if (watched == ui_->EditTechFrom || watched == ui_->EditTechTo) {
       EditTechFromToExit(static_cast<QLineEdit*>(watched));
@@ -553,6 +564,10 @@ void TFrameScrn::ListViewTechDblClick() {
   ui_->EditTechResultW->setText(QFromCp932(row.resultWidth));
   techUpdateRow_ = rowIndex;
   ui_->ButtonTechUpdate->setEnabled(true);
+}
+
+void TFrameScrn::SetTechnicalCaption(int row, const std::string& caption) {
+  techModel_->SetCaption(row, caption);
 }
 
 void TFrameScrn::ListViewTechDragDrop(int from, int target) {

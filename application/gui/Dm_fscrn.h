@@ -86,6 +86,8 @@ class TFrameScrn : public QFrame {
   ScreeningConditions TakeConditions() const;
   // A completed run leaves the re-check box unchecked.
   void ClearReCheck();
+  // A run's value text for technical-condition row `row`, its caption.
+  void SetTechnicalCaption(int row, const std::string& caption);
   // The input focus to the code list that did not parse.
   void FocusCodeA();
   void FocusCodeB();

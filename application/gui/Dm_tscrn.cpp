@@ -175,7 +175,9 @@ class RunStopPoll : public ScreeningStopPoll {
 // ---- the rows of the passing pairs --------------------------------------
 
 // Turns the passing pairs into result rows and hands them to the list in
-// batches, the result columns before the first row.
+// batches, the result columns before the first row. Each batch also carries
+// the value text of the last pair that passed each condition, which becomes
+// that condition row's caption.
 class ResultRows : public PairScreeningSink {
  public:
   ResultRows(TScreening& worker, TFormMain& window, ScreeningStatus& status, const PairKeySet& keys,
@@ -187,7 +189,8 @@ class ResultRows : public PairScreeningSink {
         keys_(keys),
         codeData_(codeData),
         tests_(tests),
-        total_(vcl::IntToStr(keys.Count())) {
+        total_(vcl::IntToStr(keys.Count())),
+        captions_(tests.size()) {
     // One column per ticked condition that shows its result, in list order.
     for (size_t i = 0; i < conditions.technicals.size(); ++i) {
       const TechnicalCondition& condition = conditions.technicals[i];
@@ -202,8 +205,12 @@ class ResultRows : public PairScreeningSink {
     }
   }
 
-  void Evaluated(std::vector<PassedPair>& passed, int64_t lastKey, int32_t sell,
-                 int32_t buy) override {
+  void Evaluated(std::vector<PassedPair>& passed,
+                 const std::vector<std::optional<double>>& lastValues, int64_t lastKey,
+                 int32_t sell, int32_t buy) override {
+    for (size_t k = 0; k < lastValues.size() && k < captions_.size(); ++k) {
+      if (lastValues[k]) captions_[k] = TechnicalCaption(tests_[k].kind, *lastValues[k]);
+    }
     for (const PassedPair& pair : passed) {
       std::vector<std::string> results;
       for (int k : shownTests_) {
@@ -224,14 +231,23 @@ class ResultRows : public PairScreeningSink {
   }
 
   void Flush() {
-    if (pending_.empty()) return;
+    const bool captions = std::any_of(captions_.begin(), captions_.end(),
+                                      [](const auto& caption) { return caption.has_value(); });
+    if (pending_.empty() && !captions) return;
     worker_.HandOver([&] {
-      ScreeningResultModel& model = window_.FrameScrn().ResultList().Model();
-      if (!columnsAdded_) model.AddResultColumns(columns_);
-      columnsAdded_ = true;
-      model.AppendRows(std::move(pending_));
+      TFrameScrn& frame = window_.FrameScrn();
+      if (!pending_.empty()) {
+        ScreeningResultModel& model = frame.ResultList().Model();
+        if (!columnsAdded_) model.AddResultColumns(columns_);
+        columnsAdded_ = true;
+        model.AppendRows(std::move(pending_));
+      }
+      for (size_t k = 0; k < captions_.size(); ++k) {
+        if (captions_[k]) frame.SetTechnicalCaption(tests_[k].conditionIndex, *captions_[k]);
+      }
     });
     pending_.clear();
+    for (auto& caption : captions_) caption.reset();
   }
 
  private:
@@ -248,6 +264,8 @@ class ResultRows : public PairScreeningSink {
   std::vector<ResultColumn> columns_;
   std::vector<int> shownTests_;  // the test of each shown column, -1 for none
   std::vector<ScreeningResultRow> pending_;
+  // Per test, the caption its condition row takes with the next batch.
+  std::vector<std::optional<std::string>> captions_;
   bool columnsAdded_ = false;
   std::chrono::steady_clock::time_point lastSent_{};
 };

@@ -75,11 +75,12 @@ void ScreeningResultList::ListViewScrnColumnClick(int column) {
 }
 
 void ScreeningResultList::ListViewScrnDeleteKey() {
-  const QModelIndexList selected = view_->selectionModel()->selectedRows();
-  if (selected.isEmpty()) return;
+  // The count of the rows left is shown even when no row was selected.
   std::vector<int> rows;
-  for (const QModelIndex& index : selected) rows.push_back(index.row());
-  model_->RemoveRows(std::move(rows));
+  for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
+    rows.push_back(index.row());
+  }
+  if (!rows.empty()) model_->RemoveRows(std::move(rows));
   emit rowsDeleted(model_->rowCount());
 }
 

@@ -29,7 +29,8 @@ class ScreeningResultList : public QObject {
   void ListViewScrnDblClick();
 
  signals:
-  // The Delete key removed rows; `remaining` are left.
+  // The Delete key was pressed (with or without rows selected); `remaining`
+  // rows are left.
   void rowsDeleted(int remaining);
   // A double click asks for this row's pair on the pair-check page.
   void pairOpenRequested(const PairOpening& opening);

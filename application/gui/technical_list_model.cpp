@@ -39,11 +39,18 @@ void TechnicalListModel::Remove(int index) {
   endRemoveRows();
 }
 
+void TechnicalListModel::SetCaption(int index, const std::string& caption) {
+  if (index < 0 || index >= rowCount()) return;
+  rows_[static_cast<size_t>(index)].caption = caption;
+  emit dataChanged(this->index(index, 0), this->index(index, 0), {Qt::DisplayRole});
+}
+
 bool TechnicalListModel::MoveRow(int from, int target) {
   const int count = rowCount();
   if (from < 0 || from >= count || target < 0 || target >= count || from == target) return false;
   beginMoveRows(QModelIndex(), from, from, QModelIndex(), target > from ? target + 1 : target);
   TechnicalCondition row = std::move(rows_[static_cast<size_t>(from)]);
+  row.caption.clear();
   rows_.erase(rows_.begin() + from);
   rows_.insert(rows_.begin() + target, std::move(row));
   endMoveRows();
@@ -73,6 +80,8 @@ QVariant TechnicalListModel::data(const QModelIndex& index, int role) const {
       return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::DisplayRole:
       switch (index.column()) {
+        case 0:
+          return QFromCp932(row.caption);
         case 1:
           return QFromCp932(row.kind);
         case 2:

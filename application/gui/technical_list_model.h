@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "screening_conditions.h"
@@ -31,8 +32,11 @@ class TechnicalListModel : public QAbstractTableModel {
   // stays, and so does its sort kind when it shows no result.
   void Update(int index, const TechnicalCondition& row);
   void Remove(int index);
+  // The caption of row `index`, shown in the check column; no row, no change.
+  void SetCaption(int index, const std::string& caption);
   // Moves row `from` to stand where row `target` stood: before it when
-  // moving up, after it when moving down. False when nothing moved.
+  // moving up, after it when moving down; the moved row loses its caption
+  // until a run writes it again. False when nothing moved.
   bool MoveRow(int from, int target);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -459,12 +460,19 @@ namespace {
 
 class Collect : public PairScreeningSink {
  public:
-  void Evaluated(std::vector<PassedPair>& passed, int64_t lastKey, int32_t sell,
-                 int32_t buy) override {
+  void Evaluated(std::vector<PassedPair>& passed,
+                 const std::vector<std::optional<double>>& batchValues, int64_t lastKey,
+                 int32_t sell, int32_t buy) override {
     for (PassedPair& pair : passed) rows.push_back(pair);
+    lastValues.resize(batchValues.size());
+    for (size_t t = 0; t < batchValues.size(); ++t) {
+      if (batchValues[t]) lastValues[t] = batchValues[t];
+    }
     last = {lastKey, sell, buy};
   }
   std::vector<PassedPair> rows;
+  // Per test, the value of the last pair of the run that passed it.
+  std::vector<std::optional<double>> lastValues;
   std::tuple<int64_t, int32_t, int32_t> last{-1, 0, 0};
 };
 
@@ -498,11 +506,14 @@ void WritePrices(const ScratchDir& dir, int codes, std::mt19937& random) {
 }
 
 // The rows of the steps one by one for every key: merge, unit ratio and
-// technical tests of each pair on its own.
+// technical tests of each pair on its own. `lastValues` receives, per test,
+// the value of the last pair that passed it.
 std::vector<PassedPair> OneByOne(const ScratchDir& dir, const PairKeySet& keys,
                                  const std::vector<int32_t>& units,
-                                 const std::vector<TechnicalTest>& tests) {
+                                 const std::vector<TechnicalTest>& tests,
+                                 std::vector<std::optional<double>>& lastValues) {
   std::vector<PassedPair> expected;
+  lastValues.assign(tests.size(), std::nullopt);
   for (int32_t i = 0; i < keys.CodeCount(); ++i) {
     for (int32_t j = i + 1; j < keys.CodeCount(); ++j) {
       if (!keys.IsKey(i, j)) continue;
@@ -515,11 +526,26 @@ std::vector<PassedPair> OneByOne(const ScratchDir& dir, const PairKeySet& keys,
       const UnitRatio ratio = ComputeUnitRatio(rows, units[i], units[j]);
       if (ratio.ratio == 0) continue;
       std::vector<double> values;
-      if (!CheckTechnicals(rows, tests, values)) continue;
+      const bool passed = CheckTechnicals(rows, tests, values);
+      for (size_t t = 0; t < values.size(); ++t) lastValues[t] = values[t];
+      if (!passed) continue;
       expected.push_back({ratio.exchanged ? j : i, ratio.exchanged ? i : j, ratio.ratio, values});
     }
   }
   return expected;
+}
+
+// The same values bit for bit, and the same tests without one.
+void ExpectSameLastValues(const std::vector<std::optional<double>>& values,
+                          const std::vector<std::optional<double>>& expected,
+                          const std::string& what) {
+  ASSERT_EQ(values.size(), expected.size()) << what;
+  for (size_t t = 0; t < expected.size(); ++t) {
+    ASSERT_EQ(values[t].has_value(), expected[t].has_value()) << what << " test " << t;
+    if (expected[t]) {
+      EXPECT_TRUE(SameValues({*values[t]}, {*expected[t]})) << what << " test " << t;
+    }
+  }
 }
 
 void ExpectSameRows(const std::vector<PassedPair>& rows, const std::vector<PassedPair>& expected,
@@ -552,14 +578,18 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
                            Condition(kRegression, "   5" + kSeparator + " 300", ""),
                            Condition(kStdDev, "   1" + kSeparator + "  60", kSeparator + "50")});
 
-  const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
+  std::vector<std::optional<double>> expectedLast;
+  const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests, expectedLast);
   ASSERT_GT(expected.size(), 50u);
 
   for (int threads : {1, 3}) {
+    const std::string what = std::to_string(threads) + " threads";
     PairScreening screening(dir.path(), keys, units, tests, threads);
     Collect sink;
     ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-    ExpectSameRows(sink.rows, expected, std::to_string(threads) + " threads");
+    ExpectSameRows(sink.rows, expected, what);
+    ExpectSameLastValues(sink.lastValues, expectedLast, what);
+    ExpectSameLastValues(screening.LastPassedValues(), expectedLast, what);
     EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1);
     EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"});
   }
@@ -625,7 +655,12 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
                            Condition(kStdDev, "   1" + kSeparator + "  60", "")}),
       ParseTechnicalTests({Condition(kStdDev, "   1" + kSeparator + "1200", ""),
                            Condition(kCorrelation, "   3" + kSeparator + "  30", "")}),
+      ParseTechnicalTests(
+          {Condition(kCorrelation, "   1" + kSeparator + "1200", ""),
+           Condition(kCorrelation, "   1" + kSeparator + " 120", "      0.3" + kSeparator)}),
   };
+  // Some pair after the last one that passed every test passed the first.
+  bool aLaterPairPassedTheFirstTest = false;
   for (unsigned seed = 1; seed <= 8; ++seed) {
     ScratchDir dir;
     std::mt19937 random(seed);
@@ -642,16 +677,24 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
       units.push_back(choices[random() % 8]);
     }
     const std::vector<TechnicalTest>& tests = testSets[seed % testSets.size()];
-    const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
+    std::vector<std::optional<double>> expectedLast;
+    const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests, expectedLast);
     EXPECT_FALSE(expected.empty()) << seed;
+    if (!expected.empty() && expectedLast[0] &&
+        !SameValues({*expectedLast[0]}, {expected.back().values[0]})) {
+      aLaterPairPassedTheFirstTest = true;
+    }
     for (int threads : {1, 4}) {
+      const std::string what =
+          "seed " + std::to_string(seed) + ", " + std::to_string(threads) + " threads";
       PairScreening screening(dir.path(), keys, units, tests, threads);
       Collect sink;
       ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-      ExpectSameRows(sink.rows, expected,
-                     "seed " + std::to_string(seed) + ", " + std::to_string(threads) + " threads");
+      ExpectSameRows(sink.rows, expected, what);
+      ExpectSameLastValues(sink.lastValues, expectedLast, what);
     }
   }
+  EXPECT_TRUE(aLaterPairPassedTheFirstTest);
 }
 
 TEST(PairScreeningTest, StopsWhenAsked) {

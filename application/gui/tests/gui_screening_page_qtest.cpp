@@ -321,6 +321,34 @@ class ScreeningPageTest : public QObject {
     QVERIFY(!p.Get<QPushButton>("ButtonTechUpdate")->isEnabled());
   }
 
+  // The idle task that takes away the text selection is armed when a code
+  // box gets the focus and whenever its drop-down closes, chosen or not.
+  void aCodeBoxArmsTheIdleTaskOnFocusAndOnClosingItsDropDown() {
+    Page p;
+    p.Load();
+    p.frame->resize(800, 600);
+    p.frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.frame.get()));
+    QSignalSpy entered(p.frame.get(), &TFrameScrn::codeBoxEntered);
+    for (const char* name : {"ComboBoxCodeA", "ComboBoxCodeB"}) {
+      QComboBox* box = p.Get<QComboBox>(name);
+      box->addItem("1301");
+      p.Edit("EditTechFrom")->setFocus();
+      entered.clear();
+      box->showPopup();
+      QTRY_VERIFY(box->view()->isVisible());
+      entered.clear();
+      QTest::keyClick(box->view(), Qt::Key_Escape);  // closed without choosing
+      QTRY_VERIFY(!box->view()->isVisible());
+      QVERIFY2(entered.count() >= 1, name);
+
+      entered.clear();
+      QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+      QCoreApplication::sendEvent(box, &in);
+      QCOMPARE(entered.count(), 1);
+    }
+  }
+
   void aRunLocksThePageAndItsList() {
     Page p;
     p.Load();

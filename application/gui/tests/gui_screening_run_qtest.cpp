@@ -24,44 +24,27 @@
 #include "screening_result_model.h"
 #include "screening_settings.h"
 #include "status_panel_bar.h"
+#include "technical_list_view.h"
 #include "vcl/inifile.h"
 
 namespace {
 
 const std::string kCorrelation = "\x91\x8a\x8a\xd6\x8c\x57\x90\x94";  // 相関係数
+const std::string kStdDev = "\x95\x57\x8f\x80\x95\xce\x8d\xb7";       // 標準偏差
 const std::string kSeparator = " \x81\x60 ";                          // " ～ "
 const std::string kTosho = "\x93\x8c\x8f\xd8\x82\x50\x95\x94";        // 東証１部
 
 struct Program : TestProgram {
+  std::string codeTable;  // the lines of "Code.txt" so far
+
   // Codes 1301 (falling), 1302 and 1303 (rising together) and 1304, whose
   // price file has a line that cannot be read; one correlation condition
   // that shows its result.
   void WriteData() {
-    std::string table;
-    const std::vector<std::pair<std::string, int32_t>> codes = {
-        {"1301", 1000}, {"1302", 100}, {"1303", 100}, {"1304", 100}};
-    for (const auto& [code, unit] : codes) {
-      TCodeData data;
-      data.Name = "Name" + code.substr(3);
-      data.Market = kTosho;
-      data.Type = 1;
-      data.Unit = unit;
-      data.Vol = 50000;
-      data.Loan = 1;
-      table += FormatCodeLine(code, data) + "\r\n";
-    }
-    dir.Write("Code.txt", table);
-    auto prices = [&](const char* code, int32_t start, int32_t step) {
-      std::string text;
-      for (int d = 0; d < 30; ++d) {
-        PastDataRecord record{2009, 10, 30 - d, start - step * d, 1, 1, 1, 50000};
-        text += FormatPriceLine(record) + "\r\n";
-      }
-      dir.Write(code, text);
-    };
-    prices("1301.txt", 400, -3);
-    prices("1302.txt", 2000, 5);
-    prices("1303.txt", 2100, 4);
+    AddCode("1301", 1000, 400, -3);
+    AddCode("1302", 100, 2000, 5);
+    AddCode("1303", 100, 2100, 4);
+    AddCode("1304", 100, 0, 0);
     dir.Write("1304.txt", "2009/10/30\t12x\t1\t1\t1\t1\r\n");
 
     TechnicalCondition condition;
@@ -73,6 +56,26 @@ struct Program : TestProgram {
     condition.resultWidth = "70";
     vcl::TIniFile ini(dir.Path("Dyadmark.ini"));
     WriteTechnicalSection(ini, {condition});
+  }
+
+  // A code of the code table with 30 days of closes that move by `step`
+  // a day, the newest `start`.
+  void AddCode(const std::string& code, int32_t unit, int32_t start, int32_t step) {
+    TCodeData data;
+    data.Name = "Name" + code.substr(3);
+    data.Market = kTosho;
+    data.Type = 1;
+    data.Unit = unit;
+    data.Vol = 50000;
+    data.Loan = 1;
+    codeTable += FormatCodeLine(code, data) + "\r\n";
+    dir.Write("Code.txt", codeTable);
+    std::string text;
+    for (int d = 0; d < 30; ++d) {
+      PastDataRecord record{2009, 10, 30 - d, start - step * d, 1, 1, 1, 50000};
+      text += FormatPriceLine(record) + "\r\n";
+    }
+    dir.Write((code + ".txt").c_str(), text);
   }
 
   void Begin() {
@@ -243,10 +246,69 @@ class ScreeningRunTest : public QObject {
     emit p.List()->header()->sectionClicked(14);
     QCOMPARE(p.Model()->SortColumn(), 5);
 
+    // Delete counts the rows left, also when no row was selected to go.
     p.List()->setFocus();
+    p.List()->clearSelection();
+    p.window->SetStatusText(1, "?");
+    QTest::keyClick(p.List(), Qt::Key_Delete);
+    QCOMPARE(p.Model()->rowCount(), 1);
+    QCOMPARE(p.Panel(1), QStringLiteral("1"));
+    p.List()->selectionModel()->select(p.Model()->index(0, 1),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(p.List(), Qt::Key_Delete);
     QCOMPARE(p.Model()->rowCount(), 0);
     QCOMPARE(p.Panel(1), QStringLiteral("-"));
+    p.window->SetStatusText(1, "?");
+    QTest::keyClick(p.List(), Qt::Key_Delete);
+    QCOMPARE(p.Panel(1), QStringLiteral("-"));
+  }
+
+  // After a run each ticked condition shows, as its caption, the value of
+  // the last pair that passed it, whether or not that pair passed the rest.
+  void theConditionsShowTheLastValuesThatPassedThem() {
+    Program p;
+    p.WriteData();
+    // 1305 falls like 1301: it correlates with 1301 and against 1302, 1303.
+    p.AddCode("1305", 100, 900, -2);
+    auto condition = [](const std::string& kind, const std::string& range, const char* shown) {
+      TechnicalCondition c;
+      c.kind = kind;
+      c.period = "   1" + kSeparator + "1200";
+      c.range = range;
+      c.resultShown = shown != nullptr;
+      c.resultCaption = shown != nullptr ? shown : "";
+      c.resultWidth = "65";
+      return c;
+    };
+    TechnicalCondition unticked = condition(kCorrelation, kSeparator, nullptr);
+    unticked.check = 0;
+    {
+      vcl::TIniFile ini(p.dir.Path("Dyadmark.ini"));
+      WriteTechnicalSection(ini, {condition(kCorrelation, kSeparator, nullptr),
+                                  condition(kCorrelation, "      0.5" + kSeparator, "C"), unticked,
+                                  condition(kStdDev, kSeparator, "SD")});
+    }
+    p.Start();
+    p.SetCodes(QStringLiteral("1301-1305"));
+    p.RunToTheEnd();
+
+    // Rows in key order: 13011305 and 13021303 pass; 13021305 and 13031305,
+    // the last pairs, fail the second condition after passing the first.
+    QCOMPARE(p.Model()->rowCount(), 2);
+    QCOMPARE(p.Cell(1, 1).left(4), QStringLiteral("1303"));
+    const QAbstractItemModel* tech =
+        Control<QTreeView>(p.window->FrameScrn(), "ListViewTech")->model();
+    auto caption = [tech](int row) { return tech->index(row, 0).data(Qt::DisplayRole).toString(); };
+    QCOMPARE(caption(0), QStringLiteral("-1.000000"));
+    QCOMPARE(caption(1), p.Cell(1, 15));
+    QCOMPARE(caption(2), QString());
+    QCOMPARE(caption(3), p.Cell(1, 16));
+    QVERIFY(p.Cell(0, 16) != p.Cell(1, 16));
+
+    // A row dragged elsewhere loses its caption until the next run.
+    emit Control<TechnicalListView>(p.window->FrameScrn(), "ListViewTech")->rowDropped(3, 0);
+    QCOMPARE(caption(0), QString());
+    QCOMPARE(caption(2), QStringLiteral("1.000000"));
   }
 
   void theListAndItsHeaderHaveAccessibleNames() {
