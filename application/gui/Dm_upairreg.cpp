@@ -146,16 +146,17 @@ void TFormPairReg::SaveSettings() {
   layout.recent2 = ui_->ListViewRecent->columnWidth(2);
   layout.splitter = recentHeight_;
   layout.page = page_;
-  vcl::TIniFile ini(SettingsFile());
+  // The layout and both lists go into the file in one replacement, so a
+  // close cut short leaves the old sections or the new ones, never a mix.
   try {
+    vcl::TIniFile ini(SettingsFile());
+    vcl::TIniFileUpdate update(ini);
     WritePairRegLayout(ini, layout);
-  } catch (const vcl::EIniFileException& e) {
-    ReportError(QFromCp932(e.what()));
-  }
-  SaveRegistPage();
-  if (!recentChanged_) return;
-  try {
-    WritePairSection(ini, kRecentSection, PairsOf(*ui_->ListViewRecent));
+    if (registChanged_)
+      WritePairSection(ini, PairPageSection(page_), PairsOf(*ui_->ListViewRegist));
+    if (recentChanged_) WritePairSection(ini, kRecentSection, PairsOf(*ui_->ListViewRecent));
+    update.Commit();
+    registChanged_ = false;
     recentChanged_ = false;
   } catch (const vcl::EIniFileException& e) {
     ReportError(QFromCp932(e.what()));
