@@ -8,6 +8,7 @@
 #include <QTreeView>
 
 #include "Dm_fscrn.h"
+#include "Dm_upairreg.h"
 #include "accessible_table.h"
 #include "gui_test_program.h"
 #include "screening_result_list.h"
@@ -216,6 +217,35 @@ class ListTablesTest : public QObject {
     QVERIFY(QAccessible::accessibleInterface(gone) == nullptr);
     QCOMPARE(table->cellAt(0, 1), kept);
     QCOMPARE(kept->text(QAccessible::Name), u"1301 Alpha");
+  }
+
+  // The program's other report-style lists are tables too, their header
+  // cells the captions they show.
+  void theOtherReportListsAreTables() {
+    TestProgram p;
+    p.Start();
+    TFormPairReg registry(p.window->ExeDir(), p.window.get());
+    const struct {
+      const QWidget& root;
+      const char* component;
+    } lists[] = {
+        {*p.window, "ListViewCode"},  {*p.window, "ListViewPast"},  {*p.window, "ListViewTech"},
+        {registry, "ListViewRegist"}, {registry, "ListViewRecent"},
+    };
+    for (const auto& l : lists) {
+      auto* list = Control<QTreeView>(l.root, l.component);
+      QAccessibleInterface* accessible = AccessibleOf(list);
+      QVERIFY2(accessible->role() == QAccessible::Table, l.component);
+      QAccessibleTableInterface* table = accessible->tableInterface();
+      QVERIFY2(table != nullptr, l.component);
+      QAbstractItemModel& model = *list->model();
+      QCOMPARE(table->rowCount(), model.rowCount());
+      QCOMPARE(table->columnCount(), model.columnCount());
+      for (int column = 0; column < model.columnCount(); ++column) {
+        QCOMPARE(accessible->child(column)->text(QAccessible::Name),
+                 model.headerData(column, Qt::Horizontal).toString());
+      }
+    }
   }
 
   // A list that a screen reader already knew as a tree is a table from then on.
