@@ -9,6 +9,7 @@
 #include <string>
 
 #include "accessible_names.h"
+#include "accessible_table.h"
 #include "check_box_images.h"
 #include "check_image_delegate.h"
 #include "code_list_model.h"
@@ -67,6 +68,8 @@ TFrameCode::TFrameCode(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
     SetEditable(edit, false);
   }
   SetUpReportHeader(*ui_->ListViewPast, true);
+  AnnounceAsTable(*ui_->ListViewPast);
+  AnnounceAsTable(*ui_->ListViewCode);
   ShowGridLines(*ui_->ListViewPast);
   for (int column = 1; column <= 6; ++column) {
     const Qt::Alignment alignment =

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "accessible_names.h"
+#include "accessible_table.h"
 #include "edge_resizer.h"
 #include "guarded_application.h"
 #include "pair_list_items.h"
@@ -83,6 +84,7 @@ TFormPairReg::TFormPairReg(const std::filesystem::path& exeDir, QWidget* mainWin
 
   for (QTreeWidget* list : {ui_->ListViewRegist, ui_->ListViewRecent}) {
     SetUpReportHeader(*list, true);
+    AnnounceAsTable(*list);
     ShowGridLines(*list);
     list->installEventFilter(this);
     connect(list, &QTreeWidget::itemDoubleClicked, this, [this, list] { ListViewRDblClick(list); });

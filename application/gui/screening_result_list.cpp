@@ -5,6 +5,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "accessible_table.h"
 #include "grid_line_delegate.h"
 
 namespace {
@@ -34,6 +35,7 @@ ScreeningResultList::ScreeningResultList(QTreeView* view)
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view_->setFocusPolicy(Qt::ClickFocus);
   view_->setSortingEnabled(false);
+  AnnounceAsTable(*view_);
   view_->setAccessibleName(QStringLiteral(u"スクリーニング結果"));
   QHeaderView* header = view_->header();
   header->setAccessibleName(QStringLiteral(u"スクリーニング結果の列見出し"));

@@ -6,9 +6,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
+#include "accessible_table.h"
 #include "hidden_column_grip.h"
 
 TechnicalListView::TechnicalListView(QWidget* parent) : QTreeView(parent) {
+  AnnounceAsTable(*this);
   setRootIsDecorated(false);
   setUniformRowHeights(true);
   setItemsExpandable(false);
