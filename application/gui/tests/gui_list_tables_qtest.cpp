@@ -11,6 +11,7 @@
 #include "Dm_upairreg.h"
 #include "accessible_table.h"
 #include "gui_test_program.h"
+#include "qt_cp932.h"
 #include "screening_result_list.h"
 #include "screening_result_model.h"
 
@@ -52,7 +53,7 @@ struct ResultList {
     p.Start();
     list = Control<QTreeView>(p.window->FrameScrn(), "ListViewScrn");
     model = qobject_cast<ScreeningResultModel*>(list->model());
-    model->AddResultColumns({{QStringLiteral(u"相関係数")}});
+    model->AddResultColumns({{Cp932FromQ(QStringLiteral(u"相関係数"))}});
     std::vector<ScreeningResultRow> rows(2);
     rows[0].cells[0] = "1301 Alpha";
     rows[0].cells[3] = "1000";
