@@ -74,10 +74,16 @@ class ScreeningRun {
   // The window may close.
   bool CanClose() const { return CanUseLibrary(); }
 
+  // The number of pairs the last run formed; 0 from the start of a run
+  // until its pairs are formed. Main thread only.
+  int32_t PairCount() const { return pairCount_; }
+  void SetPairCount(int32_t count) { pairCount_ = count; }
+
  private:
   State state_ = State::Idle;
   bool workerAlive_ = false;
   CancelRequest cancel_;
   std::atomic<bool> abandoned_{false};
   LibraryBusyFlag libraryBusy_;
+  int32_t pairCount_ = 0;
 };

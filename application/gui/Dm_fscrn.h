@@ -55,9 +55,6 @@ class TFrameScrn : public QFrame {
   // naming the file when it cannot be written.
   void SaveExcludedCodes();
 
-  // The number of pairs formed by the last run.
-  int32_t PairCount = 0;
-
   // The number of rows of the result list.
   int ResultRowCount() const;
   // The texts of the result list as it stands: the captions of its

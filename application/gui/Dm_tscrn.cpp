@@ -6,13 +6,11 @@
 #include <optional>
 #include <utility>
 
-#include "Dm_fcode.h"
-#include "Dm_fscrn.h"
-#include "Dm_umain.h"
+#include "code_table.h"
+#include "excluded_codes.h"
 #include "pair_keys.h"
 #include "pair_screening.h"
 #include "price_files.h"
-#include "screening_result_list.h"
 #include "screening_run.h"
 #include "status_throttle.h"
 #include "technical_filter.h"
@@ -48,7 +46,8 @@ std::string CountOrDash(int64_t count) { return count > 0 ? vcl::IntToStr(count)
 
 class WindowCodeTable : public ScreeningCodeTable {
  public:
-  WindowCodeTable(TScreening& worker, TFormMain& window) : worker_(worker), window_(window) {}
+  WindowCodeTable(TScreening& worker, const TScreening::Host& host)
+      : worker_(worker), host_(host) {}
 
   std::optional<TCodeData> Find(const std::string& code) override {
     std::optional<TCodeData> data;
@@ -90,31 +89,32 @@ class WindowCodeTable : public ScreeningCodeTable {
   }
 
  private:
-  CodeTable& Table() { return window_.Data().CodeList(); }
+  CodeTable& Table() { return host_.codeTable(); }
 
   TScreening& worker_;
-  TFormMain& window_;
+  const TScreening::Host& host_;
 };
 
 class WindowExcludedCodes : public ScreeningExcludedCodes {
  public:
-  WindowExcludedCodes(TScreening& worker, TFormMain& window) : worker_(worker), window_(window) {}
+  WindowExcludedCodes(TScreening& worker, const TScreening::Host& host)
+      : worker_(worker), host_(host) {}
 
   std::vector<std::string> Codes() override {
     std::vector<std::string> codes;
-    worker_.HandOver([&] { codes = window_.FrameScrn().ExcludedCodes().Codes(); });
+    worker_.HandOver([&] { codes = host_.excludedCodes().Codes(); });
     return codes;
   }
   void Add(const std::string& code) override {
-    worker_.HandOver([&] { window_.FrameScrn().ExcludedCodes().Add(code); });
+    worker_.HandOver([&] { host_.excludedCodes().Add(code); });
   }
   void Clear() override {
-    worker_.HandOver([&] { window_.FrameScrn().ExcludedCodes().Clear(); });
+    worker_.HandOver([&] { host_.excludedCodes().Clear(); });
   }
 
  private:
   TScreening& worker_;
-  TFormMain& window_;
+  const TScreening::Host& host_;
 };
 
 // The library is the worker's alone during a run; a given-up worker calls it
@@ -153,14 +153,14 @@ class WorkerPriceSource : public ScreeningPriceSource {
 
 class WindowStatus : public ScreeningStatus {
  public:
-  WindowStatus(TScreening& worker, TFormMain& window) : worker_(worker), window_(window) {}
+  WindowStatus(TScreening& worker, const TScreening::Host& host) : worker_(worker), host_(host) {}
   void Show(int panel, const std::string& text) override {
-    worker_.HandOver([&] { window_.SetStatusText(panel, text); });
+    worker_.HandOver([&] { host_.setStatus(panel, text); });
   }
 
  private:
   TScreening& worker_;
-  TFormMain& window_;
+  const TScreening::Host& host_;
 };
 
 class RunStopPoll : public ScreeningStopPoll {
@@ -180,11 +180,11 @@ class RunStopPoll : public ScreeningStopPoll {
 // that condition row's caption.
 class ResultRows : public PairScreeningSink {
  public:
-  ResultRows(TScreening& worker, TFormMain& window, ScreeningStatus& status, const PairKeySet& keys,
-             const std::vector<TCodeData>& codeData, const ScreeningConditions& conditions,
-             const std::vector<TechnicalTest>& tests)
+  ResultRows(TScreening& worker, const TScreening::Host& host, ScreeningStatus& status,
+             const PairKeySet& keys, const std::vector<TCodeData>& codeData,
+             const ScreeningConditions& conditions, const std::vector<TechnicalTest>& tests)
       : worker_(worker),
-        window_(window),
+        host_(host),
         status_(status),
         keys_(keys),
         codeData_(codeData),
@@ -235,15 +235,13 @@ class ResultRows : public PairScreeningSink {
                                       [](const auto& caption) { return caption.has_value(); });
     if (pending_.empty() && !captions) return;
     worker_.HandOver([&] {
-      TFrameScrn& frame = window_.FrameScrn();
       if (!pending_.empty()) {
-        ScreeningResultModel& model = frame.ResultList().Model();
-        if (!columnsAdded_) model.AddResultColumns(columns_);
+        if (!columnsAdded_) host_.addResultColumns(columns_);
         columnsAdded_ = true;
-        model.AppendRows(std::move(pending_));
+        host_.appendResultRows(std::move(pending_));
       }
       for (size_t k = 0; k < captions_.size(); ++k) {
-        if (captions_[k]) frame.SetTechnicalCaption(tests_[k].conditionIndex, *captions_[k]);
+        if (captions_[k]) host_.setTechnicalCaption(tests_[k].conditionIndex, *captions_[k]);
       }
     });
     pending_.clear();
@@ -255,7 +253,7 @@ class ResultRows : public PairScreeningSink {
   const TCodeData& Data(int32_t index) const { return codeData_[static_cast<size_t>(index)]; }
 
   TScreening& worker_;
-  TFormMain& window_;
+  const TScreening::Host& host_;
   ScreeningStatus& status_;
   const PairKeySet& keys_;
   const std::vector<TCodeData>& codeData_;
@@ -280,7 +278,7 @@ void TScreening::HandOver(Job&& job) {
   std::exception_ptr error;
   bool skipped = false;
   QMetaObject::invokeMethod(
-      &window_,
+      host_.mainThread,
       [&] {
         if (run_.Abandoned()) {
           skipped = true;
@@ -297,13 +295,11 @@ void TScreening::HandOver(Job&& job) {
   if (skipped) throw Abandoned{};
 }
 
-TScreening::TScreening(TFormMain& window, ScreeningConditions conditions, int evaluationThreads)
-    : window_(window),
-      run_(window.Run()),
-      api_(window.Api()),
+TScreening::TScreening(Host host, ScreeningConditions conditions, int evaluationThreads)
+    : host_(std::move(host)),
+      run_(*host_.run),
+      api_(*host_.api),
       conditions_(std::move(conditions)),
-      dataDir_(window.ExeDir()),
-      latestMarketDate_(window.LatestMarketDate()),
       evaluationThreads_(std::max(evaluationThreads, 1)) {}
 
 void TScreening::run() {
@@ -325,7 +321,7 @@ void TScreening::Fail(const std::string& reason) {
   } catch (...) {
   }
   try {
-    WindowStatus(*this, window_).Show(0, kFailed + reason);
+    WindowStatus(*this, host_).Show(0, kFailed + reason);
   } catch (...) {
   }
 }
@@ -345,8 +341,8 @@ void TScreening::EndRun() {
   }
   ended_ = true;
   HandOver([&] {
-    window_.FrameScrn().PairCount = static_cast<int32_t>(pairKeyCount_);
-    window_.EndScreeningRun();
+    run_.SetPairCount(static_cast<int32_t>(pairKeyCount_));
+    host_.endRun();
   });
 }
 
@@ -361,31 +357,26 @@ bool TScreening::CheckNotCancelled() {
   return false;
 }
 
-void TScreening::CodeListError(int which) {
+void TScreening::CodeListError(CodeListBox box) {
   ShowStatus(0, kCodeListError);
   EndRun();
-  HandOver([&] {
-    TFrameScrn& frame = window_.FrameScrn();
-    if (which == 0) frame.FocusCodeA();
-    if (which == 1) frame.FocusCodeB();
-    if (which == 2) frame.FocusCodeNG();
-  });
+  HandOver([&] { host_.focusCodeList(box); });
 }
 
 void TScreening::Execute() {
-  WindowStatus windowStatus(*this, window_);
+  WindowStatus windowStatus(*this, host_);
   StatusThrottle status(windowStatus);
   status_ = &status;
   struct Forget {
     StatusThrottle*& status;
     ~Forget() { status = nullptr; }
   } forget{status_};
-  WindowCodeTable codeTable(*this, window_);
-  WindowExcludedCodes excluded(*this, window_);
-  WorkerPriceSource prices(run_, api_, conditions_.source, dataDir_);
+  WindowCodeTable codeTable(*this, host_);
+  WindowExcludedCodes excluded(*this, host_);
+  WorkerPriceSource prices(run_, api_, conditions_.source, host_.dataDir);
   RunStopPoll stop(run_);
   CodeListSteps steps(CodeStepContext{conditions_, codeTable, excluded, prices, status, stop,
-                                      dataDir_, latestMarketDate_});
+                                      host_.dataDir, host_.latestMarketDate});
   const bool sideB = !conditions_.group;
   ScreeningCodeList codesA;
   ScreeningCodeList codesB;
@@ -399,13 +390,15 @@ void TScreening::Execute() {
     return CheckNotCancelled();
   };
 
-  if (!steps.ParseCodeList(codesA, conditions_.codesA)) return CodeListError(0);
-  if (sideB && !steps.ParseCodeList(codesB, conditions_.codesB)) return CodeListError(1);
+  if (!steps.ParseCodeList(codesA, conditions_.codesA)) return CodeListError(CodeListBox::A);
+  if (sideB && !steps.ParseCodeList(codesB, conditions_.codesB))
+    return CodeListError(CodeListBox::B);
   if (!CheckNotCancelled()) return;
 
   if (conditions_.exclusion == TriState::Checked) {
     ScreeningCodeList listed;
-    if (!steps.ParseCodeList(listed, conditions_.excludedCodesText)) return CodeListError(2);
+    if (!steps.ParseCodeList(listed, conditions_.excludedCodesText))
+      return CodeListError(CodeListBox::Excluded);
     steps.RemoveListedCodes(codesA, listed);
     if (sideB) steps.RemoveListedCodes(codesB, listed);
     if (!CheckNotCancelled()) return;
@@ -423,12 +416,7 @@ void TScreening::Execute() {
     if (!CheckNotCancelled()) return;
   }
 
-  auto saveTables = [&](bool excludedToo) {
-    HandOver([&] {
-      window_.FrameCode().SetCodeListCount();
-      window_.SaveDataFiles(excludedToo);
-    });
-  };
+  auto saveTables = [&](bool excludedToo) { HandOver([&] { host_.saveTables(excludedToo); }); };
   if (!bothSides([&](ScreeningCodeList& codes, int) { steps.CheckCodeData(codes); })) return;
   saveTables(true);
   if (!bothSides(
@@ -450,10 +438,9 @@ void TScreening::Execute() {
 
   ShowStatus(0, kCompleted);
   HandOver([&] {
-    TFrameScrn& frame = window_.FrameScrn();
-    window_.SetStatusText(1, CountOrDash(frame.ResultRowCount()));
-    window_.SetStatusText(2, CountOrDash(pairKeyCount_));
-    frame.ClearReCheck();
+    host_.setStatus(1, CountOrDash(host_.resultRowCount()));
+    host_.setStatus(2, CountOrDash(pairKeyCount_));
+    host_.clearReCheck();
   });
   EndRun();
 }
@@ -470,13 +457,13 @@ bool TScreening::FormAndEvaluatePairs(const ScreeningCodeList& codesA,
     if (!CheckNotCancelled()) return false;
   }
   pairKeyCount_ = keys.Count();
-  HandOver([&] { window_.FrameScrn().PairCount = static_cast<int32_t>(pairKeyCount_); });
+  HandOver([&] { run_.SetPairCount(static_cast<int32_t>(pairKeyCount_)); });
 
   ShowStatus(0, ScreeningPhaseText(kPhaseEvaluating));
   // The code table's records of the run's codes, read once.
   std::vector<TCodeData> codeData(keys.Codes().size());
   HandOver([&] {
-    const CodeTable& table = window_.Data().CodeList();
+    const CodeTable& table = host_.codeTable();
     for (size_t i = 0; i < codeData.size(); ++i) {
       if (const TCodeData* data = table.Find(keys.Codes()[i])) {
         codeData[i] = *data;
@@ -488,34 +475,10 @@ bool TScreening::FormAndEvaluatePairs(const ScreeningCodeList& codesA,
   std::vector<int32_t> units;
   for (const TCodeData& data : codeData) units.push_back(data.Unit);
   const std::vector<TechnicalTest> tests = ParseTechnicalTests(conditions_.technicals);
-  PairScreening screening(dataDir_, keys, std::move(units), tests, evaluationThreads_);
-  ResultRows rows(*this, window_, *status_, keys, codeData, conditions_, tests);
+  PairScreening screening(host_.dataDir, keys, std::move(units), tests, evaluationThreads_);
+  ResultRows rows(*this, host_, *status_, keys, codeData, conditions_, tests);
   const PairScreening::End end = screening.Run([this] { return run_.StopRequested(); }, rows);
   rows.Flush();
   if (end == PairScreening::End::kStopped) return CheckNotCancelled();
   return CheckNotCancelled();
-}
-
-// ---- the screening button -------------------------------------------------
-
-bool StartScreening(TFormMain& window, int evaluationThreads) {
-  if (!window.Run().CanStart()) return false;
-  TFrameScrn& frame = window.FrameScrn();
-  ScreeningConditions conditions = frame.TakeConditions();
-  conditions.online = window.OnLine();
-  conditions.source = window.SourceIndex();
-  conditions.skipMarkedCodes = window.FrameCode().ExcludeMarkedCodes();
-  frame.ResultList().Model().Clear();
-  frame.PairCount = 0;
-  if (!window.BeginScreeningRun()) return false;
-  if (evaluationThreads <= 0) evaluationThreads = std::max(1, QThread::idealThreadCount());
-  auto* worker = new TScreening(window, std::move(conditions), evaluationThreads);
-  QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-  if (!window.AdoptScreeningWorker(worker)) {
-    delete worker;
-    window.EndScreeningRun();
-    return false;
-  }
-  worker->start();
-  return true;
 }

@@ -25,7 +25,6 @@
 #include "Dm_fcode.h"
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
-#include "Dm_tscrn.h"
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
@@ -66,10 +65,6 @@ constexpr char kOnLineMessage[] =
     " * \x83\x49\x83\x93\x83\x89\x83\x43\x83\x93\x83\x82\x81\x5B\x83\x68";  // " * オンラインモード"
 constexpr char kOffLineMessage[] =
     " * \x83\x49\x83\x74\x83\x89\x83\x43\x83\x93\x83\x82\x81\x5B\x83\x68";  // " * オフラインモード"
-// " ! キャンセルを受け付けました"
-constexpr char kCancelAccepted[] =
-    " ! \x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B\x82\xF0\x8E\xF3\x82\xAF\x95\x74\x82\xAF\x82\xDC"
-    "\x82\xB5\x82\xBD";
 // " が見つかりません"
 constexpr char kNotFound[] = " \x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
 
@@ -162,58 +157,6 @@ void TFormMain::SetStatusText(int panel, std::string_view text) {
 void TFormMain::ArmIdleTask(int32_t code) { idleTask_->Arm(code); }
 
 int32_t TFormMain::PendingIdleTask() const { return idleTask_->Pending(); }
-
-bool TFormMain::AdoptScreeningWorker(QThread* worker) {
-  if (!workerWatch_->Watch(worker)) return false;
-  run_.WorkerStarted();
-  return true;
-}
-
-bool TFormMain::BeginScreeningRun() {
-  if (!run_.Begin()) return false;
-  SetScreenCursor(Qt::WaitCursor);
-  HookRunCursor(true);
-  SetConditionsLocked(true);
-  SetWorkerUsersLocked(true);
-  ui_->MainMenuCancel->setVisible(true);
-  statusBar_->SetPanelText(1, QStringLiteral("-"));
-  statusBar_->SetPanelText(2, QStringLiteral("-"));
-  return true;
-}
-
-void TFormMain::EndScreeningRun() {
-  if (!run_.End()) return;  // a second cancel press unlocked the window already
-  ui_->PageControl->setCurrentWidget(ui_->TabSheetScrn);
-  SetScreenCursor(Qt::ArrowCursor);
-  HookRunCursor(false);
-  ui_->MainMenuCancel->setVisible(false);
-  SetConditionsLocked(false);
-  SetWorkerUsersLocked(false);
-  frameCode_->SetCodeListCount();
-  SaveDataFiles();
-}
-
-void TFormMain::SetConditionsLocked(bool locked) {
-  frameScrn_->SetConditionsLocked(locked);
-  frameCode_->SetCodePanelLocked(locked);
-}
-
-void TFormMain::SetWorkerUsersLocked(bool locked) {
-  frameScrn_->SetTechnicalButtonsLocked(locked);
-  frameCode_->SetPriceListLocked(locked);
-  framePair_->SetRunLocked(locked);
-}
-
-void TFormMain::HookRunCursor(bool on) {
-  runCursorHooks_.Clear();
-  if (on) {
-    runCursorHooks_.Hook(this, [this] { FormMouseMove(); });
-    runCursorHooks_.Hook(ui_->PageControl, [this] { PageControlMouseMove(); });
-    runCursorHooks_.Hook(ui_->PageControl->tabBar(), [this] { PageControlMouseMove(); });
-  }
-  frameScrn_->HookRunCursor(on);
-  frameCode_->HookRunCursor(on);
-}
 
 // ---- construction -------------------------------------------------------
 
@@ -325,7 +268,7 @@ void TFormMain::ConnectHandlers() {
   connect(workerWatch_, &ScreeningWorkerWatch::ended, this,
           [this] { Guard([this] { ScreeningWorkerEnded(); }); });
   connect(frameScrn_, &TFrameScrn::screeningRequested, this,
-          [this] { Guard([this] { StartScreening(*this); }); });
+          [this] { Guard([this] { StartScreening(); }); });
   ScreeningResultList& results = frameScrn_->ResultList();
   results.SetRunActive([this] { return !run_.CanUseLibrary(); });
   connect(&results, &ScreeningResultList::rowsDeleted, this, [this](int remaining) {
@@ -606,7 +549,7 @@ void TFormMain::PageControlChange() {
       break;
     case 1:
       statusBar_->SetPanelText(1, CountOrDash(frameScrn_->ResultRowCount()));
-      statusBar_->SetPanelText(2, CountOrDash(frameScrn_->PairCount));
+      statusBar_->SetPanelText(2, CountOrDash(run_.PairCount()));
       break;
     case 2:
       statusBar_->SetPanelText(1, QFromCp932(framePair_->CorrText));
@@ -800,54 +743,6 @@ void TFormMain::ApplicationEventsIdle(int32_t code) {
 void TFormMain::FormMouseMove() { SetScreenCursor(Qt::WaitCursor); }
 
 void TFormMain::PageControlMouseMove() { SetScreenCursor(Qt::ArrowCursor); }
-
-void TFormMain::MainMenuCancelClick() {
-  switch (run_.PressCancel()) {
-    case ScreeningRun::CancelPress::Requested:
-      SetStatusText(0, kCancelAccepted);
-      break;
-    case ScreeningRun::CancelPress::Unlocked:
-      // The worker has not reacted (it may have ended without its end step):
-      // the conditions are unlocked at once without waiting for it. What
-      // still meets the worker (the quote library, the price files) stays
-      // locked until its thread has ended.
-      UnlockConditionsAfterCancel();
-      if (!run_.WorkerAlive()) ReleaseWorkerLocks();
-      break;
-    case ScreeningRun::CancelPress::Ignored:
-      break;
-  }
-}
-
-void TFormMain::UnlockConditionsAfterCancel() {
-  SetScreenCursor(Qt::ArrowCursor);
-  SetConditionsLocked(false);
-  ui_->MainMenuCancel->setVisible(false);
-  frameCode_->SetCodeListCount();
-  SaveDataFiles();
-}
-
-void TFormMain::ReleaseWorkerLocks() {
-  HookRunCursor(false);
-  SetWorkerUsersLocked(false);
-}
-
-void TFormMain::ScreeningWorkerEnded() {
-  switch (run_.WorkerFinished()) {
-    case ScreeningRun::State::Running:
-      // The thread ended without its end step: unlocked as two cancel
-      // presses would.
-      UnlockConditionsAfterCancel();
-      ReleaseWorkerLocks();
-      break;
-    case ScreeningRun::State::Unlocked:
-      ReleaseWorkerLocks();
-      break;
-    case ScreeningRun::State::Idle:
-      break;
-  }
-  emit screeningWorkerEnded();
-}
 
 // A result row's pair on the pair-check page; refused while a run or its
 // worker lives, since the check calls the quote library.

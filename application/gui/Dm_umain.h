@@ -218,9 +218,19 @@ class TFormMain : public QMainWindow {
   void SetWorkerUsersLocked(bool locked);
   // The cursor hooks of the window and of both frames.
   void HookRunCursor(bool on);
-  void UnlockConditionsAfterCancel();
+  // Who waits for the worker's thread before it is unlocked.
+  enum class WorkerUsers { StayLocked, Release };
+  // The one unlock step of a run's end, a second cancel press and a worker
+  // that ended without its end step: the cursor, the cancel item and the
+  // conditions come back and the code table is saved when it changed; what
+  // meets the worker only with WorkerUsers::Release.
+  void UnlockAfterRun(WorkerUsers workerUsers);
   void ReleaseWorkerLocks();
   void ScreeningWorkerEnded();
+  // The screening button's road: takes the conditions, empties the result
+  // list, locks the window and starts a worker. False, nothing changed,
+  // while an earlier run or its worker lives or a library call is under way.
+  bool StartScreening(int evaluationThreads = 0);
   void SetPageMenuVisible(int item, bool visible);
   std::filesystem::path SettingsFile() const;
   // Writes an export to the file the user picks; a failed write is reported.

@@ -129,12 +129,12 @@ class MainMenuTest : public QObject {
     new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameCode(), "ListViewPast"));
     ResultModelOf(Control<QTreeView>(p.window->FrameScrn(), "ListViewScrn"))
         ->AppendRows(std::vector<ScreeningResultRow>(1));
-    p.window->FrameScrn().PairCount = 7;
+    p.window->Run().SetPairCount(7);
     p.Pages()->setCurrentIndex(1);
     QCOMPARE(p.Texts(), QStringLiteral("1|7||"));
     p.Pages()->setCurrentIndex(0);
     QCOMPARE(p.Texts(), QStringLiteral("0|2||"));
-    p.window->FrameScrn().PairCount = -1;
+    p.window->Run().SetPairCount(-1);
     p.Pages()->setCurrentIndex(1);
     QCOMPARE(p.Texts(), QStringLiteral("1|-||"));
   }

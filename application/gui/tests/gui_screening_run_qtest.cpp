@@ -120,7 +120,7 @@ class ScreeningRunTest : public QObject {
              QFromCp932(" * \x83X\x83N\x83\x8a\x81[\x83j\x83\x93\x83O\x8a\xae\x97\xb9"));
     QCOMPARE(p.Panel(1), QStringLiteral("1"));
     QCOMPARE(p.Panel(2), QStringLiteral("6"));  // four codes form six pairs
-    QCOMPARE(p.window->FrameScrn().PairCount, 6);
+    QCOMPARE(p.window->Run().PairCount(), 6);
     QVERIFY(p.Button()->isEnabled());
     QVERIFY(!p.Cancel()->isVisible());
     QVERIFY(p.window->CanUseLibrary());
