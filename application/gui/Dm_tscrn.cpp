@@ -319,10 +319,12 @@ void TScreening::Fail(const std::string& reason) {
   try {
     EndRun();
   } catch (...) {
+    // The end step failed as well; the reason below is still worth showing.
   }
   try {
     WindowStatus(*this, host_).Show(0, kFailed + reason);
   } catch (...) {
+    // The run is over either way and there is nowhere else to report to.
   }
 }
 
@@ -337,6 +339,7 @@ void TScreening::EndRun() {
     } catch (const Abandoned&) {
       throw;
     } catch (...) {
+      // A lost progress text matters less than unlocking the window.
     }
   }
   ended_ = true;
@@ -477,8 +480,8 @@ bool TScreening::FormAndEvaluatePairs(const ScreeningCodeList& codesA,
   const std::vector<TechnicalTest> tests = ParseTechnicalTests(conditions_.technicals);
   PairScreening screening(host_.dataDir, keys, std::move(units), tests, evaluationThreads_);
   ResultRows rows(*this, host_, *status_, keys, codeData, conditions_, tests);
-  const PairScreening::End end = screening.Run([this] { return run_.StopRequested(); }, rows);
+  // Stopped or not, the cancel check decides how the run goes on.
+  screening.Run([this] { return run_.StopRequested(); }, rows);
   rows.Flush();
-  if (end == PairScreening::End::kStopped) return CheckNotCancelled();
   return CheckNotCancelled();
 }

@@ -772,6 +772,8 @@ void TFormMain::ReportError(const QString& message) {
   try {
     reporter_(message);
   } catch (...) {
+    // The reporter itself failed: the message has nowhere else to go, and
+    // the handler that raised it must not be cut short by it.
   }
 }
 

@@ -38,6 +38,7 @@ void GuardedApplication::Report(const QString& message) {
   try {
     reporter_(message);
   } catch (...) {
+    // A reporter that fails has no one left to tell; the event loop goes on.
   }
   reporting_ = false;
 }

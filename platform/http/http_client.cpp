@@ -251,6 +251,7 @@ Response Client::Get(const std::string& url) {
     try {
       response.message = error.what();
     } catch (const std::bad_alloc&) {
+      // No memory for the text: the failure is still reported, without it.
     }
     return response;
   }

@@ -94,13 +94,9 @@ void RowCollector::FreeAdded() {
 std::string StartYear(int32_t yearsOffset, const CalendarDate& today) {
   const int year =
       static_cast<int>(std::clamp<int64_t>(int64_t{today.year} + yearsOffset, 1, 9999));
-  char text[32];
-  if (State().longDateFormat) {
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d", year, today.month, today.day);
-  } else {
-    std::snprintf(text, sizeof text, "%04d/%d/%d", year, today.month, today.day);
-  }
-  return std::string(text, 4);
+  char text[8];
+  std::snprintf(text, sizeof text, "%04d", year);
+  return text;
 }
 
 int32_t DownloadHistory(const HistorySite& site, vcl::TList* records, ShortText code,
