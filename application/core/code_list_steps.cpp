@@ -84,11 +84,11 @@ std::string ScreeningPhaseText(std::string_view phase) {
 }
 
 void CodeListSteps::ShowPhase(std::string_view phase) {
-  c_.status.Show(0, ScreeningPhaseText(phase));
+  c_.status.Show(kPanelPhase, ScreeningPhaseText(phase));
 }
 
 void CodeListSteps::ShowSaveError(const std::string& error) {
-  if (!error.empty()) c_.status.Show(0, " ! " + error);
+  if (!error.empty()) c_.status.Show(kPanelPhase, " ! " + error);
 }
 
 template <typename Keep>
@@ -99,8 +99,8 @@ bool CodeListSteps::WalkCodes(ScreeningCodeList& codes, bool fixedTotal, Keep ke
   size_t kept = 0;
   for (size_t read = 0; read < total; ++read) {
     const std::string code = codes[read];
-    c_.status.Show(1, code);
-    c_.status.Show(2, Position(kept, fixedTotal ? total : kept + (total - read)));
+    c_.status.Show(kPanelItem, code);
+    c_.status.Show(kPanelCount, Position(kept, fixedTotal ? total : kept + (total - read)));
     if (c_.stop.StopRequested()) {
       codes.erase(codes.begin() + static_cast<std::ptrdiff_t>(kept),
                   codes.begin() + static_cast<std::ptrdiff_t>(read));
@@ -159,8 +159,8 @@ bool CodeListSteps::ExpandCodeRange(ScreeningCodeList& list, std::string_view re
 
 void CodeListSteps::RemoveListedCodes(ScreeningCodeList& codes, const ScreeningCodeList& excluded) {
   ShowPhase(kPhaseExclusion);
-  c_.status.Show(1, "");
-  c_.status.Show(2, "");
+  c_.status.Show(kPanelItem, "");
+  c_.status.Show(kPanelCount, "");
   // Kept codes move to the front; a cancel keeps the codes not yet looked at.
   auto kept = codes.begin();
   auto next = codes.begin();

@@ -62,11 +62,12 @@ void WriteMainWindowSettings(vcl::TIniFile& ini, const MainWindowSettings& s) {
   update.Commit();
 }
 
-std::array<std::optional<std::string>, 8> ReadChartPresetCaptions(const vcl::TIniFile& ini) {
+std::array<std::optional<std::string>, kChartPresetCount> ReadChartPresetCaptions(
+    const vcl::TIniFile& ini) {
   const vcl::TIniFileReading reading(ini);
-  std::array<std::optional<std::string>, 8> captions;
-  for (int32_t i = 0; i < 8; ++i) {
-    const std::string section = ChartPresetSection(i + 5);
+  std::array<std::optional<std::string>, kChartPresetCount> captions;
+  for (int32_t i = 0; i < kChartPresetCount; ++i) {
+    const std::string section = ChartPresetSection(kFirstChartPresetTag + i);
     if (ini.SectionExists(section)) captions[i] = ini.ReadString(section, "Caption", "");
   }
   return captions;

@@ -38,9 +38,14 @@ MainWindowSettings ReadMainWindowSettings(const vcl::TIniFile& ini);
 // HiddenOption). Throws vcl::EIniFileException at the first write that fails.
 void WriteMainWindowSettings(vcl::TIniFile& ini, const MainWindowSettings& settings);
 
+// The chart preset keys F5 to F12 carry the tags 5 to 12.
+constexpr int32_t kFirstChartPresetTag = 5;
+constexpr int32_t kChartPresetCount = 8;
+
 // The chart presets F5 to F12 (index 0 to 7): the caption (code page 932)
 // when the section "ChartF5" ... "ChartF12" exists, else nothing.
-std::array<std::optional<std::string>, 8> ReadChartPresetCaptions(const vcl::TIniFile& ini);
+std::array<std::optional<std::string>, kChartPresetCount> ReadChartPresetCaptions(
+    const vcl::TIniFile& ini);
 
 // The section name of preset key `tag` (5 to 12): "ChartF" + tag.
 std::string ChartPresetSection(int32_t tag);

@@ -2,15 +2,19 @@
 
 std::optional<PageMenuState> PageMenuStateFor(int32_t page) {
   switch (page) {
-    case 0:
-      return PageMenuState{
-          300, {false, true, true, false, false, false, false, false, false}, {80, 80, 0, 0}};
-    case 1:
-      return PageMenuState{
-          100, {false, false, false, true, false, false, false, false, false}, {100, 120, 0, 0}};
-    case 2:
-      return PageMenuState{
-          200, {true, false, false, false, true, true, true, true, true}, {70, 95, 95, 105}};
+    case kPageCodeData:
+      return PageMenuState{300, {.fileCode = true, .filePast = true}, {80, 80, 0, 0}};
+    case kPageScreening:
+      return PageMenuState{100, {.fileScrn = true}, {100, 120, 0, 0}};
+    case kPagePairCheck:
+      return PageMenuState{200,
+                           {.pairReg = true,
+                            .filePair = true,
+                            .filePairPrint = true,
+                            .fileSentrova = true,
+                            .chartPreset = true,
+                            .chartDataUpdate = true},
+                           {70, 95, 95, 105}};
     default:
       return std::nullopt;
   }

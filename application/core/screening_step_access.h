@@ -67,6 +67,11 @@ class ScreeningPriceSource {
 };
 
 // The status bar: panel 0 the phase, 1 the item at hand, 2 "i / n".
+// The status panels a run writes: panel 0 its phase and its messages, panel 1
+// the item at work, panel 2 how far the step has come (and, once the run is
+// complete, the two counts of its results).
+enum ScreeningPanel : int { kPanelPhase = 0, kPanelItem = 1, kPanelCount = 2 };
+
 class ScreeningStatus {
  public:
   virtual ~ScreeningStatus() = default;

@@ -1,5 +1,7 @@
 #include "status_panel_hints.h"
 
+#include "main_pages.h"
+
 namespace {
 
 // Panels 1 and 2 by page.
@@ -34,7 +36,7 @@ constexpr const char* kPanel4Hint =
 
 std::optional<std::string> StatusPanelHint(int32_t x, const std::array<int32_t, 5>& widths,
                                            int32_t page) {
-  const bool knownPage = page >= 0 && page <= 2;
+  const bool knownPage = page >= kPageCodeData && page <= kPagePairCheck;
   int64_t right = widths[0];
   if (x <= right) return std::string();
   right += widths[1];

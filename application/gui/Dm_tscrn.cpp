@@ -221,8 +221,8 @@ class ResultRows : public PairScreeningSink {
       pending_.push_back(MakeResultRow(Code(pair.sell), Data(pair.sell), Code(pair.buy),
                                        Data(pair.buy), pair.ratio, std::move(results)));
     }
-    status_.Show(1, Code(sell) + " : " + Code(buy));
-    status_.Show(2, vcl::IntToStr(lastKey) + " / " + total_);
+    status_.Show(kPanelItem, Code(sell) + " : " + Code(buy));
+    status_.Show(kPanelCount, vcl::IntToStr(lastKey) + " / " + total_);
     const auto now = std::chrono::steady_clock::now();
     if (now - lastSent_ >= kRowInterval) {
       lastSent_ = now;
@@ -322,7 +322,7 @@ void TScreening::Fail(const std::string& reason) {
     // The end step failed as well; the reason below is still worth showing.
   }
   try {
-    WindowStatus(*this, host_).Show(0, kFailed + reason);
+    WindowStatus(*this, host_).Show(kPanelPhase, kFailed + reason);
   } catch (...) {
     // The run is over either way and there is nowhere else to report to.
   }
@@ -353,15 +353,15 @@ bool TScreening::CheckNotCancelled() {
   if (!run_.StopRequested()) return true;
   if (run_.Abandoned()) throw Abandoned{};
   EndRun();
-  ShowStatus(0, kCancelled);
-  ShowStatus(1, kDash);
-  ShowStatus(2, kDash);
+  ShowStatus(kPanelPhase, kCancelled);
+  ShowStatus(kPanelItem, kDash);
+  ShowStatus(kPanelCount, kDash);
   status_->Flush();
   return false;
 }
 
 void TScreening::CodeListError(CodeListBox box) {
-  ShowStatus(0, kCodeListError);
+  ShowStatus(kPanelPhase, kCodeListError);
   EndRun();
   HandOver([&] { host_.focusCodeList(box); });
 }
@@ -439,10 +439,10 @@ void TScreening::Execute() {
   if (!sideB) codesB = codesA;
   if (!FormAndEvaluatePairs(codesA, codesB)) return;
 
-  ShowStatus(0, kCompleted);
+  ShowStatus(kPanelPhase, kCompleted);
   HandOver([&] {
-    host_.setStatus(1, CountOrDash(host_.resultRowCount()));
-    host_.setStatus(2, CountOrDash(pairKeyCount_));
+    host_.setStatus(kPanelItem, CountOrDash(host_.resultRowCount()));
+    host_.setStatus(kPanelCount, CountOrDash(pairKeyCount_));
     host_.clearReCheck();
   });
   EndRun();
@@ -450,19 +450,19 @@ void TScreening::Execute() {
 
 bool TScreening::FormAndEvaluatePairs(const ScreeningCodeList& codesA,
                                       const ScreeningCodeList& codesB) {
-  ShowStatus(0, ScreeningPhaseText(kPhaseFormingPairs));
+  ShowStatus(kPanelPhase, ScreeningPhaseText(kPhaseFormingPairs));
   const PairKeySet keys(codesA, codesB);
   const std::string total =
       vcl::IntToStr(static_cast<int64_t>(codesA.size()) * static_cast<int64_t>(codesB.size()));
   for (size_t i = 0; i < codesA.size(); ++i) {
-    ShowStatus(1, vcl::IntToStr(keys.KeysBeforeRowsOfA()[i]));
-    ShowStatus(2, vcl::IntToStr(static_cast<int64_t>(i * codesB.size())) + " / " + total);
+    ShowStatus(kPanelItem, vcl::IntToStr(keys.KeysBeforeRowsOfA()[i]));
+    ShowStatus(kPanelCount, vcl::IntToStr(static_cast<int64_t>(i * codesB.size())) + " / " + total);
     if (!CheckNotCancelled()) return false;
   }
   pairKeyCount_ = keys.Count();
   HandOver([&] { run_.SetPairCount(static_cast<int32_t>(pairKeyCount_)); });
 
-  ShowStatus(0, ScreeningPhaseText(kPhaseEvaluating));
+  ShowStatus(kPanelPhase, ScreeningPhaseText(kPhaseEvaluating));
   // The code table's records of the run's codes, read once.
   std::vector<TCodeData> codeData(keys.Codes().size());
   HandOver([&] {

@@ -101,7 +101,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
                   ui_->MainMenuChartPresetF7,  ui_->MainMenuChartPresetF8,
                   ui_->MainMenuChartPresetF9,  ui_->MainMenuChartPresetF10,
                   ui_->MainMenuChartPresetF11, ui_->MainMenuChartPresetF12};
-  for (int i = 0; i < 8; ++i) presetItems_[i]->setData(i + 5);
+  for (int i = 0; i < kChartPresetCount; ++i) presetItems_[i]->setData(kFirstChartPresetTag + i);
   // The print page holds the print chart; its tab is never shown.
   ui_->PageControl->setTabVisible(ui_->PageControl->indexOf(ui_->TabSheetPrint), false);
   // The form starts in the state of the screening page, without running the
@@ -492,40 +492,16 @@ void TFormMain::FormResize() {
 
 // ---- menus and pages ----------------------------------------------------
 
-void TFormMain::SetPageMenuVisible(int item, bool visible) {
-  QAction* action = nullptr;
-  switch (item) {
-    case kMenuPairReg:
-      action = ui_->MainMenuPairReg;
-      break;
-    case kMenuFileCode:
-      action = ui_->MainMenuFileCode->menuAction();
-      break;
-    case kMenuFilePast:
-      action = ui_->MainMenuFilePast->menuAction();
-      break;
-    case kMenuFileScrn:
-      action = ui_->MainMenuFileScrn->menuAction();
-      break;
-    case kMenuFilePair:
-      action = ui_->MainMenuFilePair->menuAction();
-      break;
-    case kMenuFilePairPrint:
-      action = ui_->MainMenuFilePairPrint;
-      break;
-    case kMenuFileSentrova:
-      action = ui_->MainMenuFileSentrova;
-      break;
-    case kMenuChartPreset:
-      action = ui_->MainMenuChartPreset->menuAction();
-      break;
-    case kMenuChartDataUpdate:
-      action = ui_->MainMenuChartDataUpdate;
-      break;
-    default:
-      return;
-  }
-  action->setVisible(visible);
+void TFormMain::ShowPageMenus(const PageMenus& menus) {
+  ui_->MainMenuPairReg->setVisible(menus.pairReg);
+  ui_->MainMenuFileCode->menuAction()->setVisible(menus.fileCode);
+  ui_->MainMenuFilePast->menuAction()->setVisible(menus.filePast);
+  ui_->MainMenuFileScrn->menuAction()->setVisible(menus.fileScrn);
+  ui_->MainMenuFilePair->menuAction()->setVisible(menus.filePair);
+  ui_->MainMenuFilePairPrint->setVisible(menus.filePairPrint);
+  ui_->MainMenuFileSentrova->setVisible(menus.fileSentrova);
+  ui_->MainMenuChartPreset->menuAction()->setVisible(menus.chartPreset);
+  ui_->MainMenuChartDataUpdate->setVisible(menus.chartDataUpdate);
 }
 
 void TFormMain::PageControlChange() {
@@ -536,22 +512,20 @@ void TFormMain::PageControlChange() {
   const std::optional<PageMenuState> state = PageMenuStateFor(page);
   if (!state) return;
   helpContext_ = state->helpContext;
-  for (int item = 0; item < kPageMenuItemCount; ++item) {
-    SetPageMenuVisible(item, state->visible[static_cast<size_t>(item)]);
-  }
+  ShowPageMenus(state->menus);
   for (int panel = 1; panel <= 4; ++panel) {
     statusBar_->SetPanelWidth(panel, state->panelWidths[static_cast<size_t>(panel - 1)]);
   }
   switch (page) {
-    case 0:
+    case kPageCodeData:
       statusBar_->SetPanelText(1, Count(frameCode_->CodeList().Count()));
       statusBar_->SetPanelText(2, CountOrDash(frameCode_->PriceListRowCount()));
       break;
-    case 1:
+    case kPageScreening:
       statusBar_->SetPanelText(1, CountOrDash(frameScrn_->ResultRowCount()));
       statusBar_->SetPanelText(2, CountOrDash(run_.PairCount()));
       break;
-    case 2:
+    case kPagePairCheck:
       statusBar_->SetPanelText(1, QFromCp932(framePair_->CorrText));
       statusBar_->SetPanelText(2, QFromCp932(framePair_->RangeText));
       statusBar_->SetPanelText(3, QFromCp932(framePair_->MeanSdText));
@@ -604,8 +578,12 @@ void TFormMain::OpenPair(const PairToOpen& pair) {
 
 PairOnPage TFormMain::PairOnCheckPage() const { return framePair_->CurrentPair(); }
 
+bool TFormMain::OnPairCheckPage() const {
+  return ui_->PageControl->currentIndex() == kPagePairCheck;
+}
+
 void TFormMain::MainMenuPairRegClick() {
-  if (ui_->PageControl->currentIndex() != 2 || pairRegistry_ == nullptr) return;
+  if (!OnPairCheckPage() || pairRegistry_ == nullptr) return;
   pairRegistry_->show();
   pairRegistry_->raise();
   pairRegistry_->activateWindow();
@@ -668,7 +646,7 @@ void TFormMain::MainMenuFilePairOutClick() {
 }
 
 void TFormMain::MainMenuFilePairPrintClick() {
-  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
   const TFramePair::PairFields pair = framePair_->CurrentFields();
   const std::array<std::string, 4> panels = {
       Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
@@ -686,16 +664,16 @@ void TFormMain::MainMenuFilePairPrintClick() {
 
 void TFormMain::MainMenuFileSentrovaClick() {
   if (!ui_->MainMenuFileSentrova->isEnabled()) return;
-  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
   const TFramePair::PairFields pair = framePair_->CurrentFields();
   siblingHandOver_->HandOver(
       HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust.value_or("")));
 }
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
-  if (ui_->PageControl->currentIndex() != 2) return false;
+  if (!OnPairCheckPage()) return false;
   if (framePair_->ButtonCheckTag == 0) return false;
-  const int32_t index = tag - 5;
+  const int32_t index = tag - kFirstChartPresetTag;
   if (index < 0 || index >= static_cast<int32_t>(presetItems_.size())) return false;
   if (!presetItems_[static_cast<size_t>(index)]->isVisible()) return false;
   // Applying a preset checks the pair again, which may download.

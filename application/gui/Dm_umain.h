@@ -18,6 +18,8 @@
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
 #include "hint_rule.h"
+#include "main_settings.h"
+#include "page_menu_table.h"
 #include "pair_item.h"
 #include "program_data.h"
 #include "screening_result_row.h"
@@ -231,7 +233,8 @@ class TFormMain : public QMainWindow {
   // list, locks the window and starts a worker. False, nothing changed,
   // while an earlier run or its worker lives or a library call is under way.
   bool StartScreening(int evaluationThreads = 0);
-  void SetPageMenuVisible(int item, bool visible);
+  void ShowPageMenus(const PageMenus& menus);
+  bool OnPairCheckPage() const;
   std::filesystem::path SettingsFile() const;
   // Writes an export to the file the user picks; a failed write is reported.
   void SaveExport(const std::vector<std::string>& lines, const std::string& fileName);
@@ -255,7 +258,7 @@ class TFormMain : public QMainWindow {
   SiblingHandOver* siblingHandOver_ = nullptr;
   QActionGroup* sourceGroup_ = nullptr;
   std::vector<QAction*> sourceItems_;
-  std::array<QAction*, 8> presetItems_{};
+  std::array<QAction*, kChartPresetCount> presetItems_{};
   std::unique_ptr<CheckBoxImages> imageListCheckBox_;
   RunCursorHooks runCursorHooks_;
 

@@ -8,8 +8,12 @@ namespace {
 
 // The visible items as a string over the nine items in menu order.
 std::string Visible(const PageMenuState& state) {
+  const PageMenus& m = state.menus;
   std::string out;
-  for (bool shown : state.visible) out += shown ? '1' : '0';
+  for (bool shown : {m.pairReg, m.fileCode, m.filePast, m.fileScrn, m.filePair, m.filePairPrint,
+                     m.fileSentrova, m.chartPreset, m.chartDataUpdate}) {
+    out += shown ? '1' : '0';
+  }
   return out;
 }
 
