@@ -1,25 +1,16 @@
 #include "Dm_umain.h"
 
 #include <QActionGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QMoveEvent>
-#include <QPushButton>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
-#include <QTabBar>
-#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWindowStateChangeEvent>
 #include <system_error>
 
 #include "Dm_fcode.h"
@@ -28,19 +19,12 @@
 #include "Dm_uabout.h"
 #include "Dm_upairreg.h"
 #include "accessible_names.h"
-#include "chart_print_layout.h"
-#include "chart_print_preview.h"
 #include "check_box_images.h"
 #include "guarded_application.h"
-#include "handover_text.h"
 #include "hint_router.h"
 #include "idle_task.h"
-#include "list_export_commands.h"
-#include "list_exports.h"
 #include "list_row_geometry.h"
 #include "main_settings.h"
-#include "page_menu_table.h"
-#include "pair_chart_settings.h"
 #include "price_files.h"
 #include "qt_cp932.h"
 #include "screen_cursor.h"
@@ -48,7 +32,6 @@
 #include "screening_worker_watch.h"
 #include "sibling_handover.h"
 #include "status_panel_bar.h"
-#include "status_panel_hints.h"
 #include "ui_Dm_umain.h"
 #include "vcl/replace_file.h"
 #include "window_bounds.h"
@@ -78,9 +61,6 @@ std::vector<WindowRect> ScreenRects() {
   }
   return rects;
 }
-
-QString Count(int count) { return QString::number(count); }
-QString CountOrDash(int count) { return count > 0 ? QString::number(count) : QStringLiteral("-"); }
 
 }  // namespace
 
@@ -297,12 +277,9 @@ void TFormMain::FormCreate() {
     startMaximized_ = settings.state == 2;
     const WindowRect stored{settings.left, settings.top, settings.width, settings.height};
     const WindowRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultBounds);
-    normalTop_ = bounds.top;
-    normalLeft_ = bounds.left;
-    normalHeight_ = bounds.height;
-    normalWidth_ = bounds.width;
+    normalBounds_ = QRect(bounds.left, bounds.top, bounds.width, bounds.height);
     // Maximised, the window keeps these as the bounds it restores to.
-    setGeometry(QRect(bounds.left, bounds.top, bounds.width, bounds.height));
+    setGeometry(normalBounds_);
     if (startMaximized_) setWindowState(windowState() | Qt::WindowMaximized);
 
     ui_->MainMenuLine->setChecked(settings.onLine);
@@ -325,9 +302,7 @@ void TFormMain::FormCreate() {
     ui_->MainMenuOptionTop->setChecked(settings.stayOnTop);
     MainMenuOptionTopClick();
 
-    printMargins_ = settings.printMargins;
-    SavedOrientation = settings.orientation;
-    SavedResolution = settings.resolution;
+    printSettings_ = {settings.printMargins, settings.orientation, settings.resolution};
 
     frameCode_->LoadSettings(ini);
     frameScrn_->LoadSettings(ini);
@@ -392,26 +367,19 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::FormClose() {
   MainWindowSettings settings;
   const Qt::WindowStates state = windowState();
-  if (state & Qt::WindowMaximized) {
-    settings.top = normalTop_;
-    settings.left = normalLeft_;
-    settings.height = normalHeight_;
-    settings.width = normalWidth_;
-  } else {
-    const QRect bounds = geometry();
-    settings.top = bounds.top();
-    settings.left = bounds.left();
-    settings.height = bounds.height();
-    settings.width = bounds.width();
-  }
+  const QRect bounds = (state & Qt::WindowMaximized) ? normalBounds_ : geometry();
+  settings.top = bounds.top();
+  settings.left = bounds.left();
+  settings.height = bounds.height();
+  settings.width = bounds.width();
   settings.state = (state & Qt::WindowMinimized) ? 1 : (state & Qt::WindowMaximized) ? 2 : 0;
   settings.onLine = OnLine();
   settings.chartDataUpdate = ChartDataUpdate();
   settings.sourceIndex = sourceIndex_;
   settings.stayOnTop = ui_->MainMenuOptionTop->isChecked();
-  settings.printMargins = printMargins_;
-  settings.orientation = SavedOrientation;
-  settings.resolution = SavedResolution;
+  settings.printMargins = printSettings_.margins;
+  settings.orientation = printSettings_.orientation;
+  settings.resolution = printSettings_.resolution;
 
   // Every step runs even when an earlier one failed, so that a settings file
   // that cannot be written costs no data file; the user hears of each
@@ -435,106 +403,6 @@ void TFormMain::FormClose() {
   step([&] { framePair_->SaveSettings(ini); });
   step([&] { update.Commit(); });
   if (!errors.isEmpty()) ReportError(errors.join(u'\n'));
-}
-
-void TFormMain::changeEvent(QEvent* event) {
-  QMainWindow::changeEvent(event);
-  if (event->type() != QEvent::WindowStateChange) return;
-  const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-  const Qt::WindowStates now = windowState();
-  // Just before a maximise the normal bounds are the ones to keep.
-  if (!(old & Qt::WindowMaximized) && (now & Qt::WindowMaximized)) {
-    const QRect normal = normalGeometry();
-    if (normal.isValid() && !restoreBoundsOnResize_) {
-      normalTop_ = normal.top();
-      normalLeft_ = normal.left();
-      normalHeight_ = normal.height();
-      normalWidth_ = normal.width();
-    }
-  }
-  if (restoreBoundsOnResize_ && !(now & (Qt::WindowMaximized | Qt::WindowMinimized))) {
-    Guard([this] { FormResize(); });
-  }
-}
-
-void TFormMain::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
-  RememberNormalBounds();
-}
-
-void TFormMain::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  if (restoreBoundsOnResize_) {
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) {
-      Guard([this] { FormResize(); });
-    }
-    return;
-  }
-  RememberNormalBounds();
-}
-
-void TFormMain::RememberNormalBounds() {
-  if (!isVisible() || restoreBoundsOnResize_) return;
-  if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
-  const QRect bounds = geometry();
-  normalTop_ = bounds.top();
-  normalLeft_ = bounds.left();
-  normalHeight_ = bounds.height();
-  normalWidth_ = bounds.width();
-}
-
-void TFormMain::FormResize() {
-  // The first restore of a window that started maximised brings back the
-  // stored bounds.
-  restoreBoundsOnResize_ = false;
-  setGeometry(normalLeft_, normalTop_, normalWidth_, normalHeight_);
-}
-
-// ---- menus and pages ----------------------------------------------------
-
-void TFormMain::ShowPageMenus(const PageMenus& menus) {
-  ui_->MainMenuPairReg->setVisible(menus.pairReg);
-  ui_->MainMenuFileCode->menuAction()->setVisible(menus.fileCode);
-  ui_->MainMenuFilePast->menuAction()->setVisible(menus.filePast);
-  ui_->MainMenuFileScrn->menuAction()->setVisible(menus.fileScrn);
-  ui_->MainMenuFilePair->menuAction()->setVisible(menus.filePair);
-  ui_->MainMenuFilePairPrint->setVisible(menus.filePairPrint);
-  ui_->MainMenuFileSentrova->setVisible(menus.fileSentrova);
-  ui_->MainMenuChartPreset->menuAction()->setVisible(menus.chartPreset);
-  ui_->MainMenuChartDataUpdate->setVisible(menus.chartDataUpdate);
-}
-
-void TFormMain::PageControlChange() {
-  // During a run the menus and panels keep the state of the page on which
-  // the run started.
-  if (ScreeningBusy()) return;
-  const int page = ui_->PageControl->currentIndex();
-  const std::optional<PageMenuState> state = PageMenuStateFor(page);
-  if (!state) return;
-  helpContext_ = state->helpContext;
-  ShowPageMenus(state->menus);
-  for (int panel = 1; panel <= 4; ++panel) {
-    statusBar_->SetPanelWidth(panel, state->panelWidths[static_cast<size_t>(panel - 1)]);
-  }
-  switch (page) {
-    case kPageCodeData:
-      statusBar_->SetPanelText(1, Count(frameCode_->CodeList().Count()));
-      statusBar_->SetPanelText(2, CountOrDash(frameCode_->PriceListRowCount()));
-      break;
-    case kPageScreening:
-      statusBar_->SetPanelText(1, CountOrDash(frameScrn_->ResultRowCount()));
-      statusBar_->SetPanelText(2, CountOrDash(run_.PairCount()));
-      break;
-    case kPagePairCheck:
-      statusBar_->SetPanelText(1, QFromCp932(framePair_->CorrText));
-      statusBar_->SetPanelText(2, QFromCp932(framePair_->RangeText));
-      statusBar_->SetPanelText(3, QFromCp932(framePair_->MeanSdText));
-      statusBar_->SetPanelText(4, QFromCp932(framePair_->SlopeText));
-      break;
-    default:
-      break;
-  }
-  statusBar_->ApplyPanel0WidthRule();
 }
 
 void TFormMain::MainMenuLineClick(bool fromClick) {
@@ -605,102 +473,7 @@ void TFormMain::MainMenuHelpAboutClick() {
   about.exec();
 }
 
-void TFormMain::SaveExport(const std::vector<std::string>& lines, const std::string& fileName) {
-  std::string error;
-  if (!SaveLinesToChosenFile(this, lines, fileName, error) && !error.empty()) {
-    ReportError(QFromCp932(error));
-  }
-}
-
-void TFormMain::MainMenuFileCodeCopyClick() {
-  CopyLinesToClipboard(MakeCodeList(data_->CodeList()));
-}
-
-void TFormMain::MainMenuFileCodeOutClick() {
-  SaveExport(MakeCodeList(data_->CodeList()), ExportFileName("Code"));
-}
-
-void TFormMain::MainMenuFilePastCopyClick() {
-  CopyLinesToClipboard(MakePastList(frameCode_->PriceListTexts()));
-}
-
-void TFormMain::MainMenuFilePastOutClick() {
-  SaveExport(MakePastList(frameCode_->PriceListTexts()), ExportFileName(frameCode_->ShownCode()));
-}
-
-void TFormMain::MainMenuFileScrnCopyClick() {
-  CopyLinesToClipboard(MakeScrnList(frameScrn_->ResultTexts()));
-}
-
-void TFormMain::MainMenuFileScrnOutClick() {
-  SaveExport(MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
-}
-
-void TFormMain::MainMenuFilePairCopyClick() {
-  CopyLinesToClipboard(MakePairList(framePair_->Days()));
-}
-
-void TFormMain::MainMenuFilePairOutClick() {
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
-  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.CodeA + "-" + pair.CodeB));
-}
-
-void TFormMain::MainMenuFilePairPrintClick() {
-  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
-  const std::array<std::string, 4> panels = {
-      Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
-      Cp932FromQ(statusBar_->PanelText(3)), Cp932FromQ(statusBar_->PanelText(4))};
-  PrintChartSettings settings{printMargins_, SavedOrientation, SavedResolution};
-  PrintPairChart(
-      this, framePair_->ChartPairModel(),
-      MakePrintHeader(pair.NameA, pair.CodeA, pair.NameB, pair.CodeB, panels), settings,
-      [this](std::string_view text) { SetStatusText(0, text); },
-      ExportFileName(pair.CodeA + "-" + pair.CodeB, ".pdf"));
-  printMargins_ = settings.margins;
-  SavedOrientation = settings.orientation;
-  SavedResolution = settings.resolution;
-}
-
-void TFormMain::MainMenuFileSentrovaClick() {
-  if (!ui_->MainMenuFileSentrova->isEnabled()) return;
-  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
-  siblingHandOver_->HandOver(
-      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust.value_or("")));
-}
-
-bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
-  if (!OnPairCheckPage()) return false;
-  if (framePair_->ButtonCheckTag == 0) return false;
-  const int32_t index = tag - kFirstChartPresetTag;
-  if (index < 0 || index >= static_cast<int32_t>(presetItems_.size())) return false;
-  if (!presetItems_[static_cast<size_t>(index)]->isVisible()) return false;
-  // Applying a preset checks the pair again, which may download.
-  if (!CanUseLibrary()) return false;
-  const vcl::TIniFile ini(SettingsFile());
-  const std::string section = ChartPresetSection(tag);
-  if (!ini.SectionExists(section)) return false;
-  framePair_->ApplyChartPreset(ReadPairChartSettings(ini, section, PresetDefaults()), tag);
-  return true;
-}
-
-// ---- status bar, hints, idle task, cancel --------------------------------
-
-void TFormMain::StatusBarMouseMove(int32_t x) {
-  if (ScreeningBusy()) return;
-  const std::optional<std::string> hint =
-      StatusPanelHint(x, statusBar_->HintWidths(), ui_->PageControl->currentIndex());
-  if (hint) statusBarHint_ = QFromCp932(*hint);
-  hintRouter_->SetHint(statusBarHint_);
-}
-
-void TFormMain::ApplicationEventsHint(const QString& hint) {
-  const QString panel0 = statusBar_->PanelText(0);
-  if (!hintRule_.Accept(Utf16View(panel0))) return;
-  const std::u16string_view longHint = LongHint(Utf16View(hint));
-  statusBar_->SetPanelText(0, QFromUtf16(longHint));
-}
+// ---- idle task, run cursor ---------------------------------------------
 
 void TFormMain::ApplicationEventsIdle(int32_t code) {
   switch (code) {

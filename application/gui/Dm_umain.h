@@ -2,8 +2,16 @@
 // The main window: the three tab pages, the menus, the settings file of the
 // whole program, the status bar, the idle task and the cancel of a screening
 // run. Everything here runs on the main thread.
+//
+// Dm_umain.cpp builds the window and keeps its settings; the other parts live
+// in units of their own: main_window_run.cpp (a screening run and its
+// cancel), main_window_pages.cpp (the page-dependent menus and panels, the
+// chart presets), main_window_exports.cpp (the file menu),
+// main_window_status.cpp (the status-bar hints) and main_window_bounds.cpp
+// (the normal bounds).
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -17,6 +25,7 @@
 #include "Dm_fcode.h"
 #include "Dm_fpair.h"
 #include "Dm_fscrn.h"
+#include "chart_print_layout.h"
 #include "hint_rule.h"
 #include "main_settings.h"
 #include "page_menu_table.h"
@@ -83,11 +92,9 @@ class TFormMain : public QMainWindow {
   // "最新データ自動更新(&N)" checked.
   bool ChartDataUpdate() const;
   int32_t HelpContext() const { return helpContext_; }
-  // The print margins of the pair chart (left, top, right, bottom, per cent),
-  // and the orientation and resolution kept between print previews.
-  std::array<int32_t, 4>& PrintMargins() { return printMargins_; }
-  int32_t SavedOrientation = 1;
-  int32_t SavedResolution = 0;
+  // The pair chart's print settings: the margins (left, top, right, bottom,
+  // per cent), and the orientation and resolution kept between previews.
+  const PrintChartSettings& PrintSettings() const { return printSettings_; }
 
   TFrameCode& FrameCode() { return *frameCode_; }
   TFrameScrn& FrameScrn() { return *frameScrn_; }
@@ -268,13 +275,11 @@ class TFormMain : public QMainWindow {
 
   // Own fields of the window.
   bool startMaximized_ = false;
-  int32_t normalTop_ = 50;
-  int32_t normalLeft_ = 100;
-  int32_t normalHeight_ = 600;
-  int32_t normalWidth_ = 800;
+  // The bounds the window has when it is neither maximised nor minimised.
+  QRect normalBounds_{100, 50, 800, 600};
   int32_t timeoutSeconds_ = 5;
 
-  std::array<int32_t, 4> printMargins_{5, 5, 5, 5};
+  PrintChartSettings printSettings_;
   int32_t sourceIndex_ = 1;
   int32_t helpContext_ = 100;
   int32_t listRowTop_ = 0;

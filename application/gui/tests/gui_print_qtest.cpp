@@ -84,7 +84,7 @@ class PrintTest : public QObject {
     p.Print();
     QVERIFY(visit.visited);
     QCOMPARE(p.Panel(0), QString());
-    QCOMPARE(p.window->SavedOrientation, 1);
+    QCOMPARE(p.window->PrintSettings().orientation, 1);
     // The pair page's chart is as it was: the print worked on a copy.
     QCOMPARE(p.window->FramePair().ChartPairModel().series.size(), series);
   }
@@ -111,9 +111,9 @@ class PrintTest : public QObject {
     });
     p.Print();
     QVERIFY(toPortrait.visited);
-    QCOMPARE(p.window->SavedOrientation, 0);
-    QCOMPARE(p.window->SavedResolution, -30);
-    QCOMPARE(p.window->PrintMargins()[0], 12);
+    QCOMPARE(p.window->PrintSettings().orientation, 0);
+    QCOMPARE(p.window->PrintSettings().resolution, -30);
+    QCOMPARE(p.window->PrintSettings().margins[0], 12);
 
     PreviewVisit again([](TChartPrintPreview& preview) {
       QVERIFY(Control<QRadioButton>(preview, "PortraitButton")->isChecked());

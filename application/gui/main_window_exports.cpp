@@ -1,0 +1,83 @@
+// The main window's file menu: each list to the clipboard or to a file, the
+// pair chart through the print preview, and the pair to the sibling program.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "Dm_fcode.h"
+#include "Dm_fpair.h"
+#include "Dm_fscrn.h"
+#include "Dm_umain.h"
+#include "chart_print_preview.h"
+#include "handover_text.h"
+#include "list_export_commands.h"
+#include "list_exports.h"
+#include "qt_cp932.h"
+#include "sibling_handover.h"
+#include "status_panel_bar.h"
+#include "ui_Dm_umain.h"
+
+void TFormMain::SaveExport(const std::vector<std::string>& lines, const std::string& fileName) {
+  std::string error;
+  if (!SaveLinesToChosenFile(this, lines, fileName, error) && !error.empty()) {
+    ReportError(QFromCp932(error));
+  }
+}
+
+void TFormMain::MainMenuFileCodeCopyClick() {
+  CopyLinesToClipboard(MakeCodeList(data_->CodeList()));
+}
+
+void TFormMain::MainMenuFileCodeOutClick() {
+  SaveExport(MakeCodeList(data_->CodeList()), ExportFileName("Code"));
+}
+
+void TFormMain::MainMenuFilePastCopyClick() {
+  CopyLinesToClipboard(MakePastList(frameCode_->PriceListTexts()));
+}
+
+void TFormMain::MainMenuFilePastOutClick() {
+  SaveExport(MakePastList(frameCode_->PriceListTexts()), ExportFileName(frameCode_->ShownCode()));
+}
+
+void TFormMain::MainMenuFileScrnCopyClick() {
+  CopyLinesToClipboard(MakeScrnList(frameScrn_->ResultTexts()));
+}
+
+void TFormMain::MainMenuFileScrnOutClick() {
+  SaveExport(MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
+}
+
+void TFormMain::MainMenuFilePairCopyClick() {
+  CopyLinesToClipboard(MakePairList(framePair_->Days()));
+}
+
+void TFormMain::MainMenuFilePairOutClick() {
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.CodeA + "-" + pair.CodeB));
+}
+
+void TFormMain::MainMenuFilePairPrintClick() {
+  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  const std::array<std::string, 4> panels = {
+      Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
+      Cp932FromQ(statusBar_->PanelText(3)), Cp932FromQ(statusBar_->PanelText(4))};
+  // The preview's choices are kept only once the print has gone through.
+  PrintChartSettings settings = printSettings_;
+  PrintPairChart(
+      this, framePair_->ChartPairModel(),
+      MakePrintHeader(pair.NameA, pair.CodeA, pair.NameB, pair.CodeB, panels), settings,
+      [this](std::string_view text) { SetStatusText(0, text); },
+      ExportFileName(pair.CodeA + "-" + pair.CodeB, ".pdf"));
+  printSettings_ = settings;
+}
+
+void TFormMain::MainMenuFileSentrovaClick() {
+  if (!ui_->MainMenuFileSentrova->isEnabled()) return;
+  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
+  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  siblingHandOver_->HandOver(
+      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust.value_or("")));
+}

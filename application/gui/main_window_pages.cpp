@@ -1,0 +1,85 @@
+// The main window's page-dependent parts: the menus, the help context and
+// the status panels of the active page, and the chart presets of the pair
+// page.
+
+#include <optional>
+#include <string>
+
+#include "Dm_fcode.h"
+#include "Dm_fpair.h"
+#include "Dm_fscrn.h"
+#include "Dm_umain.h"
+#include "main_settings.h"
+#include "page_menu_table.h"
+#include "pair_chart_settings.h"
+#include "qt_cp932.h"
+#include "status_panel_bar.h"
+#include "ui_Dm_umain.h"
+#include "vcl/inifile.h"
+
+namespace {
+
+QString Count(int count) { return QString::number(count); }
+QString CountOrDash(int count) { return count > 0 ? QString::number(count) : QStringLiteral("-"); }
+
+}  // namespace
+
+void TFormMain::ShowPageMenus(const PageMenus& menus) {
+  ui_->MainMenuPairReg->setVisible(menus.pairReg);
+  ui_->MainMenuFileCode->menuAction()->setVisible(menus.fileCode);
+  ui_->MainMenuFilePast->menuAction()->setVisible(menus.filePast);
+  ui_->MainMenuFileScrn->menuAction()->setVisible(menus.fileScrn);
+  ui_->MainMenuFilePair->menuAction()->setVisible(menus.filePair);
+  ui_->MainMenuFilePairPrint->setVisible(menus.filePairPrint);
+  ui_->MainMenuFileSentrova->setVisible(menus.fileSentrova);
+  ui_->MainMenuChartPreset->menuAction()->setVisible(menus.chartPreset);
+  ui_->MainMenuChartDataUpdate->setVisible(menus.chartDataUpdate);
+}
+
+void TFormMain::PageControlChange() {
+  // During a run the menus and panels keep the state of the page on which
+  // the run started.
+  if (ScreeningBusy()) return;
+  const int page = ui_->PageControl->currentIndex();
+  const std::optional<PageMenuState> state = PageMenuStateFor(page);
+  if (!state) return;
+  helpContext_ = state->helpContext;
+  ShowPageMenus(state->menus);
+  for (int panel = 1; panel <= 4; ++panel) {
+    statusBar_->SetPanelWidth(panel, state->panelWidths[static_cast<size_t>(panel - 1)]);
+  }
+  switch (page) {
+    case kPageCodeData:
+      statusBar_->SetPanelText(1, Count(frameCode_->CodeList().Count()));
+      statusBar_->SetPanelText(2, CountOrDash(frameCode_->PriceListRowCount()));
+      break;
+    case kPageScreening:
+      statusBar_->SetPanelText(1, CountOrDash(frameScrn_->ResultRowCount()));
+      statusBar_->SetPanelText(2, CountOrDash(run_.PairCount()));
+      break;
+    case kPagePairCheck:
+      statusBar_->SetPanelText(1, QFromCp932(framePair_->CorrText));
+      statusBar_->SetPanelText(2, QFromCp932(framePair_->RangeText));
+      statusBar_->SetPanelText(3, QFromCp932(framePair_->MeanSdText));
+      statusBar_->SetPanelText(4, QFromCp932(framePair_->SlopeText));
+      break;
+    default:
+      break;
+  }
+  statusBar_->ApplyPanel0WidthRule();
+}
+
+bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
+  if (!OnPairCheckPage()) return false;
+  if (framePair_->ButtonCheckTag == 0) return false;
+  const int32_t index = tag - kFirstChartPresetTag;
+  if (index < 0 || index >= static_cast<int32_t>(presetItems_.size())) return false;
+  if (!presetItems_[static_cast<size_t>(index)]->isVisible()) return false;
+  // Applying a preset checks the pair again, which may download.
+  if (!CanUseLibrary()) return false;
+  const vcl::TIniFile ini(SettingsFile());
+  const std::string section = ChartPresetSection(tag);
+  if (!ini.SectionExists(section)) return false;
+  framePair_->ApplyChartPreset(ReadPairChartSettings(ini, section, PresetDefaults()), tag);
+  return true;
+}
