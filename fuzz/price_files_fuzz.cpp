@@ -17,8 +17,9 @@ namespace {
 constexpr char kCode[] = "1332";
 
 void CheckFields(const std::string& line) {
-  std::string fields[6];
-  SplitFields(line, &fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]);
+  const PriceLineFields split = SplitFields(line);
+  const std::string fields[6] = {split.date, split.close, split.open,
+                                 split.high, split.low,   split.volume};
   std::string joined;
   for (const std::string& field : fields) {
     FUZZ_CHECK(field.find('\t') == std::string::npos);

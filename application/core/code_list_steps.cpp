@@ -41,13 +41,6 @@ constexpr std::string_view kFukusho = "\x95\x9F\x8F\xD8";                 // 福
 
 constexpr int32_t kNoInvestmentLimit = 9999999;
 
-// The whole number `text` reads as, or nullopt.
-std::optional<int32_t> ReadInteger(std::string_view text) {
-  const int32_t value = vcl::StrToIntDef(text, -1);
-  if (value == -1 && vcl::StrToIntDef(text, 0) == 0) return std::nullopt;
-  return value;
-}
-
 std::string Position(size_t index, size_t total) {
   return std::to_string(index) + " / " + std::to_string(total);
 }
@@ -244,10 +237,9 @@ bool CodeListSteps::MeasureVolume(const std::string& code, int32_t& volume) cons
   if (!bytes) return false;
   std::vector<double> volumes;
   for (const std::string& line : vcl::SplitLines(*bytes)) {
-    std::string field;
-    SplitFields(line, nullptr, nullptr, nullptr, nullptr, nullptr, &field);
     // A line without a volume is left out of the mean.
-    if (const std::optional<int32_t> value = ReadInteger(field)) volumes.push_back(*value);
+    if (const std::optional<int32_t> value = vcl::ParseInt32(SplitFields(line).volume))
+      volumes.push_back(*value);
   }
   if (volumes.empty()) return false;
   volume = MeanVolume(volumes);

@@ -88,18 +88,17 @@ std::optional<SeriesError> ReadCodeSeries(const std::vector<std::string>& lines,
   read.reserve(lines.size());
   LineReader reader{lots, adjustment, std::nullopt};
   for (const std::string& line : lines) {
-    std::string date, close, open, high, low;
-    SplitFields(line, &date, &close, &open, &high, &low, nullptr);
+    PriceLineFields fields = SplitFields(line);
     CodeDayRecord day;
-    day.Year = reader.Integer(Part(date, 1, 4));
-    day.Month = reader.Integer(Part(date, 6, 2));
-    day.Day = reader.Integer(Part(date, 9, 2));
-    day.Close = reader.Scaled(close, line);
-    day.Open = reader.Scaled(open, line);
-    day.High = reader.Scaled(high, line);
-    day.Low = reader.Scaled(low, line);
+    day.Year = reader.Integer(Part(fields.date, 1, 4));
+    day.Month = reader.Integer(Part(fields.date, 6, 2));
+    day.Day = reader.Integer(Part(fields.date, 9, 2));
+    day.Close = reader.Scaled(fields.close, line);
+    day.Open = reader.Scaled(fields.open, line);
+    day.High = reader.Scaled(fields.high, line);
+    day.Low = reader.Scaled(fields.low, line);
     if (reader.error) return reader.error;
-    day.Date = std::move(date);
+    day.Date = std::move(fields.date);
     read.push_back(std::move(day));
   }
   days = std::move(read);

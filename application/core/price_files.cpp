@@ -206,9 +206,10 @@ std::string CloseOfLine(std::string_view line) {
   return std::string(rest.substr(0, rest.find('\t')));
 }
 
-void SplitFields(std::string_view line, std::string* f1, std::string* f2, std::string* f3,
-                 std::string* f4, std::string* f5, std::string* f6) {
-  std::string* const outputs[] = {f1, f2, f3, f4, f5, f6};
+PriceLineFields SplitFields(std::string_view line) {
+  PriceLineFields fields;
+  std::string* const outputs[] = {&fields.date, &fields.close, &fields.open,
+                                  &fields.high, &fields.low,   &fields.volume};
   bool ended = false;
   for (std::string* output : outputs) {
     std::string_view field;
@@ -222,8 +223,9 @@ void SplitFields(std::string_view line, std::string* f1, std::string* f2, std::s
         line.remove_prefix(tab + 1);
       }
     }
-    if (output) output->assign(field);
+    output->assign(field);
   }
+  return fields;
 }
 
 bool StampPriceFile(const std::filesystem::path& file, std::string_view date) {

@@ -81,11 +81,15 @@ std::string ReadFirstLine(const std::filesystem::path& file);
 // The close of a price-file line: from byte 11 up to the next TAB or the end.
 std::string CloseOfLine(std::string_view line);
 
-// The first six TAB-separated fields of `line` into the outputs that are not
-// null; when the TABs run out, the last field read takes the rest of the line
-// and the later outputs become empty. Text after a sixth TAB is dropped.
-void SplitFields(std::string_view line, std::string* f1, std::string* f2, std::string* f3,
-                 std::string* f4, std::string* f5, std::string* f6);
+// The six fields of a price-file line, as text.
+struct PriceLineFields {
+  std::string date, close, open, high, low, volume;
+};
+
+// The first six TAB-separated fields of `line`; when the TABs run out, the
+// last field read takes the rest of the line and the later fields are empty.
+// Text after a sixth TAB is dropped.
+PriceLineFields SplitFields(std::string_view line);
 
 // Sets the modification time of `file` to 00:00 local time of `date`
 // ("yyyy/mm/dd"). False, with nothing done, for a date that is not valid

@@ -272,11 +272,12 @@ void TFrameCode::ShowPrices(const std::filesystem::path& file) {
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines) {
-    std::string fields[6];
-    SplitFields(line, &fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]);
+    const PriceLineFields fields = SplitFields(line);
+    const std::string* const cells[] = {&fields.date, &fields.close, &fields.open,
+                                        &fields.high, &fields.low,   &fields.volume};
     auto* item = new QTreeWidgetItem;
     for (int i = 0; i < 6; ++i) {
-      SetCellBytes(*item, i + 1, fields[i]);
+      SetCellBytes(*item, i + 1, *cells[i]);
       item->setTextAlignment(i + 1,
                              (i == 0 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter);
     }

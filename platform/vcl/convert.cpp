@@ -18,6 +18,8 @@ int HexDigitValue(char c) {
   return -1;
 }
 
+}  // namespace
+
 // Hexadecimal numbers may use all 32 bits: "$FFFFFFFF" is -1, as the framework
 // reads it. Decimal numbers must fit int32 as written.
 std::optional<int32_t> ParseInt32(std::string_view text) {
@@ -51,6 +53,8 @@ std::optional<int32_t> ParseInt32(std::string_view text) {
   const uint32_t bits = static_cast<uint32_t>(magnitude);
   return static_cast<int32_t>(negative ? 0u - bits : bits);
 }
+
+namespace {
 
 // [sign] digits [. digits] [e [sign] digits], at least one mantissa digit.
 bool IsRealNumberText(std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,7 +20,9 @@ class EConvertError : public std::runtime_error {
 // A whole number in 32 bits: optional leading spaces, an optional sign, then
 // decimal digits, or hexadecimal after "$" or "0x"; nothing may follow.
 // Hexadecimal may use all 32 bits ("$FFFFFFFF" is -1, as the framework reads
-// it). Anything else, or a value outside int32, gives `defaultValue`.
+// it). Anything else, or a value outside int32, gives nullopt.
+std::optional<int32_t> ParseInt32(std::string_view text);
+// As ParseInt32, with `defaultValue` for a text that is no such number.
 int32_t StrToIntDef(std::string_view text, int32_t defaultValue);
 // As StrToIntDef, but throws EConvertError instead of giving a default.
 int32_t StrToInt(std::string_view text);
@@ -59,6 +62,10 @@ std::string FormatFloat(std::string_view format, double value);
 // The text without its leading and trailing bytes up to 0x20 (blanks and
 // control characters).
 std::string Trim(std::string_view text);
+
+// Whether year, month and day name a day of the Gregorian calendar, with
+// years from 1 to `lastYear` (the framework's dates end with 9999).
+bool IsValidDate(int year, int month, int day, int lastYear = 9999);
 
 // "yyyy/mm/dd".
 std::string FormatDateYMD(int year, int month, int day);

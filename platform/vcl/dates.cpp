@@ -13,12 +13,16 @@ namespace {
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-bool IsValidDate(int year, int month, int day) {
+}  // namespace
+
+bool IsValidDate(int year, int month, int day, int lastYear) {
   static constexpr int kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+  if (year < 1 || year > lastYear || month < 1 || month > 12 || day < 1) return false;
   const int lastDay = kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
   return day <= lastDay;
 }
+
+namespace {
 
 bool ReadDigits(std::string_view text, int& value) {
   value = 0;

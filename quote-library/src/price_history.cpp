@@ -7,6 +7,7 @@
 #include "library_state.h"
 #include "page_reading.h"
 #include "page_request.h"
+#include "vcl/convert.h"
 
 namespace ticvane {
 namespace {
@@ -20,14 +21,6 @@ constexpr int32_t kRowsPerPage = 50;
 int32_t ClampToInt32(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
                                                   std::numeric_limits<int32_t>::max()));
-}
-
-bool IsCalendarDate(int32_t year, int32_t month, int32_t day) {
-  if (year < 1 || month < 1 || month > 12 || day < 1) return false;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  const int last = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-  return day <= last;
 }
 
 }  // namespace
@@ -79,7 +72,9 @@ bool RowCollector::AcceptDate(int32_t year, int32_t month, int32_t day) {
 }
 
 bool RowCollector::Store(const HistoryRow& row) {
-  if (!IsCalendarDate(row.year, row.month, row.day)) return false;
+  // The site's year is stored as it wrote it, also past the framework's 9999.
+  if (!vcl::IsValidDate(row.year, row.month, row.day, std::numeric_limits<int32_t>::max()))
+    return false;
   records_->Add(new PastDataRecord(AdjustForSplit(row)));
   return true;
 }

@@ -53,35 +53,32 @@ std::vector<int> Offsets(LibraryFixture& library) {
 TEST(HistoryRequest, SourceAAskForTheCodeTheStartYearAndTheRowOffset) {
   LibraryFixture library;
   ServeLongSourceAHistory(library);
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1, -6, kTicvaneSourceA), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1, -6, kTicvaneSourceA), 0);
   ASSERT_THAT(library.Server().Requests(), SizeIs(1));
   EXPECT_EQ(library.Server().Requests()[0].target, "/t?s=1301&a=1&b=1&c=2003&g=d&y=0");
   EXPECT_EQ(library.Server().Requests()[0].host, "table.yahoo.co.jp");
-  TicvaneClearPastData(&list);
 }
 
 TEST(HistoryRequest, StartYearIsTheSameInTheShortDateFormat) {
   LibraryFixture library(2, 1, /*longDateFormat=*/0);
   ServeLongSourceAHistory(library);
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1, -6, kTicvaneSourceA), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1, -6, kTicvaneSourceA), 0);
   ASSERT_THAT(library.Server().Requests(), SizeIs(1));
   EXPECT_THAT(library.Server().Requests()[0].target, ::testing::HasSubstr("&c=2003&"));
-  TicvaneClearPastData(&list);
 }
 
 TEST(HistoryRequest, SourceBAsksForTheDateRange) {
   LibraryFixture library;
   library.Server().Serve(
       [](const FixtureRequest&) { return Page(SourceBPage(PlainRows(3), NextPage::PlainText)); });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceB), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, kTicvaneSourceB), 0);
   ASSERT_THAT(library.Server().Requests(), SizeIs(1));
   EXPECT_EQ(library.Server().Requests()[0].target,
             "/MnStock/1301/slast/?sy=2003&sm=9&sd=24&ey=2009&em=9&ed=24&k=d&st=0");
   EXPECT_EQ(list.Count(), 3);
-  TicvaneClearPastData(&list);
 }
 
 TEST(HistoryRequest, EveryPageOfOneCallAsksForTheSameDateRange) {
@@ -94,25 +91,23 @@ TEST(HistoryRequest, EveryPageOfOneCallAsksForTheSameDateRange) {
   library.Server().Serve([](const FixtureRequest& request) {
     return Page(SourceBPage(PlainRows(50, RowOffset(request.target)), NextPage::Link));
   });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 60, -6, kTicvaneSourceB), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 60, -6, kTicvaneSourceB), 0);
   ASSERT_THAT(library.Server().Requests(), SizeIs(2));
   EXPECT_EQ(library.Server().Requests()[0].target,
             "/MnStock/1301/slast/?sy=2003&sm=9&sd=24&ey=2009&em=9&ed=24&k=d&st=0");
   EXPECT_EQ(library.Server().Requests()[1].target,
             "/MnStock/1301/slast/?sy=2003&sm=9&sd=24&ey=2009&em=9&ed=24&k=d&st=50");
-  TicvaneClearPastData(&list);
 }
 
 TEST(HistoryRequest, CodeBytesOutsideTheUnreservedSetArePercentEncoded) {
   LibraryFixture library;
   ServeLongSourceAHistory(library);
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1 3&y=9\x82\xA0"), 1, 0, kTicvaneSourceA), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1 3&y=9\x82\xA0"), 1, 0, kTicvaneSourceA), 0);
   ASSERT_THAT(library.Server().Requests(), SizeIs(1));
   EXPECT_EQ(library.Server().Requests()[0].target,
             "/t?s=1%203%26y%3D9%82%A0&a=1&b=1&c=2009&g=d&y=0");
-  TicvaneClearPastData(&list);
 }
 
 TEST(HistoryPaging, CountsAgainstMaxCount) {
@@ -126,16 +121,15 @@ TEST(HistoryPaging, CountsAgainstMaxCount) {
     SCOPED_TRACE(c.maxCount);
     LibraryFixture library;
     ServeLongSourceAHistory(library);
-    vcl::TList list;
-    EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), c.maxCount, -6, kTicvaneSourceA), 0);
+    RecordList list;
+    EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), c.maxCount, -6, kTicvaneSourceA), 0);
     EXPECT_EQ(Offsets(library), c.offsets);
     ASSERT_EQ(list.Count(), c.records);
     if (c.records > 0) {
       // Newest first, across pages.
-      EXPECT_EQ(Records(list).front().Volume, 100);
-      EXPECT_EQ(Records(list).back().Volume, 100 + c.records - 1);
+      EXPECT_EQ(list.Records().front().Volume, 100);
+      EXPECT_EQ(list.Records().back().Volume, 100 + c.records - 1);
     }
-    TicvaneClearPastData(&list);
   }
 }
 
@@ -143,11 +137,10 @@ TEST(HistoryPaging, TableEndsWithoutNextPage) {
   LibraryFixture library;
   library.Server().Serve(
       [](const FixtureRequest&) { return Page(SourceAPage(PlainRows(30), NextPage::None)); });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1225, -6, kTicvaneSourceA), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, kTicvaneSourceA), 0);
   EXPECT_EQ(list.Count(), 30);
   EXPECT_THAT(Offsets(library), ElementsAre(0));
-  TicvaneClearPastData(&list);
 }
 
 TEST(HistoryPaging, FirstPageWithoutTableFailsALaterOneEndsTheDownload) {
@@ -159,15 +152,14 @@ TEST(HistoryPaging, FirstPageWithoutTableFailsALaterOneEndsTheDownload) {
       return Page(source == kTicvaneSourceA ? SourceAPage(PlainRows(50), NextPage::Link)
                                             : SourceBPage(PlainRows(50), NextPage::Link));
     });
-    vcl::TList list;
-    EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1225, -6, source), 0);
+    RecordList list;
+    EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, source), 0);
     EXPECT_EQ(list.Count(), 50);
-    TicvaneClearPastData(&list);
 
     library.Server().Serve(
         [](const FixtureRequest&) { return Page("<html><body>no data</body></html>\n"); });
-    vcl::TList empty;
-    EXPECT_EQ(TicvaneGetPastData(&empty, Short("1301"), 1225, -6, source), 1);
+    RecordList empty;
+    EXPECT_EQ(TicvaneGetPastData(empty.get(), Short("1301"), 1225, -6, source), 1);
     EXPECT_EQ(empty.Count(), 0);
   }
 }
@@ -177,8 +169,8 @@ TEST(HistoryPaging, HeaderTooCloseToThePageEndIsNoTable) {
   library.Server().Serve([](const FixtureRequest&) {
     return Page("<html>\n<th><small>調整後終値</small></th>\n</tr>\n<tr>\n");
   });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceA), 1);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, kTicvaneSourceA), 1);
 }
 
 TEST(HistoryPaging, SourceBNextPageMarker) {
@@ -196,11 +188,10 @@ TEST(HistoryPaging, SourceBNextPageMarker) {
       const int offset = RowOffset(request.target);
       return Page(SourceBPage(offset < 100 ? PlainRows(50, offset) : PlainRows(0), next));
     });
-    vcl::TList list;
-    EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1225, -6, kTicvaneSourceB), 0);
+    RecordList list;
+    EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, kTicvaneSourceB), 0);
     EXPECT_EQ(Offsets(library), c.offsets);
     EXPECT_EQ(list.Count(), next == NextPage::PlainText ? 50 : 100);
-    TicvaneClearPastData(&list);
   }
 }
 
@@ -209,8 +200,8 @@ TEST(HistoryPaging, SourceBHeaderWithoutBodyIsNoTable) {
   library.Server().Serve([](const FixtureRequest&) {
     return Page("<table>\n<th scope=\"col\">調整後終値</th>\n</tr>\n</table>\n");
   });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceB), 1);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, kTicvaneSourceB), 1);
 }
 
 TEST(HistoryPaging, SourceBBodyStartAtThePageEndIsATableWithoutRows) {
@@ -224,11 +215,10 @@ TEST(HistoryPaging, SourceBBodyStartAtThePageEndIsATableWithoutRows) {
       if (RowOffset(request.target) == 0) return Page(first);
       return Page(SourceBPage(PlainRows(3), NextPage::PlainText));
     });
-    vcl::TList list;
-    EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1225, -6, kTicvaneSourceB), 0);
+    RecordList list;
+    EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, kTicvaneSourceB), 0);
     EXPECT_EQ(Offsets(library), (std::vector<int>{0, 50}));
     EXPECT_EQ(list.Count(), 3);
-    TicvaneClearPastData(&list);
   }
 }
 
@@ -239,10 +229,9 @@ TEST(HistoryPaging, ServerThatNeverEndsItsTableIsNotAskedForEver) {
   library.Server().Serve([](const FixtureRequest& request) {
     return Page(SourceBPage(PlainRows(1, RowOffset(request.target) / 50), NextPage::None));
   });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 1000000, -6, kTicvaneSourceB), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1000000, -6, kTicvaneSourceB), 0);
   EXPECT_EQ(list.Count(), 200);
-  TicvaneClearPastData(&list);
 }
 
 TEST(HistoryRows, SourceBDaysWithoutTradesAreNotStoredNorCounted) {
@@ -252,13 +241,12 @@ TEST(HistoryRows, SourceBDaysWithoutTradesAreNotStoredNorCounted) {
   rows[1].close = "1";
   library.Server().Serve(
       [rows](const FixtureRequest&) { return Page(SourceBPage(rows, NextPage::PlainText)); });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 3, -6, kTicvaneSourceB), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 3, -6, kTicvaneSourceB), 0);
   ASSERT_EQ(list.Count(), 3);
-  EXPECT_EQ(Records(list)[0].Day, 24);
-  EXPECT_EQ(Records(list)[1].Day, 22);
-  EXPECT_EQ(Records(list)[2].Day, 21);
-  TicvaneClearPastData(&list);
+  EXPECT_EQ(list.Records()[0].Day, 24);
+  EXPECT_EQ(list.Records()[1].Day, 22);
+  EXPECT_EQ(list.Records()[2].Day, 21);
 }
 
 TEST(HistoryRows, CellsAreReadAsTheSiteWritesThem) {
@@ -272,10 +260,10 @@ TEST(HistoryRows, CellsAreReadAsTheSiteWritesThem) {
       return Page(source == kTicvaneSourceA ? SourceAPage(rows, NextPage::None)
                                             : SourceBPage(rows, NextPage::PlainText));
     });
-    vcl::TList list;
-    EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, source), 0);
+    RecordList list;
+    EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, source), 0);
     ASSERT_EQ(list.Count(), 2);
-    const PastDataRecord r = Records(list)[0];
+    const PastDataRecord r = list.Records()[0];
     EXPECT_EQ(r.Year, 2009);
     EXPECT_EQ(r.Month, 9);
     EXPECT_EQ(r.Day, 24);
@@ -284,8 +272,7 @@ TEST(HistoryRows, CellsAreReadAsTheSiteWritesThem) {
     EXPECT_EQ(r.High, 0);
     EXPECT_EQ(r.Low, 0);
     EXPECT_EQ(r.Volume, 183000);
-    EXPECT_EQ(Records(list)[1].Open, 0);
-    TicvaneClearPastData(&list);
+    EXPECT_EQ(list.Records()[1].Open, 0);
   }
 }
 
@@ -300,12 +287,11 @@ TEST(HistoryRows, RowsWhoseDateCannotBeADateAreNotStored) {
       return Page(source == kTicvaneSourceA ? SourceAPage(rows, NextPage::None)
                                             : SourceBPage(rows, NextPage::PlainText));
     });
-    vcl::TList list;
-    EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, source), 0);
+    RecordList list;
+    EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, source), 0);
     ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(Records(list)[0].Day, 24);
-    EXPECT_EQ(Records(list)[1].Day, 21);
-    TicvaneClearPastData(&list);
+    EXPECT_EQ(list.Records()[0].Day, 24);
+    EXPECT_EQ(list.Records()[1].Day, 21);
   }
 }
 
@@ -315,10 +301,10 @@ TEST(HistoryRows, SourceBDateWithoutZeroPaddingReadsMonthAndDayZero) {
   rows[0].date = "2009年9月24日";
   library.Server().Serve(
       [rows](const FixtureRequest&) { return Page(SourceBPage(rows, NextPage::PlainText)); });
-  vcl::TList list;
+  RecordList list;
   // Month and day read 0: in an update that is no newer day, so the download
   // ends there.
-  EXPECT_EQ(TicvaneUpdPastData(&list, Short("1301"), 10, -6, 20090101, kTicvaneSourceB), 0);
+  EXPECT_EQ(TicvaneUpdPastData(list.get(), Short("1301"), 10, -6, 20090101, kTicvaneSourceB), 0);
   EXPECT_EQ(list.Count(), 0);
 }
 
@@ -331,23 +317,21 @@ TEST(HistoryUpdate, StopsAtTheFirstRowOnOrBeforeNewestStored) {
       return Page(source == kTicvaneSourceA ? SourceAPage(PlainRows(50, offset), NextPage::Link)
                                             : SourceBPage(PlainRows(50, offset), NextPage::Link));
     });
-    vcl::TList list;
+    RecordList list;
     // Rows run 24, 23, 22 ... September: the 22nd is already held.
-    EXPECT_EQ(TicvaneUpdPastData(&list, Short("1301"), 1225, -6, 20090922, source), 0);
+    EXPECT_EQ(TicvaneUpdPastData(list.get(), Short("1301"), 1225, -6, 20090922, source), 0);
     ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(Records(list)[0].Day, 24);
-    EXPECT_EQ(Records(list)[1].Day, 23);
+    EXPECT_EQ(list.Records()[0].Day, 24);
+    EXPECT_EQ(list.Records()[1].Day, 23);
     EXPECT_EQ(Offsets(library), std::vector<int>{0});
-    TicvaneClearPastData(&list);
 
-    vcl::TList none;
-    EXPECT_EQ(TicvaneUpdPastData(&none, Short("1301"), 1225, -6, 20090924, source), 0);
+    RecordList none;
+    EXPECT_EQ(TicvaneUpdPastData(none.get(), Short("1301"), 1225, -6, 20090924, source), 0);
     EXPECT_EQ(none.Count(), 0);
 
-    vcl::TList capped;
-    EXPECT_EQ(TicvaneUpdPastData(&capped, Short("1301"), 2, -6, 20080101, source), 0);
+    RecordList capped;
+    EXPECT_EQ(TicvaneUpdPastData(capped.get(), Short("1301"), 2, -6, 20080101, source), 0);
     EXPECT_EQ(capped.Count(), 2);
-    TicvaneClearPastData(&capped);
   }
 }
 
@@ -358,12 +342,11 @@ TEST(HistoryUpdate, SourceBDayWithoutTradesDoesNotEndTheUpdate) {
   rows[0].date = "2009年09月01日";  // older than the stored day, but not read
   library.Server().Serve(
       [rows](const FixtureRequest&) { return Page(SourceBPage(rows, NextPage::PlainText)); });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneUpdPastData(&list, Short("1301"), 1225, -6, 20090921, kTicvaneSourceB), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneUpdPastData(list.get(), Short("1301"), 1225, -6, 20090921, kTicvaneSourceB), 0);
   ASSERT_EQ(list.Count(), 2);
-  EXPECT_EQ(Records(list)[0].Day, 23);
-  EXPECT_EQ(Records(list)[1].Day, 22);
-  TicvaneClearPastData(&list);
+  EXPECT_EQ(list.Records()[0].Day, 23);
+  EXPECT_EQ(list.Records()[1].Day, 22);
 }
 
 TEST(SplitAdjustment, WholeRatioOfTheTwoCloses) {
@@ -405,16 +388,15 @@ TEST(SplitAdjustment, AppliedToDownloadedRows) {
   rows[0] = {"2009年09月24日", "980", "1010", "970", "1000", "5000", "500"};
   library.Server().Serve(
       [rows](const FixtureRequest&) { return Page(SourceAPage(rows, NextPage::None)); });
-  vcl::TList list;
-  EXPECT_EQ(TicvaneGetPastData(&list, Short("1301"), 10, -6, kTicvaneSourceA), 0);
+  RecordList list;
+  EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, kTicvaneSourceA), 0);
   ASSERT_EQ(list.Count(), 1);
-  const PastDataRecord r = Records(list)[0];
+  const PastDataRecord r = list.Records()[0];
   EXPECT_EQ(r.Close, 500);
   EXPECT_EQ(r.Open, 490);
   EXPECT_EQ(r.High, 505);
   EXPECT_EQ(r.Low, 485);
   EXPECT_EQ(r.Volume, 5000);
-  TicvaneClearPastData(&list);
 }
 
 }  // namespace

@@ -49,4 +49,21 @@ class LibraryFixture {
 // Records of a list that a history call filled.
 std::vector<PastDataRecord> Records(const vcl::TList& list);
 
+// A list for a history call that frees its records through the library when
+// it goes out of scope, also when a failed assertion ends the test early.
+class RecordList {
+ public:
+  RecordList() = default;
+  RecordList(const RecordList&) = delete;
+  RecordList& operator=(const RecordList&) = delete;
+  ~RecordList() { TicvaneClearPastData(&list_); }
+
+  vcl::TList* get() { return &list_; }
+  int Count() const { return list_.Count(); }
+  std::vector<PastDataRecord> Records() const { return test::Records(list_); }
+
+ private:
+  vcl::TList list_;
+};
+
 }  // namespace ticvane::test

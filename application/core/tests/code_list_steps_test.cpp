@@ -155,6 +155,8 @@ TEST_F(CodeListStepsTest, ParsesListsAndRanges) {
       {"0000", {"0000"}},
       {"1301-1303", {"1301", "1302", "1303"}},
       {"1301-1301", {"1301"}},
+      {"1305-1301", {"1305"}},  // a reversed range adds nothing
+      {"1301,1305-1303", {"1301", "1305"}},
       {"5000,1000-1005", {"1000", "5000"}},
       {"1301-1302,1200-1201", {"1200", "1301", "1302"}},
       {"9998-9999", {"9998", "9999"}},
@@ -172,22 +174,35 @@ TEST_F(CodeListStepsTest, ParsesListsAndRanges) {
 }
 
 TEST_F(CodeListStepsTest, RefusesEverythingButFourDigitCodes) {
-  const char* const bad[] = {
-      "1301, 1302",  // a blank shifts the four-character window
-      "130",           "abcd",
-      "-1305",         " 130",
-      "+130",          "$FFF",
-      "0x1F",          "1301-130",
-      "1301-abcd",     "1301-+130",
-      "1301- 130",     "1301-$FFF",
-      "1301;1302",     "http://example.com/",
-      "../etc/passwd", "\x82\x50\x82\x52\x82\x4F\x82\x50",  // full-width digits
+  // The list is emptied first and keeps the codes read before the bad token.
+  const struct {
+    const char* text;
+    Codes codes;
+  } cases[] = {
+      {"1301, 1302", {"1301"}},  // a blank shifts the four-character window
+      {"130", {}},
+      {"abcd", {}},
+      {"-1305", {}},
+      {" 130", {}},
+      {"+130", {}},
+      {"$FFF", {}},
+      {"0x1F", {}},
+      {"1301-130", {"1301"}},
+      {"1301-abcd", {"1301"}},
+      {"1301-+130", {"1301"}},
+      {"1301- 130", {"1301"}},
+      {"1301-$FFF", {"1301"}},
+      {"1301;1302", {"1301"}},
+      {"1301-1303,13x4", {"1301", "1302", "1303"}},
+      {"http://example.com/", {}},
+      {"../etc/passwd", {}},
+      {"\x82\x50\x82\x52\x82\x4F\x82\x50", {}},  // full-width digits
   };
   CodeListSteps steps = Steps();
-  for (const char* text : bad) {
-    Codes list;
-    EXPECT_FALSE(steps.ParseCodeList(list, text)) << text;
-    EXPECT_LE(list.size(), 1u) << text;
+  for (const auto& c : cases) {
+    Codes list = {"stale"};
+    EXPECT_FALSE(steps.ParseCodeList(list, c.text)) << c.text;
+    EXPECT_EQ(list, c.codes) << c.text;
   }
 }
 

@@ -24,14 +24,13 @@ TEST(PriceLine, FormattedAndReadBack) {
   const std::string line = FormatPriceLine(record);
   EXPECT_EQ(line, "2009/03/05\t512\t500\t520\t498\t183000");
   EXPECT_EQ(CloseOfLine(line), "512");
-  std::string date, close, open, high, low, volume;
-  SplitFields(line, &date, &close, &open, &high, &low, &volume);
-  EXPECT_EQ(date, "2009/03/05");
-  EXPECT_EQ(close, "512");
-  EXPECT_EQ(open, "500");
-  EXPECT_EQ(high, "520");
-  EXPECT_EQ(low, "498");
-  EXPECT_EQ(volume, "183000");
+  const PriceLineFields fields = SplitFields(line);
+  EXPECT_EQ(fields.date, "2009/03/05");
+  EXPECT_EQ(fields.close, "512");
+  EXPECT_EQ(fields.open, "500");
+  EXPECT_EQ(fields.high, "520");
+  EXPECT_EQ(fields.low, "498");
+  EXPECT_EQ(fields.volume, "183000");
 
   EXPECT_EQ(FormatPriceLine({812, 12, 31, -1, 0, 2147483647, -2147483647 - 1, 0}),
             "0812/12/31\t-1\t0\t2147483647\t-2147483648\t0");
@@ -63,13 +62,11 @@ TEST(PriceLine, SplitFieldsStopsAtTheSixthField) {
       {"\t\t", {"", "", "", "", "", ""}},
   };
   for (const auto& c : cases) {
-    std::vector<std::string> fields(6, "stale");
-    SplitFields(c.line, &fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]);
-    EXPECT_EQ(fields, c.fields) << c.line;
+    const PriceLineFields f = SplitFields(c.line);
+    EXPECT_EQ((std::vector<std::string>{f.date, f.close, f.open, f.high, f.low, f.volume}),
+              c.fields)
+        << c.line;
   }
-  std::string second;
-  SplitFields("x\ty\tz", nullptr, &second, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(second, "y");
 }
 
 TEST(PriceFile, FirstLineComesFromTheFirstEightyBytesOnly) {

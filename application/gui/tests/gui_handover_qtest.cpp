@@ -87,6 +87,11 @@ class HandOverTest : public QObject {
     program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
 
+  // The main window's own hand-over, which its menu item uses.
+  static SiblingHandOver* WindowsHandOver(const DrawnPairProgram& p) {
+    return p.window->findChild<SiblingHandOver*>();
+  }
+
   QByteArray StartedWith() const { return StartedWithIn(ArgumentsFile()); }
   static QByteArray StartedWithIn(const QString& argumentsFile) {
     QFile file(argumentsFile);
@@ -120,7 +125,9 @@ class HandOverTest : public QObject {
     QTRY_VERIFY(route_.has_value());
     QCOMPARE(*route_, SiblingHandOver::Route::kMessage);
     QCOMPARE(sibling.received, QList<QByteArray>{ExpectedFrame("7203,1,7267,2,-150")});
-    QTest::qWait(300);
+    // The route comes after any start, and nothing is left waiting to start
+    // one later.
+    QVERIFY(!handOver_->Waiting());
     QCOMPARE(StartedWith(), QByteArray("<not started>"));
   }
 
@@ -184,12 +191,16 @@ class HandOverTest : public QObject {
     QVERIFY(Control<QAction>(*p.window, "MainMenuFileSentrova")->isEnabled());
     Control<QLineEdit>(*p.window, "EditAdjust")->setText(QStringLiteral("-150"));
     FakeSibling sibling(1);
+    std::optional<SiblingHandOver::Route> route;
+    connect(WindowsHandOver(p), &SiblingHandOver::finished, this,
+            [&route](SiblingHandOver::Route r) { route = r; });
     Control<QAction>(*p.window, "MainMenuFileSentrova")->trigger();
     const QByteArray text =
         "1301," + Control<QLineEdit>(*p.window, "EditMagnA")->text().toLatin1() + ",1332," +
         Control<QLineEdit>(*p.window, "EditMagnB")->text().toLatin1() + ",-150";
     QTRY_COMPARE(sibling.received, QList<QByteArray>{ExpectedFrame(text)});
-    QTest::qWait(200);
+    QTRY_VERIFY(route.has_value());
+    QCOMPARE(*route, SiblingHandOver::Route::kMessage);
     QVERIFY(!p.dir.Exists("arguments.txt"));
   }
 
@@ -200,7 +211,8 @@ class HandOverTest : public QObject {
       InstallFakeProgramIn(p.dir.ExeDir());
       p.StartWithUncheckedPair();
       Control<QAction>(*p.window, "MainMenuFileSentrova")->trigger();
-      QTest::qWait(200);
+      // A hand-over waits for the sibling's answer from the moment it begins.
+      QVERIFY(!WindowsHandOver(p)->Waiting());
       QVERIFY(!p.dir.Exists("arguments.txt"));
     }
     {
@@ -209,7 +221,7 @@ class HandOverTest : public QObject {
       p.StartWithDrawnPair();
       QVERIFY(!Control<QAction>(*p.window, "MainMenuFileSentrova")->isEnabled());
       Control<QAction>(*p.window, "MainMenuFileSentrova")->trigger();
-      QTest::qWait(200);
+      QVERIFY(!WindowsHandOver(p)->Waiting());
     }
     QCOMPARE(sibling.received, QList<QByteArray>());
   }

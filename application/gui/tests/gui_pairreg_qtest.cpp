@@ -9,10 +9,12 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 #include <memory>
 #include <optional>
 
@@ -40,6 +42,18 @@ constexpr char kTwoPairs[] =
 
 PairToOpen Fields(const char* codeA, const char* codeB, const char* lots = "100") {
   return PairToOpen{codeA, lots, codeB, lots, "0", "nameA", "nameB"};
+}
+
+// Whether the focus changes that `focus` recorded went to `from` and later
+// to `to`.
+bool FocusReturnedFrom(const QSignalSpy& focus, const QWidget& from, const QWidget& to) {
+  qsizetype toFrom = -1, toTo = -1;
+  for (qsizetype i = 0; i < focus.size(); ++i) {
+    const QWindow* window = focus.at(i).at(0).value<QWindow*>();
+    if (window == from.windowHandle()) toFrom = i;
+    if (window == to.windowHandle()) toTo = i;
+  }
+  return toFrom >= 0 && toTo > toFrom;
 }
 
 struct Registry : TestProgram {
@@ -189,6 +203,7 @@ class PairRegistryTest : public QObject {
       r.ShowActive();
       QVERIFY(r.reg->isVisible());
       r.Regist()->topLevelItem(0)->setSelected(true);
+      QSignalSpy focus(qApp, &QGuiApplication::focusWindowChanged);
       QTimer::singleShot(0, [&r, answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) qFatal("no message box");
@@ -197,14 +212,20 @@ class PairRegistryTest : public QObject {
         QTimer::singleShot(0, r.window.get(), [&r] { r.window->activateWindow(); });
       });
       r.Trigger("MainMenuPairRegDel");
+      // The focus went to the main window and, after that, back to the
+      // registry: the hand-over has run its course.
+      QTRY_VERIFY(FocusReturnedFrom(focus, *r.window, *r.reg));
       QTRY_COMPARE(QApplication::activeWindow(), r.reg.get());
-      QTest::qWait(600);
       QVERIFY(r.reg->isVisible());
-      QCOMPARE(QApplication::activeWindow(), r.reg.get());
       QCOMPARE(r.Regist()->topLevelItemCount(), answer == QMessageBox::Ok ? 1 : 2);
 
-      r.window->activateWindow();
-      QTRY_VERIFY(!r.reg->isVisible());
+      // Once the moment for taking it back has passed, a switch to the main
+      // window hides the registry; until then each switch is taken back.
+      const auto switchToMain = [&r] {
+        r.window->activateWindow();
+        return !r.reg->isVisible();
+      };
+      QTRY_VERIFY(switchToMain());
     }
   }
 
@@ -343,7 +364,8 @@ class PairRegistryTest : public QObject {
     QMenu* pages = Control<QMenu>(*r.reg, "MainMenuPairRegPage");
     pages->popup(r.reg->mapToGlobal(QPoint(10, 10)));
     QVERIFY(QTest::qWaitForWindowExposed(pages));
-    QTest::qWait(50);
+    // The menu has taken the focus, which the registry has seen.
+    QTRY_COMPARE(QGuiApplication::focusWindow(), pages->windowHandle());
     QVERIFY(r.reg->isVisible());
     pages->close();
   }

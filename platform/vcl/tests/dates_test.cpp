@@ -38,6 +38,25 @@ TEST(ParseDateYMD, ReadsOnlyValidDatesOfExactlyThatShape) {
   }
 }
 
+TEST(IsValidDate, GregorianDaysWithinTheYearRange) {
+  const struct {
+    int year, month, day, lastYear;
+    bool valid;
+  } cases[] = {
+      {2008, 2, 29, 9999, true},       {2009, 2, 29, 9999, false},
+      {1900, 2, 29, 9999, false},      {2000, 2, 29, 9999, true},
+      {2009, 4, 31, 9999, false},      {2009, 12, 31, 9999, true},
+      {2009, 13, 1, 9999, false},      {2009, 0, 1, 9999, false},
+      {2009, 1, 0, 9999, false},       {0, 1, 1, 9999, false},
+      {9999, 12, 31, 9999, true},      {10000, 1, 1, 9999, false},
+      {10000, 1, 1, 2147483647, true}, {2147483647, 2, 29, 2147483647, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsValidDate(c.year, c.month, c.day, c.lastYear), c.valid)
+        << c.year << "/" << c.month << "/" << c.day << " up to " << c.lastYear;
+  }
+}
+
 TEST(LocalToday, IsTheLocalDateOfNow) {
   int year = 0, month = 0, day = 0;
   LocalToday(year, month, day);
