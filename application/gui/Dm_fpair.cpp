@@ -270,17 +270,17 @@ bool TFramePair::CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdi
 
 // ---- the check --------------------------------------------------------------
 
-bool TFramePair::OpenPair(const PairFields& pair) {
+bool TFramePair::OpenPair(const PairToOpen& pair, AdjustmentOnOpen adjustment) {
   if (!CanCheck()) return false;
-  ui_->LabeledEditStockCodeA->setText(QFromCp932(pair.CodeA));
+  ui_->LabeledEditStockCodeA->setText(QFromCp932(pair.codeA));
   ui_->LabeledEditStockCodeA->setModified(false);
-  ui_->LabeledEditStockCodeB->setText(QFromCp932(pair.CodeB));
+  ui_->LabeledEditStockCodeB->setText(QFromCp932(pair.codeB));
   ui_->LabeledEditStockCodeB->setModified(false);
-  SetNamePanel(ui_->PanelStockNameA, pair.NameA, false);
-  SetNamePanel(ui_->PanelStockNameB, pair.NameB, false);
-  ui_->EditMagnA->setText(QFromCp932(pair.LotsA));
-  ui_->EditMagnB->setText(QFromCp932(pair.LotsB));
-  if (pair.Adjust) ui_->EditAdjust->setText(QFromCp932(*pair.Adjust));
+  SetNamePanel(ui_->PanelStockNameA, pair.nameA, false);
+  SetNamePanel(ui_->PanelStockNameB, pair.nameB, false);
+  ui_->EditMagnA->setText(QFromCp932(pair.lotsA));
+  ui_->EditMagnB->setText(QFromCp932(pair.lotsB));
+  if (adjustment == AdjustmentOnOpen::kFromPair) ui_->EditAdjust->setText(QFromCp932(pair.adjust));
   ButtonCheckClick(nullptr);
   return true;
 }
@@ -394,17 +394,17 @@ void TFramePair::PutRecentPair() {
 }
 
 PairOnPage TFramePair::CurrentPair() const {
-  PairOnPage pair;
-  pair.fields.codeA = Cp932(ui_->LabeledEditStockCodeA);
-  pair.fields.lotsA = Cp932(ui_->EditMagnA);
-  pair.fields.codeB = Cp932(ui_->LabeledEditStockCodeB);
-  pair.fields.lotsB = Cp932(ui_->EditMagnB);
-  pair.fields.adjust = Cp932(ui_->EditAdjust);
-  pair.fields.nameA = nameCaptionA_;
-  pair.fields.nameB = nameCaptionB_;
-  pair.codeAEdited = ui_->LabeledEditStockCodeA->isModified();
-  pair.codeBEdited = ui_->LabeledEditStockCodeB->isModified();
-  return pair;
+  return PairOnPage{
+      .fields = PairToOpen{.codeA = Cp932(ui_->LabeledEditStockCodeA),
+                           .lotsA = Cp932(ui_->EditMagnA),
+                           .codeB = Cp932(ui_->LabeledEditStockCodeB),
+                           .lotsB = Cp932(ui_->EditMagnB),
+                           .adjust = Cp932(ui_->EditAdjust),
+                           .nameA = nameCaptionA_,
+                           .nameB = nameCaptionB_},
+      .codeAEdited = ui_->LabeledEditStockCodeA->isModified(),
+      .codeBEdited = ui_->LabeledEditStockCodeB->isModified(),
+  };
 }
 
 // ---- options ----------------------------------------------------------------
@@ -544,18 +544,6 @@ void TFramePair::SetStatus(int panel, std::string_view text) {
 
 void TFramePair::ReportError(const QString& message) {
   if (host_.reportError) host_.reportError(message);
-}
-
-TFramePair::PairFields TFramePair::CurrentFields() const {
-  PairFields fields;
-  fields.CodeA = Cp932(ui_->LabeledEditStockCodeA);
-  fields.NameA = nameCaptionA_;
-  fields.LotsA = Cp932(ui_->EditMagnA);
-  fields.CodeB = Cp932(ui_->LabeledEditStockCodeB);
-  fields.NameB = nameCaptionB_;
-  fields.LotsB = Cp932(ui_->EditMagnB);
-  fields.Adjust = Cp932(ui_->EditAdjust);
-  return fields;
 }
 
 const chart::Chart& TFramePair::ChartPairModel() const { return chartView_->ChartPair().Model(); }

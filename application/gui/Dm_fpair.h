@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,16 +60,9 @@ class TFramePair : public QFrame {
     std::function<void(const PairToOpen&)> addRecent;
   };
 
-  // One pair as the result list and the registry hand it over: the fields
-  // are filled as given and the pair is checked without a code look-up.
-  // Texts in code page 932; the names are the name panels' captions
-  // (market " : " name). Without an adjustment (the result list gives
-  // none) the field keeps its text.
-  struct PairFields {
-    std::string CodeA, NameA, LotsA;
-    std::string CodeB, NameB, LotsB;
-    std::optional<std::string> Adjust;
-  };
+  // Whether an opened pair's adjustment replaces the page's: the registry
+  // hands one over, the result list none (the field then keeps its text).
+  enum class AdjustmentOnOpen { kFromPair, kKeptOnPage };
 
   // Created without a parent; the main window places it on its page.
   explicit TFramePair(QWidget* parent = nullptr);
@@ -92,11 +84,14 @@ class TFramePair : public QFrame {
   // looked up first; without one the fields are checked as they stand.
   // Refused while a screening runs or a library call is under way.
   void ButtonCheckClick(QObject* sender);
-  // Fills the fields with `pair` and checks it (no sender). False, with the
-  // fields untouched, while a check may not start.
-  bool OpenPair(const PairFields& pair);
-  // The pair as the page's fields hold it, and whether each code was edited
-  // since its name panel was filled.
+  // Fills the fields with `pair` as given (the names are the name panels'
+  // captions, market " : " name) and checks it with no sender, so without a
+  // code look-up. False, with the fields untouched, while a check may not
+  // start.
+  bool OpenPair(const PairToOpen& pair, AdjustmentOnOpen adjustment = AdjustmentOnOpen::kFromPair);
+  // The pair as the page's fields hold it (the names as the panels keep
+  // their captions, with "&" doubled), and whether each code was edited since
+  // its name panel was filled.
   PairOnPage CurrentPair() const;
   // No screening runs and no library call is under way: a check may start.
   bool CanCheck() const;
@@ -111,10 +106,6 @@ class TFramePair : public QFrame {
 
   // The checked pair's days of the period, newest first.
   const std::vector<PairDayRecord>& Days() const { return days_; }
-  // The pair's fields as they stand: the code, lot and adjustment boxes'
-  // texts and the name panels' captions (with "&" doubled, as the panels
-  // keep them).
-  PairFields CurrentFields() const;
   // The pair chart as it is drawn now; a copy draws the same (printing).
   const chart::Chart& ChartPairModel() const;
 

@@ -655,8 +655,7 @@ void TFormMain::SetPairRegistry(TFormPairReg* window) {
 void TFormMain::OpenPair(const PairToOpen& pair) {
   if (!CanUseLibrary()) return;
   ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
-  framePair_->OpenPair(
-      {pair.codeA, pair.nameA, pair.lotsA, pair.codeB, pair.nameB, pair.lotsB, pair.adjust});
+  framePair_->OpenPair(pair);
 }
 
 PairOnPage TFormMain::PairOnCheckPage() const { return framePair_->CurrentPair(); }
@@ -720,22 +719,22 @@ void TFormMain::MainMenuFilePairCopyClick() {
 }
 
 void TFormMain::MainMenuFilePairOutClick() {
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
-  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.CodeA + "-" + pair.CodeB));
+  const PairToOpen pair = framePair_->CurrentPair().fields;
+  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.codeA + "-" + pair.codeB));
 }
 
 void TFormMain::MainMenuFilePairPrintClick() {
   if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  const PairToOpen pair = framePair_->CurrentPair().fields;
   const std::array<std::string, 4> panels = {
       Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
       Cp932FromQ(statusBar_->PanelText(3)), Cp932FromQ(statusBar_->PanelText(4))};
   PrintChartSettings settings{printMargins_, SavedOrientation, SavedResolution};
   PrintPairChart(
       this, framePair_->ChartPairModel(),
-      MakePrintHeader(pair.NameA, pair.CodeA, pair.NameB, pair.CodeB, panels), settings,
+      MakePrintHeader(pair.nameA, pair.codeA, pair.nameB, pair.codeB, panels), settings,
       [this](std::string_view text) { SetStatusText(0, text); },
-      ExportFileName(pair.CodeA + "-" + pair.CodeB, ".pdf"));
+      ExportFileName(pair.codeA + "-" + pair.codeB, ".pdf"));
   printMargins_ = settings.margins;
   SavedOrientation = settings.orientation;
   SavedResolution = settings.resolution;
@@ -744,9 +743,9 @@ void TFormMain::MainMenuFilePairPrintClick() {
 void TFormMain::MainMenuFileSentrovaClick() {
   if (!ui_->MainMenuFileSentrova->isEnabled()) return;
   if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  const PairToOpen pair = framePair_->CurrentPair().fields;
   siblingHandOver_->HandOver(
-      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust.value_or("")));
+      HandOverText(pair.codeA, pair.lotsA, pair.codeB, pair.lotsB, pair.adjust));
 }
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
@@ -857,8 +856,14 @@ void TFormMain::OpenPairFromScreening(const PairOpening& opening) {
   ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
   emit pairOpenedFromScreening(fields);
   // The adjustment stays as the page holds it.
-  framePair_->OpenPair({fields.codeA, fields.captionA, fields.lotA, fields.codeB, fields.captionB,
-                        fields.lotB, std::nullopt});
+  framePair_->OpenPair(PairToOpen{.codeA = fields.codeA,
+                                  .lotsA = fields.lotA,
+                                  .codeB = fields.codeB,
+                                  .lotsB = fields.lotB,
+                                  .adjust = {},
+                                  .nameA = fields.captionA,
+                                  .nameB = fields.captionB},
+                       TFramePair::AdjustmentOnOpen::kKeptOnPage);
 }
 
 // ---- helpers --------------------------------------------------------------

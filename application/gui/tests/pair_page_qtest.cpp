@@ -294,7 +294,13 @@ class PairPageTest : public QObject {
     p.Page().ButtonCheckClick(nullptr);
     QCOMPARE(p.Page().ButtonCheckTag, 0);
     // A pair handed over meanwhile is refused without touching the fields.
-    QVERIFY(!p.Page().OpenPair({"1332", "", "1", "1301", "", "1", "0"}));
+    QVERIFY(!p.Page().OpenPair({.codeA = "1332",
+                                .lotsA = "1",
+                                .codeB = "1301",
+                                .lotsB = "1",
+                                .adjust = "0",
+                                .nameA = "",
+                                .nameB = ""}));
     QCOMPARE(p.Edit("LabeledEditStockCodeA")->text(), QStringLiteral("1301"));
     p.window->EndScreeningRun();
     {
@@ -371,8 +377,13 @@ class PairPageTest : public QObject {
     QCOMPARE(recent->topLevelItem(0)->text(1), QStringLiteral(u"1301　TSE : Kyokuyo"));
 
     // Checked again with other lots: still one row, with the new caption.
-    QVERIFY(
-        p.Page().OpenPair({"1301", "TSE : Kyokuyo", "200", "1332", "TSE : Nissui", "1000", "5"}));
+    QVERIFY(p.Page().OpenPair({.codeA = "1301",
+                               .lotsA = "200",
+                               .codeB = "1332",
+                               .lotsB = "1000",
+                               .adjust = "5",
+                               .nameA = "TSE : Kyokuyo",
+                               .nameB = "TSE : Nissui"}));
     QCOMPARE(recent->topLevelItemCount(), 1);
     QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
     QCOMPARE(p.Page().Days()[0].CloseA, 100005);
