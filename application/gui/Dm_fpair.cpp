@@ -56,11 +56,6 @@ void LetOnlyTheArrowsChange(QSpinBox* upDown) {
 
 TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFramePair>()) {
   ui_->setupUi(this);
-  ui_->EditMagnA->setProperty("Tag", kLotsFallback);
-  ui_->EditMagnB->setProperty("Tag", kLotsFallback);
-  ui_->EditAdjust->setProperty("Tag", kAdjustFallback);
-  ui_->EditChartFrom->setProperty("Tag", kFromFallback);
-  ui_->EditChartTo->setProperty("Tag", kToFallback);
   for (QSpinBox* upDown : {ui_->UpDownLineWidth, ui_->UpDownBarWidth, ui_->UpDownGridL,
                            ui_->UpDownGridM, ui_->UpDownGridD}) {
     LetOnlyTheArrowsChange(upDown);
@@ -89,21 +84,19 @@ void TFramePair::ConnectHandlers() {
 
   // Each field's exit rule also runs on Enter, which then checks the pair
   // with the field as sender.
-  const auto watch = [this](QLineEdit* edit, void (TFramePair::*exitRule)(QLineEdit*)) {
-    new EditExitFilter(
-        edit, [this, edit, exitRule] { (this->*exitRule)(edit); },
-        [this, edit, exitRule] {
-          (this->*exitRule)(edit);
-          ButtonCheckClick(edit);
-        });
+  const auto watch = [this](QLineEdit* edit, const std::function<void()>& exitRule) {
+    new EditExitFilter(edit, exitRule, [this, edit, exitRule] {
+      exitRule();
+      ButtonCheckClick(edit);
+    });
   };
-  watch(ui_->LabeledEditStockCodeA, &TFramePair::CodeExit);
-  watch(ui_->LabeledEditStockCodeB, &TFramePair::CodeExit);
-  watch(ui_->EditMagnA, &TFramePair::NumberExit);
-  watch(ui_->EditMagnB, &TFramePair::NumberExit);
-  watch(ui_->EditAdjust, &TFramePair::NumberExit);
-  watch(ui_->EditChartFrom, &TFramePair::PeriodExit);
-  watch(ui_->EditChartTo, &TFramePair::PeriodExit);
+  watch(ui_->LabeledEditStockCodeA, [this] { CodeExit(ui_->LabeledEditStockCodeA); });
+  watch(ui_->LabeledEditStockCodeB, [this] { CodeExit(ui_->LabeledEditStockCodeB); });
+  watch(ui_->EditMagnA, [this] { NumberExit(ui_->EditMagnA, kLotsFallback); });
+  watch(ui_->EditMagnB, [this] { NumberExit(ui_->EditMagnB, kLotsFallback); });
+  watch(ui_->EditAdjust, [this] { NumberExit(ui_->EditAdjust, kAdjustFallback); });
+  watch(ui_->EditChartFrom, [this] { PeriodExit(ui_->EditChartFrom, kFromFallback); });
+  watch(ui_->EditChartTo, [this] { PeriodExit(ui_->EditChartTo, kToFallback); });
 
   connect(ui_->CheckBoxOption, &QCheckBox::toggled, this, [this] { CheckBoxOptionClick(); });
   connect(ui_->UpDownLineWidth, &QSpinBox::valueChanged, this, [this] { EditLineWidthChange(); });
@@ -228,13 +221,11 @@ void TFramePair::CodeExit(QLineEdit* edit) {
   SetTextKeepingModified(edit, QFromCp932(NormalizeCodeText(Cp932(edit))));
 }
 
-void TFramePair::NumberExit(QLineEdit* edit) {
-  const int32_t fallback = edit->property("Tag").toInt();
+void TFramePair::NumberExit(QLineEdit* edit, int32_t fallback) {
   SetTextKeepingModified(edit, QFromCp932(NormalizeNumberText(Cp932(edit), fallback)));
 }
 
-void TFramePair::PeriodExit(QLineEdit* edit) {
-  const int32_t fallback = edit->property("Tag").toInt();
+void TFramePair::PeriodExit(QLineEdit* edit, int32_t fallback) {
   SetTextKeepingModified(edit, QFromCp932(NormalizePeriodText(Cp932(edit), fallback)));
 }
 
@@ -494,7 +485,16 @@ void TFramePair::ShowDay(int32_t index) {
 
 void TFramePair::ComboBoxRegFKeyChange() {
   if (ui_->ComboBoxRegFKey->currentIndex() < 0) return;
-  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"登録"));
+  ArmPresetButton(PresetButtonMode::kRegister);
+}
+
+QString TFramePair::PresetButtonCaption(PresetButtonMode mode) {
+  return mode == PresetButtonMode::kUpdate ? QStringLiteral(u"更新") : QStringLiteral(u"登録");
+}
+
+void TFramePair::ArmPresetButton(PresetButtonMode mode) {
+  presetButtonMode_ = mode;
+  SetCaption(ui_->ButtonRegFKey, PresetButtonCaption(mode));
   ui_->ButtonRegFKey->setEnabled(true);
 }
 
@@ -502,11 +502,11 @@ void TFramePair::ButtonRegFKeyClick() {
   const int index = ui_->ComboBoxRegFKey->currentIndex();
   if (index < 0 || data_ == nullptr) return;
   QAction* item = host_.presetItem ? host_.presetItem(index) : nullptr;
-  const bool update = ui_->ButtonRegFKey->text() != QStringLiteral(u"登録");
+  const bool update = presetButtonMode_ == PresetButtonMode::kUpdate;
   const QString proposal = update && item != nullptr ? item->text() : QString();
   bool ok = false;
   const QString name =
-      QInputDialog::getText(this, ui_->ButtonRegFKey->text(),
+      QInputDialog::getText(this, PresetButtonCaption(presetButtonMode_),
                             QStringLiteral(u"登録名を指定（省略可）\nハイフン '-' で登録削除"),
                             QLineEdit::Normal, proposal, &ok);
   if (!ok) return;
@@ -531,8 +531,7 @@ void TFramePair::ButtonRegFKeyClick() {
 void TFramePair::ApplyChartPreset(const PairChartSettings& settings, int32_t tag) {
   ApplyChartSettings(settings, true);
   ui_->ComboBoxRegFKey->setCurrentIndex(tag - 5);
-  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"更新"));
-  ui_->ButtonRegFKey->setEnabled(true);
+  ArmPresetButton(PresetButtonMode::kUpdate);
   ButtonCheckClick(nullptr);
 }
 

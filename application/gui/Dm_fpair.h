@@ -127,8 +127,9 @@ class TFramePair : public QFrame {
 
   // Input fields.
   void CodeExit(QLineEdit* edit);
-  void NumberExit(QLineEdit* edit);
-  void PeriodExit(QLineEdit* edit);
+  // `fallback` is the value a text that is no whole number stands for.
+  void NumberExit(QLineEdit* edit, int32_t fallback);
+  void PeriodExit(QLineEdit* edit, int32_t fallback);
   bool CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdit* lotEdit);
   void SetNamePanel(QLabel* panel, const std::string& caption, bool error);
 
@@ -145,6 +146,12 @@ class TFramePair : public QFrame {
   void TrackBarChartSplitChange();
   void ComboBoxRegFKeyChange();
   void ButtonRegFKeyClick();
+  // What the preset button does with the key beside it: register the options
+  // under a key picked in the list, or update the preset just applied.
+  enum class PresetButtonMode { kRegister, kUpdate };
+  // Enables the preset button for `mode`, with its caption.
+  void ArmPresetButton(PresetButtonMode mode);
+  static QString PresetButtonCaption(PresetButtonMode mode);
   PairChartSettings CurrentChartSettings() const;
   void ApplyChartSettings(const PairChartSettings& settings, bool preset);
   void PushOptionsToChart();
@@ -168,6 +175,7 @@ class TFramePair : public QFrame {
   PairCheckScale scale_;
   // The number of days shown at the last range change.
   int32_t daysShown_ = 0;
+  PresetButtonMode presetButtonMode_ = PresetButtonMode::kRegister;
   // The name panels' captions as the system keeps them (code page 932).
   std::string nameCaptionA_;
   std::string nameCaptionB_;

@@ -95,11 +95,19 @@ struct Program : TestProgram {
   }
 };
 
-// Answers the next input dialog with `text` (or cancels it).
-void AnswerInputDialog(const QString& text, bool accept = true) {
-  QTimer::singleShot(0, [text, accept] {
+// What an input dialog showed before it was answered.
+struct InputDialogSeen {
+  QString title;
+  QString proposal;
+};
+
+// Answers the next input dialog with `text` (or cancels it); `seen`, when
+// given, gets what the dialog showed.
+void AnswerInputDialog(const QString& text, bool accept = true, InputDialogSeen* seen = nullptr) {
+  QTimer::singleShot(0, [text, accept, seen] {
     auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
     QVERIFY(dialog != nullptr);
+    if (seen != nullptr) *seen = {dialog->windowTitle(), dialog->textValue()};
     dialog->setTextValue(text);
     accept ? dialog->accept() : dialog->reject();
   });
@@ -420,8 +428,12 @@ class PairPageTest : public QObject {
     emit key->activated(2);
     QVERIFY(button->isEnabled());
     Control<QSpinBox>(*p.window, "UpDownLineWidth")->setValue(4);
-    AnswerInputDialog(QString());
+    InputDialogSeen seen;
+    AnswerInputDialog(QString(), true, &seen);
     QTest::mouseClick(button, Qt::LeftButton);
+    // A new preset is proposed no name.
+    QCOMPARE(seen.title, QStringLiteral(u"登録"));
+    QCOMPARE(seen.proposal, QString());
     QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]\r\nCaption= \r\nLineWidth=4\r\n") !=
             std::string::npos);
     QAction* item = p.window->findChild<QAction*>("MainMenuChartPresetF7");
@@ -435,6 +447,14 @@ class PairPageTest : public QObject {
     QCOMPARE(Control<QSpinBox>(*p.window, "UpDownLineWidth")->value(), 4);
     QCOMPARE(key->currentIndex(), 2);
     QCOMPARE(button->text(), QStringLiteral(u"更新"));
+    // The applied preset's caption is proposed for its update; cancelled, the
+    // key and the button stay.
+    AnswerInputDialog(QString(), false, &seen);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(seen.title, QStringLiteral(u"更新"));
+    QCOMPARE(seen.proposal, QStringLiteral(" "));
+    QCOMPARE(key->currentIndex(), 2);
+    QVERIFY(button->isEnabled());
 
     // A settings file that cannot be written keeps the preset.
     const std::string settings = p.dir.Read("Dyadmark.ini");
