@@ -329,31 +329,26 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
   }
 
   std::vector<PairDayRecord> days = MergeSeries(seriesA, seriesB);
-  const PairStatistics stats = ComputePairStatistics(days, IntegerOf(ui_->EditChartFrom, 1),
-                                                     IntegerOf(ui_->EditChartTo, kPeriodMostDays));
-  FinishCheck(std::move(days), stats, lotsA, adjust, lotsB);
+  PairStatistics stats = ComputePairStatistics(days, IntegerOf(ui_->EditChartFrom, 1),
+                                               IntegerOf(ui_->EditChartTo, kPeriodMostDays));
+  FinishCheck(std::move(days), std::move(stats), lotsA, adjust, lotsB);
 }
 
-void TFramePair::FinishCheck(std::vector<PairDayRecord> days, const PairStatistics& stats,
-                             int32_t lotsA, int32_t adjust, int32_t lotsB) {
-  ButtonCheckTag = 1;
+void TFramePair::FinishCheck(std::vector<PairDayRecord> days, PairStatistics stats, int32_t lotsA,
+                             int32_t adjust, int32_t lotsB) {
+  pairDrawn_ = true;
   days_ = std::move(days);
   scale_ = PairCheckScale{lotsA, lotsB, adjust};
-  MeanRate = stats.MeanRate;
-  TwoSigma = stats.TwoSigma;
-  MeanText = stats.MeanText;
-  CorrText = stats.CorrText;
-  RangeText = stats.RangeText;
-  MeanSdText = stats.MeanSdText;
-  SlopeText = stats.SlopeText;
+  statistics_ = std::move(stats);
   ui_->EditMargin->setStatusTip(QStringLiteral(u"乖離率算出基準値: ") +
-                                QString::number(stats.Basis));
-  SetStatus(1, CorrText);
-  SetStatus(2, RangeText);
-  SetStatus(3, MeanSdText);
-  SetStatus(4, SlopeText);
+                                QString::number(statistics_.Basis));
+  SetStatus(1, statistics_.CorrText);
+  SetStatus(2, statistics_.RangeText);
+  SetStatus(3, statistics_.MeanSdText);
+  SetStatus(4, statistics_.SlopeText);
 
-  chartView_->SetPair(&days_, scale_, MeanRate, TwoSigma, MeanText);
+  chartView_->SetPair(&days_, scale_, statistics_.MeanRate, statistics_.TwoSigma,
+                      statistics_.MeanText);
   SetUpRange();
   DrawChart(scrollBar_->maximum());
   ShowDay(0);
@@ -427,7 +422,7 @@ void TFramePair::ReViewChart() {
 void TFramePair::TrackBarChartRengeChange(bool fromUser) {
   const int32_t days = -ui_->TrackBarChartRenge->value();
   ui_->PanelRenge->setText(QString::number(days));
-  if (ButtonCheckTag == 0) return;
+  if (!pairDrawn_) return;
   chartView_->SetRange(days);
   if (!fromUser) {
     daysShown_ = days;
@@ -459,7 +454,7 @@ void TFramePair::TrackBarChartSplitChange() {
 void TFramePair::PushOptionsToChart() { chartView_->SetOptions(CurrentChartSettings()); }
 
 void TFramePair::DrawChart(int32_t position) {
-  if (ButtonCheckTag == 0) return;
+  if (!pairDrawn_) return;
   chartView_->DrawChart(position);
 }
 

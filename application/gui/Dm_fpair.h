@@ -109,17 +109,13 @@ class TFramePair : public QFrame {
   // The pair chart as it is drawn now; a copy draws the same (printing).
   const chart::Chart& ChartPairModel() const;
 
-  // The Tag of ButtonCheck: 1 once a pair has been checked and drawn.
-  int32_t ButtonCheckTag = 0;
-  double MeanRate = 0.0;
-  double TwoSigma = 0.0;
-  // The mean line's label and the four statistics of the drawn pair for
-  // status panels 1 to 4, code page 932; "-" when none was computed.
-  std::string MeanText;
-  std::string CorrText = "-";
-  std::string RangeText = "-";
-  std::string MeanSdText = "-";
-  std::string SlopeText = "-";
+  // A pair has been checked and drawn. It stays so: a check that fails
+  // leaves the last good one on the page.
+  bool PairDrawn() const { return pairDrawn_; }
+  // The drawn pair's statistics: its mean line, its 2σ band and the four
+  // texts of status panels 1 to 4 ("-" before a check and when none was
+  // computed).
+  const PairStatistics& Statistics() const { return statistics_; }
 
  private:
   void ConnectHandlers();
@@ -157,7 +153,7 @@ class TFramePair : public QFrame {
   void PushOptionsToChart();
 
   // The check's steps.
-  void FinishCheck(std::vector<PairDayRecord> days, const PairStatistics& stats, int32_t lotsA,
+  void FinishCheck(std::vector<PairDayRecord> days, PairStatistics stats, int32_t lotsA,
                    int32_t adjust, int32_t lotsB);
   void SetUpRange();
   void PutRecentPair();
@@ -170,7 +166,9 @@ class TFramePair : public QFrame {
   // The chart with its scroll bar, which picks the window of days shown.
   PairChartView* chartView_ = nullptr;
   QScrollBar* scrollBar_ = nullptr;
+  bool pairDrawn_ = false;
   std::vector<PairDayRecord> days_;
+  PairStatistics statistics_;
   // The lots and the adjustment the last check scaled the days with.
   PairCheckScale scale_;
   // The number of days shown at the last range change.

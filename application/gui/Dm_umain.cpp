@@ -609,10 +609,10 @@ void TFormMain::PageControlChange() {
       statusBar_->SetPanelText(2, CountOrDash(frameScrn_->PairCount));
       break;
     case 2:
-      statusBar_->SetPanelText(1, QFromCp932(framePair_->CorrText));
-      statusBar_->SetPanelText(2, QFromCp932(framePair_->RangeText));
-      statusBar_->SetPanelText(3, QFromCp932(framePair_->MeanSdText));
-      statusBar_->SetPanelText(4, QFromCp932(framePair_->SlopeText));
+      statusBar_->SetPanelText(1, QFromCp932(framePair_->Statistics().CorrText));
+      statusBar_->SetPanelText(2, QFromCp932(framePair_->Statistics().RangeText));
+      statusBar_->SetPanelText(3, QFromCp932(framePair_->Statistics().MeanSdText));
+      statusBar_->SetPanelText(4, QFromCp932(framePair_->Statistics().SlopeText));
       break;
     default:
       break;
@@ -724,7 +724,7 @@ void TFormMain::MainMenuFilePairOutClick() {
 }
 
 void TFormMain::MainMenuFilePairPrintClick() {
-  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  if (ui_->PageControl->currentIndex() != 2 || !framePair_->PairDrawn()) return;
   const PairToOpen pair = framePair_->CurrentPair().fields;
   const std::array<std::string, 4> panels = {
       Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
@@ -742,7 +742,7 @@ void TFormMain::MainMenuFilePairPrintClick() {
 
 void TFormMain::MainMenuFileSentrovaClick() {
   if (!ui_->MainMenuFileSentrova->isEnabled()) return;
-  if (ui_->PageControl->currentIndex() != 2 || framePair_->ButtonCheckTag == 0) return;
+  if (ui_->PageControl->currentIndex() != 2 || !framePair_->PairDrawn()) return;
   const PairToOpen pair = framePair_->CurrentPair().fields;
   siblingHandOver_->HandOver(
       HandOverText(pair.codeA, pair.lotsA, pair.codeB, pair.lotsB, pair.adjust));
@@ -750,7 +750,7 @@ void TFormMain::MainMenuFileSentrovaClick() {
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
   if (ui_->PageControl->currentIndex() != 2) return false;
-  if (framePair_->ButtonCheckTag == 0) return false;
+  if (!framePair_->PairDrawn()) return false;
   const int32_t index = tag - 5;
   if (index < 0 || index >= static_cast<int32_t>(presetItems_.size())) return false;
   if (!presetItems_[static_cast<size_t>(index)]->isVisible()) return false;
