@@ -53,8 +53,6 @@ class TFramePair : public QFrame {
     std::function<void(const QString& message)> reportError;
     // Preset item F5 + index (0 to 7) of the main window's menu.
     std::function<QAction*(int index)> presetItem;
-    // The registry page now loaded and the recent pairs; null while the
-    // registry window does not exist.
     // Puts a checked pair into the registry window's recent list (which
     // leaves out a pair of the registry page now loaded).
     std::function<void(const PairToOpen&)> addRecent;
