@@ -65,15 +65,13 @@ PairItem PairItemOf(const PairToOpen& pair) {
 
 PairToOpen PairToOpenOf(const PairItem& item) {
   const auto fields = SplitCaption<5>(item.caption);
-  PairToOpen pair;
-  pair.codeA = fields[0];
-  pair.lotsA = fields[1];
-  pair.codeB = fields[2];
-  pair.lotsB = fields[3];
-  pair.adjust = fields[4];
-  pair.nameA = NameOf(item.textA);
-  pair.nameB = NameOf(item.textB);
-  return pair;
+  return PairToOpen{.codeA = fields[0],
+                    .lotsA = fields[1],
+                    .codeB = fields[2],
+                    .lotsB = fields[3],
+                    .adjust = fields[4],
+                    .nameA = NameOf(item.textA),
+                    .nameB = NameOf(item.textB)};
 }
 
 std::string NamePanelText(std::string_view market, std::string_view name) {

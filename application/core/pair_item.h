@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-// The pair-check page's fields of one pair.
+// The pair-check page's fields of one pair: what the page holds, what the
+// registry and the result list hand it to open, and what a registry row is
+// made of. Build it with designated initializers.
 struct PairToOpen {
   std::string codeA;   // code A edit
   std::string lotsA;   // lot count edit of A

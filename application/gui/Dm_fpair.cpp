@@ -56,11 +56,6 @@ void LetOnlyTheArrowsChange(QSpinBox* upDown) {
 
 TFramePair::TFramePair(QWidget* parent) : QFrame(parent), ui_(std::make_unique<Ui::TFramePair>()) {
   ui_->setupUi(this);
-  ui_->EditMagnA->setProperty("Tag", kLotsFallback);
-  ui_->EditMagnB->setProperty("Tag", kLotsFallback);
-  ui_->EditAdjust->setProperty("Tag", kAdjustFallback);
-  ui_->EditChartFrom->setProperty("Tag", kFromFallback);
-  ui_->EditChartTo->setProperty("Tag", kToFallback);
   for (QSpinBox* upDown : {ui_->UpDownLineWidth, ui_->UpDownBarWidth, ui_->UpDownGridL,
                            ui_->UpDownGridM, ui_->UpDownGridD}) {
     LetOnlyTheArrowsChange(upDown);
@@ -89,21 +84,19 @@ void TFramePair::ConnectHandlers() {
 
   // Each field's exit rule also runs on Enter, which then checks the pair
   // with the field as sender.
-  const auto watch = [this](QLineEdit* edit, void (TFramePair::*exitRule)(QLineEdit*)) {
-    new EditExitFilter(
-        edit, [this, edit, exitRule] { (this->*exitRule)(edit); },
-        [this, edit, exitRule] {
-          (this->*exitRule)(edit);
-          ButtonCheckClick(edit);
-        });
+  const auto watch = [this](QLineEdit* edit, const std::function<void()>& exitRule) {
+    new EditExitFilter(edit, exitRule, [this, edit, exitRule] {
+      exitRule();
+      ButtonCheckClick(edit);
+    });
   };
-  watch(ui_->LabeledEditStockCodeA, &TFramePair::CodeExit);
-  watch(ui_->LabeledEditStockCodeB, &TFramePair::CodeExit);
-  watch(ui_->EditMagnA, &TFramePair::NumberExit);
-  watch(ui_->EditMagnB, &TFramePair::NumberExit);
-  watch(ui_->EditAdjust, &TFramePair::NumberExit);
-  watch(ui_->EditChartFrom, &TFramePair::PeriodExit);
-  watch(ui_->EditChartTo, &TFramePair::PeriodExit);
+  watch(ui_->LabeledEditStockCodeA, [this] { CodeExit(ui_->LabeledEditStockCodeA); });
+  watch(ui_->LabeledEditStockCodeB, [this] { CodeExit(ui_->LabeledEditStockCodeB); });
+  watch(ui_->EditMagnA, [this] { NumberExit(ui_->EditMagnA, kLotsFallback); });
+  watch(ui_->EditMagnB, [this] { NumberExit(ui_->EditMagnB, kLotsFallback); });
+  watch(ui_->EditAdjust, [this] { NumberExit(ui_->EditAdjust, kAdjustFallback); });
+  watch(ui_->EditChartFrom, [this] { PeriodExit(ui_->EditChartFrom, kFromFallback); });
+  watch(ui_->EditChartTo, [this] { PeriodExit(ui_->EditChartTo, kToFallback); });
 
   connect(ui_->CheckBoxOption, &QCheckBox::toggled, this, [this] { CheckBoxOptionClick(); });
   connect(ui_->UpDownLineWidth, &QSpinBox::valueChanged, this, [this] { EditLineWidthChange(); });
@@ -228,13 +221,11 @@ void TFramePair::CodeExit(QLineEdit* edit) {
   SetTextKeepingModified(edit, QFromCp932(NormalizeCodeText(Cp932(edit))));
 }
 
-void TFramePair::NumberExit(QLineEdit* edit) {
-  const int32_t fallback = edit->property("Tag").toInt();
+void TFramePair::NumberExit(QLineEdit* edit, int32_t fallback) {
   SetTextKeepingModified(edit, QFromCp932(NormalizeNumberText(Cp932(edit), fallback)));
 }
 
-void TFramePair::PeriodExit(QLineEdit* edit) {
-  const int32_t fallback = edit->property("Tag").toInt();
+void TFramePair::PeriodExit(QLineEdit* edit, int32_t fallback) {
   SetTextKeepingModified(edit, QFromCp932(NormalizePeriodText(Cp932(edit), fallback)));
 }
 
@@ -270,17 +261,17 @@ bool TFramePair::CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdi
 
 // ---- the check --------------------------------------------------------------
 
-bool TFramePair::OpenPair(const PairFields& pair) {
+bool TFramePair::OpenPair(const PairToOpen& pair, AdjustmentOnOpen adjustment) {
   if (!CanCheck()) return false;
-  ui_->LabeledEditStockCodeA->setText(QFromCp932(pair.CodeA));
+  ui_->LabeledEditStockCodeA->setText(QFromCp932(pair.codeA));
   ui_->LabeledEditStockCodeA->setModified(false);
-  ui_->LabeledEditStockCodeB->setText(QFromCp932(pair.CodeB));
+  ui_->LabeledEditStockCodeB->setText(QFromCp932(pair.codeB));
   ui_->LabeledEditStockCodeB->setModified(false);
-  SetNamePanel(ui_->PanelStockNameA, pair.NameA, false);
-  SetNamePanel(ui_->PanelStockNameB, pair.NameB, false);
-  ui_->EditMagnA->setText(QFromCp932(pair.LotsA));
-  ui_->EditMagnB->setText(QFromCp932(pair.LotsB));
-  if (pair.Adjust) ui_->EditAdjust->setText(QFromCp932(*pair.Adjust));
+  SetNamePanel(ui_->PanelStockNameA, pair.nameA, false);
+  SetNamePanel(ui_->PanelStockNameB, pair.nameB, false);
+  ui_->EditMagnA->setText(QFromCp932(pair.lotsA));
+  ui_->EditMagnB->setText(QFromCp932(pair.lotsB));
+  if (adjustment == AdjustmentOnOpen::kFromPair) ui_->EditAdjust->setText(QFromCp932(pair.adjust));
   ButtonCheckClick(nullptr);
   return true;
 }
@@ -338,31 +329,26 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
   }
 
   std::vector<PairDayRecord> days = MergeSeries(seriesA, seriesB);
-  const PairStatistics stats = ComputePairStatistics(days, IntegerOf(ui_->EditChartFrom, 1),
-                                                     IntegerOf(ui_->EditChartTo, kPeriodMostDays));
-  FinishCheck(std::move(days), stats, lotsA, adjust, lotsB);
+  PairStatistics stats = ComputePairStatistics(days, IntegerOf(ui_->EditChartFrom, 1),
+                                               IntegerOf(ui_->EditChartTo, kPeriodMostDays));
+  FinishCheck(std::move(days), std::move(stats), lotsA, adjust, lotsB);
 }
 
-void TFramePair::FinishCheck(std::vector<PairDayRecord> days, const PairStatistics& stats,
-                             int32_t lotsA, int32_t adjust, int32_t lotsB) {
-  ButtonCheckTag = 1;
+void TFramePair::FinishCheck(std::vector<PairDayRecord> days, PairStatistics stats, int32_t lotsA,
+                             int32_t adjust, int32_t lotsB) {
+  pairDrawn_ = true;
   days_ = std::move(days);
   scale_ = PairCheckScale{lotsA, lotsB, adjust};
-  MeanRate = stats.MeanRate;
-  TwoSigma = stats.TwoSigma;
-  MeanText = stats.MeanText;
-  CorrText = stats.CorrText;
-  RangeText = stats.RangeText;
-  MeanSdText = stats.MeanSdText;
-  SlopeText = stats.SlopeText;
+  statistics_ = std::move(stats);
   ui_->EditMargin->setStatusTip(QStringLiteral(u"乖離率算出基準値: ") +
-                                QString::number(stats.Basis));
-  SetStatus(1, CorrText);
-  SetStatus(2, RangeText);
-  SetStatus(3, MeanSdText);
-  SetStatus(4, SlopeText);
+                                QString::number(statistics_.Basis));
+  SetStatus(1, statistics_.CorrText);
+  SetStatus(2, statistics_.RangeText);
+  SetStatus(3, statistics_.MeanSdText);
+  SetStatus(4, statistics_.SlopeText);
 
-  chartView_->SetPair(&days_, scale_, MeanRate, TwoSigma, MeanText);
+  chartView_->SetPair(&days_, scale_, statistics_.MeanRate, statistics_.TwoSigma,
+                      statistics_.MeanText);
   SetUpRange();
   DrawChart(scrollBar_->maximum());
   ShowDay(0);
@@ -394,17 +380,17 @@ void TFramePair::PutRecentPair() {
 }
 
 PairOnPage TFramePair::CurrentPair() const {
-  PairOnPage pair;
-  pair.fields.codeA = Cp932(ui_->LabeledEditStockCodeA);
-  pair.fields.lotsA = Cp932(ui_->EditMagnA);
-  pair.fields.codeB = Cp932(ui_->LabeledEditStockCodeB);
-  pair.fields.lotsB = Cp932(ui_->EditMagnB);
-  pair.fields.adjust = Cp932(ui_->EditAdjust);
-  pair.fields.nameA = nameCaptionA_;
-  pair.fields.nameB = nameCaptionB_;
-  pair.codeAEdited = ui_->LabeledEditStockCodeA->isModified();
-  pair.codeBEdited = ui_->LabeledEditStockCodeB->isModified();
-  return pair;
+  return PairOnPage{
+      .fields = PairToOpen{.codeA = Cp932(ui_->LabeledEditStockCodeA),
+                           .lotsA = Cp932(ui_->EditMagnA),
+                           .codeB = Cp932(ui_->LabeledEditStockCodeB),
+                           .lotsB = Cp932(ui_->EditMagnB),
+                           .adjust = Cp932(ui_->EditAdjust),
+                           .nameA = nameCaptionA_,
+                           .nameB = nameCaptionB_},
+      .codeAEdited = ui_->LabeledEditStockCodeA->isModified(),
+      .codeBEdited = ui_->LabeledEditStockCodeB->isModified(),
+  };
 }
 
 // ---- options ----------------------------------------------------------------
@@ -436,7 +422,7 @@ void TFramePair::ReViewChart() {
 void TFramePair::TrackBarChartRengeChange(bool fromUser) {
   const int32_t days = -ui_->TrackBarChartRenge->value();
   ui_->PanelRenge->setText(QString::number(days));
-  if (ButtonCheckTag == 0) return;
+  if (!pairDrawn_) return;
   chartView_->SetRange(days);
   if (!fromUser) {
     daysShown_ = days;
@@ -468,7 +454,7 @@ void TFramePair::TrackBarChartSplitChange() {
 void TFramePair::PushOptionsToChart() { chartView_->SetOptions(CurrentChartSettings()); }
 
 void TFramePair::DrawChart(int32_t position) {
-  if (ButtonCheckTag == 0) return;
+  if (!pairDrawn_) return;
   chartView_->DrawChart(position);
 }
 
@@ -494,7 +480,16 @@ void TFramePair::ShowDay(int32_t index) {
 
 void TFramePair::ComboBoxRegFKeyChange() {
   if (ui_->ComboBoxRegFKey->currentIndex() < 0) return;
-  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"登録"));
+  ArmPresetButton(PresetButtonMode::kRegister);
+}
+
+QString TFramePair::PresetButtonCaption(PresetButtonMode mode) {
+  return mode == PresetButtonMode::kUpdate ? QStringLiteral(u"更新") : QStringLiteral(u"登録");
+}
+
+void TFramePair::ArmPresetButton(PresetButtonMode mode) {
+  presetButtonMode_ = mode;
+  SetCaption(ui_->ButtonRegFKey, PresetButtonCaption(mode));
   ui_->ButtonRegFKey->setEnabled(true);
 }
 
@@ -502,11 +497,11 @@ void TFramePair::ButtonRegFKeyClick() {
   const int index = ui_->ComboBoxRegFKey->currentIndex();
   if (index < 0 || data_ == nullptr) return;
   QAction* item = host_.presetItem ? host_.presetItem(index) : nullptr;
-  const bool update = ui_->ButtonRegFKey->text() != QStringLiteral(u"登録");
+  const bool update = presetButtonMode_ == PresetButtonMode::kUpdate;
   const QString proposal = update && item != nullptr ? item->text() : QString();
   bool ok = false;
   const QString name =
-      QInputDialog::getText(this, ui_->ButtonRegFKey->text(),
+      QInputDialog::getText(this, PresetButtonCaption(presetButtonMode_),
                             QStringLiteral(u"登録名を指定（省略可）\nハイフン '-' で登録削除"),
                             QLineEdit::Normal, proposal, &ok);
   if (!ok) return;
@@ -531,8 +526,7 @@ void TFramePair::ButtonRegFKeyClick() {
 void TFramePair::ApplyChartPreset(const PairChartSettings& settings, int32_t tag) {
   ApplyChartSettings(settings, true);
   ui_->ComboBoxRegFKey->setCurrentIndex(tag - 5);
-  SetCaption(ui_->ButtonRegFKey, QStringLiteral(u"更新"));
-  ui_->ButtonRegFKey->setEnabled(true);
+  ArmPresetButton(PresetButtonMode::kUpdate);
   ButtonCheckClick(nullptr);
 }
 
@@ -544,18 +538,6 @@ void TFramePair::SetStatus(int panel, std::string_view text) {
 
 void TFramePair::ReportError(const QString& message) {
   if (host_.reportError) host_.reportError(message);
-}
-
-TFramePair::PairFields TFramePair::CurrentFields() const {
-  PairFields fields;
-  fields.CodeA = Cp932(ui_->LabeledEditStockCodeA);
-  fields.NameA = nameCaptionA_;
-  fields.LotsA = Cp932(ui_->EditMagnA);
-  fields.CodeB = Cp932(ui_->LabeledEditStockCodeB);
-  fields.NameB = nameCaptionB_;
-  fields.LotsB = Cp932(ui_->EditMagnB);
-  fields.Adjust = Cp932(ui_->EditAdjust);
-  return fields;
 }
 
 const chart::Chart& TFramePair::ChartPairModel() const { return chartView_->ChartPair().Model(); }

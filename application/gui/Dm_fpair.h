@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,23 +53,14 @@ class TFramePair : public QFrame {
     std::function<void(const QString& message)> reportError;
     // Preset item F5 + index (0 to 7) of the main window's menu.
     std::function<QAction*(int index)> presetItem;
-    // The registry page now loaded and the recent pairs; null while the
-    // registry window does not exist.
     // Puts a checked pair into the registry window's recent list (which
     // leaves out a pair of the registry page now loaded).
     std::function<void(const PairToOpen&)> addRecent;
   };
 
-  // One pair as the result list and the registry hand it over: the fields
-  // are filled as given and the pair is checked without a code look-up.
-  // Texts in code page 932; the names are the name panels' captions
-  // (market " : " name). Without an adjustment (the result list gives
-  // none) the field keeps its text.
-  struct PairFields {
-    std::string CodeA, NameA, LotsA;
-    std::string CodeB, NameB, LotsB;
-    std::optional<std::string> Adjust;
-  };
+  // Whether an opened pair's adjustment replaces the page's: the registry
+  // hands one over, the result list none (the field then keeps its text).
+  enum class AdjustmentOnOpen { kFromPair, kKeptOnPage };
 
   // Created without a parent; the main window places it on its page.
   explicit TFramePair(QWidget* parent = nullptr);
@@ -92,11 +82,14 @@ class TFramePair : public QFrame {
   // looked up first; without one the fields are checked as they stand.
   // Refused while a screening runs or a library call is under way.
   void ButtonCheckClick(QObject* sender);
-  // Fills the fields with `pair` and checks it (no sender). False, with the
-  // fields untouched, while a check may not start.
-  bool OpenPair(const PairFields& pair);
-  // The pair as the page's fields hold it, and whether each code was edited
-  // since its name panel was filled.
+  // Fills the fields with `pair` as given (the names are the name panels'
+  // captions, market " : " name) and checks it with no sender, so without a
+  // code look-up. False, with the fields untouched, while a check may not
+  // start.
+  bool OpenPair(const PairToOpen& pair, AdjustmentOnOpen adjustment = AdjustmentOnOpen::kFromPair);
+  // The pair as the page's fields hold it (the names as the panels keep
+  // their captions, with "&" doubled), and whether each code was edited since
+  // its name panel was filled.
   PairOnPage CurrentPair() const;
   // No screening runs and no library call is under way: a check may start.
   bool CanCheck() const;
@@ -111,24 +104,16 @@ class TFramePair : public QFrame {
 
   // The checked pair's days of the period, newest first.
   const std::vector<PairDayRecord>& Days() const { return days_; }
-  // The pair's fields as they stand: the code, lot and adjustment boxes'
-  // texts and the name panels' captions (with "&" doubled, as the panels
-  // keep them).
-  PairFields CurrentFields() const;
   // The pair chart as it is drawn now; a copy draws the same (printing).
   const chart::Chart& ChartPairModel() const;
 
-  // The Tag of ButtonCheck: 1 once a pair has been checked and drawn.
-  int32_t ButtonCheckTag = 0;
-  double MeanRate = 0.0;
-  double TwoSigma = 0.0;
-  // The mean line's label and the four statistics of the drawn pair for
-  // status panels 1 to 4, code page 932; "-" when none was computed.
-  std::string MeanText;
-  std::string CorrText = "-";
-  std::string RangeText = "-";
-  std::string MeanSdText = "-";
-  std::string SlopeText = "-";
+  // A pair has been checked and drawn. It stays so: a check that fails
+  // leaves the last good one on the page.
+  bool PairDrawn() const { return pairDrawn_; }
+  // The drawn pair's statistics: its mean line, its 2σ band and the four
+  // texts of status panels 1 to 4 ("-" before a check and when none was
+  // computed).
+  const PairStatistics& Statistics() const { return statistics_; }
 
  private:
   void ConnectHandlers();
@@ -136,8 +121,9 @@ class TFramePair : public QFrame {
 
   // Input fields.
   void CodeExit(QLineEdit* edit);
-  void NumberExit(QLineEdit* edit);
-  void PeriodExit(QLineEdit* edit);
+  // `fallback` is the value a text that is no whole number stands for.
+  void NumberExit(QLineEdit* edit, int32_t fallback);
+  void PeriodExit(QLineEdit* edit, int32_t fallback);
   bool CheckCodeInput(QLineEdit* codeEdit, QLabel* namePanel, QLineEdit* lotEdit);
   void SetNamePanel(QLabel* panel, const std::string& caption, bool error);
 
@@ -154,12 +140,18 @@ class TFramePair : public QFrame {
   void TrackBarChartSplitChange();
   void ComboBoxRegFKeyChange();
   void ButtonRegFKeyClick();
+  // What the preset button does with the key beside it: register the options
+  // under a key picked in the list, or update the preset just applied.
+  enum class PresetButtonMode { kRegister, kUpdate };
+  // Enables the preset button for `mode`, with its caption.
+  void ArmPresetButton(PresetButtonMode mode);
+  static QString PresetButtonCaption(PresetButtonMode mode);
   PairChartSettings CurrentChartSettings() const;
   void ApplyChartSettings(const PairChartSettings& settings, bool preset);
   void PushOptionsToChart();
 
   // The check's steps.
-  void FinishCheck(std::vector<PairDayRecord> days, const PairStatistics& stats, int32_t lotsA,
+  void FinishCheck(std::vector<PairDayRecord> days, PairStatistics stats, int32_t lotsA,
                    int32_t adjust, int32_t lotsB);
   void SetUpRange();
   void PutRecentPair();
@@ -172,11 +164,14 @@ class TFramePair : public QFrame {
   // The chart with its scroll bar, which picks the window of days shown.
   PairChartView* chartView_ = nullptr;
   QScrollBar* scrollBar_ = nullptr;
+  bool pairDrawn_ = false;
   std::vector<PairDayRecord> days_;
+  PairStatistics statistics_;
   // The lots and the adjustment the last check scaled the days with.
   PairCheckScale scale_;
   // The number of days shown at the last range change.
   int32_t daysShown_ = 0;
+  PresetButtonMode presetButtonMode_ = PresetButtonMode::kRegister;
   // The name panels' captions as the system keeps them (code page 932).
   std::string nameCaptionA_;
   std::string nameCaptionB_;

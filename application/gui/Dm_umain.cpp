@@ -440,8 +440,7 @@ void TFormMain::SetPairRegistry(TFormPairReg* window) {
 void TFormMain::OpenPair(const PairToOpen& pair) {
   if (!CanUseLibrary()) return;
   ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
-  framePair_->OpenPair(
-      {pair.codeA, pair.nameA, pair.lotsA, pair.codeB, pair.nameB, pair.lotsB, pair.adjust});
+  framePair_->OpenPair(pair);
 }
 
 PairOnPage TFormMain::PairOnCheckPage() const { return framePair_->CurrentPair(); }
@@ -503,8 +502,14 @@ void TFormMain::OpenPairFromScreening(const PairOpening& opening) {
   ui_->PageControl->setCurrentWidget(ui_->TabSheetPair);
   emit pairOpenedFromScreening(fields);
   // The adjustment stays as the page holds it.
-  framePair_->OpenPair({fields.codeA, fields.captionA, fields.lotA, fields.codeB, fields.captionB,
-                        fields.lotB, std::nullopt});
+  framePair_->OpenPair(PairToOpen{.codeA = fields.codeA,
+                                  .lotsA = fields.lotA,
+                                  .codeB = fields.codeB,
+                                  .lotsB = fields.lotB,
+                                  .adjust = {},
+                                  .nameA = fields.captionA,
+                                  .nameB = fields.captionB},
+                       TFramePair::AdjustmentOnOpen::kKeptOnPage);
 }
 
 // ---- helpers --------------------------------------------------------------

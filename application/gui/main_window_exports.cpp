@@ -54,13 +54,13 @@ void TFormMain::MainMenuFilePairCopyClick() {
 }
 
 void TFormMain::MainMenuFilePairOutClick() {
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
-  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.CodeA + "-" + pair.CodeB));
+  const PairToOpen pair = framePair_->CurrentPair().fields;
+  SaveExport(MakePairList(framePair_->Days()), ExportFileName(pair.codeA + "-" + pair.codeB));
 }
 
 void TFormMain::MainMenuFilePairPrintClick() {
-  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  if (!OnPairCheckPage() || !framePair_->PairDrawn()) return;
+  const PairToOpen pair = framePair_->CurrentPair().fields;
   const std::array<std::string, 4> panels = {
       Cp932FromQ(statusBar_->PanelText(1)), Cp932FromQ(statusBar_->PanelText(2)),
       Cp932FromQ(statusBar_->PanelText(3)), Cp932FromQ(statusBar_->PanelText(4))};
@@ -68,16 +68,16 @@ void TFormMain::MainMenuFilePairPrintClick() {
   PrintChartSettings settings = printSettings_;
   PrintPairChart(
       this, framePair_->ChartPairModel(),
-      MakePrintHeader(pair.NameA, pair.CodeA, pair.NameB, pair.CodeB, panels), settings,
+      MakePrintHeader(pair.nameA, pair.codeA, pair.nameB, pair.codeB, panels), settings,
       [this](std::string_view text) { SetStatusText(0, text); },
-      ExportFileName(pair.CodeA + "-" + pair.CodeB, ".pdf"));
+      ExportFileName(pair.codeA + "-" + pair.codeB, ".pdf"));
   printSettings_ = settings;
 }
 
 void TFormMain::MainMenuFileSentrovaClick() {
   if (!ui_->MainMenuFileSentrova->isEnabled()) return;
-  if (!OnPairCheckPage() || framePair_->ButtonCheckTag == 0) return;
-  const TFramePair::PairFields pair = framePair_->CurrentFields();
+  if (!OnPairCheckPage() || !framePair_->PairDrawn()) return;
+  const PairToOpen pair = framePair_->CurrentPair().fields;
   siblingHandOver_->HandOver(
-      HandOverText(pair.CodeA, pair.LotsA, pair.CodeB, pair.LotsB, pair.Adjust.value_or("")));
+      HandOverText(pair.codeA, pair.lotsA, pair.codeB, pair.lotsB, pair.adjust));
 }

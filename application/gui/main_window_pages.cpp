@@ -58,10 +58,10 @@ void TFormMain::PageControlChange() {
       statusBar_->SetPanelText(2, CountOrDash(run_.PairCount()));
       break;
     case kPagePairCheck:
-      statusBar_->SetPanelText(1, QFromCp932(framePair_->CorrText));
-      statusBar_->SetPanelText(2, QFromCp932(framePair_->RangeText));
-      statusBar_->SetPanelText(3, QFromCp932(framePair_->MeanSdText));
-      statusBar_->SetPanelText(4, QFromCp932(framePair_->SlopeText));
+      statusBar_->SetPanelText(1, QFromCp932(framePair_->Statistics().CorrText));
+      statusBar_->SetPanelText(2, QFromCp932(framePair_->Statistics().RangeText));
+      statusBar_->SetPanelText(3, QFromCp932(framePair_->Statistics().MeanSdText));
+      statusBar_->SetPanelText(4, QFromCp932(framePair_->Statistics().SlopeText));
       break;
     default:
       break;
@@ -71,7 +71,7 @@ void TFormMain::PageControlChange() {
 
 bool TFormMain::MainMenuChartPresetClick(int32_t tag) {
   if (!OnPairCheckPage()) return false;
-  if (framePair_->ButtonCheckTag == 0) return false;
+  if (!framePair_->PairDrawn()) return false;
   const int32_t index = tag - kFirstChartPresetTag;
   if (index < 0 || index >= static_cast<int32_t>(presetItems_.size())) return false;
   if (!presetItems_[static_cast<size_t>(index)]->isVisible()) return false;

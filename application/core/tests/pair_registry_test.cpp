@@ -102,7 +102,13 @@ TEST(PairItemTest, OpeningSplitsTheCaptionAndDropsTheCodesFromTheNames) {
   EXPECT_EQ(pair.adjust, "");
   EXPECT_EQ(pair.nameB, "1332");
 
-  const PairToOpen fields{"1301", "100", "1332", "200", "0", "A", "B"};
+  const PairToOpen fields{.codeA = "1301",
+                          .lotsA = "100",
+                          .codeB = "1332",
+                          .lotsB = "200",
+                          .adjust = "0",
+                          .nameA = "A",
+                          .nameB = "B"};
   const PairItem item = PairItemOf(fields);
   EXPECT_EQ(item.caption, "1301,100,1332,200,0");
   EXPECT_EQ(item.textA, "1301" SP "A");

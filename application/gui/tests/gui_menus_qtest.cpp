@@ -12,6 +12,7 @@
 
 #include "Dm_umain.h"
 #include "Dm_upairreg.h"
+#include "drawn_pair_program.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
 #include "screening_result_model.h"
@@ -54,6 +55,19 @@ struct Program : TestProgram {
     return Bar().PanelText(1) + u'|' + Bar().PanelText(2) + u'|' + Bar().PanelText(3) + u'|' +
            Bar().PanelText(4);
   }
+  // Checks and draws 1301 against 1332 on the pair page, as the registry
+  // opens a pair.
+  void DrawAPair() {
+    dir.Write("1301.txt", DrawnPairProgram::Prices(500));
+    dir.Write("1332.txt", DrawnPairProgram::Prices(60));
+    QVERIFY(window->FramePair().OpenPair({.codeA = "1301",
+                                          .lotsA = "100",
+                                          .codeB = "1332",
+                                          .lotsB = "1000",
+                                          .adjust = "0",
+                                          .nameA = "TSE : Kyokuyo",
+                                          .nameB = "TSE : Nissui"}));
+  }
 };
 
 }  // namespace
@@ -85,13 +99,14 @@ class MainMenuTest : public QObject {
     QTest::addColumn<QString>("widths");
     QTest::addColumn<QString>("texts");
     // Two codes in the table, no price list rows; no result rows and no
-    // pairs; the pair page's statistics as the frame holds them.
+    // pairs; the statistics of the pair the pair page checked.
     QTest::newRow("code data") << 1 << 0 << "011000000" << 300 << "80 80 0 0"
                                << "2|-||";
     QTest::newRow("screening") << 0 << 1 << "000100000" << 100 << "100 120 0 0"
                                << "-|-||";
     QTest::newRow("pair check") << 1 << 2 << "100011111" << 200 << "70 95 95 105"
-                                << "0.95|1.2 ~ -3.4|0.1 (0.5)|0.01 (2.0)";
+                                << QStringLiteral(
+                                       u"1.000000|-15.63 ～ -21.25|-18.44(±2.01)|0.005627(-18.16)");
   }
 
   void eachPageShowsItsItemsAndPanels() {
@@ -106,11 +121,12 @@ class MainMenuTest : public QObject {
                 "1301\tKyokuyo\tTSE\t1\t100\t5000\t1\t0\r\n"
                 "7203\tToyota\tTSE\t17\t100\t-1\t1\t1\r\n");
     p.Start();
-    TFramePair& pair = p.window->FramePair();
-    pair.CorrText = "0.95";
-    pair.RangeText = "1.2 ~ -3.4";
-    pair.MeanSdText = "0.1 (0.5)";
-    pair.SlopeText = "0.01 (2.0)";
+    if (page == 2) {
+      // The check shows its statistics at once; cleared, they come back from
+      // the pair page when it comes to the front.
+      p.DrawAPair();
+      for (int panel = 1; panel <= 4; ++panel) p.window->SetStatusText(panel, "");
+    }
     p.Pages()->setCurrentIndex(from);
     p.Pages()->setCurrentIndex(page);
     QCOMPARE(p.PageItems(), items);
@@ -226,7 +242,7 @@ class MainMenuTest : public QObject {
     QVERIFY(!p.window->MainMenuChartPresetClick(5));  // another page
     p.Pages()->setCurrentIndex(2);
     QVERIFY(!p.window->MainMenuChartPresetClick(5));  // no pair drawn yet
-    p.window->FramePair().ButtonCheckTag = 1;
+    p.DrawAPair();
     QVERIFY(p.window->MainMenuChartPresetClick(5));
     QVERIFY(!p.window->MainMenuChartPresetClick(7));   // its item is hidden
     QVERIFY(!p.window->MainMenuChartPresetClick(4));   // no such key

@@ -41,7 +41,13 @@ constexpr char kTwoPairs[] =
     "Data1=7203,100,7267,100,0|7203" SP "T|7267" SP "H\r\n";
 
 PairToOpen Fields(const char* codeA, const char* codeB, const char* lots = "100") {
-  return PairToOpen{codeA, lots, codeB, lots, "0", "nameA", "nameB"};
+  return PairToOpen{.codeA = codeA,
+                    .lotsA = lots,
+                    .codeB = codeB,
+                    .lotsB = lots,
+                    .adjust = "0",
+                    .nameA = "nameA",
+                    .nameB = "nameB"};
 }
 
 // Whether the focus changes that `focus` recorded went to `from` and later
@@ -123,7 +129,13 @@ class PairRegistryTest : public QObject {
     Registry r;
     r.Open(kTwoPairs);
     QCOMPARE(r.Regist()->topLevelItemCount(), 2);
-    r.page.fields = PairToOpen{"7203", "300", "7267", "400", "5", "T", "H"};
+    r.page.fields = PairToOpen{.codeA = "7203",
+                               .lotsA = "300",
+                               .codeB = "7267",
+                               .lotsB = "400",
+                               .adjust = "5",
+                               .nameA = "T",
+                               .nameB = "H"};
     r.Trigger("MainMenuPairRegAdd");
     QCOMPARE(r.Regist()->topLevelItemCount(), 2);
     QCOMPARE(Row(r.Regist(), 0), QFromCp932("7203" SP "T/7267" SP "H"));
@@ -151,7 +163,13 @@ class PairRegistryTest : public QObject {
     r.dir.Write("Code.txt", kCodeFile);
     r.Open();
     // The name panels still show the pair checked before the codes changed.
-    r.page.fields = PairToOpen{"1301", "100", "1332", "100", "0", "stale A", "stale B"};
+    r.page.fields = PairToOpen{.codeA = "1301",
+                               .lotsA = "100",
+                               .codeB = "1332",
+                               .lotsB = "100",
+                               .adjust = "0",
+                               .nameA = "stale A",
+                               .nameB = "stale B"};
     r.page.codeAEdited = true;
     r.Trigger("MainMenuPairRegAdd");
     QCOMPARE(Row(r.Regist(), 0), QFromCp932("1301" SP TOSHO " : " KYOKUYO "/1332" SP "stale B"));
@@ -330,10 +348,22 @@ class PairRegistryTest : public QObject {
     r.Open(kTwoPairs + std::string("[PairRecent]\r\nCount=2\r\nData0=c|1" SP "A|2" SP "B\r\n"
                                    "Data1=c|3" SP "C|4" SP "D\r\n"));
     // A registered pair leaves the list alone.
-    r.reg->AddRecent(PairToOpen{"7203", "1", "7267", "1", "0", "T", "H"});
+    r.reg->AddRecent(PairToOpen{.codeA = "7203",
+                                .lotsA = "1",
+                                .codeB = "7267",
+                                .lotsB = "1",
+                                .adjust = "0",
+                                .nameA = "T",
+                                .nameB = "H"});
     QCOMPARE(r.Recent()->topLevelItemCount(), 2);
     // A pair in the list comes to the top with the new lots.
-    r.reg->AddRecent(PairToOpen{"3", "7", "4", "7", "0", "C", "D"});
+    r.reg->AddRecent(PairToOpen{.codeA = "3",
+                                .lotsA = "7",
+                                .codeB = "4",
+                                .lotsB = "7",
+                                .adjust = "0",
+                                .nameA = "C",
+                                .nameB = "D"});
     QCOMPARE(Row(r.Recent(), 0), QFromCp932("3" SP "C/4" SP "D"));
     QCOMPARE(r.Recent()->topLevelItemCount(), 2);
     for (int i = 0; i < 25; ++i) {

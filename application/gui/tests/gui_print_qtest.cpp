@@ -65,7 +65,7 @@ class PrintTest : public QObject {
   void aFirstPrintOpensInLandscapeWithTheHeaderOnOneLine() {
     Program p;
     p.StartWithDrawnPair();
-    QCOMPARE(p.window->FramePair().ButtonCheckTag, 1);
+    QVERIFY(p.window->FramePair().PairDrawn());
     const size_t series = p.window->FramePair().ChartPairModel().series.size();
     PreviewVisit visit([&p](TChartPrintPreview& preview) {
       QCOMPARE(preview.windowTitle(), QStringLiteral(u"Dyadmark チャート印刷プレビュー"));

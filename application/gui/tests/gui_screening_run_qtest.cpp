@@ -230,6 +230,8 @@ class ScreeningRunTest : public QObject {
     emit p.List()->doubleClicked(p.Model()->index(0, 1));
     QCOMPARE(opened.count(), 0);
     p.window->Run().End();
+    auto* adjust = Control<QLineEdit>(p.window->FramePair(), "EditAdjust");
+    adjust->setText(QStringLiteral("7"));
     emit p.List()->doubleClicked(p.Model()->index(0, 1));
     QCOMPARE(opened.count(), 1);
     const auto fields = opened.front().front().value<PairCheckFields>();
@@ -239,6 +241,8 @@ class ScreeningRunTest : public QObject {
     QCOMPARE(p.window->findChild<QTabWidget*>("PageControl")->currentIndex(), 2);
     // The pair page took the pair over.
     QCOMPARE(Control<QLineEdit>(p.window->FramePair(), "LabeledEditStockCodeA")->text(), u"1303");
+    // A result row carries no adjustment: the page keeps its own.
+    QCOMPARE(adjust->text(), u"7");
 
     // A header click sorts; the caption and spacer columns do not.
     emit p.List()->header()->sectionClicked(5);

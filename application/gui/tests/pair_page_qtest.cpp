@@ -95,11 +95,19 @@ struct Program : TestProgram {
   }
 };
 
-// Answers the next input dialog with `text` (or cancels it).
-void AnswerInputDialog(const QString& text, bool accept = true) {
-  QTimer::singleShot(0, [text, accept] {
+// What an input dialog showed before it was answered.
+struct InputDialogSeen {
+  QString title;
+  QString proposal;
+};
+
+// Answers the next input dialog with `text` (or cancels it); `seen`, when
+// given, gets what the dialog showed.
+void AnswerInputDialog(const QString& text, bool accept = true, InputDialogSeen* seen = nullptr) {
+  QTimer::singleShot(0, [text, accept, seen] {
     auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
     QVERIFY(dialog != nullptr);
+    if (seen != nullptr) *seen = {dialog->windowTitle(), dialog->textValue()};
     dialog->setTextValue(text);
     accept ? dialog->accept() : dialog->reject();
   });
@@ -177,7 +185,7 @@ class PairPageTest : public QObject {
     p.Codes("1301", "1332");
     p.Type("EditMagnB", "x");
     QTest::keyClick(p.Edit("EditMagnB"), Qt::Key_Return);
-    QCOMPARE(p.Page().ButtonCheckTag, 1);
+    QVERIFY(p.Page().PairDrawn());
     QCOMPARE(p.Edit("EditMagnA")->text(), QStringLiteral("100"));
     QCOMPARE(p.Edit("EditMagnB")->text(), QStringLiteral("1000"));
     QCOMPARE(p.Text("PanelStockNameA"), QStringLiteral("TSE : Kyokuyo"));
@@ -236,7 +244,7 @@ class PairPageTest : public QObject {
     p.Codes("1301", "1332");
     p.Check();
     for (int panel = 1; panel <= 4; ++panel) QCOMPARE(p.Panel(panel), QStringLiteral("-"));
-    QCOMPARE(p.Page().TwoSigma, 0.0);
+    QCOMPARE(p.Page().Statistics().TwoSigma, 0.0);
     QCOMPARE(p.Renge()->minimum(), -5);
     QCOMPARE(p.Renge()->maximum(), -5);
     QCOMPARE(p.Text("PanelRenge"), QStringLiteral("5"));
@@ -246,7 +254,7 @@ class PairPageTest : public QObject {
     p.Edit("EditChartTo")->setText("10");
     p.Check();
     QVERIFY(p.Page().Days().empty());
-    QCOMPARE(p.Page().MeanRate, 0.0);
+    QCOMPARE(p.Page().Statistics().MeanRate, 0.0);
     QCOMPARE(p.Panel(1), QStringLiteral("-"));
     QCOMPARE(p.Scroll()->maximum(), 0);
   }
@@ -257,7 +265,7 @@ class PairPageTest : public QObject {
     p.Show();
     p.Codes("9999", "1332");
     p.Check();
-    QCOMPARE(p.Page().ButtonCheckTag, 0);
+    QVERIFY(!p.Page().PairDrawn());
     QCOMPARE(p.Text("PanelStockNameA"), QStringLiteral(u"不正な銘柄コード"));
     QCOMPARE(p.Panel(0), QStringLiteral(u" ! 入力エラー"));
     QVERIFY(p.Edit("LabeledEditStockCodeA")->hasFocus());
@@ -292,18 +300,24 @@ class PairPageTest : public QObject {
     p.Codes("1301", "1332");
     QVERIFY(p.window->BeginScreeningRun());
     p.Page().ButtonCheckClick(nullptr);
-    QCOMPARE(p.Page().ButtonCheckTag, 0);
+    QVERIFY(!p.Page().PairDrawn());
     // A pair handed over meanwhile is refused without touching the fields.
-    QVERIFY(!p.Page().OpenPair({"1332", "", "1", "1301", "", "1", "0"}));
+    QVERIFY(!p.Page().OpenPair({.codeA = "1332",
+                                .lotsA = "1",
+                                .codeB = "1301",
+                                .lotsB = "1",
+                                .adjust = "0",
+                                .nameA = "",
+                                .nameB = ""}));
     QCOMPARE(p.Edit("LabeledEditStockCodeA")->text(), QStringLiteral("1301"));
     p.window->EndScreeningRun();
     {
       LibraryCallScope download(p.window->LibraryBusy());
       p.Page().ButtonCheckClick(nullptr);
-      QCOMPARE(p.Page().ButtonCheckTag, 0);
+      QVERIFY(!p.Page().PairDrawn());
     }
     p.Page().ButtonCheckClick(nullptr);
-    QCOMPARE(p.Page().ButtonCheckTag, 1);
+    QVERIFY(p.Page().PairDrawn());
   }
 
   void onlineTheMissingFileIsDownloadedOnceAndASecondCheckWaits() {
@@ -371,8 +385,13 @@ class PairPageTest : public QObject {
     QCOMPARE(recent->topLevelItem(0)->text(1), QStringLiteral(u"1301　TSE : Kyokuyo"));
 
     // Checked again with other lots: still one row, with the new caption.
-    QVERIFY(
-        p.Page().OpenPair({"1301", "TSE : Kyokuyo", "200", "1332", "TSE : Nissui", "1000", "5"}));
+    QVERIFY(p.Page().OpenPair({.codeA = "1301",
+                               .lotsA = "200",
+                               .codeB = "1332",
+                               .lotsB = "1000",
+                               .adjust = "5",
+                               .nameA = "TSE : Kyokuyo",
+                               .nameB = "TSE : Nissui"}));
     QCOMPARE(recent->topLevelItemCount(), 1);
     QCOMPARE(recent->topLevelItem(0)->text(0), QStringLiteral("1301,200,1332,1000,5"));
     QCOMPARE(p.Page().Days()[0].CloseA, 100005);
@@ -409,8 +428,12 @@ class PairPageTest : public QObject {
     emit key->activated(2);
     QVERIFY(button->isEnabled());
     Control<QSpinBox>(*p.window, "UpDownLineWidth")->setValue(4);
-    AnswerInputDialog(QString());
+    InputDialogSeen seen;
+    AnswerInputDialog(QString(), true, &seen);
     QTest::mouseClick(button, Qt::LeftButton);
+    // A new preset is proposed no name.
+    QCOMPARE(seen.title, QStringLiteral(u"登録"));
+    QCOMPARE(seen.proposal, QString());
     QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]\r\nCaption= \r\nLineWidth=4\r\n") !=
             std::string::npos);
     QAction* item = p.window->findChild<QAction*>("MainMenuChartPresetF7");
@@ -424,6 +447,14 @@ class PairPageTest : public QObject {
     QCOMPARE(Control<QSpinBox>(*p.window, "UpDownLineWidth")->value(), 4);
     QCOMPARE(key->currentIndex(), 2);
     QCOMPARE(button->text(), QStringLiteral(u"更新"));
+    // The applied preset's caption is proposed for its update; cancelled, the
+    // key and the button stay.
+    AnswerInputDialog(QString(), false, &seen);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(seen.title, QStringLiteral(u"更新"));
+    QCOMPARE(seen.proposal, QStringLiteral(" "));
+    QCOMPARE(key->currentIndex(), 2);
+    QVERIFY(button->isEnabled());
 
     // A settings file that cannot be written keeps the preset.
     const std::string settings = p.dir.Read("Dyadmark.ini");
