@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <exception>
 #include <functional>
 #include <iterator>
 #include <limits>
-#include <mutex>
 #include <thread>
 
 #include "price_files.h"
@@ -17,8 +15,15 @@
 namespace {
 
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-// Codes j of one row handed to a thread at a time.
-constexpr int32_t kCodesPerUnit = 1024;
+// The correlations computed at once, one pair in each vector lane.
+constexpr size_t kLanes = 4;
+// Pairs of a unit whose tests wait to be settled at most.
+constexpr size_t kQueueLimit = 16;
+// The evaluating threads run ahead of the delivery by a few units at most.
+constexpr size_t kRunAheadPerThread = 4;
+constexpr size_t kRunAheadSpare = 4;
+// How often the delivery polls the caller's stop while it waits for a unit.
+constexpr std::chrono::milliseconds kStopPoll{20};
 
 // A code read from a data file that is no plain code names no file at all
 // (the empty path reads as a missing file), never one outside the directory.
@@ -135,17 +140,17 @@ struct PairScreening::UnitResult {
   int32_t buy = 0;
   std::vector<std::optional<double>> lastValues;
   int64_t firstKey = 0;
-  bool done = false;
 };
 
 PairScreening::PairScreening(std::filesystem::path dataDir, const PairKeySet& keys,
                              std::vector<int32_t> units, std::vector<TechnicalTest> tests,
-                             int threads)
+                             int threads, int32_t codesPerUnit)
     : dataDir_(std::move(dataDir)),
       keys_(keys),
       units_(std::move(units)),
       tests_(std::move(tests)),
-      threads_(std::max(threads, 1)) {}
+      threads_(std::max(threads, 1)),
+      codesPerUnit_(std::max(codesPerUnit, 1)) {}
 
 std::vector<std::string> PairScreening::MalformedCodes() const {
   std::vector<std::string> codes;
@@ -224,8 +229,8 @@ void PairScreening::PlanUnits() {
   const int32_t count = keys_.CodeCount();
   for (int32_t i = 0; i < count; ++i) {
     if (keys_.KeysOfRow(i) == 0) continue;
-    for (int32_t j = i + 1; j < count; j += kCodesPerUnit) {
-      work_.push_back({i, j, std::min(j + kCodesPerUnit, count)});
+    for (int32_t j = i + 1; j < count; j += codesPerUnit_) {
+      work_.push_back({i, j, std::min(j + codesPerUnit_, count)});
     }
   }
 }
@@ -488,11 +493,11 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
   const bool batch = !tests_.empty() && tests_[0].kind == TechnicalKind::kCorrelation;
   std::vector<Queued>& queue = scratch.queue;
   queue.clear();
-  int waiting = 0;
+  size_t waiting = 0;
   int64_t key = result.firstKey;
 
   auto settle = [&] {
-    // The waiting tests, four of the same days at a time (a short group
+    // The waiting tests, kLanes of the same days at a time (a short group
     // repeats its first lane); side a is the row's code in every one.
     std::vector<size_t> open;
     for (size_t q = 0; q < queue.size(); ++q) {
@@ -501,19 +506,19 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
     for (size_t k = 0; k < open.size();) {
       const Correlating& lead = queue[open[k]].first;
       size_t lanes = 1;
-      while (lanes < 4 && k + lanes < open.size() &&
+      while (lanes < kLanes && k + lanes < open.size() &&
              queue[open[k + lanes]].first.days == lead.days &&
              queue[open[k + lanes]].first.a == lead.a &&
              queue[open[k + lanes]].first.from == lead.from) {
         ++lanes;
       }
-      CorrelationJob jobs[4];
-      for (size_t l = 0; l < 4; ++l) {
+      CorrelationJob jobs[kLanes];
+      for (size_t l = 0; l < kLanes; ++l) {
         const Correlating& c = queue[open[k + (l < lanes ? l : 0)]].first;
         jobs[l] = {c.b->closeValues.data() + c.from, static_cast<double>(c.scaleA),
                    static_cast<double>(c.scaleB), c.meanA, c.meanB};
       }
-      double values[4];
+      double values[kLanes];
       CorrelationsOfOneAgainstFour(lead.a->closeValues.data() + lead.from, jobs, lead.days, values);
       for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
       k += lanes;
@@ -555,7 +560,7 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
       q.passed = EvaluatePair(unit.row, j, scratch, q.sell, q.buy);
       q.values = scratch.values;
     }
-    if (waiting == 4 || queue.size() >= 16) settle();
+    if (waiting == kLanes || queue.size() >= kQueueLimit) settle();
   }
   settle();
 }
@@ -575,94 +580,55 @@ PairScreening::End PairScreening::Run(const std::function<bool()>& stop, PairScr
     }
   }
 
-  std::mutex mutex;
-  std::condition_variable workReady;
-  std::condition_variable unitDone;
-  size_t next = 0;
-  size_t delivered = 0;
-  std::atomic<bool> stopping{false};
-  std::exception_ptr error;
-  // Threads run ahead of the delivery by a few units at most.
-  const size_t ahead = static_cast<size_t>(threads_) * 4 + 4;
-
+  OrderedHandOut handOut(work_.size(),
+                         static_cast<size_t>(threads_) * kRunAheadPerThread + kRunAheadSpare);
   auto evaluate = [&] {
     Scratch scratch;
-    for (;;) {
-      size_t u = 0;
-      {
-        std::unique_lock lock(mutex);
-        workReady.wait(lock, [&] {
-          return stopping || error || next >= work_.size() || next < delivered + ahead;
-        });
-        if (stopping || error || next >= work_.size()) return;
-        u = next++;
-      }
+    while (const std::optional<size_t> u = handOut.Take()) {
       try {
-        Evaluate(work_[u], scratch, results[u], stopping);
+        Evaluate(work_[*u], scratch, results[*u], handOut.Stopping());
       } catch (...) {
-        std::lock_guard lock(mutex);
-        if (!error) error = std::current_exception();
-        unitDone.notify_all();
-        workReady.notify_all();
+        handOut.Fail(std::current_exception());
         return;
       }
-      {
-        std::lock_guard lock(mutex);
-        results[u].done = true;
-      }
-      unitDone.notify_all();
+      handOut.Done(*u);
     }
   };
-
   std::vector<std::thread> threads;
   auto finish = [&] {
-    {
-      std::lock_guard lock(mutex);
-      stopping = true;
-    }
-    workReady.notify_all();
+    handOut.Stop();
     for (std::thread& thread : threads) thread.join();
-    threads.clear();
   };
 
   End end = End::kCompleted;
   try {
     for (int t = 0; t < threads_; ++t) threads.emplace_back(evaluate);
-    for (size_t u = 0; u < work_.size() && end == End::kCompleted; ++u) {
-      bool ready = false;
-      while (!ready) {
-        {
-          std::unique_lock lock(mutex);
-          unitDone.wait_for(lock, std::chrono::milliseconds(20),
-                            [&] { return results[u].done || error != nullptr; });
-          if (error) break;
-          ready = results[u].done;
-        }
-        if (!ready && stop()) break;
-      }
-      if (!ready) {
-        end = End::kStopped;
-        break;
-      }
-      UnitResult& result = results[u];
-      for (size_t k = 0; k < result.lastValues.size(); ++k) {
-        if (result.lastValues[k]) lastValues_[k] = result.lastValues[k];
-      }
-      if (result.lastKey >= 0)
-        sink.Evaluated(result.passed, result.lastValues, result.lastKey, result.sell, result.buy);
-      result = UnitResult{};
-      {
-        std::lock_guard lock(mutex);
-        delivered = u + 1;
-      }
-      workReady.notify_all();
-      if (stop()) end = End::kStopped;
-    }
+    end = Deliver(handOut, results, stop, sink);
   } catch (...) {
     finish();
     throw;
   }
   finish();
-  if (error) std::rethrow_exception(error);
+  if (handOut.Error()) std::rethrow_exception(handOut.Error());
   return end;
+}
+
+PairScreening::End PairScreening::Deliver(OrderedHandOut& handOut, std::vector<UnitResult>& results,
+                                          const std::function<bool()>& stop,
+                                          PairScreeningSink& sink) {
+  for (size_t u = 0; u < results.size(); ++u) {
+    while (!handOut.WaitDone(u, kStopPoll)) {
+      if (handOut.Error() != nullptr || stop()) return End::kStopped;
+    }
+    UnitResult& result = results[u];
+    for (size_t k = 0; k < result.lastValues.size(); ++k) {
+      if (result.lastValues[k]) lastValues_[k] = result.lastValues[k];
+    }
+    if (result.lastKey >= 0)
+      sink.Evaluated(result.passed, result.lastValues, result.lastKey, result.sell, result.buy);
+    result = UnitResult{};
+    handOut.Delivered(u);
+    if (stop()) return End::kStopped;
+  }
+  return End::kCompleted;
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ordered_hand_out.h"
 #include "pair_keys.h"
 #include "screening_series.h"
 #include "statistics.h"
@@ -77,10 +78,16 @@ void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar);
 
 class PairScreening {
  public:
+  // Codes j of one row i handed to a thread at a time, by default: a unit of
+  // work.
+  static constexpr int32_t kCodesPerUnit = 1024;
+
   // `units` are the trading units of keys.Codes(), in that order. `threads`
-  // (at least 1) evaluate pairs.
+  // (at least 1) evaluate pairs, `codesPerUnit` (at least 1) codes j of one
+  // row at a time.
   PairScreening(std::filesystem::path dataDir, const PairKeySet& keys, std::vector<int32_t> units,
-                std::vector<TechnicalTest> tests, int threads);
+                std::vector<TechnicalTest> tests, int threads,
+                int32_t codesPerUnit = kCodesPerUnit);
 
   enum class End { kCompleted, kStopped };
   // Reads every code's price file, then evaluates every key. `stop` is polled
@@ -116,6 +123,10 @@ class PairScreening {
 
   void LoadPrices(const std::function<bool()>& stop);
   void PlanUnits();
+  // Hands each unit's result to the sink in unit order as soon as it is
+  // evaluated, until the end, a stop or a worker's error.
+  End Deliver(OrderedHandOut& handOut, std::vector<UnitResult>& results,
+              const std::function<bool()>& stop, PairScreeningSink& sink);
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
   bool FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const;
@@ -136,6 +147,7 @@ class PairScreening {
   std::vector<int32_t> units_;
   std::vector<TechnicalTest> tests_;
   int threads_ = 1;
+  int32_t codesPerUnit_ = kCodesPerUnit;
   std::vector<CodePrices> prices_;
   std::vector<int32_t> calendar_;
   // The dates and closes as read are let go once every code with days is on

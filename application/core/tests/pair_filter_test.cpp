@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -697,18 +699,93 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
   EXPECT_TRUE(aLaterPairPassedTheFirstTest);
 }
 
-TEST(PairScreeningTest, StopsWhenAsked) {
+namespace {
+
+// Thirty codes, every two a pair: one unit of work per row of A.
+struct ThirtyCodes {
   ScratchDir dir;
-  std::mt19937 random(4);
-  WritePrices(dir, 30, random);
   std::vector<std::string> codes;
-  for (int c = 0; c < 30; ++c) codes.push_back(std::to_string(1300 + c));
-  const PairKeySet keys(codes, codes);
-  PairScreening screening(dir.path(), keys, std::vector<int32_t>(30, 100), {}, 2);
-  Collect sink;
-  int polls = 0;
-  EXPECT_EQ(screening.Run([&] { return ++polls > 3; }, sink), PairScreening::End::kStopped);
-  EXPECT_LT(sink.rows.size(), static_cast<size_t>(keys.Count()));
+  std::unique_ptr<PairKeySet> keys;
+  ThirtyCodes() {
+    std::mt19937 random(4);
+    WritePrices(dir, 30, random);
+    for (int c = 0; c < 30; ++c) codes.push_back(std::to_string(1300 + c));
+    keys = std::make_unique<PairKeySet>(codes, codes);
+  }
+};
+
+class CountBatches : public Collect {
+ public:
+  void Evaluated(std::vector<PassedPair>& passed,
+                 const std::vector<std::optional<double>>& batchValues, int64_t lastKey,
+                 int32_t sell, int32_t buy) override {
+    ++batches;
+    Collect::Evaluated(passed, batchValues, lastKey, sell, buy);
+  }
+  int batches = 0;
+};
+
+class ThrowOnFirstBatch : public PairScreeningSink {
+ public:
+  void Evaluated(std::vector<PassedPair>&, const std::vector<std::optional<double>>&, int64_t,
+                 int32_t, int32_t) override {
+    throw std::runtime_error("the sink failed");
+  }
+};
+
+}  // namespace
+
+// A stop seen after the first batch ends the run there: no second batch.
+TEST(PairScreeningTest, StopsWhenAsked) {
+  ThirtyCodes data;
+  for (int threads : {1, 3}) {
+    PairScreening screening(data.dir.path(), *data.keys, std::vector<int32_t>(30, 100), {},
+                            threads);
+    CountBatches sink;
+    EXPECT_EQ(screening.Run([&] { return sink.batches >= 1; }, sink), PairScreening::End::kStopped)
+        << threads << " threads";
+    EXPECT_EQ(sink.batches, 1) << threads << " threads";
+  }
+}
+
+// An error on Run's thread comes out of Run after every evaluating thread
+// has been joined (a thread left running would end the program).
+TEST(PairScreeningTest, AnErrorComesOutWithEveryThreadJoined) {
+  ThirtyCodes data;
+  for (int threads : {1, 3}) {
+    PairScreening screening(data.dir.path(), *data.keys, std::vector<int32_t>(30, 100), {},
+                            threads);
+    ThrowOnFirstBatch sink;
+    EXPECT_THROW(screening.Run([] { return false; }, sink), std::runtime_error)
+        << threads << " threads";
+  }
+}
+
+// Rows split into units of a few codes give the same rows, in the same
+// order, as whole rows.
+TEST(PairScreeningTest, RowsSplitIntoSmallUnitsGiveTheSameRows) {
+  ThirtyCodes data;
+  std::vector<int32_t> units(30, 100);
+  for (size_t i = 0; i < units.size(); i += 3) units[i] = 1000;
+  const std::vector<TechnicalTest> tests =
+      ParseTechnicalTests({Condition(kCorrelation, "   1" + kSeparator + "1200", ""),
+                           Condition(kStdDev, "   1" + kSeparator + "  60", "")});
+  std::vector<std::optional<double>> expectedLast;
+  const std::vector<PassedPair> expected =
+      OneByOne(data.dir, *data.keys, units, tests, expectedLast);
+  ASSERT_GT(expected.size(), 20u);
+  for (int threads : {1, 3}) {
+    for (int32_t codesPerUnit : {1, 3, 7}) {
+      const std::string what =
+          std::to_string(threads) + " threads, units of " + std::to_string(codesPerUnit) + " codes";
+      PairScreening screening(data.dir.path(), *data.keys, units, tests, threads, codesPerUnit);
+      Collect sink;
+      ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+      ExpectSameRows(sink.rows, expected, what);
+      ExpectSameLastValues(sink.lastValues, expectedLast, what);
+      EXPECT_EQ(std::get<0>(sink.last), data.keys->Count() - 1) << what;
+    }
+  }
 }
 
 TEST(PairScreeningTest, ACodeThatIsNoPlainNameReadsNoFile) {
