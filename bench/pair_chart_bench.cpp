@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pair_chart_view.h"
+#include "pair/pair_chart_view.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "pair_series.h"
-#include "pair_statistics.h"
-#include "price_files.h"
+#include "data/price_files.h"
+#include "pair/pair_series.h"
+#include "pair/pair_statistics.h"
 
 namespace {
 

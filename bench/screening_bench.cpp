@@ -25,14 +25,14 @@
 #include <thread>
 #include <vector>
 
-#include "code_file.h"
-#include "code_table.h"
-#include "file_io.h"
-#include "pair_keys.h"
-#include "pair_screening.h"
-#include "price_files.h"
-#include "screening_series.h"
-#include "technical_filter.h"
+#include "data/code_file.h"
+#include "data/code_table.h"
+#include "data/file_io.h"
+#include "data/price_files.h"
+#include "screening/pair_keys.h"
+#include "screening/pair_screening.h"
+#include "screening/screening_series.h"
+#include "screening/technical_filter.h"
 
 namespace {
 

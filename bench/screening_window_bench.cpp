@@ -20,14 +20,14 @@
 #include <string>
 #include <vector>
 
-#include "Dm_umain.h"
-#include "code_file.h"
+#include "data/code_file.h"
+#include "data/price_files.h"
 #include "gui_test_program.h"
-#include "price_files.h"
-#include "qt_cp932.h"
-#include "screening_settings.h"
-#include "status_panel_bar.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "screening/screening_settings.h"
 #include "vcl/inifile.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

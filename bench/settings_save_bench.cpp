@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "main_settings.h"
-#include "screening_settings.h"
+#include "screening/screening_settings.h"
 #include "vcl/inifile.h"
+#include "window/main_settings.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "statistics.h"
+#include "data/statistics.h"
 
 namespace {
 

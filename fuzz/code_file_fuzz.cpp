@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "code_file.h"
-#include "code_table.h"
+#include "data/code_file.h"
+#include "data/code_table.h"
 #include "fuzz_check.h"
 #include "scratch_dir.h"
 #include "vcl/cp932_text.h"

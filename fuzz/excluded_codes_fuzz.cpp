@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "excluded_codes.h"
+#include "data/excluded_codes.h"
 #include "fuzz_check.h"
 #include "scratch_dir.h"
 #include "vcl/cp932_text.h"

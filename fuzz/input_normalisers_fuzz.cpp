@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "code_page_settings.h"
 #include "fuzz_check.h"
-#include "pair_inputs.h"
+#include "pair/pair_inputs.h"
 #include "vcl/convert.h"
+#include "window/code_page_settings.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "main_settings.h"
-#include "pair_chart_plan.h"
-#include "pair_chart_settings.h"
+#include "pair/pair_chart_plan.h"
+#include "pair/pair_chart_settings.h"
 #include "scratch_dir.h"
 #include "vcl/inifile.h"
+#include "window/main_settings.h"
 
 namespace {
 

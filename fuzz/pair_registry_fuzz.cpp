@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "pair_item.h"
-#include "pair_registry_settings.h"
+#include "pair/pair_item.h"
+#include "registry/pair_registry_settings.h"
 #include "scratch_dir.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"

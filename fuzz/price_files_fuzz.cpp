@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "data/price_files.h"
 #include "fake_ticvane.h"
 #include "fuzz_check.h"
-#include "price_files.h"
 #include "scratch_dir.h"
 #include "vcl/cp932_text.h"
 

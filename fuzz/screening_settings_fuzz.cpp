@@ -13,8 +13,8 @@
 
 #include "fuzz_check.h"
 #include "scratch_dir.h"
-#include "screening_settings.h"
-#include "technical_conditions.h"
+#include "screening/screening_settings.h"
+#include "screening/technical_conditions.h"
 #include "vcl/convert.h"
 #include "vcl/inifile.h"
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "code_file.h"
-#include "code_table.h"
-#include "file_io.h"
-#include "pair_chart_settings.h"
-#include "price_files.h"
-#include "screening_settings.h"
-#include "sector_names.h"
-#include "technical_conditions.h"
+#include "data/code_file.h"
+#include "data/code_table.h"
+#include "data/file_io.h"
+#include "data/price_files.h"
+#include "data/sector_names.h"
+#include "pair/pair_chart_settings.h"
+#include "screening/screening_settings.h"
+#include "screening/technical_conditions.h"
 #include "vcl/inifile.h"
 
 namespace {

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "code_file.h"
-#include "pair_chart_settings.h"
-#include "pair_price_refresh.h"
-#include "pair_series.h"
-#include "price_files.h"
+#include "data/code_file.h"
+#include "data/price_files.h"
+#include "data/statistics.h"
+#include "pair/pair_chart_settings.h"
+#include "pair/pair_price_refresh.h"
+#include "pair/pair_series.h"
 #include "scratch_dir.h"
-#include "screening_settings.h"
-#include "statistics.h"
+#include "screening/screening_settings.h"
 #include "vcl/cp932_text.h"
 #include "vcl/inifile.h"
 

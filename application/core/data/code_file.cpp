@@ -1,9 +1,9 @@
-#include "code_file.h"
+#include "data/code_file.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "file_io.h"
+#include "data/file_io.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"
 

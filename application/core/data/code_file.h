@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "code_table.h"
+#include "data/code_table.h"
 
 // Reads one line by byte positions: the code is bytes 0-3 and byte 4 must be
 // a TAB; Name, Market, Type, Unit and Vol each run to the next TAB (a missing

@@ -1,9 +1,9 @@
-#include "excluded_codes.h"
+#include "data/excluded_codes.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "file_io.h"
+#include "data/file_io.h"
 #include "vcl/cp932_text.h"
 
 void ExcludedCodeList::Load(const std::filesystem::path& file) {

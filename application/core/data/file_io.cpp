@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "data/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,9 +9,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "data/write_failure_reason.h"
 #include "vcl/path_text.h"
 #include "vcl/replace_file.h"
-#include "write_failure_reason.h"
 
 namespace {
 

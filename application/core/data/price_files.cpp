@@ -1,4 +1,4 @@
-#include "price_files.h"
+#include "data/price_files.h"
 
 #include <cmath>
 #include <cstdint>
@@ -6,8 +6,8 @@
 #include <exception>
 #include <vector>
 
-#include "file_io.h"
-#include "statistics.h"
+#include "data/file_io.h"
+#include "data/statistics.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"
 #include "vcl/tlist.h"

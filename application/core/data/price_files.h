@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "short_text.h"
+#include "data/short_text.h"
+#include "data/ticvane_api.h"
 #include "ticvane.h"
-#include "ticvane_api.h"
 
 constexpr int32_t kPriceFileMaxLines = 1225;
 // What the latest market date is when it cannot be had.

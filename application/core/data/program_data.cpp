@@ -1,6 +1,6 @@
-#include "program_data.h"
+#include "data/program_data.h"
 
-#include "code_file.h"
+#include "data/code_file.h"
 
 void ProgramData::LoadCodeFile() { ::LoadCodeFile(codeList_, exeDir_); }
 

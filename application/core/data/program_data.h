@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "code_table.h"
-#include "price_files.h"
+#include "data/code_table.h"
+#include "data/price_files.h"
 
 class ProgramData {
  public:

@@ -1,4 +1,4 @@
-#include "sector_names.h"
+#include "data/sector_names.h"
 
 // clang-format off
 const std::array<std::string_view, 34> TypeNames = {

@@ -1,4 +1,4 @@
-#include "short_text.h"
+#include "data/short_text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "statistics.h"
+#include "data/statistics.h"
 
 #include <algorithm>
 #include <cmath>

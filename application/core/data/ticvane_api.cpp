@@ -1,4 +1,4 @@
-#include "ticvane_api.h"
+#include "data/ticvane_api.h"
 
 const TicvaneApi& RealTicvaneApi() {
   static const TicvaneApi api{

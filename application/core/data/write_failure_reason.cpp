@@ -1,4 +1,4 @@
-#include "write_failure_reason.h"
+#include "data/write_failure_reason.h"
 
 #include <cerrno>
 

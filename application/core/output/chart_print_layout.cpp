@@ -1,6 +1,6 @@
-#include "chart_print_layout.h"
+#include "output/chart_print_layout.h"
 
-#include "pair_item.h"
+#include "pair/pair_item.h"
 #include "vcl/convert.h"
 
 namespace {

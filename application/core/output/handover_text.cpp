@@ -1,4 +1,4 @@
-#include "handover_text.h"
+#include "output/handover_text.h"
 
 std::string HandOverText(std::string_view codeA, std::string_view lotA, std::string_view codeB,
                          std::string_view lotB, std::string_view adjust) {

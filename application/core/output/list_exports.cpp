@@ -1,9 +1,9 @@
-#include "list_exports.h"
+#include "output/list_exports.h"
 
 #include <algorithm>
 
-#include "pair_day_figures.h"
-#include "sector_names.h"
+#include "data/sector_names.h"
+#include "pair/pair_day_figures.h"
 #include "vcl/convert.h"
 
 namespace {

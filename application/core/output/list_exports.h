@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "code_table.h"
-#include "pair_day_record.h"
-#include "screening_result_row.h"
+#include "data/code_table.h"
+#include "pair/pair_day_record.h"
+#include "screening/screening_result_row.h"
 
 // The code table in its order: "銘柄" (code, a blank, the name), "取引所",
 // "業種", "単元", "平均出来高" ("-" while not measured), "貸借" ("○" or

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "pair_chart_window.h"
-#include "pair_day_record.h"
+#include "pair/pair_chart_window.h"
+#include "pair/pair_day_record.h"
 
 // The modes, in the order of the page's date-label list.
 enum class DateLabelMode : int32_t {

@@ -1,8 +1,8 @@
-#include "pair_chart_plan.h"
+#include "pair/pair_chart_plan.h"
 
 #include <algorithm>
 
-#include "pair_chart_labels.h"
+#include "pair/pair_chart_labels.h"
 
 const std::array<PairSeriesStyle, kPairSeriesCount>& PairSeriesStyles() {
   using S = PairPenStyle;

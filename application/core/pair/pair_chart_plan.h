@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "pair_chart_window.h"
-#include "pair_day_record.h"
+#include "pair/pair_chart_window.h"
+#include "pair/pair_day_record.h"
 
 // The series in painting order: the first gives the days' places, the
 // second is the mean line.

@@ -1,10 +1,10 @@
-#include "pair_chart_readout.h"
+#include "pair/pair_chart_readout.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "pair_day_figures.h"
+#include "pair/pair_day_figures.h"
 #include "vcl/convert.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "pair_chart_window.h"
-#include "pair_check_scale.h"
-#include "pair_day_record.h"
+#include "pair/pair_chart_window.h"
+#include "pair/pair_check_scale.h"
+#include "pair/pair_day_record.h"
 
 // The chart's pixel mappings as the read-outs need them; the window's chart
 // implements it over its laid-out geometry, tests over plain numbers.

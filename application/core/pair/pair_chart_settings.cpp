@@ -1,6 +1,6 @@
-#include "pair_chart_settings.h"
+#include "pair/pair_chart_settings.h"
 
-#include "main_settings.h"
+#include "window/main_settings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "pair_check_scale.h"
-#include "pair_day_record.h"
+#include "pair/pair_check_scale.h"
+#include "pair/pair_day_record.h"
 
 enum class MarginColour { kBlack, kRed, kBlue };
 

@@ -1,4 +1,4 @@
-#include "pair_inputs.h"
+#include "pair/pair_inputs.h"
 
 #include "vcl/convert.h"
 

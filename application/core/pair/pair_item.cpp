@@ -1,4 +1,4 @@
-#include "pair_item.h"
+#include "pair/pair_item.h"
 
 #include <array>
 

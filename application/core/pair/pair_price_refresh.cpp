@@ -1,9 +1,9 @@
-#include "pair_price_refresh.h"
+#include "pair/pair_price_refresh.h"
 
 #include <system_error>
 
-#include "file_io.h"
-#include "price_files.h"
+#include "data/file_io.h"
+#include "data/price_files.h"
 #include "vcl/cp932_text.h"
 
 PairRefresh RefreshPairPriceFile(const TicvaneApi& api, int32_t source,

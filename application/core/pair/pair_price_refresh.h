@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "code_table.h"
-#include "pair_series.h"
-#include "ticvane_api.h"
+#include "data/code_table.h"
+#include "data/ticvane_api.h"
+#include "pair/pair_series.h"
 
 // What the refresh did.
 enum class PairRefresh {

@@ -1,8 +1,8 @@
-#include "pair_series.h"
+#include "pair/pair_series.h"
 
 #include <limits>
 
-#include "price_files.h"
+#include "data/price_files.h"
 #include "vcl/convert.h"
 
 namespace {

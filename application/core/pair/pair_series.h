@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pair_day_record.h"
+#include "pair/pair_day_record.h"
 
 // One day of one code, its prices already times the lot count plus the
 // adjustment.

@@ -1,8 +1,8 @@
-#include "pair_statistics.h"
+#include "pair/pair_statistics.h"
 
 #include <algorithm>
 
-#include "statistics.h"
+#include "data/statistics.h"
 #include "vcl/convert.h"
 
 namespace {

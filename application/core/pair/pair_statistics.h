@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pair_day_record.h"
+#include "pair/pair_day_record.h"
 
 struct PairStatistics {
   // The mean rate of the period rounded to two decimals; 0.0 without days.

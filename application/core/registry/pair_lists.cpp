@@ -1,4 +1,4 @@
-#include "pair_lists.h"
+#include "registry/pair_lists.h"
 
 #include <cstddef>
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "pair_item.h"
+#include "pair/pair_item.h"
 
 // The most pairs the recent list keeps after a new pair was added.
 constexpr int kRecentPairLimit = 20;

@@ -1,4 +1,4 @@
-#include "pair_registry_settings.h"
+#include "registry/pair_registry_settings.h"
 
 #include <algorithm>
 #include <set>

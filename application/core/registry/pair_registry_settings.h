@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pair_item.h"
+#include "pair/pair_item.h"
 #include "vcl/inifile.h"
 
 constexpr int32_t kPairPageCount = 5;

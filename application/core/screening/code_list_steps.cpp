@@ -1,14 +1,14 @@
-#include "code_list_steps.h"
+#include "screening/code_list_steps.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <system_error>
 
-#include "file_io.h"
-#include "pair_item.h"
-#include "price_files.h"
-#include "statistics.h"
+#include "data/file_io.h"
+#include "data/price_files.h"
+#include "data/statistics.h"
+#include "pair/pair_item.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"
 

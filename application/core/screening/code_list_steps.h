@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "screening_conditions.h"
-#include "screening_step_access.h"
+#include "screening/screening_conditions.h"
+#include "screening/screening_step_access.h"
 
 // A code list: four-character codes, sorted in byte order, each once.
 using ScreeningCodeList = std::vector<std::string>;

@@ -1,4 +1,4 @@
-#include "ordered_hand_out.h"
+#include "screening/ordered_hand_out.h"
 
 OrderedHandOut::OrderedHandOut(size_t units, size_t runAhead)
     : units_(units), runAhead_(runAhead), done_(units, false) {}

@@ -1,4 +1,4 @@
-#include "pair_keys.h"
+#include "screening/pair_keys.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "pair_screening.h"
+#include "screening/pair_screening.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,8 +9,8 @@
 #include <limits>
 #include <thread>
 
-#include "price_files.h"
-#include "statistics.h"
+#include "data/price_files.h"
+#include "data/statistics.h"
 
 namespace {
 

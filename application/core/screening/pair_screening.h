@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "ordered_hand_out.h"
-#include "pair_keys.h"
-#include "screening_series.h"
-#include "statistics.h"
-#include "technical_filter.h"
+#include "data/statistics.h"
+#include "screening/ordered_hand_out.h"
+#include "screening/pair_keys.h"
+#include "screening/screening_series.h"
+#include "screening/technical_filter.h"
 
 // A pair that passed every test.
 struct PassedPair {

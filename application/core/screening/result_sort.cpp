@@ -1,4 +1,4 @@
-#include "result_sort.h"
+#include "screening/result_sort.h"
 
 #include <algorithm>
 #include <cmath>

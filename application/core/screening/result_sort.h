@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "screening_result_row.h"
+#include "screening/screening_result_row.h"
 
 // The sort kinds of the result columns.
 enum ResultSortKind : int32_t {

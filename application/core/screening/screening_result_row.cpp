@@ -1,8 +1,8 @@
-#include "screening_result_row.h"
+#include "screening/screening_result_row.h"
 
-#include "code_list_steps.h"
-#include "pair_item.h"
-#include "sector_names.h"
+#include "data/sector_names.h"
+#include "pair/pair_item.h"
+#include "screening/code_list_steps.h"
 #include "vcl/convert.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "code_table.h"
+#include "data/code_table.h"
 
 // The fixed sub-items of a row: sell side 0-5, buy side 6-11, the unit ratio
 // 12 and the spacer 13; the technical results follow from 14 on.

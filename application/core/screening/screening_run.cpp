@@ -1,4 +1,4 @@
-#include "screening_run.h"
+#include "screening/screening_run.h"
 
 bool ScreeningRun::Begin() {
   if (!CanStart()) return false;

@@ -18,8 +18,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "cancel_request.h"
-#include "library_busy.h"
+#include "data/library_busy.h"
+#include "screening/cancel_request.h"
 
 class ScreeningRun {
  public:

@@ -1,4 +1,4 @@
-#include "screening_series.h"
+#include "screening/screening_series.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "file_io.h"
-#include "statistics.h"
+#include "data/file_io.h"
+#include "data/statistics.h"
 
 namespace {
 

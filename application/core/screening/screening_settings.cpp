@@ -1,8 +1,8 @@
-#include "screening_settings.h"
+#include "screening/screening_settings.h"
 
 #include <algorithm>
 
-#include "technical_conditions.h"
+#include "screening/technical_conditions.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "screening_conditions.h"
+#include "screening/screening_conditions.h"
 #include "vcl/inifile.h"
 
 // Ticks item i exactly when byte i of `text` is "1", for the items the text

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "code_table.h"
-#include "price_files.h"
+#include "data/code_table.h"
+#include "data/price_files.h"
 
 // The code table.
 class ScreeningCodeTable {

@@ -1,4 +1,4 @@
-#include "screening_step_adapters.h"
+#include "screening/screening_step_adapters.h"
 
 std::optional<TCodeData> DirectScreeningCodeTable::Find(const std::string& code) {
   const TCodeData* data = table_.Find(code);

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "code_table.h"
-#include "excluded_codes.h"
-#include "screening_step_access.h"
-#include "ticvane_api.h"
+#include "data/code_table.h"
+#include "data/excluded_codes.h"
+#include "data/ticvane_api.h"
+#include "screening/screening_step_access.h"
 
 class DirectScreeningCodeTable : public ScreeningCodeTable {
  public:

@@ -1,4 +1,4 @@
-#include "status_throttle.h"
+#include "screening/status_throttle.h"
 
 StatusThrottle::StatusThrottle(ScreeningStatus& out, std::chrono::milliseconds interval,
                                std::function<Clock::time_point()> now)

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "screening_step_access.h"
+#include "screening/screening_step_access.h"
 
 class StatusThrottle : public ScreeningStatus {
  public:

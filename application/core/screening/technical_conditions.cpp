@@ -1,4 +1,4 @@
-#include "technical_conditions.h"
+#include "screening/technical_conditions.h"
 
 #include <array>
 

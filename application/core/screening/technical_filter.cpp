@@ -1,8 +1,8 @@
-#include "technical_filter.h"
+#include "screening/technical_filter.h"
 
 #include <algorithm>
 
-#include "statistics.h"
+#include "data/statistics.h"
 #include "vcl/convert.h"
 
 namespace {

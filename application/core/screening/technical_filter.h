@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "screening_conditions.h"
-#include "screening_series.h"
+#include "screening/screening_conditions.h"
+#include "screening/screening_series.h"
 
 enum class TechnicalKind { kCorrelation, kRegression, kStdDev };
 

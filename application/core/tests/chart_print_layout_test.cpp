@@ -1,4 +1,4 @@
-#include "chart_print_layout.h"
+#include "output/chart_print_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "code_file.h"
+#include "data/code_file.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "file_io.h"
+#include "data/file_io.h"
 #include "scratch_dir.h"
 #include "vcl/testing/file_size_limit.h"
 

@@ -1,4 +1,4 @@
-#include "code_list_steps.h"
+#include "screening/code_list_steps.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 
 #include "fake_ticvane.h"
 #include "scratch_dir.h"
-#include "screening_step_adapters.h"
+#include "screening/screening_step_adapters.h"
 #include "vcl/convert.h"
 
 namespace {

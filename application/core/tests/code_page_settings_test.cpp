@@ -1,6 +1,6 @@
 // The code-data page's settings section and the values of its detail edits.
 
-#include "code_page_settings.h"
+#include "window/code_page_settings.h"
 
 #include <gtest/gtest.h>
 

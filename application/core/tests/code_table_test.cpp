@@ -1,4 +1,4 @@
-#include "code_table.h"
+#include "data/code_table.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "short_text.h"
+#include "data/short_text.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "data/ticvane_api.h"
 #include "ticvane.h"
-#include "ticvane_api.h"
 
 class FakeTicvane {
  public:

@@ -1,4 +1,4 @@
-#include "handover_text.h"
+#include "output/handover_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "hint_rule.h"
+#include "window/hint_rule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "list_exports.h"
+#include "output/list_exports.h"
 
 #include <gtest/gtest.h>
 

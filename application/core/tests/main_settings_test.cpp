@@ -1,4 +1,4 @@
-#include "main_settings.h"
+#include "window/main_settings.h"
 
 #include <gtest/gtest.h>
 

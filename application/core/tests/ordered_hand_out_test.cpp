@@ -1,4 +1,4 @@
-#include "ordered_hand_out.h"
+#include "screening/ordered_hand_out.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "page_menu_table.h"
+#include "window/page_menu_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pair_chart_labels.h"
+#include "pair/pair_chart_labels.h"
 
 #include <gtest/gtest.h>
 

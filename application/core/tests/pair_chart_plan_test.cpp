@@ -1,4 +1,4 @@
-#include "pair_chart_plan.h"
+#include "pair/pair_chart_plan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pair_chart_readout.h"
+#include "pair/pair_chart_readout.h"
 
 #include <gtest/gtest.h>
 

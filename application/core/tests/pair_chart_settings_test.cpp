@@ -1,4 +1,4 @@
-#include "pair_chart_settings.h"
+#include "pair/pair_chart_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pair_chart_window.h"
+#include "pair/pair_chart_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pair_day_figures.h"
+#include "pair/pair_day_figures.h"
 
 #include <gtest/gtest.h>
 

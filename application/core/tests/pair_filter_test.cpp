@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "pair_keys.h"
-#include "pair_screening.h"
+#include "data/statistics.h"
 #include "scratch_dir.h"
-#include "screening_series.h"
-#include "statistics.h"
-#include "technical_filter.h"
+#include "screening/pair_keys.h"
+#include "screening/pair_screening.h"
+#include "screening/screening_series.h"
+#include "screening/technical_filter.h"
 
 namespace {
 

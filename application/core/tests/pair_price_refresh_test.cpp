@@ -1,4 +1,4 @@
-#include "pair_price_refresh.h"
+#include "pair/pair_price_refresh.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 
 #include <functional>
 
+#include "data/price_files.h"
 #include "fake_ticvane.h"
-#include "price_files.h"
 #include "scratch_dir.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "pair_item.h"
-#include "pair_lists.h"
-#include "pair_registry_settings.h"
+#include "pair/pair_item.h"
+#include "registry/pair_lists.h"
+#include "registry/pair_registry_settings.h"
 #include "scratch_dir.h"
 #include "vcl/inifile.h"
 #include "vcl/testing/file_size_limit.h"

@@ -1,4 +1,4 @@
-#include "pair_series.h"
+#include "pair/pair_series.h"
 
 #include <gtest/gtest.h>
 

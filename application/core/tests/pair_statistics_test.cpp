@@ -1,4 +1,4 @@
-#include "pair_statistics.h"
+#include "pair/pair_statistics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "price_files.h"
+#include "data/price_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // network and no TicvaneInit.
 #include <gtest/gtest.h>
 
-#include "short_text.h"
-#include "ticvane_api.h"
+#include "data/short_text.h"
+#include "data/ticvane_api.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "recent_list.h"
+#include "window/recent_list.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

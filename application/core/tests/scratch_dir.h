@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "file_io.h"
+#include "data/file_io.h"
 
 class ScratchDir {
  public:

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "result_sort.h"
-#include "screening_result_row.h"
-#include "status_throttle.h"
+#include "screening/result_sort.h"
+#include "screening/screening_result_row.h"
+#include "screening/status_throttle.h"
 
 namespace {
 

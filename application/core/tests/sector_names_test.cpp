@@ -1,4 +1,4 @@
-#include "sector_names.h"
+#include "data/sector_names.h"
 
 #include <gtest/gtest.h>
 

@@ -14,12 +14,12 @@
 #include <thread>
 #include <vector>
 
-#include "file_io.h"
-#include "main_settings.h"
+#include "data/file_io.h"
 #include "scratch_dir.h"
-#include "screening_settings.h"
+#include "screening/screening_settings.h"
 #include "vcl/inifile.h"
 #include "vcl/replace_file.h"
+#include "window/main_settings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "status_panel_hints.h"
+#include "window/status_panel_hints.h"
 
 #include <gtest/gtest.h>
 

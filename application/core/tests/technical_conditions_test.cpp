@@ -1,10 +1,10 @@
-#include "technical_conditions.h"
+#include "screening/technical_conditions.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "scratch_dir.h"
-#include "screening_settings.h"
+#include "screening/screening_settings.h"
 
 namespace {
 

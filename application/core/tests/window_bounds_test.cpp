@@ -1,4 +1,4 @@
-#include "window_bounds.h"
+#include "window/window_bounds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "code_page_settings.h"
+#include "window/code_page_settings.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "hint_rule.h"
+#include "window/hint_rule.h"
 
 bool HintRule::Accept(std::u16string_view panel0Text) {
   if (hintSkipCount_ == 0) {

@@ -1,4 +1,4 @@
-#include "page_menu_table.h"
+#include "window/page_menu_table.h"
 
 std::optional<PageMenuState> PageMenuStateFor(int32_t page) {
   switch (page) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "main_pages.h"
+#include "window/main_pages.h"
 
 // The page-dependent menu items, in menu order; true shows the item.
 struct PageMenus {

@@ -1,6 +1,6 @@
-#include "status_panel_hints.h"
+#include "window/status_panel_hints.h"
 
-#include "main_pages.h"
+#include "window/main_pages.h"
 
 namespace {
 

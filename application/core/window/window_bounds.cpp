@@ -1,4 +1,4 @@
-#include "window_bounds.h"
+#include "window/window_bounds.h"
 
 bool WindowRect::Intersects(const WindowRect& other) const {
   if (!IsValid() || !other.IsValid()) return false;

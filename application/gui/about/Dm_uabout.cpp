@@ -1,4 +1,4 @@
-#include "Dm_uabout.h"
+#include "about/Dm_uabout.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "accessible_names.h"
-#include "program_font.h"
-#include "program_icon.h"
-#include "qt_cp932.h"
+#include "about/program_icon.h"
 #include "ui_Dm_uabout.h"
+#include "widgets/accessible_names.h"
+#include "widgets/program_font.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hatched_shape.h"
+#include "about/hatched_shape.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "program_icon.h"
+#include "about/program_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "Dm_fcode.h"
+#include "codes/Dm_fcode.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -8,20 +8,20 @@
 #include <stdexcept>
 #include <string>
 
-#include "accessible_names.h"
-#include "accessible_table.h"
-#include "check_box_images.h"
-#include "check_image_delegate.h"
-#include "code_list_model.h"
-#include "file_io.h"
-#include "list_column_width.h"
-#include "price_files.h"
-#include "qt_cp932.h"
-#include "report_list.h"
-#include "sector_names.h"
-#include "tree_item_bytes.h"
+#include "codes/code_list_model.h"
+#include "data/file_io.h"
+#include "data/price_files.h"
+#include "data/sector_names.h"
 #include "ui_Dm_fcode.h"
 #include "vcl/cp932_text.h"
+#include "widgets/accessible_names.h"
+#include "widgets/accessible_table.h"
+#include "widgets/check_box_images.h"
+#include "widgets/check_image_delegate.h"
+#include "widgets/list_column_width.h"
+#include "widgets/qt_cp932.h"
+#include "widgets/report_list.h"
+#include "widgets/tree_item_bytes.h"
 
 namespace {
 

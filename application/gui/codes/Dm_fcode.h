@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "code_page_settings.h"
-#include "code_table.h"
-#include "list_exports.h"
-#include "program_data.h"
-#include "screen_cursor.h"
-#include "screening_run.h"
+#include "data/code_table.h"
+#include "data/program_data.h"
+#include "output/list_exports.h"
+#include "screening/screening_run.h"
 #include "vcl/inifile.h"
+#include "widgets/screen_cursor.h"
+#include "window/code_page_settings.h"
 
 class CheckBoxImages;
 class CodeListModel;

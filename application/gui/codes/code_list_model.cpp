@@ -1,10 +1,10 @@
-#include "code_list_model.h"
+#include "codes/code_list_model.h"
 
 #include <QMetaObject>
 #include <string>
 
-#include "qt_cp932.h"
-#include "sector_names.h"
+#include "data/sector_names.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <QAbstractTableModel>
 
-#include "code_table.h"
+#include "data/code_table.h"
 
 class CodeListModel : public QAbstractTableModel {
   Q_OBJECT

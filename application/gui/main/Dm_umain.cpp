@@ -1,4 +1,4 @@
-#include "Dm_umain.h"
+#include "main/Dm_umain.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -13,28 +13,28 @@
 #include <QVBoxLayout>
 #include <system_error>
 
-#include "Dm_fcode.h"
-#include "Dm_fpair.h"
-#include "Dm_fscrn.h"
-#include "Dm_uabout.h"
-#include "Dm_upairreg.h"
-#include "accessible_names.h"
-#include "check_box_images.h"
-#include "guarded_application.h"
-#include "hint_router.h"
-#include "idle_task.h"
-#include "list_row_geometry.h"
-#include "main_settings.h"
-#include "price_files.h"
-#include "qt_cp932.h"
-#include "screen_cursor.h"
-#include "screening_result_list.h"
-#include "screening_worker_watch.h"
-#include "sibling_handover.h"
-#include "status_panel_bar.h"
+#include "about/Dm_uabout.h"
+#include "codes/Dm_fcode.h"
+#include "data/price_files.h"
+#include "main/hint_router.h"
+#include "main/idle_task.h"
+#include "main/list_row_geometry.h"
+#include "main/status_panel_bar.h"
+#include "output/sibling_handover.h"
+#include "pair/Dm_fpair.h"
+#include "registry/Dm_upairreg.h"
+#include "screening/Dm_fscrn.h"
+#include "screening/screening_result_list.h"
+#include "screening/screening_worker_watch.h"
 #include "ui_Dm_umain.h"
 #include "vcl/replace_file.h"
-#include "window_bounds.h"
+#include "widgets/accessible_names.h"
+#include "widgets/check_box_images.h"
+#include "widgets/guarded_application.h"
+#include "widgets/qt_cp932.h"
+#include "widgets/screen_cursor.h"
+#include "window/main_settings.h"
+#include "window/window_bounds.h"
 
 namespace {
 

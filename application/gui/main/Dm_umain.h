@@ -22,18 +22,18 @@
 #include <string_view>
 #include <vector>
 
-#include "Dm_fcode.h"
-#include "Dm_fpair.h"
-#include "Dm_fscrn.h"
-#include "chart_print_layout.h"
-#include "hint_rule.h"
-#include "main_settings.h"
-#include "page_menu_table.h"
-#include "pair_item.h"
-#include "program_data.h"
-#include "screening_result_row.h"
-#include "screening_run.h"
-#include "ticvane_api.h"
+#include "codes/Dm_fcode.h"
+#include "data/program_data.h"
+#include "data/ticvane_api.h"
+#include "output/chart_print_layout.h"
+#include "pair/Dm_fpair.h"
+#include "pair/pair_item.h"
+#include "screening/Dm_fscrn.h"
+#include "screening/screening_result_row.h"
+#include "screening/screening_run.h"
+#include "window/hint_rule.h"
+#include "window/main_settings.h"
+#include "window/page_menu_table.h"
 
 class QAction;
 class QActionGroup;

@@ -1,4 +1,4 @@
-#include "hint_router.h"
+#include "main/hint_router.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "idle_task.h"
+#include "main/idle_task.h"
 
 IdleTaskSlot::IdleTaskSlot(QObject* parent) : QObject(parent) {
   timer_.setSingleShot(true);

@@ -1,4 +1,4 @@
-#include "list_row_geometry.h"
+#include "main/list_row_geometry.h"
 
 #include <QTreeWidget>
 

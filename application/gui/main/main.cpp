@@ -5,14 +5,14 @@
 #include <exception>
 #include <memory>
 
-#include "Dm_fcode.h"
-#include "Dm_fpair.h"
-#include "Dm_fscrn.h"
-#include "Dm_umain.h"
-#include "Dm_upairreg.h"
-#include "guarded_application.h"
-#include "program_font.h"
-#include "qt_japanese.h"
+#include "codes/Dm_fcode.h"
+#include "main/Dm_umain.h"
+#include "main/qt_japanese.h"
+#include "pair/Dm_fpair.h"
+#include "registry/Dm_upairreg.h"
+#include "screening/Dm_fscrn.h"
+#include "widgets/guarded_application.h"
+#include "widgets/program_font.h"
 
 int main(int argc, char** argv) {
   GuardedApplication app(argc, argv);

@@ -6,7 +6,7 @@
 #include <QResizeEvent>
 #include <QWindowStateChangeEvent>
 
-#include "Dm_umain.h"
+#include "main/Dm_umain.h"
 
 void TFormMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);

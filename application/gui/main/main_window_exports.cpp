@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "Dm_fcode.h"
-#include "Dm_fpair.h"
-#include "Dm_fscrn.h"
-#include "Dm_umain.h"
-#include "chart_print_preview.h"
-#include "handover_text.h"
-#include "list_export_commands.h"
-#include "list_exports.h"
-#include "qt_cp932.h"
-#include "sibling_handover.h"
-#include "status_panel_bar.h"
+#include "codes/Dm_fcode.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "output/chart_print_preview.h"
+#include "output/handover_text.h"
+#include "output/list_export_commands.h"
+#include "output/list_exports.h"
+#include "output/sibling_handover.h"
+#include "pair/Dm_fpair.h"
+#include "screening/Dm_fscrn.h"
 #include "ui_Dm_umain.h"
+#include "widgets/qt_cp932.h"
 
 void TFormMain::SaveExport(const std::vector<std::string>& lines, const std::string& fileName) {
   std::string error;

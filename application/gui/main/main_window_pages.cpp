@@ -5,17 +5,17 @@
 #include <optional>
 #include <string>
 
-#include "Dm_fcode.h"
-#include "Dm_fpair.h"
-#include "Dm_fscrn.h"
-#include "Dm_umain.h"
-#include "main_settings.h"
-#include "page_menu_table.h"
-#include "pair_chart_settings.h"
-#include "qt_cp932.h"
-#include "status_panel_bar.h"
+#include "codes/Dm_fcode.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "pair/Dm_fpair.h"
+#include "pair/pair_chart_settings.h"
+#include "screening/Dm_fscrn.h"
 #include "ui_Dm_umain.h"
 #include "vcl/inifile.h"
+#include "widgets/qt_cp932.h"
+#include "window/main_settings.h"
+#include "window/page_menu_table.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include <QThread>
 #include <algorithm>
 
-#include "Dm_fcode.h"
-#include "Dm_fpair.h"
-#include "Dm_fscrn.h"
-#include "Dm_tscrn.h"
-#include "Dm_umain.h"
-#include "screen_cursor.h"
-#include "screening_result_list.h"
-#include "screening_worker_watch.h"
-#include "status_panel_bar.h"
+#include "codes/Dm_fcode.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "pair/Dm_fpair.h"
+#include "screening/Dm_fscrn.h"
+#include "screening/Dm_tscrn.h"
+#include "screening/screening_result_list.h"
+#include "screening/screening_worker_watch.h"
 #include "ui_Dm_umain.h"
+#include "widgets/screen_cursor.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "Dm_umain.h"
-#include "hint_router.h"
-#include "qt_cp932.h"
-#include "status_panel_bar.h"
-#include "status_panel_hints.h"
+#include "main/Dm_umain.h"
+#include "main/hint_router.h"
+#include "main/status_panel_bar.h"
 #include "ui_Dm_umain.h"
+#include "widgets/qt_cp932.h"
+#include "window/status_panel_hints.h"
 
 void TFormMain::StatusBarMouseMove(int32_t x) {
   if (ScreeningBusy()) return;

@@ -1,4 +1,4 @@
-#include "qt_japanese.h"
+#include "main/qt_japanese.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "status_panel_bar.h"
+#include "main/status_panel_bar.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "chart_print_job.h"
+#include "output/chart_print_job.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <variant>
 
-#include "pair_chart_plan.h"
-#include "qt_cp932.h"
+#include "pair/pair_chart_plan.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QSize>
 
 #include "chart/chart.h"
-#include "chart_print_layout.h"
+#include "output/chart_print_layout.h"
 
 class QPrinter;
 

@@ -1,4 +1,4 @@
-#include "chart_print_preview.h"
+#include "output/chart_print_preview.h"
 
 #include <QButtonGroup>
 #include <QFile>
@@ -16,9 +16,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "accessible_names.h"
-#include "qt_cp932.h"
-#include "save_file_dialog.h"
+#include "output/save_file_dialog.h"
+#include "widgets/accessible_names.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

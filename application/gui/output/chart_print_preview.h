@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "chart_print_job.h"
+#include "output/chart_print_job.h"
 
 class QPrinter;
 class QPrintPreviewWidget;

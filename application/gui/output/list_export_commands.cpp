@@ -1,14 +1,14 @@
-#include "list_export_commands.h"
+#include "output/list_export_commands.h"
 
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <filesystem>
 
-#include "file_io.h"
-#include "qt_cp932.h"
-#include "save_file_dialog.h"
+#include "data/file_io.h"
+#include "output/save_file_dialog.h"
 #include "vcl/cp932_text.h"
+#include "widgets/qt_cp932.h"
 
 void CopyLinesToClipboard(const std::vector<std::string>& lines) {
   QGuiApplication::clipboard()->setText(QFromCp932(vcl::JoinLinesCrlf(lines)));

@@ -1,8 +1,8 @@
-#include "save_file_dialog.h"
+#include "output/save_file_dialog.h"
 
 #include <QFileDialog>
 
-#include "accessible_names.h"
+#include "widgets/accessible_names.h"
 
 std::optional<QString> AskSaveFileName(QWidget* parent, const SaveFileQuestion& question) {
   QFileDialog dialog(parent);

@@ -1,6 +1,6 @@
-#include "sibling_handover.h"
+#include "output/sibling_handover.h"
 
-#include "qt_cp932.h"
+#include "widgets/qt_cp932.h"
 #include "win32/copy_data_frame.h"
 #include "win32/copy_data_sender.h"
 #include "win32/start_program.h"

@@ -1,4 +1,4 @@
-#include "Dm_fpair.h"
+#include "pair/Dm_fpair.h"
 
 #include <QAction>
 #include <QInputDialog>
@@ -9,21 +9,21 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "accessible_names.h"
-#include "edit_exit_filter.h"
-#include "library_busy.h"
-#include "pair_chart_view.h"
-#include "pair_day_figures.h"
-#include "pair_inputs.h"
-#include "pair_item.h"
-#include "pair_price_refresh.h"
-#include "pair_series.h"
-#include "qt_cp932.h"
-#include "recent_list.h"
-#include "screening_run.h"
-#include "ticvane_api.h"
+#include "data/library_busy.h"
+#include "data/ticvane_api.h"
+#include "pair/pair_chart_view.h"
+#include "pair/pair_day_figures.h"
+#include "pair/pair_inputs.h"
+#include "pair/pair_item.h"
+#include "pair/pair_price_refresh.h"
+#include "pair/pair_series.h"
+#include "screening/screening_run.h"
 #include "ui_Dm_fpair.h"
 #include "vcl/convert.h"
+#include "widgets/accessible_names.h"
+#include "widgets/edit_exit_filter.h"
+#include "widgets/qt_cp932.h"
+#include "window/recent_list.h"
 
 namespace {
 

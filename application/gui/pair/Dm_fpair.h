@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "pair_chart_settings.h"
-#include "pair_check_scale.h"
-#include "pair_day_record.h"
-#include "pair_item.h"
-#include "pair_statistics.h"
-#include "program_data.h"
+#include "data/program_data.h"
+#include "pair/pair_chart_settings.h"
+#include "pair/pair_check_scale.h"
+#include "pair/pair_day_record.h"
+#include "pair/pair_item.h"
+#include "pair/pair_statistics.h"
 #include "vcl/inifile.h"
 
 class QAction;

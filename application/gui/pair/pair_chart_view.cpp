@@ -1,4 +1,4 @@
-#include "pair_chart_view.h"
+#include "pair/pair_chart_view.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <variant>
 
-#include "pair_chart_plan.h"
-#include "qt_cp932.h"
-#include "screen_cursor.h"
+#include "pair/pair_chart_plan.h"
 #include "vcl/convert.h"
+#include "widgets/qt_cp932.h"
+#include "widgets/screen_cursor.h"
 
 namespace {
 

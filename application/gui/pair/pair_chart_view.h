@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "chart/chart_widget.h"
-#include "pair_chart_readout.h"
-#include "pair_chart_settings.h"
-#include "pair_chart_window.h"
-#include "pair_check_scale.h"
-#include "pair_day_record.h"
+#include "pair/pair_chart_readout.h"
+#include "pair/pair_chart_settings.h"
+#include "pair/pair_chart_window.h"
+#include "pair/pair_check_scale.h"
+#include "pair/pair_day_record.h"
 
 class QFrame;
 class QLabel;

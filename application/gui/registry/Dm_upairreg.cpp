@@ -1,4 +1,4 @@
-#include "Dm_upairreg.h"
+#include "registry/Dm_upairreg.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -13,17 +13,17 @@
 #include <algorithm>
 #include <vector>
 
-#include "accessible_names.h"
-#include "accessible_table.h"
-#include "edge_resizer.h"
-#include "guarded_application.h"
-#include "pair_list_items.h"
-#include "pair_lists.h"
-#include "pair_registry_settings.h"
-#include "qt_cp932.h"
-#include "report_list.h"
+#include "registry/edge_resizer.h"
+#include "registry/pair_list_items.h"
+#include "registry/pair_lists.h"
+#include "registry/pair_registry_settings.h"
 #include "ui_Dm_upairreg.h"
 #include "vcl/inifile.h"
+#include "widgets/accessible_names.h"
+#include "widgets/accessible_table.h"
+#include "widgets/guarded_application.h"
+#include "widgets/qt_cp932.h"
+#include "widgets/report_list.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <functional>
 #include <memory>
 
-#include "code_table.h"
-#include "pair_item.h"
-#include "screening_run.h"
+#include "data/code_table.h"
+#include "pair/pair_item.h"
+#include "screening/screening_run.h"
 
 class QTreeWidget;
 

@@ -1,4 +1,4 @@
-#include "edge_resizer.h"
+#include "registry/edge_resizer.h"
 
 #include <QMouseEvent>
 #include <QWidget>

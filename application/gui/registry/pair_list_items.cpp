@@ -1,9 +1,9 @@
-#include "pair_list_items.h"
+#include "registry/pair_list_items.h"
 
 #include <QItemSelectionModel>
 #include <QTreeWidget>
 
-#include "tree_item_bytes.h"
+#include "widgets/tree_item_bytes.h"
 
 PairItem ItemPair(const QTreeWidgetItem& item) {
   return PairItem{CellBytes(item, 0), CellBytes(item, 1), CellBytes(item, 2)};

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "pair_lists.h"
+#include "registry/pair_lists.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;

@@ -1,4 +1,4 @@
-#include "Dm_fscrn.h"
+#include "screening/Dm_fscrn.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
@@ -14,20 +14,20 @@
 #include <QTabBar>
 #include <exception>
 
-#include "accessible_names.h"
-#include "check_box_images.h"
-#include "check_list_box.h"
-#include "file_io.h"
-#include "list_column_width.h"
-#include "qt_cp932.h"
-#include "recent_combo.h"
-#include "screening_result_list.h"
-#include "screening_run.h"
-#include "screening_settings.h"
-#include "technical_conditions.h"
-#include "technical_list_model.h"
-#include "tri_state_box.h"
+#include "data/file_io.h"
+#include "screening/screening_result_list.h"
+#include "screening/screening_run.h"
+#include "screening/screening_settings.h"
+#include "screening/technical_conditions.h"
+#include "screening/technical_list_model.h"
 #include "ui_Dm_fscrn.h"
+#include "widgets/accessible_names.h"
+#include "widgets/check_box_images.h"
+#include "widgets/check_list_box.h"
+#include "widgets/list_column_width.h"
+#include "widgets/qt_cp932.h"
+#include "widgets/recent_combo.h"
+#include "widgets/tri_state_box.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "excluded_codes.h"
-#include "list_exports.h"
-#include "program_data.h"
-#include "screen_cursor.h"
-#include "screening_conditions.h"
+#include "data/excluded_codes.h"
+#include "data/program_data.h"
+#include "output/list_exports.h"
+#include "screening/screening_conditions.h"
 #include "vcl/inifile.h"
+#include "widgets/screen_cursor.h"
 
 class CheckBoxImages;
 class CheckListBox;

@@ -1,4 +1,4 @@
-#include "Dm_tscrn.h"
+#include "screening/Dm_tscrn.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -6,14 +6,14 @@
 #include <optional>
 #include <utility>
 
-#include "code_table.h"
-#include "excluded_codes.h"
-#include "pair_keys.h"
-#include "pair_screening.h"
-#include "price_files.h"
-#include "screening_run.h"
-#include "status_throttle.h"
-#include "technical_filter.h"
+#include "data/code_table.h"
+#include "data/excluded_codes.h"
+#include "data/price_files.h"
+#include "screening/pair_keys.h"
+#include "screening/pair_screening.h"
+#include "screening/screening_run.h"
+#include "screening/status_throttle.h"
+#include "screening/technical_filter.h"
 #include "vcl/convert.h"
 
 namespace {

@@ -19,10 +19,10 @@
 #include <string_view>
 #include <vector>
 
-#include "code_list_steps.h"
-#include "screening_conditions.h"
-#include "screening_result_model.h"
-#include "screening_result_row.h"
+#include "screening/code_list_steps.h"
+#include "screening/screening_conditions.h"
+#include "screening/screening_result_model.h"
+#include "screening/screening_result_row.h"
 
 class CodeTable;
 class ExcludedCodeList;

@@ -1,12 +1,12 @@
-#include "screening_result_list.h"
+#include "screening/screening_result_list.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTreeView>
 #include <algorithm>
 
-#include "accessible_table.h"
-#include "grid_line_delegate.h"
+#include "widgets/accessible_table.h"
+#include "widgets/grid_line_delegate.h"
 
 namespace {
 

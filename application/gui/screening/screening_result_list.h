@@ -7,7 +7,7 @@
 #include <QObject>
 #include <functional>
 
-#include "screening_result_model.h"
+#include "screening/screening_result_model.h"
 
 class QTreeView;
 

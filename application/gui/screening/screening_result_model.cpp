@@ -1,9 +1,9 @@
-#include "screening_result_model.h"
+#include "screening/screening_result_model.h"
 
 #include <algorithm>
 
-#include "qt_cp932.h"
-#include "result_sort.h"
+#include "screening/result_sort.h"
+#include "widgets/qt_cp932.h"
 
 ScreeningResultModel::ScreeningResultModel(QObject* parent)
     : QAbstractTableModel(parent), columns_(FixedColumns()) {}

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "screening_result_row.h"
+#include "screening/screening_result_row.h"
 
 // One column of the list.
 struct ResultColumn {

@@ -1,4 +1,4 @@
-#include "screening_worker_watch.h"
+#include "screening/screening_worker_watch.h"
 
 ScreeningWorkerWatch::ScreeningWorkerWatch(QObject* parent) : QObject(parent) {}
 

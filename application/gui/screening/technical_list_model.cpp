@@ -1,7 +1,7 @@
-#include "technical_list_model.h"
+#include "screening/technical_list_model.h"
 
-#include "check_box_images.h"
-#include "qt_cp932.h"
+#include "widgets/check_box_images.h"
+#include "widgets/qt_cp932.h"
 
 TechnicalListModel::TechnicalListModel(QObject* parent) : QAbstractTableModel(parent) {}
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "screening_conditions.h"
+#include "screening/screening_conditions.h"
 
 class CheckBoxImages;
 

@@ -1,4 +1,4 @@
-#include "technical_list_view.h"
+#include "screening/technical_list_view.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -6,8 +6,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-#include "accessible_table.h"
-#include "hidden_column_grip.h"
+#include "widgets/accessible_table.h"
+#include "widgets/hidden_column_grip.h"
 
 TechnicalListView::TechnicalListView(QWidget* parent) : QTreeView(parent) {
   AnnounceAsTable(*this);

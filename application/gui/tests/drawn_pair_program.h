@@ -8,8 +8,8 @@
 #include <QTest>
 #include <string>
 
+#include "data/price_files.h"
 #include "gui_test_program.h"
-#include "price_files.h"
 
 struct DrawnPairProgram : TestProgram {
   // Starts the window on the pair page and checks 1301 against 1332.

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "Dm_uabout.h"
-#include "hatched_shape.h"
-#include "program_font.h"
+#include "about/Dm_uabout.h"
+#include "about/hatched_shape.h"
+#include "widgets/program_font.h"
 
 namespace {
 

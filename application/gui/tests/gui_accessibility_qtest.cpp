@@ -15,12 +15,12 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "Dm_fscrn.h"
-#include "Dm_uabout.h"
-#include "Dm_umain.h"
-#include "Dm_upairreg.h"
-#include "accessible_names.h"
+#include "about/Dm_uabout.h"
 #include "gui_test_program.h"
+#include "main/Dm_umain.h"
+#include "registry/Dm_upairreg.h"
+#include "screening/Dm_fscrn.h"
+#include "widgets/accessible_names.h"
 
 namespace {
 

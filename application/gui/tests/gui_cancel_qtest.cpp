@@ -15,11 +15,11 @@
 #include <atomic>
 #include <memory>
 
-#include "Dm_umain.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
-#include "screen_cursor.h"
-#include "status_panel_bar.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "widgets/screen_cursor.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "Dm_fcode.h"
+#include "codes/Dm_fcode.h"
+#include "data/library_busy.h"
 #include "gui_test_program.h"
-#include "library_busy.h"
-#include "list_column_width.h"
-#include "status_panel_bar.h"
+#include "main/status_panel_bar.h"
 #include "vcl/inifile.h"
+#include "widgets/list_column_width.h"
 
 namespace {
 

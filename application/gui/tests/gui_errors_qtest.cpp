@@ -4,8 +4,8 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "guarded_application.h"
-#include "qt_cp932.h"
+#include "widgets/guarded_application.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

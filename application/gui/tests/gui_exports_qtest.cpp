@@ -13,11 +13,11 @@
 #include "drawn_pair_program.h"
 #include "file_dialog_answer.h"
 #include "gui_test_program.h"
-#include "qt_cp932.h"
-#include "screening_result_model.h"
-#include "screening_result_row.h"
+#include "screening/screening_result_model.h"
+#include "screening/screening_result_row.h"
 #include "vcl/cp932_text.h"
 #include "vcl/testing/file_size_limit.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

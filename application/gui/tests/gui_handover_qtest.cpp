@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "drawn_pair_program.h"
-#include "sibling_handover.h"
+#include "output/sibling_handover.h"
 #include "win32/copy_data_sender.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "check_list_box.h"
-#include "grid_line_delegate.h"
 #include "gui_test_program.h"
-#include "technical_list_view.h"
+#include "screening/technical_list_view.h"
+#include "widgets/check_list_box.h"
+#include "widgets/grid_line_delegate.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "Dm_fscrn.h"
-#include "Dm_upairreg.h"
-#include "accessible_table.h"
 #include "gui_test_program.h"
-#include "qt_cp932.h"
-#include "screening_result_list.h"
-#include "screening_result_model.h"
+#include "registry/Dm_upairreg.h"
+#include "screening/Dm_fscrn.h"
+#include "screening/screening_result_list.h"
+#include "screening/screening_result_model.h"
+#include "widgets/accessible_table.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "gui_test_program.h"
-#include "program_font.h"
+#include "widgets/program_font.h"
 
 namespace {
 

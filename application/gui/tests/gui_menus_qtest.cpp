@@ -10,13 +10,13 @@
 #include <QtTest>
 #include <memory>
 
-#include "Dm_umain.h"
-#include "Dm_upairreg.h"
 #include "drawn_pair_program.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
-#include "screening_result_model.h"
-#include "status_panel_bar.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "registry/Dm_upairreg.h"
+#include "screening/screening_result_model.h"
 
 namespace {
 

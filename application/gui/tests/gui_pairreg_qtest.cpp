@@ -18,11 +18,11 @@
 #include <memory>
 #include <optional>
 
-#include "Dm_upairreg.h"
+#include "data/library_busy.h"
 #include "gui_test_program.h"
-#include "library_busy.h"
-#include "qt_cp932.h"
+#include "registry/Dm_upairreg.h"
 #include "vcl/inifile.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

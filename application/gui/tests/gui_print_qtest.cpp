@@ -16,11 +16,11 @@
 #include <functional>
 #include <memory>
 
-#include "Dm_fpair.h"
-#include "chart_print_preview.h"
 #include "drawn_pair_program.h"
 #include "file_dialog_answer.h"
-#include "status_panel_bar.h"
+#include "main/status_panel_bar.h"
+#include "output/chart_print_preview.h"
+#include "pair/Dm_fpair.h"
 
 namespace {
 

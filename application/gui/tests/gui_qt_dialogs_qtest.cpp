@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "qt_japanese.h"
+#include "main/qt_japanese.h"
 
 class QtDialogsTest : public QObject {
   Q_OBJECT

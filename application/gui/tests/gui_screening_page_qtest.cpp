@@ -13,13 +13,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "Dm_fscrn.h"
-#include "check_list_box.h"
-#include "file_io.h"
+#include "data/file_io.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
-#include "screening_run.h"
-#include "technical_list_view.h"
+#include "screening/Dm_fscrn.h"
+#include "screening/screening_run.h"
+#include "screening/technical_list_view.h"
+#include "widgets/check_list_box.h"
 
 namespace {
 

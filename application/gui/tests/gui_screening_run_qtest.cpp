@@ -16,16 +16,16 @@
 #include <string>
 #include <vector>
 
-#include "Dm_umain.h"
-#include "code_file.h"
+#include "data/code_file.h"
+#include "data/price_files.h"
 #include "gui_test_program.h"
-#include "price_files.h"
-#include "qt_cp932.h"
-#include "screening_result_model.h"
-#include "screening_settings.h"
-#include "status_panel_bar.h"
-#include "technical_list_view.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "screening/screening_result_model.h"
+#include "screening/screening_settings.h"
+#include "screening/technical_list_view.h"
 #include "vcl/inifile.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

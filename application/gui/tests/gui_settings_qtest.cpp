@@ -10,10 +10,10 @@
 #include <set>
 #include <string>
 
-#include "Dm_fcode.h"
-#include "Dm_umain.h"
+#include "codes/Dm_fcode.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
+#include "main/Dm_umain.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 #include <functional>
 #include <memory>
 
-#include "Dm_umain.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
-#include "idle_task.h"
-#include "screen_cursor.h"
-#include "status_panel_bar.h"
+#include "main/Dm_umain.h"
+#include "main/idle_task.h"
+#include "main/status_panel_bar.h"
+#include "widgets/screen_cursor.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "Dm_umain.h"
 #include "fake_ticvane.h"
 #include "gui_test_dir.h"
+#include "main/Dm_umain.h"
 
 struct TestProgram {
   GuiTestDir dir;

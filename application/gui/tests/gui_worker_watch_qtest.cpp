@@ -4,7 +4,7 @@
 #include <QThread>
 #include <QtTest>
 
-#include "screening_worker_watch.h"
+#include "screening/screening_worker_watch.h"
 
 class WorkerWatchTest : public QObject {
   Q_OBJECT

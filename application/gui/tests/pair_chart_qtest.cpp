@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "pair_chart_view.h"
-#include "screen_cursor.h"
+#include "pair/pair_chart_view.h"
+#include "widgets/screen_cursor.h"
 
 namespace {
 

@@ -23,14 +23,14 @@
 #include <chrono>
 #include <memory>
 
-#include "Dm_fpair.h"
-#include "Dm_umain.h"
-#include "Dm_upairreg.h"
+#include "data/price_files.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
-#include "pair_list_items.h"
-#include "price_files.h"
-#include "status_panel_bar.h"
+#include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
+#include "pair/Dm_fpair.h"
+#include "registry/Dm_upairreg.h"
+#include "registry/pair_list_items.h"
 
 namespace {
 

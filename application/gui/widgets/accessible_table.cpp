@@ -1,4 +1,4 @@
-#include "accessible_table.h"
+#include "widgets/accessible_table.h"
 
 #include <QAccessibleWidget>
 #include <QHeaderView>
@@ -7,7 +7,7 @@
 #include <map>
 #include <utility>
 
-#include "accessible_table_cell.h"
+#include "widgets/accessible_table_cell.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "accessible_table_cell.h"
+#include "widgets/accessible_table_cell.h"
 
 #include <QHeaderView>
 #include <QTreeView>

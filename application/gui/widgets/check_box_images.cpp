@@ -1,4 +1,4 @@
-#include "check_box_images.h"
+#include "widgets/check_box_images.h"
 
 #include <QPainter>
 #include <QPainterPath>

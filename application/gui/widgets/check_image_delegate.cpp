@@ -1,10 +1,10 @@
-#include "check_image_delegate.h"
+#include "widgets/check_image_delegate.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "check_box_images.h"
-#include "grid_line_delegate.h"
+#include "widgets/check_box_images.h"
+#include "widgets/grid_line_delegate.h"
 
 CheckImageDelegate::CheckImageDelegate(const CheckBoxImages* images, int role, QObject* parent)
     : QStyledItemDelegate(parent), images_(images), role_(role) {}

@@ -1,4 +1,4 @@
-#include "check_list_box.h"
+#include "widgets/check_list_box.h"
 
 #include <QFocusEvent>
 #include <QResizeEvent>

@@ -1,4 +1,4 @@
-#include "edit_exit_filter.h"
+#include "widgets/edit_exit_filter.h"
 
 #include <QEvent>
 #include <QFocusEvent>

@@ -1,4 +1,4 @@
-#include "grid_line_delegate.h"
+#include "widgets/grid_line_delegate.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
-#include "guarded_application.h"
+#include "widgets/guarded_application.h"
 
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
 
-#include "qt_cp932.h"
+#include "widgets/qt_cp932.h"
 
 GuardedApplication::GuardedApplication(int& argc, char** argv)
     : QApplication(argc, argv), reporter_(&GuardedApplication::ShowErrorBox) {}

@@ -1,4 +1,4 @@
-#include "hidden_column_grip.h"
+#include "widgets/hidden_column_grip.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "list_column_width.h"
+#include "widgets/list_column_width.h"
 
 #include <QAbstractItemView>
 #include <QStyle>

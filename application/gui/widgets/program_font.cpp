@@ -1,4 +1,4 @@
-#include "program_font.h"
+#include "widgets/program_font.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "qt_cp932.h"
+#include "widgets/qt_cp932.h"
 
 #include "vcl/cp932_text.h"
 

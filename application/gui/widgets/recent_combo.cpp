@@ -1,12 +1,12 @@
-#include "recent_combo.h"
+#include "widgets/recent_combo.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
 #include <string>
 #include <vector>
 
-#include "qt_cp932.h"
-#include "recent_list.h"
+#include "widgets/qt_cp932.h"
+#include "window/recent_list.h"
 
 void AddRecentToCombo(QComboBox& box, int& tag) {
   const QString text = box.currentText();

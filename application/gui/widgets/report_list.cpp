@@ -1,9 +1,9 @@
-#include "report_list.h"
+#include "widgets/report_list.h"
 
 #include <QHeaderView>
 #include <QTreeView>
 
-#include "grid_line_delegate.h"
+#include "widgets/grid_line_delegate.h"
 
 namespace {
 

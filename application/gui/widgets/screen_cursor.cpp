@@ -1,4 +1,4 @@
-#include "screen_cursor.h"
+#include "widgets/screen_cursor.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
-#include "tree_item_bytes.h"
+#include "widgets/tree_item_bytes.h"
 
 #include <QByteArray>
 #include <QTreeWidgetItem>
 
-#include "qt_cp932.h"
+#include "widgets/qt_cp932.h"
 
 namespace {
 

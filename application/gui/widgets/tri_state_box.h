@@ -4,7 +4,7 @@
 
 #include <Qt>
 
-#include "screening_conditions.h"
+#include "screening/screening_conditions.h"
 
 inline TriState TriStateFromQt(Qt::CheckState state) {
   switch (state) {
