@@ -480,7 +480,7 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
 }
 
 // The first test of most pairs is a correlation over the same days: four of
-// them at a time run side by side (CorrelationsOfOneAgainstFour), the rest of
+// them at a time run side by side (CorrelationsOfOneAgainstFourOn), the rest of
 // each pair's tests after, in key order.
 void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                              const std::atomic<bool>& stopping) const {
@@ -514,7 +514,8 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
                    static_cast<double>(c.scaleB), c.meanA, c.meanB};
       }
       double values[4];
-      CorrelationsOfOneAgainstFour(lead.a->closeValues.data() + lead.from, jobs, lead.days, values);
+      CorrelationsOfOneAgainstFourOn(vectorPath_, lead.a->closeValues.data() + lead.from, jobs,
+                                     lead.days, values);
       for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
       k += lanes;
     }

@@ -79,6 +79,10 @@ class PairScreening {
   PairScreening(std::filesystem::path dataDir, const PairKeySet& keys, std::vector<int32_t> units,
                 std::vector<TechnicalTest> tests, int threads);
 
+  // The build of the correlation lanes that Run uses (by default the fastest
+  // one the processor has); every build gives the same rows.
+  void UseVectorPath(VectorPath path) { vectorPath_ = path; }
+
   enum class End { kCompleted, kStopped };
   // Reads every code's price file, then evaluates every key. `stop` is polled
   // often on Run's thread; once it returns true the evaluation threads stop
@@ -133,6 +137,7 @@ class PairScreening {
   std::vector<int32_t> units_;
   std::vector<TechnicalTest> tests_;
   int threads_ = 1;
+  VectorPath vectorPath_ = FastestVectorPath();
   std::vector<CodePrices> prices_;
   std::vector<int32_t> calendar_;
   // The dates and closes as read are let go once every code with days is on

@@ -186,10 +186,11 @@ void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const Corr
   }
 }
 
+VectorPath FastestVectorPath() { return HasAvx2() ? VectorPath::kAvx2 : VectorPath::kPlain; }
+
 void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
                                   double* results) {
-  CorrelationsOfOneAgainstFourOn(HasAvx2() ? VectorPath::kAvx2 : VectorPath::kPlain, a, jobs, n,
-                                 results);
+  CorrelationsOfOneAgainstFourOn(FastestVectorPath(), a, jobs, n, results);
 }
 
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n) {

@@ -47,8 +47,10 @@ void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, i
 // The builds of CorrelationsOfOneAgainstFour, chosen at run time by what the
 // processor has; every one gives the same bits.
 enum class VectorPath { kPlain, kAvx2 };
-// The builds this processor can run.
+// The builds this processor can run, the plain one first and the fastest last.
 std::vector<VectorPath> AvailableVectorPaths();
+// The fastest build this processor can run.
+VectorPath FastestVectorPath();
 // CorrelationsOfOneAgainstFour on a given build (the plain one when the
 // processor lacks it).
 void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const CorrelationJob* jobs,

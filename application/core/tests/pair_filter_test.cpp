@@ -522,6 +522,16 @@ std::vector<PassedPair> OneByOne(const ScratchDir& dir, const PairKeySet& keys,
   return expected;
 }
 
+std::string PathName(VectorPath path) {
+  switch (path) {
+    case VectorPath::kPlain:
+      return "plain";
+    case VectorPath::kAvx2:
+      return "AVX2";
+  }
+  return "unknown";
+}
+
 void ExpectSameRows(const std::vector<PassedPair>& rows, const std::vector<PassedPair>& expected,
                     const std::string& what) {
   ASSERT_EQ(rows.size(), expected.size()) << what;
@@ -555,13 +565,17 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
   const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
   ASSERT_GT(expected.size(), 50u);
 
-  for (int threads : {1, 3}) {
-    PairScreening screening(dir.path(), keys, units, tests, threads);
-    Collect sink;
-    ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-    ExpectSameRows(sink.rows, expected, std::to_string(threads) + " threads");
-    EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1);
-    EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"});
+  for (const VectorPath path : AvailableVectorPaths()) {
+    for (int threads : {1, 3}) {
+      PairScreening screening(dir.path(), keys, units, tests, threads);
+      screening.UseVectorPath(path);
+      Collect sink;
+      ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+      const std::string what = PathName(path) + " lanes, " + std::to_string(threads) + " threads";
+      ExpectSameRows(sink.rows, expected, what);
+      EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1) << what;
+      EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"}) << what;
+    }
   }
 }
 
@@ -644,12 +658,18 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
     const std::vector<TechnicalTest>& tests = testSets[seed % testSets.size()];
     const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
     EXPECT_FALSE(expected.empty()) << seed;
-    for (int threads : {1, 4}) {
-      PairScreening screening(dir.path(), keys, units, tests, threads);
-      Collect sink;
-      ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-      ExpectSameRows(sink.rows, expected,
-                     "seed " + std::to_string(seed) + ", " + std::to_string(threads) + " threads");
+    // Every build of the correlation lanes the processor has, each through
+    // whole runs.
+    for (const VectorPath path : AvailableVectorPaths()) {
+      for (int threads : {1, 4}) {
+        PairScreening screening(dir.path(), keys, units, tests, threads);
+        screening.UseVectorPath(path);
+        Collect sink;
+        ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+        ExpectSameRows(sink.rows, expected,
+                       "seed " + std::to_string(seed) + ", " + PathName(path) + " lanes, " +
+                           std::to_string(threads) + " threads");
+      }
     }
   }
 }
