@@ -532,6 +532,26 @@ std::string PathName(VectorPath path) {
   return "unknown";
 }
 
+// A whole run on one build of the correlation lanes and a number of threads.
+struct RunShape {
+  VectorPath path;
+  int threads;
+  std::string name;
+};
+
+// Every build of the lanes that the processor has, each on every count of
+// threads.
+std::vector<RunShape> EveryBuildOn(std::initializer_list<int> threadCounts) {
+  std::vector<RunShape> shapes;
+  for (const VectorPath path : AvailableVectorPaths()) {
+    for (const int threads : threadCounts) {
+      shapes.push_back(
+          {path, threads, PathName(path) + " lanes, " + std::to_string(threads) + " threads"});
+    }
+  }
+  return shapes;
+}
+
 void ExpectSameRows(const std::vector<PassedPair>& rows, const std::vector<PassedPair>& expected,
                     const std::string& what) {
   ASSERT_EQ(rows.size(), expected.size()) << what;
@@ -565,17 +585,14 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
   const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
   ASSERT_GT(expected.size(), 50u);
 
-  for (const VectorPath path : AvailableVectorPaths()) {
-    for (int threads : {1, 3}) {
-      PairScreening screening(dir.path(), keys, units, tests, threads);
-      screening.UseVectorPath(path);
-      Collect sink;
-      ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-      const std::string what = PathName(path) + " lanes, " + std::to_string(threads) + " threads";
-      ExpectSameRows(sink.rows, expected, what);
-      EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1) << what;
-      EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"}) << what;
-    }
+  for (const RunShape& shape : EveryBuildOn({1, 3})) {
+    PairScreening screening(dir.path(), keys, units, tests, shape.threads);
+    screening.UseVectorPath(shape.path);
+    Collect sink;
+    ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+    ExpectSameRows(sink.rows, expected, shape.name);
+    EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1) << shape.name;
+    EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"}) << shape.name;
   }
 }
 
@@ -658,18 +675,12 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
     const std::vector<TechnicalTest>& tests = testSets[seed % testSets.size()];
     const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests);
     EXPECT_FALSE(expected.empty()) << seed;
-    // Every build of the correlation lanes the processor has, each through
-    // whole runs.
-    for (const VectorPath path : AvailableVectorPaths()) {
-      for (int threads : {1, 4}) {
-        PairScreening screening(dir.path(), keys, units, tests, threads);
-        screening.UseVectorPath(path);
-        Collect sink;
-        ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-        ExpectSameRows(sink.rows, expected,
-                       "seed " + std::to_string(seed) + ", " + PathName(path) + " lanes, " +
-                           std::to_string(threads) + " threads");
-      }
+    for (const RunShape& shape : EveryBuildOn({1, 4})) {
+      PairScreening screening(dir.path(), keys, units, tests, shape.threads);
+      screening.UseVectorPath(shape.path);
+      Collect sink;
+      ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
+      ExpectSameRows(sink.rows, expected, "seed " + std::to_string(seed) + ", " + shape.name);
     }
   }
 }
