@@ -17,6 +17,8 @@
 namespace {
 
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+// The correlations of one vector build at a time.
+constexpr size_t kLanes = kCorrelationLanes;
 // Codes j of one row handed to a thread at a time.
 constexpr int32_t kCodesPerUnit = 1024;
 
@@ -231,42 +233,42 @@ void PairScreening::PlanUnits() {
 }
 
 // The merged series of two codes on the calendar is the calendar's days from
-// the newer of their newest days on, with each side's filled closes, when
-// every one of those days is a day of one code or of the other: the merge
-// then drops nothing but the days before the later of their first days.
-// `start` is the calendar index of the pair's newest day.
-bool PairScreening::FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const {
+// the newer of their newest days on, but for the days both codes lack, with
+// each side's filled closes: the merge drops nothing else but the days before
+// the later of their first days.
+bool PairScreening::WalkOf(int32_t i, int32_t j, std::vector<int32_t>& skipped, Walk& walk) const {
   const CodePrices& p1 = prices_[i];
   const CodePrices& p2 = prices_[j];
+  skipped.clear();
   if (!p1.onCalendar || !p2.onCalendar) return false;
   const int32_t first = std::min(p1.top, p2.top);
   const int32_t last = std::min(p1.bottom, p2.bottom);
   if (last < first) return false;
-  const int32_t count = std::min(last - first + 1, kPairSeriesMaxDays);
-  const int32_t end = first + count;  // one past the pair's oldest day used
+  // A day both lack is one of the gaps of the code whose newest day is the
+  // pair's (either when both are), where the other had no day yet or has a
+  // gap too. Each such day takes the pair's oldest day one further back.
+  const CodePrices& newer = p1.top == first ? p1 : p2;
+  const CodePrices& other = p1.top == first ? p2 : p1;
+  int32_t end = std::min(first + kPairSeriesMaxDays, last + 1);
+  for (const int32_t gap : newer.gaps) {
+    if (gap >= end) break;
+    if (gap < other.top || std::binary_search(other.gaps.begin(), other.gaps.end(), gap)) {
+      skipped.push_back(gap);
+      end = std::min(end + 1, last + 1);
+    }
+  }
   // The sums and largest closes are kept from the calendar's newest day: the
   // days before a code's newest one (those before `first` among them) repeat
-  // its newest close, so the largest close from the newest day is the
-  // pair's own.
+  // its newest close, and a day both lack repeats a close of a later row, so
+  // the largest close from the newest day is the pair's own.
   if (end > static_cast<int32_t>(p1.closes.size()) ||
       end > static_cast<int32_t>(p2.closes.size())) {
     return false;
   }
-  // No day of the pair may be missing on both sides: a day one code lacks
-  // (in its gaps or before its newest day) must be a day of the other.
-  auto covered = [&](const CodePrices& own, const CodePrices& other) {
-    for (const int32_t gap : own.gaps) {
-      if (gap >= end) break;
-      if (gap < first) continue;
-      if (gap < other.top || std::binary_search(other.gaps.begin(), other.gaps.end(), gap)) {
-        return false;
-      }
-    }
-    return true;
-  };
-  if (!covered(p1, p2) || !covered(p2, p1)) return false;
-  start = first;
-  days = count;
+  walk.start = first;
+  walk.end = end;
+  walk.days = end - first - static_cast<int32_t>(skipped.size());
+  walk.skipped = skipped.empty() ? nullptr : &skipped;
   return true;
 }
 
@@ -304,6 +306,7 @@ struct PairScreening::Balanced {
   int32_t buyScale = 1;
   int32_t start = 0;  // the calendar index of the pair's newest day
   int32_t days = 0;
+  const std::vector<int32_t>* skipped = nullptr;  // the days it passes over, if any
   int32_t ratio = 0;
   int32_t sell = 0;
   int32_t buy = 0;
@@ -323,14 +326,29 @@ struct PairScreening::Correlating {
   double meanB = 0.0;
 };
 
+// A pair that passes over days, waiting for its first correlation: its
+// scaled closes of the test's days, gathered, and the days it passes over.
+struct OwnLane {
+  std::vector<double> a;
+  std::vector<double> b;
+  std::vector<int32_t> skipped;
+  int32_t days = 0;
+  double meanA = 0.0;
+  double meanB = 0.0;
+};
+
+// The pairs queued at most before their first correlations are computed.
+constexpr size_t kQueued = 2 * kLanes;
+
 // A pair in the order of its key, evaluated or waiting for its first
-// correlation to be computed with three others.
+// correlation to be computed with others side by side.
 struct PairScreening::Queued {
   int32_t sell = 0;
   int32_t buy = 0;
   bool waiting = false;
   Balanced balanced;
-  Correlating first;  // the first test, the row's code as its side a
+  Correlating first;     // the first test, the row's code as its side a
+  int32_t ownLane = -1;  // or the pair's OwnLane, when it passes over days
   double firstValue = 0.0;
   std::optional<PassedPair> passed;
   std::vector<double> values;
@@ -343,8 +361,10 @@ struct PairScreening::Scratch {
   std::vector<int32_t> a;
   std::vector<int32_t> b;
   std::vector<double> differences;
+  std::vector<int32_t> skipped;
   std::vector<double> values;
   std::vector<Queued> queue;
+  std::vector<OwnLane> ownLanes = std::vector<OwnLane>(kQueued);
 };
 
 bool PairScreening::Usable(int32_t i, int32_t j) const {
@@ -353,27 +373,36 @@ bool PairScreening::Usable(int32_t i, int32_t j) const {
 }
 
 // The same numbers as the merged rows would give, from the running sums.
-bool PairScreening::Balance(int32_t i, int32_t j, int32_t start, int32_t days,
-                            Balanced& pair) const {
+bool PairScreening::Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pair) const {
   const CodePrices& p1 = prices_[i];
   const CodePrices& p2 = prices_[j];
   const int32_t unit1 = units_[i];
   const int32_t unit2 = units_[j];
   pair.sell = i;
   pair.buy = j;
-  const int32_t end = start + days;
+  const int32_t start = walk.start;
+  const int32_t end = walk.end;
+  const int32_t days = walk.days;
   if (static_cast<int64_t>(p1.largestClose[end]) * unit1 > kInt32Max ||
       static_cast<int64_t>(p2.largestClose[end]) * unit2 > kInt32Max) {
     return false;
   }
+  int64_t sum1 = p1.closeSums[end] - p1.closeSums[start];
+  int64_t sum2 = p2.closeSums[end] - p2.closeSums[start];
+  if (walk.skipped) {
+    for (const int32_t c : *walk.skipped) {
+      sum1 -= p1.closes[c];
+      sum2 -= p2.closes[c];
+    }
+  }
   PairMoney money;
   money.days = days;
-  money.sum1 = (p1.closeSums[end] - p1.closeSums[start]) * unit1;
-  money.sum2 = (p2.closeSums[end] - p2.closeSums[start]) * unit2;
+  money.sum1 = sum1 * unit1;
+  money.sum2 = sum2 * unit2;
   money.max1 = static_cast<int64_t>(p1.largestClose[end]) * unit1;
   money.max2 = static_cast<int64_t>(p2.largestClose[end]) * unit2;
-  if (start == 0 && days == p1.meanDays) money.mean1 = p1.meanMoney;
-  if (start == 0 && days == p2.meanDays) money.mean2 = p2.meanMoney;
+  if (!walk.skipped && start == 0 && days == p1.meanDays) money.mean1 = p1.meanMoney;
+  if (!walk.skipped && start == 0 && days == p2.meanDays) money.mean2 = p2.meanMoney;
   const UnitRatio ratio = FindUnitRatio(money);
   if (ratio.ratio == 0) return false;
   // Every scaled close fits in 32 bits, so the scales do too.
@@ -386,6 +415,7 @@ bool PairScreening::Balance(int32_t i, int32_t j, int32_t start, int32_t days,
   pair.buyScale = ratio.exchanged ? scale1 : scale2;
   pair.start = start;
   pair.days = days;
+  pair.skipped = walk.skipped;
   pair.ratio = ratio.ratio;
   return true;
 }
@@ -413,12 +443,51 @@ bool PairScreening::CorrelatingOf(const Balanced& pair, const TechnicalTest& tes
   return true;
 }
 
+template <typename Value>
+void PairScreening::Gather(const Balanced& pair, int32_t from, int32_t n, Value* a, Value* b,
+                           int64_t& sumA, int64_t& sumB) const {
+  const int32_t* sellCloses = pair.sellPrices->closes.data();
+  const int32_t* buyCloses = pair.buyPrices->closes.data();
+  const std::vector<int32_t> none;
+  const std::vector<int32_t>& skipped = pair.skipped ? *pair.skipped : none;
+  auto skip = skipped.begin();
+  int32_t c = pair.start;
+  // Row `from` first, then its n rows in order, a stretch between two days
+  // passed over at a time.
+  for (int32_t row = 0; row < from; ++c) {
+    if (skip != skipped.end() && *skip == c) {
+      ++skip;
+    } else {
+      ++row;
+    }
+  }
+  sumA = 0;
+  sumB = 0;
+  for (int32_t k = 0; k < n;) {
+    const int32_t stretch = skip != skipped.end() ? std::min(n - k, *skip - c) : n - k;
+    for (int32_t t = 0; t < stretch; ++t) {
+      const int32_t x = sellCloses[c + t] * pair.sellScale;
+      const int32_t y = buyCloses[c + t] * pair.buyScale;
+      a[k + t] = static_cast<Value>(x);
+      b[k + t] = static_cast<Value>(y);
+      sumA += x;
+      sumB += y;
+    }
+    k += stretch;
+    c += stretch;
+    if (k < n) {  // c is the day passed over
+      ++skip;
+      ++c;
+    }
+  }
+}
+
 std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size_t firstTest,
                                                       Scratch& scratch) const {
   for (size_t t = firstTest; t < tests_.size(); ++t) {
     const TechnicalTest& test = tests_[t];
     double value = 0.0;
-    if (test.kind == TechnicalKind::kCorrelation) {
+    if (test.kind == TechnicalKind::kCorrelation && !pair.skipped) {
       Correlating job;
       if (!CorrelatingOf(pair, test, pair.sell, job)) return std::nullopt;
       value = CorrelationAroundMeans(job.a->closes.data() + job.from, job.scaleA,
@@ -428,18 +497,21 @@ std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size
       const std::optional<TechnicalWindow> window = WindowOf(test, pair.days);
       if (!window || !test.boundsValid) return std::nullopt;
       const int32_t n = window->days;
-      const int32_t from = pair.start + window->from;
-      const int32_t* sellCloses = pair.sellPrices->closes.data() + from;
-      const int32_t* buyCloses = pair.buyPrices->closes.data() + from;
+      int64_t sumA = 0;
+      int64_t sumB = 0;
       scratch.a.resize(n);
       scratch.b.resize(n);
-      scratch.differences.resize(n);
-      for (int32_t k = 0; k < n; ++k) {
-        scratch.a[k] = sellCloses[k] * pair.sellScale;
-        scratch.b[k] = buyCloses[k] * pair.buyScale;
+      Gather(pair, window->from, n, scratch.a.data(), scratch.b.data(), sumA, sumB);
+      if (test.kind == TechnicalKind::kCorrelation) {
+        // Correlation's own sums of whole numbers below 2^53 are exact.
+        value =
+            CorrelationAroundMeans(scratch.a.data(), 1, scratch.b.data(), 1, n,
+                                   static_cast<double>(sumA) / n, static_cast<double>(sumB) / n);
+      } else {
+        scratch.differences.resize(n);
+        value = TechnicalValue(test.kind, scratch.a.data(), scratch.b.data(), n,
+                               scratch.differences.data());
       }
-      value = TechnicalValue(test.kind, scratch.a.data(), scratch.b.data(), n,
-                             scratch.differences.data());
     }
     if (!WithinRange(test, value)) return std::nullopt;
     scratch.values.push_back(value);
@@ -453,9 +525,8 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   buy = j;
   scratch.values.clear();
   if (!Usable(i, j)) return std::nullopt;
-  int32_t start = 0;
-  int32_t days = 0;
-  if (!FastPath(i, j, start, days)) {
+  Walk walk;
+  if (!WalkOf(i, j, scratch.skipped, walk)) {
     if (!CalendarRows(i, j, scratch.rows)) {
       if (seriesDropped_) {
         LoadPriceSeries(PriceFileOf(dataDir_, keys_.Codes()[i]), scratch.series1);
@@ -472,16 +543,18 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
     return PassedPair{sell, buy, ratio.ratio, scratch.values};
   }
   Balanced pair;
-  const bool balanced = Balance(i, j, start, days, pair);
+  const bool balanced = Balance(i, j, walk, pair);
   sell = pair.sell;
   buy = pair.buy;
   if (!balanced) return std::nullopt;
   return TestBalanced(pair, 0, scratch);
 }
 
-// The first test of most pairs is a correlation over the same days: four of
-// them at a time run side by side (CorrelationsOfOneAgainstFourOn), the rest of
-// each pair's tests after, in key order.
+// The first test of most pairs is a correlation over the same days: a lane
+// group of them at a time run side by side (CorrelationsOfOneAgainstLanesOn),
+// the rest of each pair's tests after, in key order. Pairs that pass over days
+// have their closes gathered and go a lane group at a time too
+// (CorrelationsOfPairLanesOn).
 void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                              const std::atomic<bool>& stopping) const {
   result.lastValues.assign(tests_.size(), std::nullopt);
@@ -489,36 +562,68 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
   std::vector<Queued>& queue = scratch.queue;
   queue.clear();
   int waiting = 0;
+  int32_t ownLanes = 0;
   int64_t key = result.firstKey;
 
-  auto settle = [&] {
-    // The waiting tests, four of the same days at a time (a short group
-    // repeats its first lane); side a is the row's code in every one.
+  auto settleShared = [&] {
+    // The waiting tests, a lane group of the same days at a time (a short
+    // group repeats its first lane); side a is the row's code in every one.
     std::vector<size_t> open;
     for (size_t q = 0; q < queue.size(); ++q) {
-      if (queue[q].waiting) open.push_back(q);
+      if (queue[q].waiting && queue[q].ownLane < 0) open.push_back(q);
     }
     for (size_t k = 0; k < open.size();) {
       const Correlating& lead = queue[open[k]].first;
       size_t lanes = 1;
-      while (lanes < 4 && k + lanes < open.size() &&
+      while (lanes < kLanes && k + lanes < open.size() &&
              queue[open[k + lanes]].first.days == lead.days &&
              queue[open[k + lanes]].first.a == lead.a &&
              queue[open[k + lanes]].first.from == lead.from) {
         ++lanes;
       }
-      CorrelationJob jobs[4];
-      for (size_t l = 0; l < 4; ++l) {
+      CorrelationJob jobs[kLanes];
+      for (size_t l = 0; l < kLanes; ++l) {
         const Correlating& c = queue[open[k + (l < lanes ? l : 0)]].first;
         jobs[l] = {c.b->closeValues.data() + c.from, static_cast<double>(c.scaleA),
                    static_cast<double>(c.scaleB), c.meanA, c.meanB};
       }
-      double values[4];
-      CorrelationsOfOneAgainstFourOn(vectorPath_, lead.a->closeValues.data() + lead.from, jobs,
-                                     lead.days, values);
+      double values[kLanes];
+      CorrelationsOfOneAgainstLanesOn(vectorPath_, lead.a->closeValues.data() + lead.from, jobs,
+                                      lead.days, values);
       for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
       k += lanes;
     }
+  };
+
+  auto settleOwn = [&] {
+    // A lane group at a time over the longest of their days, the shorter ones
+    // padded with their means (a short group repeats its first lane).
+    std::vector<size_t> open;
+    for (size_t q = 0; q < queue.size(); ++q) {
+      if (queue[q].waiting && queue[q].ownLane >= 0) open.push_back(q);
+    }
+    for (size_t k = 0; k < open.size(); k += kLanes) {
+      const size_t lanes = std::min<size_t>(kLanes, open.size() - k);
+      int32_t longest = 0;
+      for (size_t l = 0; l < lanes; ++l) {
+        longest = std::max(longest, scratch.ownLanes[queue[open[k + l]].ownLane].days);
+      }
+      PairCorrelationJob jobs[kLanes];
+      for (size_t l = 0; l < kLanes; ++l) {
+        OwnLane& lane = scratch.ownLanes[queue[open[k + (l < lanes ? l : 0)]].ownLane];
+        lane.a.resize(longest, lane.meanA);
+        lane.b.resize(longest, lane.meanB);
+        jobs[l] = {lane.a.data(), lane.b.data(), lane.meanA, lane.meanB};
+      }
+      double values[kLanes];
+      CorrelationsOfPairLanesOn(vectorPath_, jobs, longest, values);
+      for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
+    }
+  };
+
+  auto settle = [&] {
+    settleShared();
+    settleOwn();
     for (Queued& q : queue) {
       if (q.waiting) {
         scratch.values.clear();
@@ -536,27 +641,58 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
     }
     queue.clear();
     waiting = 0;
+    ownLanes = 0;
+  };
+
+  // A pair that passes over days: its first test's closes gathered into a
+  // lane of its own.
+  auto queueOwn = [&](Queued& q, int32_t j, Walk walk) {
+    OwnLane& lane = scratch.ownLanes[ownLanes];
+    lane.skipped = scratch.skipped;
+    walk.skipped = &lane.skipped;
+    const bool balanced = Balance(unit.row, j, walk, q.balanced);
+    q.sell = q.balanced.sell;
+    q.buy = q.balanced.buy;
+    const std::optional<TechnicalWindow> window =
+        balanced ? WindowOf(tests_[0], q.balanced.days) : std::nullopt;
+    if (!window || !tests_[0].boundsValid) return;
+    const int32_t n = window->days;
+    lane.a.resize(n);
+    lane.b.resize(n);
+    int64_t sumA = 0;
+    int64_t sumB = 0;
+    Gather(q.balanced, window->from, n, lane.a.data(), lane.b.data(), sumA, sumB);
+    // Correlation's own sums of whole numbers below 2^53 are exact.
+    lane.days = n;
+    lane.meanA = static_cast<double>(sumA) / n;
+    lane.meanB = static_cast<double>(sumB) / n;
+    q.ownLane = ownLanes++;
+    q.waiting = true;
+    ++waiting;
   };
 
   for (int32_t j = unit.jBegin; j < unit.jEnd; ++j) {
     if (!keys_.IsKey(unit.row, j)) continue;
     if (stopping.load(std::memory_order_relaxed)) return;
     Queued& q = queue.emplace_back();
-    int32_t start = 0;
-    int32_t days = 0;
-    if (batch && Usable(unit.row, j) && FastPath(unit.row, j, start, days)) {
-      const bool balanced = Balance(unit.row, j, start, days, q.balanced);
-      q.sell = q.balanced.sell;
-      q.buy = q.balanced.buy;
-      if (balanced && CorrelatingOf(q.balanced, tests_[0], unit.row, q.first)) {
-        q.waiting = true;
-        ++waiting;
+    Walk walk;
+    if (batch && Usable(unit.row, j) && WalkOf(unit.row, j, scratch.skipped, walk)) {
+      if (walk.skipped) {
+        queueOwn(q, j, walk);
+      } else {
+        const bool balanced = Balance(unit.row, j, walk, q.balanced);
+        q.sell = q.balanced.sell;
+        q.buy = q.balanced.buy;
+        if (balanced && CorrelatingOf(q.balanced, tests_[0], unit.row, q.first)) {
+          q.waiting = true;
+          ++waiting;
+        }
       }
     } else {
       q.passed = EvaluatePair(unit.row, j, scratch, q.sell, q.buy);
       q.values = scratch.values;
     }
-    if (waiting == 4 || queue.size() >= 16) settle();
+    if (waiting == kLanes || queue.size() >= kQueued) settle();
   }
   settle();
 }

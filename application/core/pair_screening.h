@@ -119,13 +119,28 @@ class PairScreening {
   void PlanUnits();
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
-  bool FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const;
+  // The days of a pair on the calendar: the calendar indexes from start up to
+  // end, but for `skipped` (ascending), the days both codes lack.
+  struct Walk {
+    int32_t start = 0;
+    int32_t end = 0;
+    int32_t days = 0;
+    const std::vector<int32_t>* skipped = nullptr;  // or none
+  };
+  // The walk of codes i and j; false when the merge must give their rows.
+  // `skipped` receives the days passed over.
+  bool WalkOf(int32_t i, int32_t j, std::vector<int32_t>& skipped, Walk& walk) const;
   // The merged rows of two codes on the calendar, read off it; false when
   // they are not both on it.
   bool CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const;
   // Neither price file is malformed and both units are at least 1.
   bool Usable(int32_t i, int32_t j) const;
-  bool Balance(int32_t i, int32_t j, int32_t start, int32_t days, Balanced& pair) const;
+  bool Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pair) const;
+  // The scaled closes of `n` days of a balanced pair from its day `from` on,
+  // the sell side into a and the buy side into b; their sums.
+  template <typename Value>
+  void Gather(const Balanced& pair, int32_t from, int32_t n, Value* a, Value* b, int64_t& sumA,
+              int64_t& sumB) const;
   bool CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
                      Correlating& job) const;
   // The tests from `firstTest` on; scratch.values holds the values so far.

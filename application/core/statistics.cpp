@@ -1,5 +1,7 @@
 #include "statistics.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -114,83 +116,152 @@ double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b
 
 namespace {
 
-typedef double Doubles4 __attribute__((vector_size(32)));
+typedef double Lanes8 __attribute__((vector_size(8 * sizeof(double))));
+typedef double Lanes4 __attribute__((vector_size(4 * sizeof(double))));
+static_assert(kCorrelationLanes == 8, "the builds below name eight lanes");
 
 }  // namespace
+
+// The values of series p[0..7] or p[0..3] at i.
+#define DYADMARK_AT8(p, i) \
+  Lanes8 { p[0][i], p[1][i], p[2][i], p[3][i], p[4][i], p[5][i], p[6][i], p[7][i] }
+#define DYADMARK_AT4(p, i) \
+  Lanes4 { p[0][i], p[1][i], p[2][i], p[3][i] }
 
 // Each lane does what CorrelationAroundMeans does for its job; lanes never
 // mix, and without contraction (-ffp-contract=off) every operation rounds as
 // the scalar one: a product of two whole numbers below 2^31 is exact in a
 // double either way, and a vector add, subtract or multiply rounds each lane
-// correctly, as the scalar instruction does. So the AVX2 and the plain build
-// of this body give the same bits, and both give CorrelationAroundMeans's.
-#define DYADMARK_FOUR_CORRELATIONS_BODY                                                     \
-  if (n < 1) {                                                                              \
-    for (int k = 0; k < 4; ++k) results[k] = 0.0;                                           \
-    return;                                                                                 \
-  }                                                                                         \
-  const double* b0 = jobs[0].b;                                                             \
-  const double* b1 = jobs[1].b;                                                             \
-  const double* b2 = jobs[2].b;                                                             \
-  const double* b3 = jobs[3].b;                                                             \
-  const Doubles4 scaleA = {jobs[0].scaleA, jobs[1].scaleA, jobs[2].scaleA, jobs[3].scaleA}; \
-  const Doubles4 scaleB = {jobs[0].scaleB, jobs[1].scaleB, jobs[2].scaleB, jobs[3].scaleB}; \
-  const Doubles4 meanA = {jobs[0].meanA, jobs[1].meanA, jobs[2].meanA, jobs[3].meanA};      \
-  const Doubles4 meanB = {jobs[0].meanB, jobs[1].meanB, jobs[2].meanB, jobs[3].meanB};      \
-  Doubles4 sxx = {0.0, 0.0, 0.0, 0.0};                                                      \
-  Doubles4 syy = sxx;                                                                       \
-  Doubles4 sxy = sxx;                                                                       \
-  for (int32_t i = 0; i < n; ++i) {                                                         \
-    const Doubles4 da = a[i] * scaleA - meanA;                                              \
-    const Doubles4 db = Doubles4{b0[i], b1[i], b2[i], b3[i]} * scaleB - meanB;              \
-    sxx += da * da;                                                                         \
-    syy += db * db;                                                                         \
-    sxy += da * db;                                                                         \
-  }                                                                                         \
-  for (int k = 0; k < 4; ++k) results[k] = CorrelationOfSums(sxx[k], syy[k], sxy[k]);
+// correctly, as the scalar instruction does. So every build of this body
+// gives the same bits, and all give CorrelationAroundMeans's. The W lanes of
+// jobs[0..W) are vectors V; VALUES_A and VALUES_B are their values at i.
+#define DYADMARK_CORRELATION_LANES_BODY(V, W, VALUES_A, VALUES_B) \
+  V meanA;                                                        \
+  V meanB;                                                        \
+  for (int k = 0; k < W; ++k) {                                   \
+    meanA[k] = jobs[k].meanA;                                     \
+    meanB[k] = jobs[k].meanB;                                     \
+  }                                                               \
+  V sxx = {};                                                     \
+  V syy = {};                                                     \
+  V sxy = {};                                                     \
+  for (int32_t i = 0; i < n; ++i) {                               \
+    const V da = (VALUES_A)-meanA;                                \
+    const V db = (VALUES_B)-meanB;                                \
+    sxx += da * da;                                               \
+    syy += db * db;                                               \
+    sxy += da * db;                                               \
+  }                                                               \
+  for (int k = 0; k < W; ++k) results[k] = CorrelationOfSums(sxx[k], syy[k], sxy[k]);
+
+// One series against W others.
+#define DYADMARK_ONE_AGAINST_BODY(V, W, AT) \
+  const double* b[W];                       \
+  V scaleA;                                 \
+  V scaleB;                                 \
+  for (int k = 0; k < W; ++k) {             \
+    b[k] = jobs[k].b;                       \
+    scaleA[k] = jobs[k].scaleA;             \
+    scaleB[k] = jobs[k].scaleB;             \
+  }                                         \
+  DYADMARK_CORRELATION_LANES_BODY(V, W, a[i] * scaleA, AT(b, i) * scaleB)
+
+// W pairs of their own.
+#define DYADMARK_PAIRS_BODY(V, W, AT) \
+  const double* a[W];                 \
+  const double* b[W];                 \
+  for (int k = 0; k < W; ++k) {       \
+    a[k] = jobs[k].a;                 \
+    b[k] = jobs[k].b;                 \
+  }                                   \
+  DYADMARK_CORRELATION_LANES_BODY(V, W, AT(a, i), AT(b, i))
 
 namespace {
 
-void FourCorrelationsPlain(const double* a, const CorrelationJob* jobs, int32_t n,
-                           double* results) {
-  DYADMARK_FOUR_CORRELATIONS_BODY
+// The plain build holds the eight lanes in one vector type; the AVX2 one runs
+// two halves of four, which it holds in registers whole (a vector of eight
+// there is slower by half).
+void OneAgainstLanesPlain(const double* a, const CorrelationJob* jobs, int32_t n, double* results) {
+  DYADMARK_ONE_AGAINST_BODY(Lanes8, 8, DYADMARK_AT8)
 }
 
-__attribute__((target("avx2"))) void FourCorrelationsAvx2(const double* a,
-                                                          const CorrelationJob* jobs, int32_t n,
-                                                          double* results) {
-  DYADMARK_FOUR_CORRELATIONS_BODY
+__attribute__((target("avx2"))) void OneAgainstHalfAvx2(const double* a, const CorrelationJob* jobs,
+                                                        int32_t n, double* results) {
+  DYADMARK_ONE_AGAINST_BODY(Lanes4, 4, DYADMARK_AT4)
 }
 
-#undef DYADMARK_FOUR_CORRELATIONS_BODY
+void OneAgainstLanesAvx2(const double* a, const CorrelationJob* jobs, int32_t n, double* results) {
+  OneAgainstHalfAvx2(a, jobs, n, results);
+  OneAgainstHalfAvx2(a, jobs + 4, n, results + 4);
+}
 
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
+void PairLanesPlain(const PairCorrelationJob* jobs, int32_t n, double* results) {
+  DYADMARK_PAIRS_BODY(Lanes8, 8, DYADMARK_AT8)
+}
+
+__attribute__((target("avx2"))) void PairHalfAvx2(const PairCorrelationJob* jobs, int32_t n,
+                                                  double* results) {
+  DYADMARK_PAIRS_BODY(Lanes4, 4, DYADMARK_AT4)
+}
+
+void PairLanesAvx2(const PairCorrelationJob* jobs, int32_t n, double* results) {
+  PairHalfAvx2(jobs, n, results);
+  PairHalfAvx2(jobs + 4, n, results + 4);
+}
+
+#undef DYADMARK_PAIRS_BODY
+#undef DYADMARK_ONE_AGAINST_BODY
+#undef DYADMARK_CORRELATION_LANES_BODY
+#undef DYADMARK_AT4
+#undef DYADMARK_AT8
+
+bool Has(VectorPath path) {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  switch (path) {
+    case VectorPath::kPlain:
+      return true;
+    case VectorPath::kAvx2:
+      return avx2;
+  }
+  return false;
 }
 
 }  // namespace
 
 std::vector<VectorPath> AvailableVectorPaths() {
-  std::vector<VectorPath> paths{VectorPath::kPlain};
-  if (HasAvx2()) paths.push_back(VectorPath::kAvx2);
+  std::vector<VectorPath> paths;
+  for (const VectorPath path : {VectorPath::kPlain, VectorPath::kAvx2}) {
+    if (Has(path)) paths.push_back(path);
+  }
   return paths;
 }
 
-void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const CorrelationJob* jobs,
-                                    int32_t n, double* results) {
-  if (path == VectorPath::kAvx2 && HasAvx2()) {
-    FourCorrelationsAvx2(a, jobs, n, results);
-  } else {
-    FourCorrelationsPlain(a, jobs, n, results);
+VectorPath FastestVectorPath() { return AvailableVectorPaths().back(); }
+
+void CorrelationsOfOneAgainstLanesOn(VectorPath path, const double* a, const CorrelationJob* jobs,
+                                     int32_t n, double* results) {
+  if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
+  if (!Has(path)) path = VectorPath::kPlain;
+  switch (path) {
+    case VectorPath::kAvx2:
+      return OneAgainstLanesAvx2(a, jobs, n, results);
+    case VectorPath::kPlain:
+      break;
   }
+  OneAgainstLanesPlain(a, jobs, n, results);
 }
 
-VectorPath FastestVectorPath() { return HasAvx2() ? VectorPath::kAvx2 : VectorPath::kPlain; }
-
-void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
-                                  double* results) {
-  CorrelationsOfOneAgainstFourOn(FastestVectorPath(), a, jobs, n, results);
+void CorrelationsOfPairLanesOn(VectorPath path, const PairCorrelationJob* jobs, int32_t n,
+                               double* results) {
+  if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
+  if (!Has(path)) path = VectorPath::kPlain;
+  switch (path) {
+    case VectorPath::kAvx2:
+      return PairLanesAvx2(jobs, n, results);
+    case VectorPath::kPlain:
+      break;
+  }
+  PairLanesPlain(jobs, n, results);
 }
 
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n) {

@@ -28,7 +28,18 @@ double Correlation(const int32_t* a, const int32_t* b, int32_t n);
 double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b, int32_t scaleB,
                               int32_t n, double meanA, double meanB);
 
-// One of four correlations of a series `a` shared by the four against the
+// The correlations computed side by side in vector registers at a time.
+constexpr int kCorrelationLanes = 8;
+
+// The builds of the correlation lanes, chosen at run time by what the
+// processor has; every one gives the same bits.
+enum class VectorPath { kPlain, kAvx2 };
+// The builds this processor can run, the plain one first and the fastest last.
+std::vector<VectorPath> AvailableVectorPaths();
+// The fastest build this processor can run.
+VectorPath FastestVectorPath();
+
+// One lane of correlations of a series `a` shared by all lanes against the
 // job's own series `b`, the values held as doubles: a[i] x scaleA and
 // b[i] x scaleB must be whole numbers below 2^31 in magnitude.
 struct CorrelationJob {
@@ -38,23 +49,29 @@ struct CorrelationJob {
   double meanA = 0.0;
   double meanB = 0.0;
 };
-// Four correlations at once over the same n, side by side in vector
-// registers. Each result is bit for bit CorrelationAroundMeans on the same
-// whole numbers: their products are exact in a double, and each lane does the
-// same operations in the same order.
-void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
-                                  double* results);
-// The builds of CorrelationsOfOneAgainstFour, chosen at run time by what the
-// processor has; every one gives the same bits.
-enum class VectorPath { kPlain, kAvx2 };
-// The builds this processor can run, the plain one first and the fastest last.
-std::vector<VectorPath> AvailableVectorPaths();
-// The fastest build this processor can run.
-VectorPath FastestVectorPath();
-// CorrelationsOfOneAgainstFour on a given build (the plain one when the
-// processor lacks it).
-void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const CorrelationJob* jobs,
-                                    int32_t n, double* results);
+// kCorrelationLanes correlations at once over the same n, on a given build
+// (the plain one when the processor lacks it). Each result is bit for bit
+// CorrelationAroundMeans on the same whole numbers: their products are exact
+// in a double, and each lane does the same operations in the same order.
+void CorrelationsOfOneAgainstLanesOn(VectorPath path, const double* a, const CorrelationJob* jobs,
+                                     int32_t n, double* results);
+
+// One lane of correlations of pairs, each lane with its own series a and b,
+// the values held as doubles (whole numbers below 2^31 in magnitude), and
+// their means as Correlation takes them.
+struct PairCorrelationJob {
+  const double* a = nullptr;
+  const double* b = nullptr;
+  double meanA = 0.0;
+  double meanB = 0.0;
+};
+// kCorrelationLanes correlations of pairs at once over n values each, on a
+// given build: each result is bit for bit CorrelationAroundMeans of its lane.
+// A lane of fewer days may be padded up to n with its two means: its terms
+// are then 0 and leave its sums as they were (they start at +0 and never
+// reach -0).
+void CorrelationsOfPairLanesOn(VectorPath path, const PairCorrelationJob* jobs, int32_t n,
+                               double* results);
 
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);

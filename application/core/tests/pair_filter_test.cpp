@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -284,22 +285,24 @@ TEST(RoundingTest, ArithmeticRoundingEqualsTheRoundTripThroughText) {
   }
 }
 
-TEST(RoundingTest, FourCorrelationsAtOnceEqualEachOnItsOwn) {
+TEST(RoundingTest, CorrelationLanesEqualEachOnItsOwn) {
   std::mt19937 random(8);
   const int32_t n = 300;
-  std::vector<std::vector<int32_t>> series(5, std::vector<int32_t>(n));
-  std::vector<std::vector<double>> values(5, std::vector<double>(n));
-  for (int s = 0; s < 5; ++s) {
+  constexpr int kLanes = kCorrelationLanes;
+  std::vector<std::vector<int32_t>> series(kLanes + 1, std::vector<int32_t>(n));
+  std::vector<std::vector<double>> values(kLanes + 1, std::vector<double>(n));
+  for (int s = 0; s <= kLanes; ++s) {
     for (int32_t i = 0; i < n; ++i) {
       series[s][i] = 1 + static_cast<int32_t>(random() % 5000);
       values[s][i] = series[s][i];
     }
   }
-  const int32_t scalesA[4] = {1, 100, 3000, 7};
-  const int32_t scalesB[4] = {1000, 1, 20, 300000};
-  CorrelationJob jobs[4];
-  double expected[4];
-  for (int l = 0; l < 4; ++l) {
+  const int32_t scalesA[] = {1, 100, 3000, 7, 1000, 1, 10, 400000};
+  const int32_t scalesB[] = {1000, 1, 20, 300000, 1000, 3, 100, 1};
+  static_assert(std::size(scalesA) == kLanes && std::size(scalesB) == kLanes);
+  CorrelationJob jobs[kLanes];
+  double expected[kLanes];
+  for (int l = 0; l < kLanes; ++l) {
     int64_t sumA = 0, sumB = 0;
     for (int32_t i = 0; i < n; ++i) {
       sumA += static_cast<int64_t>(series[0][i]) * scalesA[l];
@@ -314,9 +317,47 @@ TEST(RoundingTest, FourCorrelationsAtOnceEqualEachOnItsOwn) {
                                          scalesA[l], n, meanB, meanA);
   }
   for (const VectorPath path : AvailableVectorPaths()) {
-    double results[4];
-    CorrelationsOfOneAgainstFourOn(path, values[0].data(), jobs, n, results);
-    for (int l = 0; l < 4; ++l) {
+    double results[kLanes];
+    CorrelationsOfOneAgainstLanesOn(path, values[0].data(), jobs, n, results);
+    for (int l = 0; l < kLanes; ++l) {
+      EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
+          << "path " << static_cast<int>(path) << ", lane " << l;
+    }
+  }
+}
+
+TEST(RoundingTest, PairLanesEqualEachOnItsOwnWhenPaddedWithTheirMeans) {
+  std::mt19937 random(9);
+  const int32_t longest = 300;
+  constexpr int kLanes = kCorrelationLanes;
+  const int32_t days[] = {300, 251, 299, 2, 300, 1, 17, 300};
+  static_assert(std::size(days) == kLanes);
+  std::vector<std::vector<int32_t>> a(kLanes), b(kLanes);
+  std::vector<std::vector<double>> aValues(kLanes), bValues(kLanes);
+  PairCorrelationJob jobs[kLanes];
+  double expected[kLanes];
+  for (int l = 0; l < kLanes; ++l) {
+    int64_t sumA = 0, sumB = 0;
+    for (int32_t i = 0; i < days[l]; ++i) {
+      // Whole numbers up to near 2^31, negative ones among them.
+      a[l].push_back(static_cast<int32_t>(random() % 2000000000u) - (l == 2 ? 1000000000 : 0));
+      b[l].push_back(1 + static_cast<int32_t>(random() % (l == 1 ? 3u : 500000u)));
+      sumA += a[l].back();
+      sumB += b[l].back();
+    }
+    const double meanA = static_cast<double>(sumA) / days[l];
+    const double meanB = static_cast<double>(sumB) / days[l];
+    aValues[l].assign(a[l].begin(), a[l].end());
+    bValues[l].assign(b[l].begin(), b[l].end());
+    aValues[l].resize(longest, meanA);
+    bValues[l].resize(longest, meanB);
+    jobs[l] = {aValues[l].data(), bValues[l].data(), meanA, meanB};
+    expected[l] = CorrelationAroundMeans(a[l].data(), 1, b[l].data(), 1, days[l], meanA, meanB);
+  }
+  for (const VectorPath path : AvailableVectorPaths()) {
+    double results[kLanes];
+    CorrelationsOfPairLanesOn(path, jobs, longest, results);
+    for (int l = 0; l < kLanes; ++l) {
       EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
           << "path " << static_cast<int>(path) << ", lane " << l;
     }
