@@ -209,8 +209,7 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
     if (prices.onCalendar && prices.top == 0 && units_[i] >= 1 &&
         prices.largestClose[days] <= kInt32Max / units_[i]) {
       prices.meanDays = days;
-      prices.meanMoney =
-          MeanRoundedOfSum(static_cast<long double>(prices.closeSums[days] * units_[i]), days);
+      prices.meanMoney = MeanRoundedOfWholeSum(prices.closeSums[days] * units_[i], days);
     }
   }
   // Then a pair is a walk over the calendar and the dates as read are not

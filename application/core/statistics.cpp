@@ -336,6 +336,33 @@ double MeanRoundedOfSum(long double sum, int32_t n) {
   return RoundExtendedTwoDecimals(sum / n);
 }
 
+double MeanRoundedOfWholeSum(int64_t sum, int32_t n) {
+  // Outside these bounds (a mean below 1, beyond 13 integer digits or of
+  // more days than ten thousand) the extended path decides.
+  constexpr int64_t kMostWhole = 9999999999999;  // 13 digits
+  if (n < 1 || n > 10000 || sum <= 0 || sum / n < 1 || sum / n > kMostWhole) {
+    return MeanRoundedOfSum(static_cast<long double>(sum), n);
+  }
+  const int64_t whole = sum / n;
+  int integerDigits = 1;
+  for (int64_t power = 10; integerDigits < 15 && whole >= power; power *= 10) ++integerDigits;
+  // At most 2 decimals and 7 significant digits, as the text has them.
+  const int decimals = std::min(2, 7 - integerDigits);
+  using Wide = __int128;
+  Wide numerator = sum;
+  Wide denominator = n;
+  for (int k = 0; k < decimals; ++k) numerator *= 10;
+  for (int k = 0; k < -decimals; ++k) denominator *= 10;
+  const Wide quotient = numerator / denominator;
+  const Wide remainder = numerator % denominator;
+  // A first dropped digit of 5 or more rounds away from zero: the exact half
+  // included, which the expansion of the extended quotient shows as such.
+  const auto kept = static_cast<int64_t>(quotient + (2 * remainder >= denominator ? 1 : 0));
+  const double digits = static_cast<double>(kept);
+  return decimals >= 0 ? digits / static_cast<double>(kPowersOfTen[decimals])
+                       : digits * static_cast<double>(kPowersOfTen[-decimals]);
+}
+
 double PercentStdDevRounded(double* x, int32_t n, int32_t m) {
   if (n < 2 || m == 0) return 0.0;
   long double sum = 0.0L;

@@ -98,6 +98,12 @@ double MeanRounded(const double* x, int32_t n);
 // long double sum of its values (exactly their sum when they are whole
 // numbers whose running totals stay below 2^64). Needs n >= 1.
 double MeanRoundedOfSum(long double sum, int32_t n);
+// MeanRoundedOfSum of a whole sum, bit for bit, decided on whole numbers
+// where it can be: the cut of sum / n at the kept digits lies a whole
+// remainder away from the half (or exactly on it), far beyond what the
+// extended division and the 18-digit expansion can move, so the remainder
+// decides. Needs n >= 1.
+double MeanRoundedOfWholeSum(int64_t sum, int32_t n);
 
 // Converts x in place to x[i] * 100 / m and returns the sample standard
 // deviation of the converted values (long double sums and root), rounded to
