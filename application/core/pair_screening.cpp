@@ -115,11 +115,9 @@ void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar) {
   for (auto g = gaps.rbegin(); g != gaps.rend(); ++g) closes[*g] = closes[*g + 1];
 
   const auto used = static_cast<int32_t>(closes.size());
-  prices.closeValues.assign(used, 0.0);
   prices.closeSums.assign(used + 1, 0);
   prices.largestClose.assign(used + 1, 0);
   for (int32_t k = 0; k < used; ++k) {
-    prices.closeValues[k] = closes[k];
     prices.closeSums[k + 1] = prices.closeSums[k] + closes[k];
     prices.largestClose[k + 1] = std::max(prices.largestClose[k], closes[k]);
   }
@@ -212,11 +210,28 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
       prices.meanMoney = MeanRoundedOfWholeSum(prices.closeSums[days] * units_[i], days);
     }
   }
+  PlaceInBlocks();
   // Then a pair is a walk over the calendar and the dates as read are not
   // needed but in a case the walk cannot take, read again from the files.
   seriesDropped_ = allOnCalendar;
   if (seriesDropped_) {
     for (CodePrices& prices : prices_) prices.series = PriceSeries{};
+  }
+}
+
+void PairScreening::PlaceInBlocks() {
+  const auto count = static_cast<int32_t>(prices_.size());
+  closeBlocks_.assign((count + kLanes - 1) / kLanes, {});
+  for (int32_t first = 0; first < count; first += kLanes) {
+    const int32_t last = std::min<int32_t>(first + kLanes, count);
+    size_t days = 0;
+    for (int32_t i = first; i < last; ++i) days = std::max(days, prices_[i].closes.size());
+    std::vector<double>& block = closeBlocks_[first / kLanes];
+    block.assign(days * kLanes, 0.0);
+    for (int32_t i = first; i < last; ++i) {
+      const std::vector<int32_t>& closes = prices_[i].closes;
+      for (size_t c = 0; c < closes.size(); ++c) block[c * kLanes + (i - first)] = closes[c];
+    }
   }
 }
 
@@ -549,8 +564,8 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   return TestBalanced(pair, 0, scratch);
 }
 
-// The first test of most pairs is a correlation over the same days: a lane
-// group of them at a time run side by side (CorrelationsOfOneAgainstLanesOn),
+// The first test of most pairs is a correlation over the same days: those of
+// the codes of one block run side by side (CorrelationsOfOneAgainstBlockOn),
 // the rest of each pair's tests after, in key order. Pairs that pass over days
 // have their closes gathered and go a lane group at a time too
 // (CorrelationsOfPairLanesOn).
@@ -565,31 +580,47 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
   int64_t key = result.firstKey;
 
   auto settleShared = [&] {
-    // The waiting tests, a lane group of the same days at a time (a short
-    // group repeats its first lane); side a is the row's code in every one.
+    // The waiting tests whose other codes share a block and whose days are
+    // the same, a block at a time; side a is the row's code in every one.
     std::vector<size_t> open;
     for (size_t q = 0; q < queue.size(); ++q) {
       if (queue[q].waiting && queue[q].ownLane < 0) open.push_back(q);
     }
+    auto indexOf = [&](const CodePrices* code) {
+      return static_cast<size_t>(code - prices_.data());
+    };
     for (size_t k = 0; k < open.size();) {
       const Correlating& lead = queue[open[k]].first;
+      const size_t block = indexOf(lead.b) / kLanes;
       size_t lanes = 1;
-      while (lanes < kLanes && k + lanes < open.size() &&
-             queue[open[k + lanes]].first.days == lead.days &&
-             queue[open[k + lanes]].first.a == lead.a &&
-             queue[open[k + lanes]].first.from == lead.from) {
+      while (k + lanes < open.size()) {
+        const Correlating& next = queue[open[k + lanes]].first;
+        if (next.days != lead.days || next.a != lead.a || next.from != lead.from ||
+            indexOf(next.b) / kLanes != block) {
+          break;
+        }
         ++lanes;
       }
-      CorrelationJob jobs[kLanes];
-      for (size_t l = 0; l < kLanes; ++l) {
-        const Correlating& c = queue[open[k + (l < lanes ? l : 0)]].first;
-        jobs[l] = {c.b->closeValues.data() + c.from, static_cast<double>(c.scaleA),
-                   static_cast<double>(c.scaleB), c.meanA, c.meanB};
+      BlockLanes jobs;
+      for (size_t l = 0; l < lanes; ++l) {
+        const Correlating& c = queue[open[k + l]].first;
+        const size_t lane = indexOf(c.b) % kLanes;
+        jobs.scaleA[lane] = c.scaleA;
+        jobs.scaleB[lane] = c.scaleB;
+        jobs.meanA[lane] = c.meanA;
+        jobs.meanB[lane] = c.meanB;
       }
+      const size_t row = indexOf(lead.a);
+      const double* a = closeBlocks_[row / kLanes].data() +
+                        static_cast<size_t>(lead.from) * kLanes + row % kLanes;
       double values[kLanes];
-      CorrelationsOfOneAgainstLanesOn(vectorPath_, lead.a->closeValues.data() + lead.from, jobs,
-                                      lead.days, values);
-      for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
+      CorrelationsOfOneAgainstBlockOn(
+          vectorPath_, a, static_cast<int32_t>(kLanes),
+          closeBlocks_[block].data() + static_cast<size_t>(lead.from) * kLanes, jobs, lead.days,
+          values);
+      for (size_t l = 0; l < lanes; ++l) {
+        queue[open[k + l]].firstValue = values[indexOf(queue[open[k + l]].first.b) % kLanes];
+      }
       k += lanes;
     }
   };
@@ -691,7 +722,8 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
       q.passed = EvaluatePair(unit.row, j, scratch, q.sell, q.buy);
       q.values = scratch.values;
     }
-    if (waiting == kLanes || queue.size() >= kQueued) settle();
+    // The end of a block of codes, whose pairs share their loads.
+    if ((j + 1) % static_cast<int32_t>(kLanes) == 0 || queue.size() >= kQueued) settle();
   }
   settle();
 }

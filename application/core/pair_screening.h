@@ -56,7 +56,6 @@ struct CodePrices {
   int32_t bottom = -1;                // and of its oldest
   std::vector<int32_t> gaps;          // the calendar days from top on that it lacks, ascending
   std::vector<int32_t> closes;        // closes[c], for the days a pair may use
-  std::vector<double> closeValues;    // the same as doubles
   std::vector<int64_t> closeSums;     // closeSums[c]: the sum of closes[0..c)
   std::vector<int32_t> largestClose;  // largestClose[c]: the largest of them (at least 0)
   // The mean money (MeanRounded of close x unit) of closes[0..meanDays),
@@ -116,6 +115,9 @@ class PairScreening {
   struct Correlating;
 
   void LoadPrices(const std::function<bool()>& stop);
+  // The closes of each kCorrelationLanes codes in a row, as doubles,
+  // interleaved (closeBlocks_).
+  void PlaceInBlocks();
   void PlanUnits();
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
@@ -155,6 +157,7 @@ class PairScreening {
   VectorPath vectorPath_ = FastestVectorPath();
   std::vector<CodePrices> prices_;
   std::vector<int32_t> calendar_;
+  std::vector<std::vector<double>> closeBlocks_;
   // The dates and closes as read are let go once every code with days is on
   // the calendar; a merge then reads the two files again.
   bool seriesDropped_ = false;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "vcl/convert.h"
@@ -154,17 +156,46 @@ static_assert(kCorrelationLanes == 8, "the builds below name eight lanes");
   }                                                               \
   for (int k = 0; k < W; ++k) results[k] = CorrelationOfSums(sxx[k], syy[k], sxy[k]);
 
-// One series against W others.
-#define DYADMARK_ONE_AGAINST_BODY(V, W, AT) \
-  const double* b[W];                       \
-  V scaleA;                                 \
-  V scaleB;                                 \
-  for (int k = 0; k < W; ++k) {             \
-    b[k] = jobs[k].b;                       \
-    scaleA[k] = jobs[k].scaleA;             \
-    scaleB[k] = jobs[k].scaleB;             \
-  }                                         \
-  DYADMARK_CORRELATION_LANES_BODY(V, W, a[i] * scaleA, AT(b, i) * scaleB)
+// A series against a block: the block's days load whole, H vectors V of W
+// lanes each, side by side in one loop.
+#define DYADMARK_BLOCK_BODY(V, H)                                              \
+  constexpr int W = kCorrelationLanes / H;                                     \
+  V scaleA[H];                                                                 \
+  V scaleB[H];                                                                 \
+  V meanA[H];                                                                  \
+  V meanB[H];                                                                  \
+  V sxx[H];                                                                    \
+  V syy[H];                                                                    \
+  V sxy[H];                                                                    \
+  for (int h = 0; h < H; ++h) {                                                \
+    for (int k = 0; k < W; ++k) {                                              \
+      scaleA[h][k] = lanes.scaleA[h * W + k];                                  \
+      scaleB[h][k] = lanes.scaleB[h * W + k];                                  \
+      meanA[h][k] = lanes.meanA[h * W + k];                                    \
+      meanB[h][k] = lanes.meanB[h * W + k];                                    \
+    }                                                                          \
+    sxx[h] = V{};                                                              \
+    syy[h] = V{};                                                              \
+    sxy[h] = V{};                                                              \
+  }                                                                            \
+  for (int32_t i = 0; i < n; ++i) {                                            \
+    const double ai = a[static_cast<ptrdiff_t>(i) * stride];                   \
+    const double* day = block + static_cast<ptrdiff_t>(i) * kCorrelationLanes; \
+    for (int h = 0; h < H; ++h) {                                              \
+      V b;                                                                     \
+      std::memcpy(&b, day + h * W, sizeof b);                                  \
+      const V da = ai * scaleA[h] - meanA[h];                                  \
+      const V db = b * scaleB[h] - meanB[h];                                   \
+      sxx[h] += da * da;                                                       \
+      syy[h] += db * db;                                                       \
+      sxy[h] += da * db;                                                       \
+    }                                                                          \
+  }                                                                            \
+  for (int h = 0; h < H; ++h) {                                                \
+    for (int k = 0; k < W; ++k) {                                              \
+      results[h * W + k] = CorrelationOfSums(sxx[h][k], syy[h][k], sxy[h][k]); \
+    }                                                                          \
+  }
 
 // W pairs of their own.
 #define DYADMARK_PAIRS_BODY(V, W, AT) \
@@ -181,18 +212,21 @@ namespace {
 // The plain build holds the eight lanes in one vector type; the AVX2 one runs
 // two halves of four, which it holds in registers whole (a vector of eight
 // there is slower by half).
-void OneAgainstLanesPlain(const double* a, const CorrelationJob* jobs, int32_t n, double* results) {
-  DYADMARK_ONE_AGAINST_BODY(Lanes8, 8, DYADMARK_AT8)
+void BlockPlain(const double* a, int32_t stride, const double* block, const BlockLanes& lanes,
+                int32_t n, double* results) {
+  DYADMARK_BLOCK_BODY(Lanes8, 1)
 }
 
-__attribute__((target("avx2"))) void OneAgainstHalfAvx2(const double* a, const CorrelationJob* jobs,
-                                                        int32_t n, double* results) {
-  DYADMARK_ONE_AGAINST_BODY(Lanes4, 4, DYADMARK_AT4)
+__attribute__((target("avx2"))) void BlockAvx2(const double* a, int32_t stride, const double* block,
+                                               const BlockLanes& lanes, int32_t n,
+                                               double* results) {
+  DYADMARK_BLOCK_BODY(Lanes4, 2)
 }
 
-void OneAgainstLanesAvx2(const double* a, const CorrelationJob* jobs, int32_t n, double* results) {
-  OneAgainstHalfAvx2(a, jobs, n, results);
-  OneAgainstHalfAvx2(a, jobs + 4, n, results + 4);
+__attribute__((target("avx512f"))) void BlockAvx512(const double* a, int32_t stride,
+                                                    const double* block, const BlockLanes& lanes,
+                                                    int32_t n, double* results) {
+  DYADMARK_BLOCK_BODY(Lanes8, 1)
 }
 
 void PairLanesPlain(const PairCorrelationJob* jobs, int32_t n, double* results) {
@@ -210,18 +244,21 @@ void PairLanesAvx2(const PairCorrelationJob* jobs, int32_t n, double* results) {
 }
 
 #undef DYADMARK_PAIRS_BODY
-#undef DYADMARK_ONE_AGAINST_BODY
+#undef DYADMARK_BLOCK_BODY
 #undef DYADMARK_CORRELATION_LANES_BODY
 #undef DYADMARK_AT4
 #undef DYADMARK_AT8
 
 bool Has(VectorPath path) {
   static const bool avx2 = __builtin_cpu_supports("avx2");
+  static const bool avx512 = __builtin_cpu_supports("avx512f");
   switch (path) {
     case VectorPath::kPlain:
       return true;
     case VectorPath::kAvx2:
       return avx2;
+    case VectorPath::kAvx512:
+      return avx512;
   }
   return false;
 }
@@ -230,7 +267,7 @@ bool Has(VectorPath path) {
 
 std::vector<VectorPath> AvailableVectorPaths() {
   std::vector<VectorPath> paths;
-  for (const VectorPath path : {VectorPath::kPlain, VectorPath::kAvx2}) {
+  for (const VectorPath path : {VectorPath::kPlain, VectorPath::kAvx2, VectorPath::kAvx512}) {
     if (Has(path)) paths.push_back(path);
   }
   return paths;
@@ -238,17 +275,20 @@ std::vector<VectorPath> AvailableVectorPaths() {
 
 VectorPath FastestVectorPath() { return AvailableVectorPaths().back(); }
 
-void CorrelationsOfOneAgainstLanesOn(VectorPath path, const double* a, const CorrelationJob* jobs,
-                                     int32_t n, double* results) {
+void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t stride,
+                                     const double* block, const BlockLanes& lanes, int32_t n,
+                                     double* results) {
   if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
   if (!Has(path)) path = VectorPath::kPlain;
   switch (path) {
+    case VectorPath::kAvx512:
+      return BlockAvx512(a, stride, block, lanes, n, results);
     case VectorPath::kAvx2:
-      return OneAgainstLanesAvx2(a, jobs, n, results);
+      return BlockAvx2(a, stride, block, lanes, n, results);
     case VectorPath::kPlain:
       break;
   }
-  OneAgainstLanesPlain(a, jobs, n, results);
+  BlockPlain(a, stride, block, lanes, n, results);
 }
 
 void CorrelationsOfPairLanesOn(VectorPath path, const PairCorrelationJob* jobs, int32_t n,
@@ -256,6 +296,8 @@ void CorrelationsOfPairLanesOn(VectorPath path, const PairCorrelationJob* jobs, 
   if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
   if (!Has(path)) path = VectorPath::kPlain;
   switch (path) {
+    // The lanes' values load one by one here: a vector of eight is no faster.
+    case VectorPath::kAvx512:
     case VectorPath::kAvx2:
       return PairLanesAvx2(jobs, n, results);
     case VectorPath::kPlain:

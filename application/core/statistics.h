@@ -33,28 +33,31 @@ constexpr int kCorrelationLanes = 8;
 
 // The builds of the correlation lanes, chosen at run time by what the
 // processor has; every one gives the same bits.
-enum class VectorPath { kPlain, kAvx2 };
+enum class VectorPath { kPlain, kAvx2, kAvx512 };
 // The builds this processor can run, the plain one first and the fastest last.
 std::vector<VectorPath> AvailableVectorPaths();
 // The fastest build this processor can run.
 VectorPath FastestVectorPath();
 
-// One lane of correlations of a series `a` shared by all lanes against the
-// job's own series `b`, the values held as doubles: a[i] x scaleA and
-// b[i] x scaleB must be whole numbers below 2^31 in magnitude.
-struct CorrelationJob {
-  const double* b = nullptr;
-  double scaleA = 1.0;
-  double scaleB = 1.0;
-  double meanA = 0.0;
-  double meanB = 0.0;
+// A block of kCorrelationLanes series held interleaved, the value of lane l on
+// day i at block[i * kCorrelationLanes + l], and what each lane's correlation
+// with a series `a` takes: a[i] x scaleA[l] and block values x scaleB[l] must
+// be whole numbers below 2^31 in magnitude, and the means those of
+// Correlation. A lane of no use may hold any finite values.
+struct BlockLanes {
+  double scaleA[kCorrelationLanes] = {};
+  double scaleB[kCorrelationLanes] = {};
+  double meanA[kCorrelationLanes] = {};
+  double meanB[kCorrelationLanes] = {};
 };
-// kCorrelationLanes correlations at once over the same n, on a given build
-// (the plain one when the processor lacks it). Each result is bit for bit
-// CorrelationAroundMeans on the same whole numbers: their products are exact
-// in a double, and each lane does the same operations in the same order.
-void CorrelationsOfOneAgainstLanesOn(VectorPath path, const double* a, const CorrelationJob* jobs,
-                                     int32_t n, double* results);
+// The correlations of a[0], a[stride], ... against every lane of the block
+// over n days at once, on a given build (the plain one when the processor
+// lacks it). Each result is bit for bit CorrelationAroundMeans on the same
+// whole numbers: their products are exact in a double, and each lane does the
+// same operations in the same order.
+void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t stride,
+                                     const double* block, const BlockLanes& lanes, int32_t n,
+                                     double* results);
 
 // One lane of correlations of pairs, each lane with its own series a and b,
 // the values held as doubles (whole numbers below 2^31 in magnitude), and

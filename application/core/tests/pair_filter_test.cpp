@@ -334,22 +334,25 @@ TEST(RoundingTest, WholeSumRoundingEqualsTheRoundTripThroughText) {
   }
 }
 
-TEST(RoundingTest, CorrelationLanesEqualEachOnItsOwn) {
+TEST(RoundingTest, BlockLanesEqualEachOnItsOwn) {
   std::mt19937 random(8);
   const int32_t n = 300;
   constexpr int kLanes = kCorrelationLanes;
+  // Series 0 against the block of series 1 to kLanes, each read from a
+  // block of its own at a stride, as the screening holds them.
   std::vector<std::vector<int32_t>> series(kLanes + 1, std::vector<int32_t>(n));
-  std::vector<std::vector<double>> values(kLanes + 1, std::vector<double>(n));
+  std::vector<double> own(n * kLanes, 0.0);
+  std::vector<double> block(n * kLanes, 0.0);
   for (int s = 0; s <= kLanes; ++s) {
     for (int32_t i = 0; i < n; ++i) {
       series[s][i] = 1 + static_cast<int32_t>(random() % 5000);
-      values[s][i] = series[s][i];
+      (s == 0 ? own[i * kLanes + 3] : block[i * kLanes + s - 1]) = series[s][i];
     }
   }
   const int32_t scalesA[] = {1, 100, 3000, 7, 1000, 1, 10, 400000};
   const int32_t scalesB[] = {1000, 1, 20, 300000, 1000, 3, 100, 1};
   static_assert(std::size(scalesA) == kLanes && std::size(scalesB) == kLanes);
-  CorrelationJob jobs[kLanes];
+  BlockLanes lanes;
   double expected[kLanes];
   for (int l = 0; l < kLanes; ++l) {
     int64_t sumA = 0, sumB = 0;
@@ -357,17 +360,17 @@ TEST(RoundingTest, CorrelationLanesEqualEachOnItsOwn) {
       sumA += static_cast<int64_t>(series[0][i]) * scalesA[l];
       sumB += static_cast<int64_t>(series[l + 1][i]) * scalesB[l];
     }
-    const double meanA = static_cast<double>(sumA) / n;
-    const double meanB = static_cast<double>(sumB) / n;
-    jobs[l] = {values[l + 1].data(), static_cast<double>(scalesA[l]),
-               static_cast<double>(scalesB[l]), meanA, meanB};
+    lanes.scaleA[l] = scalesA[l];
+    lanes.scaleB[l] = scalesB[l];
+    lanes.meanA[l] = static_cast<double>(sumA) / n;
+    lanes.meanB[l] = static_cast<double>(sumB) / n;
     // Either side may be side a.
     expected[l] = CorrelationAroundMeans(series[l + 1].data(), scalesB[l], series[0].data(),
-                                         scalesA[l], n, meanB, meanA);
+                                         scalesA[l], n, lanes.meanB[l], lanes.meanA[l]);
   }
   for (const VectorPath path : AvailableVectorPaths()) {
     double results[kLanes];
-    CorrelationsOfOneAgainstLanesOn(path, values[0].data(), jobs, n, results);
+    CorrelationsOfOneAgainstBlockOn(path, own.data() + 3, kLanes, block.data(), lanes, n, results);
     for (int l = 0; l < kLanes; ++l) {
       EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
           << "path " << static_cast<int>(path) << ", lane " << l;
@@ -618,6 +621,8 @@ std::string PathName(VectorPath path) {
       return "plain";
     case VectorPath::kAvx2:
       return "AVX2";
+    case VectorPath::kAvx512:
+      return "AVX-512";
   }
   return "unknown";
 }
