@@ -340,11 +340,10 @@ struct PairScreening::Correlating {
   double meanB = 0.0;
 };
 
-// A pair that passes over days, waiting for its first correlation: its
-// scaled closes of the test's days, gathered, and the days it passes over.
+// A pair that passes over days, waiting for its first correlation: the days
+// it passes over and its test's days, whose scaled closes are gathered into a
+// lane of Scratch::ownA and ownB.
 struct OwnLane {
-  std::vector<double> a;
-  std::vector<double> b;
   std::vector<int32_t> skipped;
   int32_t days = 0;
   double meanA = 0.0;
@@ -379,6 +378,10 @@ struct PairScreening::Scratch {
   std::vector<double> values;
   std::vector<Queued> queue;
   std::vector<OwnLane> ownLanes = std::vector<OwnLane>(kQueued);
+  // Blocks of kLanes lanes of kPairSeriesMaxDays days, one for each kLanes
+  // own lanes.
+  std::vector<double> ownA;
+  std::vector<double> ownB;
 };
 
 bool PairScreening::Usable(int32_t i, int32_t j) const {
@@ -457,11 +460,9 @@ bool PairScreening::CorrelatingOf(const Balanced& pair, const TechnicalTest& tes
   return true;
 }
 
-template <typename Value>
-void PairScreening::Gather(const Balanced& pair, int32_t from, int32_t n, Value* a, Value* b,
-                           int64_t& sumA, int64_t& sumB) const {
-  const int32_t* sellCloses = pair.sellPrices->closes.data();
-  const int32_t* buyCloses = pair.buyPrices->closes.data();
+template <typename Stretch>
+void PairScreening::ForEachStretch(const Balanced& pair, int32_t from, int32_t n,
+                                   Stretch&& stretch) const {
   const std::vector<int32_t> none;
   const std::vector<int32_t>& skipped = pair.skipped ? *pair.skipped : none;
   auto skip = skipped.begin();
@@ -475,25 +476,55 @@ void PairScreening::Gather(const Balanced& pair, int32_t from, int32_t n, Value*
       ++row;
     }
   }
-  sumA = 0;
-  sumB = 0;
   for (int32_t k = 0; k < n;) {
-    const int32_t stretch = skip != skipped.end() ? std::min(n - k, *skip - c) : n - k;
-    for (int32_t t = 0; t < stretch; ++t) {
-      const int32_t x = sellCloses[c + t] * pair.sellScale;
-      const int32_t y = buyCloses[c + t] * pair.buyScale;
-      a[k + t] = static_cast<Value>(x);
-      b[k + t] = static_cast<Value>(y);
-      sumA += x;
-      sumB += y;
-    }
-    k += stretch;
-    c += stretch;
+    const int32_t days = skip != skipped.end() ? std::min(n - k, *skip - c) : n - k;
+    if (days > 0) stretch(c, k, days);
+    k += days;
+    c += days;
     if (k < n) {  // c is the day passed over
       ++skip;
       ++c;
     }
   }
+}
+
+void PairScreening::Gather(const Balanced& pair, int32_t from, int32_t n, int32_t* a, int32_t* b,
+                           int64_t& sumA, int64_t& sumB) const {
+  const int32_t* sellCloses = pair.sellPrices->closes.data();
+  const int32_t* buyCloses = pair.buyPrices->closes.data();
+  sumA = 0;
+  sumB = 0;
+  ForEachStretch(pair, from, n, [&](int32_t c, int32_t k, int32_t days) {
+    for (int32_t t = 0; t < days; ++t) {
+      a[k + t] = sellCloses[c + t] * pair.sellScale;
+      b[k + t] = buyCloses[c + t] * pair.buyScale;
+      sumA += a[k + t];
+      sumB += b[k + t];
+    }
+  });
+}
+
+void PairScreening::GatherCloses(const Balanced& pair, int32_t from, int32_t n, double* a,
+                                 double* b, int64_t& sumA, int64_t& sumB) const {
+  const int32_t* sellCloses = pair.sellPrices->closes.data();
+  const int32_t* buyCloses = pair.buyPrices->closes.data();
+  const int64_t* sellSums = pair.sellPrices->closeSums.data();
+  const int64_t* buySums = pair.buyPrices->closeSums.data();
+  // Each product is a whole number in 32 bits, exact in a double.
+  const auto sellScale = static_cast<double>(pair.sellScale);
+  const auto buyScale = static_cast<double>(pair.buyScale);
+  sumA = 0;
+  sumB = 0;
+  ForEachStretch(pair, from, n, [&](int32_t c, int32_t k, int32_t days) {
+    for (int32_t t = 0; t < days; ++t) {
+      a[static_cast<size_t>(k + t) * kLanes] = sellCloses[c + t] * sellScale;
+      b[static_cast<size_t>(k + t) * kLanes] = buyCloses[c + t] * buyScale;
+    }
+    sumA += sellSums[c + days] - sellSums[c];
+    sumB += buySums[c + days] - buySums[c];
+  });
+  sumA *= pair.sellScale;
+  sumB *= pair.buyScale;
 }
 
 std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size_t firstTest,
@@ -567,8 +598,8 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
 // The first test of most pairs is a correlation over the same days: those of
 // the codes of one block run side by side (CorrelationsOfOneAgainstBlockOn),
 // the rest of each pair's tests after, in key order. Pairs that pass over days
-// have their closes gathered and go a lane group at a time too
-// (CorrelationsOfPairLanesOn).
+// have their closes gathered into blocks and go a block at a time too
+// (CorrelationsOfTwoBlocksOn).
 void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                              const std::atomic<bool>& stopping) const {
   result.lastValues.assign(tests_.size(), std::nullopt);
@@ -625,28 +656,40 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
     }
   };
 
+  constexpr size_t kBlockValues = static_cast<size_t>(kPairSeriesMaxDays) * kLanes;
+  if (scratch.ownA.empty()) {
+    scratch.ownA.assign(kQueued * kPairSeriesMaxDays, 0.0);
+    scratch.ownB.assign(kQueued * kPairSeriesMaxDays, 0.0);
+  }
+
   auto settleOwn = [&] {
-    // A lane group at a time over the longest of their days, the shorter ones
-    // padded with their means (a short group repeats its first lane).
+    // A block at a time over the longest of their days, the shorter ones
+    // padded with their means; the lanes of no pair keep finite values. The
+    // own lanes were taken in queue order, so the k-th open one is lane k.
     std::vector<size_t> open;
     for (size_t q = 0; q < queue.size(); ++q) {
       if (queue[q].waiting && queue[q].ownLane >= 0) open.push_back(q);
     }
     for (size_t k = 0; k < open.size(); k += kLanes) {
       const size_t lanes = std::min<size_t>(kLanes, open.size() - k);
+      double* a = scratch.ownA.data() + k / kLanes * kBlockValues;
+      double* b = scratch.ownB.data() + k / kLanes * kBlockValues;
       int32_t longest = 0;
       for (size_t l = 0; l < lanes; ++l) {
-        longest = std::max(longest, scratch.ownLanes[queue[open[k + l]].ownLane].days);
+        longest = std::max(longest, scratch.ownLanes[k + l].days);
       }
-      PairCorrelationJob jobs[kLanes];
-      for (size_t l = 0; l < kLanes; ++l) {
-        OwnLane& lane = scratch.ownLanes[queue[open[k + (l < lanes ? l : 0)]].ownLane];
-        lane.a.resize(longest, lane.meanA);
-        lane.b.resize(longest, lane.meanB);
-        jobs[l] = {lane.a.data(), lane.b.data(), lane.meanA, lane.meanB};
+      BlockMeans means;
+      for (size_t l = 0; l < lanes; ++l) {
+        const OwnLane& lane = scratch.ownLanes[k + l];
+        for (auto day = static_cast<size_t>(lane.days); day < static_cast<size_t>(longest); ++day) {
+          a[day * kLanes + l] = lane.meanA;
+          b[day * kLanes + l] = lane.meanB;
+        }
+        means.meanA[l] = lane.meanA;
+        means.meanB[l] = lane.meanB;
       }
       double values[kLanes];
-      CorrelationsOfPairLanesOn(vectorPath_, jobs, longest, values);
+      CorrelationsOfTwoBlocksOn(vectorPath_, a, b, means, longest, values);
       for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
     }
   };
@@ -687,11 +730,12 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
         balanced ? WindowOf(tests_[0], q.balanced.days) : std::nullopt;
     if (!window || !tests_[0].boundsValid) return;
     const int32_t n = window->days;
-    lane.a.resize(n);
-    lane.b.resize(n);
+    const size_t block = static_cast<size_t>(ownLanes) / kLanes * kBlockValues;
+    const size_t at = static_cast<size_t>(ownLanes) % kLanes;
     int64_t sumA = 0;
     int64_t sumB = 0;
-    Gather(q.balanced, window->from, n, lane.a.data(), lane.b.data(), sumA, sumB);
+    GatherCloses(q.balanced, window->from, n, scratch.ownA.data() + block + at,
+                 scratch.ownB.data() + block + at, sumA, sumB);
     // Correlation's own sums of whole numbers below 2^53 are exact.
     lane.days = n;
     lane.meanA = static_cast<double>(sumA) / n;

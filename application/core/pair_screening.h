@@ -138,11 +138,19 @@ class PairScreening {
   // Neither price file is malformed and both units are at least 1.
   bool Usable(int32_t i, int32_t j) const;
   bool Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pair) const;
+  // Calls stretch(c, k, days) for each run of `days` calendar days from c
+  // on that are the balanced pair's days k, k + 1, ... of its `n` days from
+  // its day `from` on.
+  template <typename Stretch>
+  void ForEachStretch(const Balanced& pair, int32_t from, int32_t n, Stretch&& stretch) const;
   // The scaled closes of `n` days of a balanced pair from its day `from` on,
   // the sell side into a and the buy side into b; their sums.
-  template <typename Value>
-  void Gather(const Balanced& pair, int32_t from, int32_t n, Value* a, Value* b, int64_t& sumA,
+  void Gather(const Balanced& pair, int32_t from, int32_t n, int32_t* a, int32_t* b, int64_t& sumA,
               int64_t& sumB) const;
+  // The same as doubles into a lane of two blocks (a[0],
+  // a[kCorrelationLanes], ...).
+  void GatherCloses(const Balanced& pair, int32_t from, int32_t n, double* a, double* b,
+                    int64_t& sumA, int64_t& sumB) const;
   bool CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
                      Correlating& job) const;
   // The tests from `firstTest` on; scratch.values holds the values so far.

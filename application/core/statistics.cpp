@@ -120,48 +120,23 @@ namespace {
 
 typedef double Lanes8 __attribute__((vector_size(8 * sizeof(double))));
 typedef double Lanes4 __attribute__((vector_size(4 * sizeof(double))));
-static_assert(kCorrelationLanes == 8, "the builds below name eight lanes");
+// The same read from any double of a block.
+typedef double Lanes8At __attribute__((vector_size(8 * sizeof(double)), aligned(8), may_alias));
+typedef double Lanes4At __attribute__((vector_size(4 * sizeof(double)), aligned(8), may_alias));
+static_assert(kCorrelationLanes == 8, "the builds below hold eight lanes");
 
 }  // namespace
-
-// The values of series p[0..7] or p[0..3] at i.
-#define DYADMARK_AT8(p, i) \
-  Lanes8 { p[0][i], p[1][i], p[2][i], p[3][i], p[4][i], p[5][i], p[6][i], p[7][i] }
-#define DYADMARK_AT4(p, i) \
-  Lanes4 { p[0][i], p[1][i], p[2][i], p[3][i] }
 
 // Each lane does what CorrelationAroundMeans does for its job; lanes never
 // mix, and without contraction (-ffp-contract=off) every operation rounds as
 // the scalar one: a product of two whole numbers below 2^31 is exact in a
 // double either way, and a vector add, subtract or multiply rounds each lane
 // correctly, as the scalar instruction does. So every build of this body
-// gives the same bits, and all give CorrelationAroundMeans's. The W lanes of
-// jobs[0..W) are vectors V; VALUES_A and VALUES_B are their values at i.
-#define DYADMARK_CORRELATION_LANES_BODY(V, W, VALUES_A, VALUES_B) \
-  V meanA;                                                        \
-  V meanB;                                                        \
-  for (int k = 0; k < W; ++k) {                                   \
-    meanA[k] = jobs[k].meanA;                                     \
-    meanB[k] = jobs[k].meanB;                                     \
-  }                                                               \
-  V sxx = {};                                                     \
-  V syy = {};                                                     \
-  V sxy = {};                                                     \
-  for (int32_t i = 0; i < n; ++i) {                               \
-    const V da = (VALUES_A)-meanA;                                \
-    const V db = (VALUES_B)-meanB;                                \
-    sxx += da * da;                                               \
-    syy += db * db;                                               \
-    sxy += da * db;                                               \
-  }                                                               \
-  for (int k = 0; k < W; ++k) results[k] = CorrelationOfSums(sxx[k], syy[k], sxy[k]);
-
-// A series against a block: the block's days load whole, H vectors V of W
-// lanes each, side by side in one loop.
-#define DYADMARK_BLOCK_BODY(V, H)                                              \
+// gives the same bits, and all give CorrelationAroundMeans's. The lanes are
+// H vectors V of W lanes each, side by side in one loop; DAY sets up day i,
+// A_VALUES and B_VALUES are the values of half h on it.
+#define DYADMARK_BLOCK_BODY(V, H, DAY, A_VALUES, B_VALUES)                     \
   constexpr int W = kCorrelationLanes / H;                                     \
-  V scaleA[H];                                                                 \
-  V scaleB[H];                                                                 \
   V meanA[H];                                                                  \
   V meanB[H];                                                                  \
   V sxx[H];                                                                    \
@@ -169,23 +144,18 @@ static_assert(kCorrelationLanes == 8, "the builds below name eight lanes");
   V sxy[H];                                                                    \
   for (int h = 0; h < H; ++h) {                                                \
     for (int k = 0; k < W; ++k) {                                              \
-      scaleA[h][k] = lanes.scaleA[h * W + k];                                  \
-      scaleB[h][k] = lanes.scaleB[h * W + k];                                  \
-      meanA[h][k] = lanes.meanA[h * W + k];                                    \
-      meanB[h][k] = lanes.meanB[h * W + k];                                    \
+      meanA[h][k] = means.meanA[h * W + k];                                    \
+      meanB[h][k] = means.meanB[h * W + k];                                    \
     }                                                                          \
     sxx[h] = V{};                                                              \
     syy[h] = V{};                                                              \
     sxy[h] = V{};                                                              \
   }                                                                            \
   for (int32_t i = 0; i < n; ++i) {                                            \
-    const double ai = a[static_cast<ptrdiff_t>(i) * stride];                   \
-    const double* day = block + static_cast<ptrdiff_t>(i) * kCorrelationLanes; \
+    DAY;                                                                       \
     for (int h = 0; h < H; ++h) {                                              \
-      V b;                                                                     \
-      std::memcpy(&b, day + h * W, sizeof b);                                  \
-      const V da = ai * scaleA[h] - meanA[h];                                  \
-      const V db = b * scaleB[h] - meanB[h];                                   \
+      const V da = (A_VALUES)-meanA[h];                                        \
+      const V db = (B_VALUES)-meanB[h];                                        \
       sxx[h] += da * da;                                                       \
       syy[h] += db * db;                                                       \
       sxy[h] += da * db;                                                       \
@@ -197,57 +167,69 @@ static_assert(kCorrelationLanes == 8, "the builds below name eight lanes");
     }                                                                          \
   }
 
-// W pairs of their own.
-#define DYADMARK_PAIRS_BODY(V, W, AT) \
-  const double* a[W];                 \
-  const double* b[W];                 \
-  for (int k = 0; k < W; ++k) {       \
-    a[k] = jobs[k].a;                 \
-    b[k] = jobs[k].b;                 \
-  }                                   \
-  DYADMARK_CORRELATION_LANES_BODY(V, W, AT(a, i), AT(b, i))
+// A series a (every stride-th value) against a block, each lane scaled.
+#define DYADMARK_ONE_AGAINST_BLOCK_BODY(V, VAt, H)                                               \
+  const BlockLanes& means = lanes;                                                               \
+  V scaleA[H];                                                                                   \
+  V scaleB[H];                                                                                   \
+  for (int h = 0; h < H; ++h) {                                                                  \
+    for (int k = 0; k < kCorrelationLanes / H; ++k) {                                            \
+      scaleA[h][k] = lanes.scaleA[h * (kCorrelationLanes / H) + k];                              \
+      scaleB[h][k] = lanes.scaleB[h * (kCorrelationLanes / H) + k];                              \
+    }                                                                                            \
+  }                                                                                              \
+  DYADMARK_BLOCK_BODY(V, H, const double ai = a[static_cast<ptrdiff_t>(i) * stride];             \
+                      const double* day = block + static_cast<ptrdiff_t>(i) * kCorrelationLanes, \
+                      ai * scaleA[h], *reinterpret_cast<const VAt*>(day + h * W) * scaleB[h])
+
+// Two blocks, lane by lane.
+#define DYADMARK_TWO_BLOCKS_BODY(V, VAt, H)                                                      \
+  DYADMARK_BLOCK_BODY(V, H, const ptrdiff_t day = static_cast<ptrdiff_t>(i) * kCorrelationLanes, \
+                      *reinterpret_cast<const VAt*>(a + day + h * W),                            \
+                      *reinterpret_cast<const VAt*>(b + day + h * W))
 
 namespace {
 
-// The plain build holds the eight lanes in one vector type; the AVX2 one runs
-// two halves of four, which it holds in registers whole (a vector of eight
-// there is slower by half).
+// The plain and the AVX-512 builds hold the eight lanes in one vector type;
+// the AVX2 one in two of four, which it holds in registers whole (a vector of
+// eight there is slower by half).
 void BlockPlain(const double* a, int32_t stride, const double* block, const BlockLanes& lanes,
                 int32_t n, double* results) {
-  DYADMARK_BLOCK_BODY(Lanes8, 1)
+  DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes8, Lanes8At, 1)
 }
 
 __attribute__((target("avx2"))) void BlockAvx2(const double* a, int32_t stride, const double* block,
                                                const BlockLanes& lanes, int32_t n,
                                                double* results) {
-  DYADMARK_BLOCK_BODY(Lanes4, 2)
+  DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes4, Lanes4At, 2)
 }
 
 __attribute__((target("avx512f"))) void BlockAvx512(const double* a, int32_t stride,
                                                     const double* block, const BlockLanes& lanes,
                                                     int32_t n, double* results) {
-  DYADMARK_BLOCK_BODY(Lanes8, 1)
+  DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes8, Lanes8At, 1)
 }
 
-void PairLanesPlain(const PairCorrelationJob* jobs, int32_t n, double* results) {
-  DYADMARK_PAIRS_BODY(Lanes8, 8, DYADMARK_AT8)
+void TwoBlocksPlain(const double* a, const double* b, const BlockMeans& means, int32_t n,
+                    double* results) {
+  DYADMARK_TWO_BLOCKS_BODY(Lanes8, Lanes8At, 1)
 }
 
-__attribute__((target("avx2"))) void PairHalfAvx2(const PairCorrelationJob* jobs, int32_t n,
-                                                  double* results) {
-  DYADMARK_PAIRS_BODY(Lanes4, 4, DYADMARK_AT4)
+__attribute__((target("avx2"))) void TwoBlocksAvx2(const double* a, const double* b,
+                                                   const BlockMeans& means, int32_t n,
+                                                   double* results) {
+  DYADMARK_TWO_BLOCKS_BODY(Lanes4, Lanes4At, 2)
 }
 
-void PairLanesAvx2(const PairCorrelationJob* jobs, int32_t n, double* results) {
-  PairHalfAvx2(jobs, n, results);
-  PairHalfAvx2(jobs + 4, n, results + 4);
+__attribute__((target("avx512f"))) void TwoBlocksAvx512(const double* a, const double* b,
+                                                        const BlockMeans& means, int32_t n,
+                                                        double* results) {
+  DYADMARK_TWO_BLOCKS_BODY(Lanes8, Lanes8At, 1)
 }
 
-#undef DYADMARK_PAIRS_BODY
+#undef DYADMARK_TWO_BLOCKS_BODY
+#undef DYADMARK_ONE_AGAINST_BLOCK_BODY
 #undef DYADMARK_BLOCK_BODY
-#undef DYADMARK_CORRELATION_LANES_BODY
-#undef DYADMARK_AT4
-#undef DYADMARK_AT8
 
 bool Has(VectorPath path) {
   static const bool avx2 = __builtin_cpu_supports("avx2");
@@ -291,19 +273,19 @@ void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t s
   BlockPlain(a, stride, block, lanes, n, results);
 }
 
-void CorrelationsOfPairLanesOn(VectorPath path, const PairCorrelationJob* jobs, int32_t n,
-                               double* results) {
+void CorrelationsOfTwoBlocksOn(VectorPath path, const double* a, const double* b,
+                               const BlockMeans& means, int32_t n, double* results) {
   if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
   if (!Has(path)) path = VectorPath::kPlain;
   switch (path) {
-    // The lanes' values load one by one here: a vector of eight is no faster.
     case VectorPath::kAvx512:
+      return TwoBlocksAvx512(a, b, means, n, results);
     case VectorPath::kAvx2:
-      return PairLanesAvx2(jobs, n, results);
+      return TwoBlocksAvx2(a, b, means, n, results);
     case VectorPath::kPlain:
       break;
   }
-  PairLanesPlain(jobs, n, results);
+  TwoBlocksPlain(a, b, means, n, results);
 }
 
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n) {

@@ -39,16 +39,19 @@ std::vector<VectorPath> AvailableVectorPaths();
 // The fastest build this processor can run.
 VectorPath FastestVectorPath();
 
-// A block of kCorrelationLanes series held interleaved, the value of lane l on
-// day i at block[i * kCorrelationLanes + l], and what each lane's correlation
-// with a series `a` takes: a[i] x scaleA[l] and block values x scaleB[l] must
-// be whole numbers below 2^31 in magnitude, and the means those of
-// Correlation. A lane of no use may hold any finite values.
-struct BlockLanes {
-  double scaleA[kCorrelationLanes] = {};
-  double scaleB[kCorrelationLanes] = {};
+// The means of the lanes of a block: a block holds kCorrelationLanes series
+// interleaved, the value of lane l on day i at block[i * kCorrelationLanes +
+// l]; the means are those Correlation takes. A lane of no use may hold any
+// finite values.
+struct BlockMeans {
   double meanA[kCorrelationLanes] = {};
   double meanB[kCorrelationLanes] = {};
+};
+// The same with each lane's scales: a[i] x scaleA[l] and the block's values x
+// scaleB[l] must be whole numbers below 2^31 in magnitude.
+struct BlockLanes : BlockMeans {
+  double scaleA[kCorrelationLanes] = {};
+  double scaleB[kCorrelationLanes] = {};
 };
 // The correlations of a[0], a[stride], ... against every lane of the block
 // over n days at once, on a given build (the plain one when the processor
@@ -58,23 +61,13 @@ struct BlockLanes {
 void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t stride,
                                      const double* block, const BlockLanes& lanes, int32_t n,
                                      double* results);
-
-// One lane of correlations of pairs, each lane with its own series a and b,
-// the values held as doubles (whole numbers below 2^31 in magnitude), and
-// their means as Correlation takes them.
-struct PairCorrelationJob {
-  const double* a = nullptr;
-  const double* b = nullptr;
-  double meanA = 0.0;
-  double meanB = 0.0;
-};
-// kCorrelationLanes correlations of pairs at once over n values each, on a
-// given build: each result is bit for bit CorrelationAroundMeans of its lane.
-// A lane of fewer days may be padded up to n with its two means: its terms
-// are then 0 and leave its sums as they were (they start at +0 and never
-// reach -0).
-void CorrelationsOfPairLanesOn(VectorPath path, const PairCorrelationJob* jobs, int32_t n,
-                               double* results);
+// The correlations of each lane of block a with the same lane of block b
+// (whole numbers below 2^31 in magnitude) over n days, on a given build: each
+// is bit for bit CorrelationAroundMeans of its lane. A lane of fewer days may
+// be padded up to n with its two means: its terms are then 0 and leave its
+// sums as they were (they start at +0 and never reach -0).
+void CorrelationsOfTwoBlocksOn(VectorPath path, const double* a, const double* b,
+                               const BlockMeans& means, int32_t n, double* results);
 
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);

@@ -378,37 +378,37 @@ TEST(RoundingTest, BlockLanesEqualEachOnItsOwn) {
   }
 }
 
-TEST(RoundingTest, PairLanesEqualEachOnItsOwnWhenPaddedWithTheirMeans) {
+TEST(RoundingTest, TwoBlocksEqualEachLaneOnItsOwnWhenPaddedWithTheirMeans) {
   std::mt19937 random(9);
   const int32_t longest = 300;
   constexpr int kLanes = kCorrelationLanes;
   const int32_t days[] = {300, 251, 299, 2, 300, 1, 17, 300};
   static_assert(std::size(days) == kLanes);
-  std::vector<std::vector<int32_t>> a(kLanes), b(kLanes);
-  std::vector<std::vector<double>> aValues(kLanes), bValues(kLanes);
-  PairCorrelationJob jobs[kLanes];
+  std::vector<double> blockA(longest * kLanes), blockB(longest * kLanes);
+  BlockMeans means;
   double expected[kLanes];
   for (int l = 0; l < kLanes; ++l) {
+    std::vector<int32_t> a, b;
     int64_t sumA = 0, sumB = 0;
     for (int32_t i = 0; i < days[l]; ++i) {
       // Whole numbers up to near 2^31, negative ones among them.
-      a[l].push_back(static_cast<int32_t>(random() % 2000000000u) - (l == 2 ? 1000000000 : 0));
-      b[l].push_back(1 + static_cast<int32_t>(random() % (l == 1 ? 3u : 500000u)));
-      sumA += a[l].back();
-      sumB += b[l].back();
+      a.push_back(static_cast<int32_t>(random() % 2000000000u) - (l == 2 ? 1000000000 : 0));
+      b.push_back(1 + static_cast<int32_t>(random() % (l == 1 ? 3u : 500000u)));
+      sumA += a.back();
+      sumB += b.back();
     }
-    const double meanA = static_cast<double>(sumA) / days[l];
-    const double meanB = static_cast<double>(sumB) / days[l];
-    aValues[l].assign(a[l].begin(), a[l].end());
-    bValues[l].assign(b[l].begin(), b[l].end());
-    aValues[l].resize(longest, meanA);
-    bValues[l].resize(longest, meanB);
-    jobs[l] = {aValues[l].data(), bValues[l].data(), meanA, meanB};
-    expected[l] = CorrelationAroundMeans(a[l].data(), 1, b[l].data(), 1, days[l], meanA, meanB);
+    means.meanA[l] = static_cast<double>(sumA) / days[l];
+    means.meanB[l] = static_cast<double>(sumB) / days[l];
+    for (int32_t i = 0; i < longest; ++i) {
+      blockA[i * kLanes + l] = i < days[l] ? a[i] : means.meanA[l];
+      blockB[i * kLanes + l] = i < days[l] ? b[i] : means.meanB[l];
+    }
+    expected[l] =
+        CorrelationAroundMeans(a.data(), 1, b.data(), 1, days[l], means.meanA[l], means.meanB[l]);
   }
   for (const VectorPath path : AvailableVectorPaths()) {
     double results[kLanes];
-    CorrelationsOfPairLanesOn(path, jobs, longest, results);
+    CorrelationsOfTwoBlocksOn(path, blockA.data(), blockB.data(), means, longest, results);
     for (int l = 0; l < kLanes; ++l) {
       EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
           << "path " << static_cast<int>(path) << ", lane " << l;
