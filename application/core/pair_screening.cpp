@@ -155,13 +155,17 @@ std::vector<std::string> PairScreening::MalformedCodes() const {
   return codes;
 }
 
-void PairScreening::LoadPrices(const std::function<bool()>& stop) {
-  const int32_t count = keys_.CodeCount();
-  prices_.assign(count, CodePrices{});
+namespace {
+
+// Calls work(i) for every i below count on `threads` threads, the calling one
+// among them, which polls `stop` between items and leaves the rest once it
+// returns true. A failure (out of memory) on any thread stops the others and
+// is thrown from here, like a failure of the evaluation, instead of ending the
+// program.
+template <typename Work>
+void ForEachOnThreads(int threads, int32_t count, const std::function<bool()>& stop, Work&& work) {
   std::atomic<int32_t> next{0};
   std::atomic<bool> stopping{false};
-  // A failure (out of memory) on any thread stops the others and is thrown
-  // from here, like a failure of the evaluation, instead of ending the program.
   std::mutex errorMutex;
   std::exception_ptr error;
   auto keepError = [&] {
@@ -169,38 +173,44 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
     if (!error) error = std::current_exception();
     stopping = true;
   };
-  auto load = [&] {
+  auto helper = [&] {
     try {
-      for (int32_t i = next++; i < count && !stopping; i = next++) {
-        prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
-      }
+      for (int32_t i = next++; i < count && !stopping; i = next++) work(i);
     } catch (...) {
       keepError();
     }
   };
   std::vector<std::thread> helpers;
   try {
-    for (int t = 1; t < threads_; ++t) helpers.emplace_back(load);
-    // The calling thread loads too, and looks at the request between files.
+    for (int t = 1; t < threads && t < count; ++t) helpers.emplace_back(helper);
     for (int32_t i = next++; i < count && !stopping; i = next++) {
       if (stop()) {
         stopping = true;
         break;
       }
-      prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
+      work(i);
     }
   } catch (...) {
     keepError();
   }
-  for (std::thread& helper : helpers) helper.join();
+  for (std::thread& thread : helpers) thread.join();
   if (error) std::rethrow_exception(error);
+}
+
+}  // namespace
+
+void PairScreening::LoadPrices(const std::function<bool()>& stop) {
+  const int32_t count = keys_.CodeCount();
+  prices_.assign(count, CodePrices{});
+  ForEachOnThreads(threads_, count, stop, [&](int32_t i) {
+    prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
+  });
 
   calendar_ = CalendarOf(prices_);
-  bool allOnCalendar = true;
-  for (size_t i = 0; i < prices_.size(); ++i) {
+  const std::function<bool()> never = [] { return false; };
+  ForEachOnThreads(threads_, count, never, [&](int32_t i) {
     CodePrices& prices = prices_[i];
     PlaceOnCalendar(prices, calendar_);
-    if (!prices.onCalendar && prices.series.Size() > 0) allOnCalendar = false;
     // Most pairs have the newest days of both codes: the mean of their
     // first side is this.
     const int32_t days = std::min(static_cast<int32_t>(prices.closes.size()), kPairSeriesMaxDays);
@@ -209,29 +219,31 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
       prices.meanDays = days;
       prices.meanMoney = MeanRoundedOfWholeSum(prices.closeSums[days] * units_[i], days);
     }
-  }
-  PlaceInBlocks();
+  });
+  closeBlocks_.assign((count + kLanes - 1) / kLanes, {});
+  ForEachOnThreads(threads_, static_cast<int32_t>(closeBlocks_.size()), never,
+                   [&](int32_t block) { PlaceInBlock(block); });
   // Then a pair is a walk over the calendar and the dates as read are not
   // needed but in a case the walk cannot take, read again from the files.
-  seriesDropped_ = allOnCalendar;
+  seriesDropped_ = std::all_of(prices_.begin(), prices_.end(), [](const CodePrices& prices) {
+    return prices.onCalendar || prices.series.Size() == 0;
+  });
   if (seriesDropped_) {
     for (CodePrices& prices : prices_) prices.series = PriceSeries{};
   }
 }
 
-void PairScreening::PlaceInBlocks() {
+void PairScreening::PlaceInBlock(int32_t index) {
   const auto count = static_cast<int32_t>(prices_.size());
-  closeBlocks_.assign((count + kLanes - 1) / kLanes, {});
-  for (int32_t first = 0; first < count; first += kLanes) {
-    const int32_t last = std::min<int32_t>(first + kLanes, count);
-    size_t days = 0;
-    for (int32_t i = first; i < last; ++i) days = std::max(days, prices_[i].closes.size());
-    std::vector<double>& block = closeBlocks_[first / kLanes];
-    block.assign(days * kLanes, 0.0);
-    for (int32_t i = first; i < last; ++i) {
-      const std::vector<int32_t>& closes = prices_[i].closes;
-      for (size_t c = 0; c < closes.size(); ++c) block[c * kLanes + (i - first)] = closes[c];
-    }
+  const int32_t first = index * static_cast<int32_t>(kLanes);
+  const int32_t last = std::min<int32_t>(first + kLanes, count);
+  size_t days = 0;
+  for (int32_t i = first; i < last; ++i) days = std::max(days, prices_[i].closes.size());
+  std::vector<double>& block = closeBlocks_[index];
+  block.assign(days * kLanes, 0.0);
+  for (int32_t i = first; i < last; ++i) {
+    const std::vector<int32_t>& closes = prices_[i].closes;
+    for (size_t c = 0; c < closes.size(); ++c) block[c * kLanes + (i - first)] = closes[c];
   }
 }
 

@@ -115,9 +115,9 @@ class PairScreening {
   struct Correlating;
 
   void LoadPrices(const std::function<bool()>& stop);
-  // The closes of each kCorrelationLanes codes in a row, as doubles,
-  // interleaved (closeBlocks_).
-  void PlaceInBlocks();
+  // The closes of the kCorrelationLanes codes of block `index`, as doubles,
+  // interleaved (closeBlocks_[index]).
+  void PlaceInBlock(int32_t index);
   void PlanUnits();
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
