@@ -206,9 +206,11 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
     prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
   });
 
+  // On the calling thread: placed on several, the codes' new arrays spread
+  // over the threads' heaps and the peak of memory rises by some 30 MB (of
+  // 3,800 codes) for a few hundredths of a second.
   calendar_ = CalendarOf(prices_);
-  const std::function<bool()> never = [] { return false; };
-  ForEachOnThreads(threads_, count, never, [&](int32_t i) {
+  for (int32_t i = 0; i < count; ++i) {
     CodePrices& prices = prices_[i];
     PlaceOnCalendar(prices, calendar_);
     // Most pairs have the newest days of both codes: the mean of their
@@ -219,10 +221,11 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
       prices.meanDays = days;
       prices.meanMoney = MeanRoundedOfWholeSum(prices.closeSums[days] * units_[i], days);
     }
-  });
+  }
   closeBlocks_.assign((count + kLanes - 1) / kLanes, {});
-  ForEachOnThreads(threads_, static_cast<int32_t>(closeBlocks_.size()), never,
-                   [&](int32_t block) { PlaceInBlock(block); });
+  for (size_t block = 0; block < closeBlocks_.size(); ++block) {
+    PlaceInBlock(static_cast<int32_t>(block));
+  }
   // Then a pair is a walk over the calendar and the dates as read are not
   // needed but in a case the walk cannot take, read again from the files.
   seriesDropped_ = std::all_of(prices_.begin(), prices_.end(), [](const CodePrices& prices) {
