@@ -6,7 +6,7 @@
 // seconds count every thread; on a busy machine they show the work better
 // than the wall time. Not a test.
 //
-//   build/bin/bench_screening [--gapped] [--plain | --avx2 | --avx512] [N ...]
+//   build/bin/bench_screening [--gapped] [--plain | --avx2] [N ...]
 //                                        (default: 500 2000 3800, the fastest lanes)
 //
 // Without --gapped, one code in fifty lacks a day; with it, every code lacks
@@ -218,8 +218,6 @@ int main(int argc, char** argv) {
       path = VectorPath::kPlain;
     } else if (std::strcmp(argv[i], "--avx2") == 0) {
       path = VectorPath::kAvx2;
-    } else if (std::strcmp(argv[i], "--avx512") == 0) {
-      path = VectorPath::kAvx512;
     } else {
       sizes.push_back(std::atoi(argv[i]));
     }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 #include <string>
 
 #include "vcl/convert.h"
@@ -190,9 +189,10 @@ static_assert(kCorrelationLanes == 8, "the builds below hold eight lanes");
 
 namespace {
 
-// The plain and the AVX-512 builds hold the eight lanes in one vector type;
-// the AVX2 one in two of four, which it holds in registers whole (a vector of
-// eight there is slower by half).
+// The plain build holds the eight lanes in one vector type, the AVX2 one in
+// two of four, which it holds in registers whole (a vector of eight there is
+// slower by half). An AVX-512 build of eight lanes in one register ran no
+// faster: the loop is bound by the vector units either way.
 void BlockPlain(const double* a, int32_t stride, const double* block, const BlockLanes& lanes,
                 int32_t n, double* results) {
   DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes8, Lanes8At, 1)
@@ -202,12 +202,6 @@ __attribute__((target("avx2"))) void BlockAvx2(const double* a, int32_t stride, 
                                                const BlockLanes& lanes, int32_t n,
                                                double* results) {
   DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes4, Lanes4At, 2)
-}
-
-__attribute__((target("avx512f"))) void BlockAvx512(const double* a, int32_t stride,
-                                                    const double* block, const BlockLanes& lanes,
-                                                    int32_t n, double* results) {
-  DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes8, Lanes8At, 1)
 }
 
 void TwoBlocksPlain(const double* a, const double* b, const BlockMeans& means, int32_t n,
@@ -221,26 +215,17 @@ __attribute__((target("avx2"))) void TwoBlocksAvx2(const double* a, const double
   DYADMARK_TWO_BLOCKS_BODY(Lanes4, Lanes4At, 2)
 }
 
-__attribute__((target("avx512f"))) void TwoBlocksAvx512(const double* a, const double* b,
-                                                        const BlockMeans& means, int32_t n,
-                                                        double* results) {
-  DYADMARK_TWO_BLOCKS_BODY(Lanes8, Lanes8At, 1)
-}
-
 #undef DYADMARK_TWO_BLOCKS_BODY
 #undef DYADMARK_ONE_AGAINST_BLOCK_BODY
 #undef DYADMARK_BLOCK_BODY
 
 bool Has(VectorPath path) {
   static const bool avx2 = __builtin_cpu_supports("avx2");
-  static const bool avx512 = __builtin_cpu_supports("avx512f");
   switch (path) {
     case VectorPath::kPlain:
       return true;
     case VectorPath::kAvx2:
       return avx2;
-    case VectorPath::kAvx512:
-      return avx512;
   }
   return false;
 }
@@ -249,7 +234,7 @@ bool Has(VectorPath path) {
 
 std::vector<VectorPath> AvailableVectorPaths() {
   std::vector<VectorPath> paths;
-  for (const VectorPath path : {VectorPath::kPlain, VectorPath::kAvx2, VectorPath::kAvx512}) {
+  for (const VectorPath path : {VectorPath::kPlain, VectorPath::kAvx2}) {
     if (Has(path)) paths.push_back(path);
   }
   return paths;
@@ -263,8 +248,6 @@ void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t s
   if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
   if (!Has(path)) path = VectorPath::kPlain;
   switch (path) {
-    case VectorPath::kAvx512:
-      return BlockAvx512(a, stride, block, lanes, n, results);
     case VectorPath::kAvx2:
       return BlockAvx2(a, stride, block, lanes, n, results);
     case VectorPath::kPlain:
@@ -278,8 +261,6 @@ void CorrelationsOfTwoBlocksOn(VectorPath path, const double* a, const double* b
   if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
   if (!Has(path)) path = VectorPath::kPlain;
   switch (path) {
-    case VectorPath::kAvx512:
-      return TwoBlocksAvx512(a, b, means, n, results);
     case VectorPath::kAvx2:
       return TwoBlocksAvx2(a, b, means, n, results);
     case VectorPath::kPlain:

@@ -33,7 +33,7 @@ constexpr int kCorrelationLanes = 8;
 
 // The builds of the correlation lanes, chosen at run time by what the
 // processor has; every one gives the same bits.
-enum class VectorPath { kPlain, kAvx2, kAvx512 };
+enum class VectorPath { kPlain, kAvx2 };
 // The builds this processor can run, the plain one first and the fastest last.
 std::vector<VectorPath> AvailableVectorPaths();
 // The fastest build this processor can run.

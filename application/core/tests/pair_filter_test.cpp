@@ -621,8 +621,6 @@ std::string PathName(VectorPath path) {
       return "plain";
     case VectorPath::kAvx2:
       return "AVX2";
-    case VectorPath::kAvx512:
-      return "AVX-512";
   }
   return "unknown";
 }
