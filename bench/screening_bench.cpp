@@ -6,7 +6,8 @@
 // seconds count every thread; on a busy machine they show the work better
 // than the wall time. Not a test.
 //
-//   build/bin/bench_screening [--gapped] [N ...]     (default: 500 2000 3800)
+//   build/bin/bench_screening [--gapped] [--plain | --avx2] [N ...]
+//                                        (default: 500 2000 3800, the fastest lanes)
 //
 // Without --gapped, one code in fifty lacks a day; with it, every code lacks
 // two to five random days and one in twenty ends early, as real listings
@@ -152,11 +153,12 @@ Run RunOf(const std::filesystem::path& dir) {
   return {keys, units, ParseTechnicalTests({condition})};
 }
 
-Timed RunOnce(const std::filesystem::path& dir, int threads) {
+Timed RunOnce(const std::filesystem::path& dir, int threads, VectorPath path) {
   const auto start = std::chrono::steady_clock::now();
   const std::clock_t cpuStart = std::clock();
   const Run run = RunOf(dir);
   PairScreening screening(dir, run.keys, run.units, run.tests, threads);
+  screening.UseVectorPath(path);
   CollectingSink sink;
   screening.Run([] { return false; }, sink);
   const double seconds =
@@ -209,9 +211,14 @@ std::vector<PassedPair> OneByOne(const std::filesystem::path& dir, int threads) 
 int main(int argc, char** argv) {
   std::vector<int> sizes;
   bool gapped = false;
+  VectorPath path = FastestVectorPath();
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--gapped") == 0) {
       gapped = true;
+    } else if (std::strcmp(argv[i], "--plain") == 0) {
+      path = VectorPath::kPlain;
+    } else if (std::strcmp(argv[i], "--avx2") == 0) {
+      path = VectorPath::kAvx2;
     } else {
       sizes.push_back(std::atoi(argv[i]));
     }
@@ -230,8 +237,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directory(dir);
     WriteData(dir, n, gapped);
     const double pairs = static_cast<double>(n) * (n - 1) / 2;
-    const Timed single = RunOnce(dir, 1);
-    const Timed all = RunOnce(dir, cores);
+    const Timed single = RunOnce(dir, 1, path);
+    const Timed all = RunOnce(dir, cores, path);
     const std::vector<PassedPair> expected = OneByOne(dir, cores);
     const bool same = SameRows(single.rows, expected) && SameRows(all.rows, expected);
     std::printf("%6d %10.0f %8d %10.3f %12.3f %14.0f %8zu\n", n, pairs, 1, single.seconds,

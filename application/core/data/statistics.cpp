@@ -1,7 +1,10 @@
 #include "data/statistics.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 #include "vcl/convert.h"
@@ -114,7 +117,12 @@ double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b
 
 namespace {
 
-typedef double Doubles4 __attribute__((vector_size(32)));
+typedef double Lanes8 __attribute__((vector_size(8 * sizeof(double))));
+typedef double Lanes4 __attribute__((vector_size(4 * sizeof(double))));
+// The same read from any double of a block.
+typedef double Lanes8At __attribute__((vector_size(8 * sizeof(double)), aligned(8), may_alias));
+typedef double Lanes4At __attribute__((vector_size(4 * sizeof(double)), aligned(8), may_alias));
+static_assert(kCorrelationLanes == 8, "the builds below hold eight lanes");
 
 }  // namespace
 
@@ -122,74 +130,143 @@ typedef double Doubles4 __attribute__((vector_size(32)));
 // mix, and without contraction (-ffp-contract=off) every operation rounds as
 // the scalar one: a product of two whole numbers below 2^31 is exact in a
 // double either way, and a vector add, subtract or multiply rounds each lane
-// correctly, as the scalar instruction does. So the AVX2 and the plain build
-// of this body give the same bits, and both give CorrelationAroundMeans's.
-#define DYADMARK_FOUR_CORRELATIONS_BODY                                                     \
-  if (n < 1) {                                                                              \
-    for (int k = 0; k < 4; ++k) results[k] = 0.0;                                           \
-    return;                                                                                 \
-  }                                                                                         \
-  const double* b0 = jobs[0].b;                                                             \
-  const double* b1 = jobs[1].b;                                                             \
-  const double* b2 = jobs[2].b;                                                             \
-  const double* b3 = jobs[3].b;                                                             \
-  const Doubles4 scaleA = {jobs[0].scaleA, jobs[1].scaleA, jobs[2].scaleA, jobs[3].scaleA}; \
-  const Doubles4 scaleB = {jobs[0].scaleB, jobs[1].scaleB, jobs[2].scaleB, jobs[3].scaleB}; \
-  const Doubles4 meanA = {jobs[0].meanA, jobs[1].meanA, jobs[2].meanA, jobs[3].meanA};      \
-  const Doubles4 meanB = {jobs[0].meanB, jobs[1].meanB, jobs[2].meanB, jobs[3].meanB};      \
-  Doubles4 sxx = {0.0, 0.0, 0.0, 0.0};                                                      \
-  Doubles4 syy = sxx;                                                                       \
-  Doubles4 sxy = sxx;                                                                       \
-  for (int32_t i = 0; i < n; ++i) {                                                         \
-    const Doubles4 da = a[i] * scaleA - meanA;                                              \
-    const Doubles4 db = Doubles4{b0[i], b1[i], b2[i], b3[i]} * scaleB - meanB;              \
-    sxx += da * da;                                                                         \
-    syy += db * db;                                                                         \
-    sxy += da * db;                                                                         \
-  }                                                                                         \
-  for (int k = 0; k < 4; ++k) results[k] = CorrelationOfSums(sxx[k], syy[k], sxy[k]);
+// correctly, as the scalar instruction does. So every build of this body
+// gives the same bits, and all give CorrelationAroundMeans's. The lanes are
+// H vectors V of W lanes each, side by side in one loop; DAY sets up day i,
+// A_VALUES and B_VALUES are the values of half h on it.
+#define DYADMARK_BLOCK_BODY(V, H, DAY, A_VALUES, B_VALUES)                     \
+  constexpr int W = kCorrelationLanes / H;                                     \
+  V meanA[H];                                                                  \
+  V meanB[H];                                                                  \
+  V sxx[H];                                                                    \
+  V syy[H];                                                                    \
+  V sxy[H];                                                                    \
+  for (int h = 0; h < H; ++h) {                                                \
+    for (int k = 0; k < W; ++k) {                                              \
+      meanA[h][k] = means.meanA[h * W + k];                                    \
+      meanB[h][k] = means.meanB[h * W + k];                                    \
+    }                                                                          \
+    sxx[h] = V{};                                                              \
+    syy[h] = V{};                                                              \
+    sxy[h] = V{};                                                              \
+  }                                                                            \
+  for (int32_t i = 0; i < n; ++i) {                                            \
+    DAY;                                                                       \
+    for (int h = 0; h < H; ++h) {                                              \
+      const V da = (A_VALUES)-meanA[h];                                        \
+      const V db = (B_VALUES)-meanB[h];                                        \
+      sxx[h] += da * da;                                                       \
+      syy[h] += db * db;                                                       \
+      sxy[h] += da * db;                                                       \
+    }                                                                          \
+  }                                                                            \
+  for (int h = 0; h < H; ++h) {                                                \
+    for (int k = 0; k < W; ++k) {                                              \
+      results[h * W + k] = CorrelationOfSums(sxx[h][k], syy[h][k], sxy[h][k]); \
+    }                                                                          \
+  }
+
+// A series a (every stride-th value) against a block, each lane scaled.
+#define DYADMARK_ONE_AGAINST_BLOCK_BODY(V, VAt, H)                                               \
+  const BlockLanes& means = lanes;                                                               \
+  V scaleA[H];                                                                                   \
+  V scaleB[H];                                                                                   \
+  for (int h = 0; h < H; ++h) {                                                                  \
+    for (int k = 0; k < kCorrelationLanes / H; ++k) {                                            \
+      scaleA[h][k] = lanes.scaleA[h * (kCorrelationLanes / H) + k];                              \
+      scaleB[h][k] = lanes.scaleB[h * (kCorrelationLanes / H) + k];                              \
+    }                                                                                            \
+  }                                                                                              \
+  DYADMARK_BLOCK_BODY(V, H, const double ai = a[static_cast<ptrdiff_t>(i) * stride];             \
+                      const double* day = block + static_cast<ptrdiff_t>(i) * kCorrelationLanes, \
+                      ai * scaleA[h], *reinterpret_cast<const VAt*>(day + h * W) * scaleB[h])
+
+// Two blocks, lane by lane.
+#define DYADMARK_TWO_BLOCKS_BODY(V, VAt, H)                                                      \
+  DYADMARK_BLOCK_BODY(V, H, const ptrdiff_t day = static_cast<ptrdiff_t>(i) * kCorrelationLanes, \
+                      *reinterpret_cast<const VAt*>(a + day + h * W),                            \
+                      *reinterpret_cast<const VAt*>(b + day + h * W))
 
 namespace {
 
-void FourCorrelationsPlain(const double* a, const CorrelationJob* jobs, int32_t n,
-                           double* results) {
-  DYADMARK_FOUR_CORRELATIONS_BODY
+// The plain build holds the eight lanes in one vector type, the AVX2 one in
+// two of four, which it holds in registers whole (a vector of eight there is
+// slower by half). An AVX-512 build of eight lanes in one register ran no
+// faster: the loop is bound by the vector units either way.
+void BlockPlain(const double* a, int32_t stride, const double* block, const BlockLanes& lanes,
+                int32_t n, double* results) {
+  DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes8, Lanes8At, 1)
 }
 
-__attribute__((target("avx2"))) void FourCorrelationsAvx2(const double* a,
-                                                          const CorrelationJob* jobs, int32_t n,
-                                                          double* results) {
-  DYADMARK_FOUR_CORRELATIONS_BODY
+__attribute__((target("avx2"))) void BlockAvx2(const double* a, int32_t stride, const double* block,
+                                               const BlockLanes& lanes, int32_t n,
+                                               double* results) {
+  DYADMARK_ONE_AGAINST_BLOCK_BODY(Lanes4, Lanes4At, 2)
 }
 
-#undef DYADMARK_FOUR_CORRELATIONS_BODY
+void TwoBlocksPlain(const double* a, const double* b, const BlockMeans& means, int32_t n,
+                    double* results) {
+  DYADMARK_TWO_BLOCKS_BODY(Lanes8, Lanes8At, 1)
+}
 
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
+__attribute__((target("avx2"))) void TwoBlocksAvx2(const double* a, const double* b,
+                                                   const BlockMeans& means, int32_t n,
+                                                   double* results) {
+  DYADMARK_TWO_BLOCKS_BODY(Lanes4, Lanes4At, 2)
+}
+
+#undef DYADMARK_TWO_BLOCKS_BODY
+#undef DYADMARK_ONE_AGAINST_BLOCK_BODY
+#undef DYADMARK_BLOCK_BODY
+
+bool Has(VectorPath path) {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  switch (path) {
+    case VectorPath::kPlain:
+      return true;
+    case VectorPath::kAvx2:
+      return avx2;
+  }
+  return false;
 }
 
 }  // namespace
 
 std::vector<VectorPath> AvailableVectorPaths() {
-  std::vector<VectorPath> paths{VectorPath::kPlain};
-  if (HasAvx2()) paths.push_back(VectorPath::kAvx2);
+  std::vector<VectorPath> paths;
+  for (const VectorPath path : {VectorPath::kPlain, VectorPath::kAvx2}) {
+    if (Has(path)) paths.push_back(path);
+  }
   return paths;
 }
 
-void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const CorrelationJob* jobs,
-                                    int32_t n, double* results) {
-  if (path == VectorPath::kAvx2 && HasAvx2()) {
-    FourCorrelationsAvx2(a, jobs, n, results);
-  } else {
-    FourCorrelationsPlain(a, jobs, n, results);
+VectorPath FastestVectorPath() { return AvailableVectorPaths().back(); }
+
+void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t stride,
+                                     const double* block, const BlockLanes& lanes, int32_t n,
+                                     double* results) {
+  if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
+  if (!Has(path)) path = VectorPath::kPlain;
+  switch (path) {
+    case VectorPath::kAvx2:
+      return BlockAvx2(a, stride, block, lanes, n, results);
+    case VectorPath::kPlain:
+      break;
   }
+  BlockPlain(a, stride, block, lanes, n, results);
 }
 
-void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
-                                  double* results) {
-  CorrelationsOfOneAgainstFourOn(HasAvx2() ? VectorPath::kAvx2 : VectorPath::kPlain, a, jobs, n,
-                                 results);
+void CorrelationsOfTwoBlocksOn(VectorPath path, const double* a, const double* b,
+                               const BlockMeans& means, int32_t n, double* results) {
+  if (n < 1) return std::fill(results, results + kCorrelationLanes, 0.0);
+  if (!Has(path)) path = VectorPath::kPlain;
+  switch (path) {
+    case VectorPath::kAvx2:
+      return TwoBlocksAvx2(a, b, means, n, results);
+    case VectorPath::kPlain:
+      break;
+  }
+  TwoBlocksPlain(a, b, means, n, results);
 }
 
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n) {
@@ -262,6 +339,33 @@ double MeanRounded(const double* x, int32_t n) {
 double MeanRoundedOfSum(long double sum, int32_t n) {
   if (n < 1) return 0.0;
   return RoundExtendedTwoDecimals(sum / n);
+}
+
+double MeanRoundedOfWholeSum(int64_t sum, int32_t n) {
+  // Outside these bounds (a mean below 1, beyond 13 integer digits or of
+  // more days than ten thousand) the extended path decides.
+  constexpr int64_t kMostWhole = 9999999999999;  // 13 digits
+  if (n < 1 || n > 10000 || sum <= 0 || sum / n < 1 || sum / n > kMostWhole) {
+    return MeanRoundedOfSum(static_cast<long double>(sum), n);
+  }
+  const int64_t whole = sum / n;
+  int integerDigits = 1;
+  for (int64_t power = 10; integerDigits < 15 && whole >= power; power *= 10) ++integerDigits;
+  // At most 2 decimals and 7 significant digits, as the text has them.
+  const int decimals = std::min(2, 7 - integerDigits);
+  using Wide = __int128;
+  Wide numerator = sum;
+  Wide denominator = n;
+  for (int k = 0; k < decimals; ++k) numerator *= 10;
+  for (int k = 0; k < -decimals; ++k) denominator *= 10;
+  const Wide quotient = numerator / denominator;
+  const Wide remainder = numerator % denominator;
+  // A first dropped digit of 5 or more rounds away from zero: the exact half
+  // included, which the expansion of the extended quotient shows as such.
+  const auto kept = static_cast<int64_t>(quotient + (2 * remainder >= denominator ? 1 : 0));
+  const double digits = static_cast<double>(kept);
+  return decimals >= 0 ? digits / static_cast<double>(kPowersOfTen[decimals])
+                       : digits * static_cast<double>(kPowersOfTen[-decimals]);
 }
 
 double PercentStdDevRounded(double* x, int32_t n, int32_t m) {

@@ -28,31 +28,46 @@ double Correlation(const int32_t* a, const int32_t* b, int32_t n);
 double CorrelationAroundMeans(const int32_t* a, int32_t scaleA, const int32_t* b, int32_t scaleB,
                               int32_t n, double meanA, double meanB);
 
-// One of four correlations of a series `a` shared by the four against the
-// job's own series `b`, the values held as doubles: a[i] x scaleA and
-// b[i] x scaleB must be whole numbers below 2^31 in magnitude.
-struct CorrelationJob {
-  const double* b = nullptr;
-  double scaleA = 1.0;
-  double scaleB = 1.0;
-  double meanA = 0.0;
-  double meanB = 0.0;
-};
-// Four correlations at once over the same n, side by side in vector
-// registers. Each result is bit for bit CorrelationAroundMeans on the same
-// whole numbers: their products are exact in a double, and each lane does the
-// same operations in the same order.
-void CorrelationsOfOneAgainstFour(const double* a, const CorrelationJob* jobs, int32_t n,
-                                  double* results);
-// The builds of CorrelationsOfOneAgainstFour, chosen at run time by what the
+// The correlations computed side by side in vector registers at a time.
+constexpr int kCorrelationLanes = 8;
+
+// The builds of the correlation lanes, chosen at run time by what the
 // processor has; every one gives the same bits.
 enum class VectorPath { kPlain, kAvx2 };
-// The builds this processor can run.
+// The builds this processor can run, the plain one first and the fastest last.
 std::vector<VectorPath> AvailableVectorPaths();
-// CorrelationsOfOneAgainstFour on a given build (the plain one when the
-// processor lacks it).
-void CorrelationsOfOneAgainstFourOn(VectorPath path, const double* a, const CorrelationJob* jobs,
-                                    int32_t n, double* results);
+// The fastest build this processor can run.
+VectorPath FastestVectorPath();
+
+// The means of the lanes of a block: a block holds kCorrelationLanes series
+// interleaved, the value of lane l on day i at block[i * kCorrelationLanes +
+// l]; the means are those Correlation takes. A lane of no use may hold any
+// finite values.
+struct BlockMeans {
+  double meanA[kCorrelationLanes] = {};
+  double meanB[kCorrelationLanes] = {};
+};
+// The same with each lane's scales: a[i] x scaleA[l] and the block's values x
+// scaleB[l] must be whole numbers below 2^31 in magnitude.
+struct BlockLanes : BlockMeans {
+  double scaleA[kCorrelationLanes] = {};
+  double scaleB[kCorrelationLanes] = {};
+};
+// The correlations of a[0], a[stride], ... against every lane of the block
+// over n days at once, on a given build (the plain one when the processor
+// lacks it). Each result is bit for bit CorrelationAroundMeans on the same
+// whole numbers: their products are exact in a double, and each lane does the
+// same operations in the same order.
+void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t stride,
+                                     const double* block, const BlockLanes& lanes, int32_t n,
+                                     double* results);
+// The correlations of each lane of block a with the same lane of block b
+// (whole numbers below 2^31 in magnitude) over n days, on a given build: each
+// is bit for bit CorrelationAroundMeans of its lane. A lane of fewer days may
+// be padded up to n with its two means: its terms are then 0 and leave its
+// sums as they were (they start at +0 and never reach -0).
+void CorrelationsOfTwoBlocksOn(VectorPath path, const double* a, const double* b,
+                               const BlockMeans& means, int32_t n, double* results);
 
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);
@@ -79,6 +94,12 @@ double MeanRounded(const double* x, int32_t n);
 // long double sum of its values (exactly their sum when they are whole
 // numbers whose running totals stay below 2^64). Needs n >= 1.
 double MeanRoundedOfSum(long double sum, int32_t n);
+// MeanRoundedOfSum of a whole sum, bit for bit, decided on whole numbers
+// where it can be: the cut of sum / n at the kept digits lies a whole
+// remainder away from the half (or exactly on it), far beyond what the
+// extended division and the 18-digit expansion can move, so the remainder
+// decides. Needs n >= 1.
+double MeanRoundedOfWholeSum(int64_t sum, int32_t n);
 
 // Converts x in place to x[i] * 100 / m and returns the sample standard
 // deviation of the converted values (long double sums and root), rounded to

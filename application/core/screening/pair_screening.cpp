@@ -15,10 +15,8 @@
 namespace {
 
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-// The correlations computed at once, one pair in each vector lane.
-constexpr size_t kLanes = 4;
-// Pairs of a unit whose tests wait to be settled at most.
-constexpr size_t kQueueLimit = 16;
+// The correlations of one vector build at a time.
+constexpr size_t kLanes = kCorrelationLanes;
 // The evaluating threads run ahead of the delivery by a few units at most.
 constexpr size_t kRunAheadPerThread = 4;
 constexpr size_t kRunAheadSpare = 4;
@@ -118,11 +116,9 @@ void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar) {
   for (auto g = gaps.rbegin(); g != gaps.rend(); ++g) closes[*g] = closes[*g + 1];
 
   const auto used = static_cast<int32_t>(closes.size());
-  prices.closeValues.assign(used, 0.0);
   prices.closeSums.assign(used + 1, 0);
   prices.largestClose.assign(used + 1, 0);
   for (int32_t k = 0; k < used; ++k) {
-    prices.closeValues[k] = closes[k];
     prices.closeSums[k + 1] = prices.closeSums[k] + closes[k];
     prices.largestClose[k + 1] = std::max(prices.largestClose[k], closes[k]);
   }
@@ -160,13 +156,17 @@ std::vector<std::string> PairScreening::MalformedCodes() const {
   return codes;
 }
 
-void PairScreening::LoadPrices(const std::function<bool()>& stop) {
-  const int32_t count = keys_.CodeCount();
-  prices_.assign(count, CodePrices{});
+namespace {
+
+// Calls work(i) for every i below count on `threads` threads, the calling one
+// among them, which polls `stop` between items and leaves the rest once it
+// returns true. A failure (out of memory) on any thread stops the others and
+// is thrown from here, like a failure of the evaluation, instead of ending the
+// program.
+template <typename Work>
+void ForEachOnThreads(int threads, int32_t count, const std::function<bool()>& stop, Work&& work) {
   std::atomic<int32_t> next{0};
   std::atomic<bool> stopping{false};
-  // A failure (out of memory) on any thread stops the others and is thrown
-  // from here, like a failure of the evaluation, instead of ending the program.
   std::mutex errorMutex;
   std::exception_ptr error;
   auto keepError = [&] {
@@ -174,53 +174,80 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
     if (!error) error = std::current_exception();
     stopping = true;
   };
-  auto load = [&] {
+  auto helper = [&] {
     try {
-      for (int32_t i = next++; i < count && !stopping; i = next++) {
-        prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
-      }
+      for (int32_t i = next++; i < count && !stopping; i = next++) work(i);
     } catch (...) {
       keepError();
     }
   };
   std::vector<std::thread> helpers;
   try {
-    for (int t = 1; t < threads_; ++t) helpers.emplace_back(load);
-    // The calling thread loads too, and looks at the request between files.
+    for (int t = 1; t < threads && t < count; ++t) helpers.emplace_back(helper);
     for (int32_t i = next++; i < count && !stopping; i = next++) {
       if (stop()) {
         stopping = true;
         break;
       }
-      prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
+      work(i);
     }
   } catch (...) {
     keepError();
   }
-  for (std::thread& helper : helpers) helper.join();
+  for (std::thread& thread : helpers) thread.join();
   if (error) std::rethrow_exception(error);
+}
 
+}  // namespace
+
+void PairScreening::LoadPrices(const std::function<bool()>& stop) {
+  const int32_t count = keys_.CodeCount();
+  prices_.assign(count, CodePrices{});
+  ForEachOnThreads(threads_, count, stop, [&](int32_t i) {
+    prices_[i] = ReadCodePrices(PriceFileOf(dataDir_, keys_.Codes()[i]));
+  });
+
+  // On the calling thread: placed on several, the codes' new arrays spread
+  // over the threads' heaps and the peak of memory rises by some 30 MB (of
+  // 3,800 codes) for a few hundredths of a second.
   calendar_ = CalendarOf(prices_);
-  bool allOnCalendar = true;
-  for (size_t i = 0; i < prices_.size(); ++i) {
+  for (int32_t i = 0; i < count; ++i) {
     CodePrices& prices = prices_[i];
     PlaceOnCalendar(prices, calendar_);
-    if (!prices.onCalendar && prices.series.Size() > 0) allOnCalendar = false;
     // Most pairs have the newest days of both codes: the mean of their
     // first side is this.
     const int32_t days = std::min(static_cast<int32_t>(prices.closes.size()), kPairSeriesMaxDays);
     if (prices.onCalendar && prices.top == 0 && units_[i] >= 1 &&
         prices.largestClose[days] <= kInt32Max / units_[i]) {
       prices.meanDays = days;
-      prices.meanMoney =
-          MeanRoundedOfSum(static_cast<long double>(prices.closeSums[days] * units_[i]), days);
+      prices.meanMoney = MeanRoundedOfWholeSum(prices.closeSums[days] * units_[i], days);
     }
+  }
+  closeBlocks_.assign((count + kLanes - 1) / kLanes, {});
+  for (size_t block = 0; block < closeBlocks_.size(); ++block) {
+    PlaceInBlock(static_cast<int32_t>(block));
   }
   // Then a pair is a walk over the calendar and the dates as read are not
   // needed but in a case the walk cannot take, read again from the files.
-  seriesDropped_ = allOnCalendar;
+  seriesDropped_ = std::all_of(prices_.begin(), prices_.end(), [](const CodePrices& prices) {
+    return prices.onCalendar || prices.series.Size() == 0;
+  });
   if (seriesDropped_) {
     for (CodePrices& prices : prices_) prices.series = PriceSeries{};
+  }
+}
+
+void PairScreening::PlaceInBlock(int32_t index) {
+  const auto count = static_cast<int32_t>(prices_.size());
+  const int32_t first = index * static_cast<int32_t>(kLanes);
+  const int32_t last = std::min<int32_t>(first + kLanes, count);
+  size_t days = 0;
+  for (int32_t i = first; i < last; ++i) days = std::max(days, prices_[i].closes.size());
+  std::vector<double>& block = closeBlocks_[index];
+  block.assign(days * kLanes, 0.0);
+  for (int32_t i = first; i < last; ++i) {
+    const std::vector<int32_t>& closes = prices_[i].closes;
+    for (size_t c = 0; c < closes.size(); ++c) block[c * kLanes + (i - first)] = closes[c];
   }
 }
 
@@ -236,42 +263,42 @@ void PairScreening::PlanUnits() {
 }
 
 // The merged series of two codes on the calendar is the calendar's days from
-// the newer of their newest days on, with each side's filled closes, when
-// every one of those days is a day of one code or of the other: the merge
-// then drops nothing but the days before the later of their first days.
-// `start` is the calendar index of the pair's newest day.
-bool PairScreening::FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const {
+// the newer of their newest days on, but for the days both codes lack, with
+// each side's filled closes: the merge drops nothing else but the days before
+// the later of their first days.
+bool PairScreening::WalkOf(int32_t i, int32_t j, std::vector<int32_t>& skipped, Walk& walk) const {
   const CodePrices& p1 = prices_[i];
   const CodePrices& p2 = prices_[j];
+  skipped.clear();
   if (!p1.onCalendar || !p2.onCalendar) return false;
   const int32_t first = std::min(p1.top, p2.top);
   const int32_t last = std::min(p1.bottom, p2.bottom);
   if (last < first) return false;
-  const int32_t count = std::min(last - first + 1, kPairSeriesMaxDays);
-  const int32_t end = first + count;  // one past the pair's oldest day used
+  // A day both lack is one of the gaps of the code whose newest day is the
+  // pair's (either when both are), where the other had no day yet or has a
+  // gap too. Each such day takes the pair's oldest day one further back.
+  const CodePrices& newer = p1.top == first ? p1 : p2;
+  const CodePrices& other = p1.top == first ? p2 : p1;
+  int32_t end = std::min(first + kPairSeriesMaxDays, last + 1);
+  for (const int32_t gap : newer.gaps) {
+    if (gap >= end) break;
+    if (gap < other.top || std::binary_search(other.gaps.begin(), other.gaps.end(), gap)) {
+      skipped.push_back(gap);
+      end = std::min(end + 1, last + 1);
+    }
+  }
   // The sums and largest closes are kept from the calendar's newest day: the
   // days before a code's newest one (those before `first` among them) repeat
-  // its newest close, so the largest close from the newest day is the
-  // pair's own.
+  // its newest close, and a day both lack repeats a close of a later row, so
+  // the largest close from the newest day is the pair's own.
   if (end > static_cast<int32_t>(p1.closes.size()) ||
       end > static_cast<int32_t>(p2.closes.size())) {
     return false;
   }
-  // No day of the pair may be missing on both sides: a day one code lacks
-  // (in its gaps or before its newest day) must be a day of the other.
-  auto covered = [&](const CodePrices& own, const CodePrices& other) {
-    for (const int32_t gap : own.gaps) {
-      if (gap >= end) break;
-      if (gap < first) continue;
-      if (gap < other.top || std::binary_search(other.gaps.begin(), other.gaps.end(), gap)) {
-        return false;
-      }
-    }
-    return true;
-  };
-  if (!covered(p1, p2) || !covered(p2, p1)) return false;
-  start = first;
-  days = count;
+  walk.start = first;
+  walk.end = end;
+  walk.days = end - first - static_cast<int32_t>(skipped.size());
+  walk.skipped = skipped.empty() ? nullptr : &skipped;
   return true;
 }
 
@@ -309,6 +336,7 @@ struct PairScreening::Balanced {
   int32_t buyScale = 1;
   int32_t start = 0;  // the calendar index of the pair's newest day
   int32_t days = 0;
+  const std::vector<int32_t>* skipped = nullptr;  // the days it passes over, if any
   int32_t ratio = 0;
   int32_t sell = 0;
   int32_t buy = 0;
@@ -328,14 +356,28 @@ struct PairScreening::Correlating {
   double meanB = 0.0;
 };
 
+// A pair that passes over days, waiting for its first correlation: the days
+// it passes over and its test's days, whose scaled closes are gathered into a
+// lane of Scratch::ownA and ownB.
+struct OwnLane {
+  std::vector<int32_t> skipped;
+  int32_t days = 0;
+  double meanA = 0.0;
+  double meanB = 0.0;
+};
+
+// The pairs queued at most before their first correlations are computed.
+constexpr size_t kQueued = 2 * kLanes;
+
 // A pair in the order of its key, evaluated or waiting for its first
-// correlation to be computed with three others.
+// correlation to be computed with others side by side.
 struct PairScreening::Queued {
   int32_t sell = 0;
   int32_t buy = 0;
   bool waiting = false;
   Balanced balanced;
-  Correlating first;  // the first test, the row's code as its side a
+  Correlating first;     // the first test, the row's code as its side a
+  int32_t ownLane = -1;  // or the pair's OwnLane, when it passes over days
   double firstValue = 0.0;
   std::optional<PassedPair> passed;
   std::vector<double> values;
@@ -348,8 +390,14 @@ struct PairScreening::Scratch {
   std::vector<int32_t> a;
   std::vector<int32_t> b;
   std::vector<double> differences;
+  std::vector<int32_t> skipped;
   std::vector<double> values;
   std::vector<Queued> queue;
+  std::vector<OwnLane> ownLanes = std::vector<OwnLane>(kQueued);
+  // Blocks of kLanes lanes of kPairSeriesMaxDays days, one for each kLanes
+  // own lanes.
+  std::vector<double> ownA;
+  std::vector<double> ownB;
 };
 
 bool PairScreening::Usable(int32_t i, int32_t j) const {
@@ -358,27 +406,36 @@ bool PairScreening::Usable(int32_t i, int32_t j) const {
 }
 
 // The same numbers as the merged rows would give, from the running sums.
-bool PairScreening::Balance(int32_t i, int32_t j, int32_t start, int32_t days,
-                            Balanced& pair) const {
+bool PairScreening::Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pair) const {
   const CodePrices& p1 = prices_[i];
   const CodePrices& p2 = prices_[j];
   const int32_t unit1 = units_[i];
   const int32_t unit2 = units_[j];
   pair.sell = i;
   pair.buy = j;
-  const int32_t end = start + days;
+  const int32_t start = walk.start;
+  const int32_t end = walk.end;
+  const int32_t days = walk.days;
   if (static_cast<int64_t>(p1.largestClose[end]) * unit1 > kInt32Max ||
       static_cast<int64_t>(p2.largestClose[end]) * unit2 > kInt32Max) {
     return false;
   }
+  int64_t sum1 = p1.closeSums[end] - p1.closeSums[start];
+  int64_t sum2 = p2.closeSums[end] - p2.closeSums[start];
+  if (walk.skipped) {
+    for (const int32_t c : *walk.skipped) {
+      sum1 -= p1.closes[c];
+      sum2 -= p2.closes[c];
+    }
+  }
   PairMoney money;
   money.days = days;
-  money.sum1 = (p1.closeSums[end] - p1.closeSums[start]) * unit1;
-  money.sum2 = (p2.closeSums[end] - p2.closeSums[start]) * unit2;
+  money.sum1 = sum1 * unit1;
+  money.sum2 = sum2 * unit2;
   money.max1 = static_cast<int64_t>(p1.largestClose[end]) * unit1;
   money.max2 = static_cast<int64_t>(p2.largestClose[end]) * unit2;
-  if (start == 0 && days == p1.meanDays) money.mean1 = p1.meanMoney;
-  if (start == 0 && days == p2.meanDays) money.mean2 = p2.meanMoney;
+  if (!walk.skipped && start == 0 && days == p1.meanDays) money.mean1 = p1.meanMoney;
+  if (!walk.skipped && start == 0 && days == p2.meanDays) money.mean2 = p2.meanMoney;
   const UnitRatio ratio = FindUnitRatio(money);
   if (ratio.ratio == 0) return false;
   // Every scaled close fits in 32 bits, so the scales do too.
@@ -391,6 +448,7 @@ bool PairScreening::Balance(int32_t i, int32_t j, int32_t start, int32_t days,
   pair.buyScale = ratio.exchanged ? scale1 : scale2;
   pair.start = start;
   pair.days = days;
+  pair.skipped = walk.skipped;
   pair.ratio = ratio.ratio;
   return true;
 }
@@ -418,12 +476,79 @@ bool PairScreening::CorrelatingOf(const Balanced& pair, const TechnicalTest& tes
   return true;
 }
 
+template <typename Stretch>
+void PairScreening::ForEachStretch(const Balanced& pair, int32_t from, int32_t n,
+                                   Stretch&& stretch) const {
+  const std::vector<int32_t> none;
+  const std::vector<int32_t>& skipped = pair.skipped ? *pair.skipped : none;
+  auto skip = skipped.begin();
+  int32_t c = pair.start;
+  // Row `from` first, then its n rows in order, a stretch between two days
+  // passed over at a time.
+  for (int32_t row = 0; row < from; ++c) {
+    if (skip != skipped.end() && *skip == c) {
+      ++skip;
+    } else {
+      ++row;
+    }
+  }
+  for (int32_t k = 0; k < n;) {
+    const int32_t days = skip != skipped.end() ? std::min(n - k, *skip - c) : n - k;
+    if (days > 0) stretch(c, k, days);
+    k += days;
+    c += days;
+    if (k < n) {  // c is the day passed over
+      ++skip;
+      ++c;
+    }
+  }
+}
+
+void PairScreening::Gather(const Balanced& pair, int32_t from, int32_t n, int32_t* a, int32_t* b,
+                           int64_t& sumA, int64_t& sumB) const {
+  const int32_t* sellCloses = pair.sellPrices->closes.data();
+  const int32_t* buyCloses = pair.buyPrices->closes.data();
+  sumA = 0;
+  sumB = 0;
+  ForEachStretch(pair, from, n, [&](int32_t c, int32_t k, int32_t days) {
+    for (int32_t t = 0; t < days; ++t) {
+      a[k + t] = sellCloses[c + t] * pair.sellScale;
+      b[k + t] = buyCloses[c + t] * pair.buyScale;
+      sumA += a[k + t];
+      sumB += b[k + t];
+    }
+  });
+}
+
+void PairScreening::GatherCloses(const Balanced& pair, int32_t from, int32_t n, double* a,
+                                 double* b, int64_t& sumA, int64_t& sumB) const {
+  const int32_t* sellCloses = pair.sellPrices->closes.data();
+  const int32_t* buyCloses = pair.buyPrices->closes.data();
+  const int64_t* sellSums = pair.sellPrices->closeSums.data();
+  const int64_t* buySums = pair.buyPrices->closeSums.data();
+  // Each product is a whole number in 32 bits, exact in a double.
+  const auto sellScale = static_cast<double>(pair.sellScale);
+  const auto buyScale = static_cast<double>(pair.buyScale);
+  sumA = 0;
+  sumB = 0;
+  ForEachStretch(pair, from, n, [&](int32_t c, int32_t k, int32_t days) {
+    for (int32_t t = 0; t < days; ++t) {
+      a[static_cast<size_t>(k + t) * kLanes] = sellCloses[c + t] * sellScale;
+      b[static_cast<size_t>(k + t) * kLanes] = buyCloses[c + t] * buyScale;
+    }
+    sumA += sellSums[c + days] - sellSums[c];
+    sumB += buySums[c + days] - buySums[c];
+  });
+  sumA *= pair.sellScale;
+  sumB *= pair.buyScale;
+}
+
 std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size_t firstTest,
                                                       Scratch& scratch) const {
   for (size_t t = firstTest; t < tests_.size(); ++t) {
     const TechnicalTest& test = tests_[t];
     double value = 0.0;
-    if (test.kind == TechnicalKind::kCorrelation) {
+    if (test.kind == TechnicalKind::kCorrelation && !pair.skipped) {
       Correlating job;
       if (!CorrelatingOf(pair, test, pair.sell, job)) return std::nullopt;
       value = CorrelationAroundMeans(job.a->closes.data() + job.from, job.scaleA,
@@ -433,18 +558,21 @@ std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size
       const std::optional<TechnicalWindow> window = WindowOf(test, pair.days);
       if (!window || !test.boundsValid) return std::nullopt;
       const int32_t n = window->days;
-      const int32_t from = pair.start + window->from;
-      const int32_t* sellCloses = pair.sellPrices->closes.data() + from;
-      const int32_t* buyCloses = pair.buyPrices->closes.data() + from;
+      int64_t sumA = 0;
+      int64_t sumB = 0;
       scratch.a.resize(n);
       scratch.b.resize(n);
-      scratch.differences.resize(n);
-      for (int32_t k = 0; k < n; ++k) {
-        scratch.a[k] = sellCloses[k] * pair.sellScale;
-        scratch.b[k] = buyCloses[k] * pair.buyScale;
+      Gather(pair, window->from, n, scratch.a.data(), scratch.b.data(), sumA, sumB);
+      if (test.kind == TechnicalKind::kCorrelation) {
+        // Correlation's own sums of whole numbers below 2^53 are exact.
+        value =
+            CorrelationAroundMeans(scratch.a.data(), 1, scratch.b.data(), 1, n,
+                                   static_cast<double>(sumA) / n, static_cast<double>(sumB) / n);
+      } else {
+        scratch.differences.resize(n);
+        value = TechnicalValue(test.kind, scratch.a.data(), scratch.b.data(), n,
+                               scratch.differences.data());
       }
-      value = TechnicalValue(test.kind, scratch.a.data(), scratch.b.data(), n,
-                             scratch.differences.data());
     }
     if (!WithinRange(test, value)) return std::nullopt;
     scratch.values.push_back(value);
@@ -458,9 +586,8 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
   buy = j;
   scratch.values.clear();
   if (!Usable(i, j)) return std::nullopt;
-  int32_t start = 0;
-  int32_t days = 0;
-  if (!FastPath(i, j, start, days)) {
+  Walk walk;
+  if (!WalkOf(i, j, scratch.skipped, walk)) {
     if (!CalendarRows(i, j, scratch.rows)) {
       if (seriesDropped_) {
         LoadPriceSeries(PriceFileOf(dataDir_, keys_.Codes()[i]), scratch.series1);
@@ -477,52 +604,115 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
     return PassedPair{sell, buy, ratio.ratio, scratch.values};
   }
   Balanced pair;
-  const bool balanced = Balance(i, j, start, days, pair);
+  const bool balanced = Balance(i, j, walk, pair);
   sell = pair.sell;
   buy = pair.buy;
   if (!balanced) return std::nullopt;
   return TestBalanced(pair, 0, scratch);
 }
 
-// The first test of most pairs is a correlation over the same days: four of
-// them at a time run side by side (CorrelationsOfOneAgainstFour), the rest of
-// each pair's tests after, in key order.
+// The first test of most pairs is a correlation over the same days: those of
+// the codes of one block run side by side (CorrelationsOfOneAgainstBlockOn),
+// the rest of each pair's tests after, in key order. Pairs that pass over days
+// have their closes gathered into blocks and go a block at a time too
+// (CorrelationsOfTwoBlocksOn).
 void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                              const std::atomic<bool>& stopping) const {
   result.lastValues.assign(tests_.size(), std::nullopt);
   const bool batch = !tests_.empty() && tests_[0].kind == TechnicalKind::kCorrelation;
   std::vector<Queued>& queue = scratch.queue;
   queue.clear();
-  size_t waiting = 0;
+  int waiting = 0;
+  int32_t ownLanes = 0;
   int64_t key = result.firstKey;
 
-  auto settle = [&] {
-    // The waiting tests, kLanes of the same days at a time (a short group
-    // repeats its first lane); side a is the row's code in every one.
+  auto settleShared = [&] {
+    // The waiting tests whose other codes share a block and whose days are
+    // the same, a block at a time; side a is the row's code in every one.
     std::vector<size_t> open;
     for (size_t q = 0; q < queue.size(); ++q) {
-      if (queue[q].waiting) open.push_back(q);
+      if (queue[q].waiting && queue[q].ownLane < 0) open.push_back(q);
     }
+    auto indexOf = [&](const CodePrices* code) {
+      return static_cast<size_t>(code - prices_.data());
+    };
     for (size_t k = 0; k < open.size();) {
       const Correlating& lead = queue[open[k]].first;
+      const size_t block = indexOf(lead.b) / kLanes;
       size_t lanes = 1;
-      while (lanes < kLanes && k + lanes < open.size() &&
-             queue[open[k + lanes]].first.days == lead.days &&
-             queue[open[k + lanes]].first.a == lead.a &&
-             queue[open[k + lanes]].first.from == lead.from) {
+      while (k + lanes < open.size()) {
+        const Correlating& next = queue[open[k + lanes]].first;
+        if (next.days != lead.days || next.a != lead.a || next.from != lead.from ||
+            indexOf(next.b) / kLanes != block) {
+          break;
+        }
         ++lanes;
       }
-      CorrelationJob jobs[kLanes];
-      for (size_t l = 0; l < kLanes; ++l) {
-        const Correlating& c = queue[open[k + (l < lanes ? l : 0)]].first;
-        jobs[l] = {c.b->closeValues.data() + c.from, static_cast<double>(c.scaleA),
-                   static_cast<double>(c.scaleB), c.meanA, c.meanB};
+      BlockLanes jobs;
+      for (size_t l = 0; l < lanes; ++l) {
+        const Correlating& c = queue[open[k + l]].first;
+        const size_t lane = indexOf(c.b) % kLanes;
+        jobs.scaleA[lane] = c.scaleA;
+        jobs.scaleB[lane] = c.scaleB;
+        jobs.meanA[lane] = c.meanA;
+        jobs.meanB[lane] = c.meanB;
       }
+      const size_t row = indexOf(lead.a);
+      const double* a = closeBlocks_[row / kLanes].data() +
+                        static_cast<size_t>(lead.from) * kLanes + row % kLanes;
       double values[kLanes];
-      CorrelationsOfOneAgainstFour(lead.a->closeValues.data() + lead.from, jobs, lead.days, values);
-      for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
+      CorrelationsOfOneAgainstBlockOn(
+          vectorPath_, a, static_cast<int32_t>(kLanes),
+          closeBlocks_[block].data() + static_cast<size_t>(lead.from) * kLanes, jobs, lead.days,
+          values);
+      for (size_t l = 0; l < lanes; ++l) {
+        queue[open[k + l]].firstValue = values[indexOf(queue[open[k + l]].first.b) % kLanes];
+      }
       k += lanes;
     }
+  };
+
+  constexpr size_t kBlockValues = static_cast<size_t>(kPairSeriesMaxDays) * kLanes;
+  if (scratch.ownA.empty()) {
+    scratch.ownA.assign(kQueued * kPairSeriesMaxDays, 0.0);
+    scratch.ownB.assign(kQueued * kPairSeriesMaxDays, 0.0);
+  }
+
+  auto settleOwn = [&] {
+    // A block at a time over the longest of their days, the shorter ones
+    // padded with their means; the lanes of no pair keep finite values. The
+    // own lanes were taken in queue order, so the k-th open one is lane k.
+    std::vector<size_t> open;
+    for (size_t q = 0; q < queue.size(); ++q) {
+      if (queue[q].waiting && queue[q].ownLane >= 0) open.push_back(q);
+    }
+    for (size_t k = 0; k < open.size(); k += kLanes) {
+      const size_t lanes = std::min<size_t>(kLanes, open.size() - k);
+      double* a = scratch.ownA.data() + k / kLanes * kBlockValues;
+      double* b = scratch.ownB.data() + k / kLanes * kBlockValues;
+      int32_t longest = 0;
+      for (size_t l = 0; l < lanes; ++l) {
+        longest = std::max(longest, scratch.ownLanes[k + l].days);
+      }
+      BlockMeans means;
+      for (size_t l = 0; l < lanes; ++l) {
+        const OwnLane& lane = scratch.ownLanes[k + l];
+        for (auto day = static_cast<size_t>(lane.days); day < static_cast<size_t>(longest); ++day) {
+          a[day * kLanes + l] = lane.meanA;
+          b[day * kLanes + l] = lane.meanB;
+        }
+        means.meanA[l] = lane.meanA;
+        means.meanB[l] = lane.meanB;
+      }
+      double values[kLanes];
+      CorrelationsOfTwoBlocksOn(vectorPath_, a, b, means, longest, values);
+      for (size_t l = 0; l < lanes; ++l) queue[open[k + l]].firstValue = values[l];
+    }
+  };
+
+  auto settle = [&] {
+    settleShared();
+    settleOwn();
     for (Queued& q : queue) {
       if (q.waiting) {
         scratch.values.clear();
@@ -540,27 +730,60 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
     }
     queue.clear();
     waiting = 0;
+    ownLanes = 0;
+  };
+
+  // A pair that passes over days: its first test's closes gathered into a
+  // lane of its own.
+  auto queueOwn = [&](Queued& q, int32_t j, Walk walk) {
+    OwnLane& lane = scratch.ownLanes[ownLanes];
+    lane.skipped = scratch.skipped;
+    walk.skipped = &lane.skipped;
+    const bool balanced = Balance(unit.row, j, walk, q.balanced);
+    q.sell = q.balanced.sell;
+    q.buy = q.balanced.buy;
+    const std::optional<TechnicalWindow> window =
+        balanced ? WindowOf(tests_[0], q.balanced.days) : std::nullopt;
+    if (!window || !tests_[0].boundsValid) return;
+    const int32_t n = window->days;
+    const size_t block = static_cast<size_t>(ownLanes) / kLanes * kBlockValues;
+    const size_t at = static_cast<size_t>(ownLanes) % kLanes;
+    int64_t sumA = 0;
+    int64_t sumB = 0;
+    GatherCloses(q.balanced, window->from, n, scratch.ownA.data() + block + at,
+                 scratch.ownB.data() + block + at, sumA, sumB);
+    // Correlation's own sums of whole numbers below 2^53 are exact.
+    lane.days = n;
+    lane.meanA = static_cast<double>(sumA) / n;
+    lane.meanB = static_cast<double>(sumB) / n;
+    q.ownLane = ownLanes++;
+    q.waiting = true;
+    ++waiting;
   };
 
   for (int32_t j = unit.jBegin; j < unit.jEnd; ++j) {
     if (!keys_.IsKey(unit.row, j)) continue;
     if (stopping.load(std::memory_order_relaxed)) return;
     Queued& q = queue.emplace_back();
-    int32_t start = 0;
-    int32_t days = 0;
-    if (batch && Usable(unit.row, j) && FastPath(unit.row, j, start, days)) {
-      const bool balanced = Balance(unit.row, j, start, days, q.balanced);
-      q.sell = q.balanced.sell;
-      q.buy = q.balanced.buy;
-      if (balanced && CorrelatingOf(q.balanced, tests_[0], unit.row, q.first)) {
-        q.waiting = true;
-        ++waiting;
+    Walk walk;
+    if (batch && Usable(unit.row, j) && WalkOf(unit.row, j, scratch.skipped, walk)) {
+      if (walk.skipped) {
+        queueOwn(q, j, walk);
+      } else {
+        const bool balanced = Balance(unit.row, j, walk, q.balanced);
+        q.sell = q.balanced.sell;
+        q.buy = q.balanced.buy;
+        if (balanced && CorrelatingOf(q.balanced, tests_[0], unit.row, q.first)) {
+          q.waiting = true;
+          ++waiting;
+        }
       }
     } else {
       q.passed = EvaluatePair(unit.row, j, scratch, q.sell, q.buy);
       q.values = scratch.values;
     }
-    if (waiting == kLanes || queue.size() >= kQueueLimit) settle();
+    // The end of a block of codes, whose pairs share their loads.
+    if ((j + 1) % static_cast<int32_t>(kLanes) == 0 || queue.size() >= kQueued) settle();
   }
   settle();
 }

@@ -60,7 +60,6 @@ struct CodePrices {
   int32_t bottom = -1;                // and of its oldest
   std::vector<int32_t> gaps;          // the calendar days from top on that it lacks, ascending
   std::vector<int32_t> closes;        // closes[c], for the days a pair may use
-  std::vector<double> closeValues;    // the same as doubles
   std::vector<int64_t> closeSums;     // closeSums[c]: the sum of closes[0..c)
   std::vector<int32_t> largestClose;  // largestClose[c]: the largest of them (at least 0)
   // The mean money (MeanRounded of close x unit) of closes[0..meanDays),
@@ -88,6 +87,10 @@ class PairScreening {
   PairScreening(std::filesystem::path dataDir, const PairKeySet& keys, std::vector<int32_t> units,
                 std::vector<TechnicalTest> tests, int threads,
                 int32_t codesPerUnit = kCodesPerUnit);
+
+  // The build of the correlation lanes that Run uses (by default the fastest
+  // one the processor has); every build gives the same rows.
+  void UseVectorPath(VectorPath path) { vectorPath_ = path; }
 
   enum class End { kCompleted, kStopped };
   // Reads every code's price file, then evaluates every key. `stop` is polled
@@ -122,6 +125,9 @@ class PairScreening {
   struct Correlating;
 
   void LoadPrices(const std::function<bool()>& stop);
+  // The closes of the kCorrelationLanes codes of block `index`, as doubles,
+  // interleaved (closeBlocks_[index]).
+  void PlaceInBlock(int32_t index);
   void PlanUnits();
   // Hands each unit's result to the sink in unit order as soon as it is
   // evaluated, until the end, a stop or a worker's error.
@@ -129,13 +135,36 @@ class PairScreening {
               const std::function<bool()>& stop, PairScreeningSink& sink);
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
-  bool FastPath(int32_t i, int32_t j, int32_t& start, int32_t& days) const;
+  // The days of a pair on the calendar: the calendar indexes from start up to
+  // end, but for `skipped` (ascending), the days both codes lack.
+  struct Walk {
+    int32_t start = 0;
+    int32_t end = 0;
+    int32_t days = 0;
+    const std::vector<int32_t>* skipped = nullptr;  // or none
+  };
+  // The walk of codes i and j; false when the merge must give their rows.
+  // `skipped` receives the days passed over.
+  bool WalkOf(int32_t i, int32_t j, std::vector<int32_t>& skipped, Walk& walk) const;
   // The merged rows of two codes on the calendar, read off it; false when
   // they are not both on it.
   bool CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const;
   // Neither price file is malformed and both units are at least 1.
   bool Usable(int32_t i, int32_t j) const;
-  bool Balance(int32_t i, int32_t j, int32_t start, int32_t days, Balanced& pair) const;
+  bool Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pair) const;
+  // Calls stretch(c, k, days) for each run of `days` calendar days from c
+  // on that are the balanced pair's days k, k + 1, ... of its `n` days from
+  // its day `from` on.
+  template <typename Stretch>
+  void ForEachStretch(const Balanced& pair, int32_t from, int32_t n, Stretch&& stretch) const;
+  // The scaled closes of `n` days of a balanced pair from its day `from` on,
+  // the sell side into a and the buy side into b; their sums.
+  void Gather(const Balanced& pair, int32_t from, int32_t n, int32_t* a, int32_t* b, int64_t& sumA,
+              int64_t& sumB) const;
+  // The same as doubles into a lane of two blocks (a[0],
+  // a[kCorrelationLanes], ...).
+  void GatherCloses(const Balanced& pair, int32_t from, int32_t n, double* a, double* b,
+                    int64_t& sumA, int64_t& sumB) const;
   bool CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
                      Correlating& job) const;
   // The tests from `firstTest` on; scratch.values holds the values so far.
@@ -148,8 +177,10 @@ class PairScreening {
   std::vector<TechnicalTest> tests_;
   int threads_ = 1;
   int32_t codesPerUnit_ = kCodesPerUnit;
+  VectorPath vectorPath_ = FastestVectorPath();
   std::vector<CodePrices> prices_;
   std::vector<int32_t> calendar_;
+  std::vector<std::vector<double>> closeBlocks_;
   // The dates and closes as read are let go once every code with days is on
   // the calendar; a merge then reads the two files again.
   bool seriesDropped_ = false;

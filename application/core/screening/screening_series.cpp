@@ -131,12 +131,8 @@ UnitRatio FindUnitRatio(const PairMoney& money) {
   const int32_t n = money.days;
   if (n <= 0 || n > kPairSeriesMaxDays) return none;
   if (money.max1 > kInt32Max || money.max2 > kInt32Max) return none;
-  const double mean1 = std::isnan(money.mean1)
-                           ? MeanRoundedOfSum(static_cast<long double>(money.sum1), n)
-                           : money.mean1;
-  const double mean2 = std::isnan(money.mean2)
-                           ? MeanRoundedOfSum(static_cast<long double>(money.sum2), n)
-                           : money.mean2;
+  const double mean1 = std::isnan(money.mean1) ? MeanRoundedOfWholeSum(money.sum1, n) : money.mean1;
+  const double mean2 = std::isnan(money.mean2) ? MeanRoundedOfWholeSum(money.sum2, n) : money.mean2;
 
   const bool firstSmaller = mean1 < mean2;
   const double big = firstSmaller ? mean2 : mean1;
@@ -148,9 +144,7 @@ UnitRatio FindUnitRatio(const PairMoney& money) {
 
   // Multipliers above this one scale a close beyond 32 bits.
   const int64_t limit = kInt32Max / smallMax;
-  auto gap = [&](int64_t k) {
-    return big - MeanRoundedOfSum(static_cast<long double>(k * smallSum), n);
-  };
+  auto gap = [&](int64_t k) { return big - MeanRoundedOfWholeSum(k * smallSum, n); };
 
   // Every multiplier whose gap is not negative is taken (the gaps shrink as k
   // grows), so the search may start right after the last of them.

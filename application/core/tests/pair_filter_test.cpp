@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <random>
@@ -287,39 +289,130 @@ TEST(RoundingTest, ArithmeticRoundingEqualsTheRoundTripThroughText) {
   }
 }
 
-TEST(RoundingTest, FourCorrelationsAtOnceEqualEachOnItsOwn) {
-  std::mt19937 random(8);
-  const int32_t n = 300;
-  std::vector<std::vector<int32_t>> series(5, std::vector<int32_t>(n));
-  std::vector<std::vector<double>> values(5, std::vector<double>(n));
-  for (int s = 0; s < 5; ++s) {
-    for (int32_t i = 0; i < n; ++i) {
-      series[s][i] = 1 + static_cast<int32_t>(random() % 5000);
-      values[s][i] = series[s][i];
+// The whole-number decision against the text of the extended mean, on
+// means of every size, on cuts exactly at a half and a whole remainder off
+// it, around the powers of ten, and outside its bounds.
+TEST(RoundingTest, WholeSumRoundingEqualsTheRoundTripThroughText) {
+  std::mt19937_64 random(12);
+  auto check = [](int64_t sum, int32_t n) {
+    const double whole = MeanRoundedOfWholeSum(sum, n);
+    const double text =
+        RoundTwoDecimalsThroughText(static_cast<long double>(sum) / static_cast<long double>(n));
+    ASSERT_EQ(std::memcmp(&whole, &text, sizeof whole), 0)
+        << sum << " / " << n << ": " << whole << " against " << text;
+  };
+  const int64_t scales[] = {1, 100, 10000, 1000000, 100000000, 10000000000, 1000000000000};
+  for (int i = 0; i < 20000; ++i) {
+    const auto n = static_cast<int32_t>(1 + random() % 1200);
+    const int64_t scale = scales[random() % std::size(scales)];
+    const auto mean = static_cast<int64_t>(random() % static_cast<uint64_t>(scale * 50));
+    check(mean * n + static_cast<int64_t>(random() % static_cast<uint64_t>(n)), n);
+    // Means exactly at the half of the last kept digit, an odd number of
+    // halves (num / den): x.xx5 below 10^5, x.x5 below 10^6, x.5 below 10^7
+    // and x5 below 10^8; and a remainder of one either side of it.
+    const struct {
+      int64_t num;
+      int64_t den;
+      int64_t most;
+    } halves[] = {{1, 200, 100000}, {1, 20, 1000000}, {1, 2, 10000000}, {5, 1, 100000000}};
+    for (const auto& h : halves) {
+      const int64_t odd = 1 + 2 * static_cast<int64_t>(
+                                      random() % static_cast<uint64_t>(h.most * h.den / h.num / 2));
+      const int64_t days = h.den * (1 + static_cast<int64_t>(random() % 6));
+      const int64_t sum = odd * h.num * days / h.den;
+      for (const int64_t off : {-1, 0, 1}) check(sum + off, static_cast<int32_t>(days));
     }
   }
-  const int32_t scalesA[4] = {1, 100, 3000, 7};
-  const int32_t scalesB[4] = {1000, 1, 20, 300000};
-  CorrelationJob jobs[4];
-  double expected[4];
-  for (int l = 0; l < 4; ++l) {
+  for (const int32_t n : {1, 2, 3, 7, 12, 1199, 1200, 10000, 10001}) {
+    for (int64_t power = 1; power <= 100000000000000000; power *= 10) {
+      for (const int64_t off : {-2 * n, -n, -n / 2, -1, 0, 1, n / 2, n, 2 * n}) {
+        if (power * n / n == power && power * n + off > 0) check(power * n + off, n);
+      }
+    }
+  }
+  for (const int64_t sum : {int64_t{0}, int64_t{-5}, int64_t{-1234567}, int64_t{1},
+                            std::numeric_limits<int64_t>::max()}) {
+    check(sum, 1);
+    check(sum, 1200);
+  }
+}
+
+TEST(RoundingTest, BlockLanesEqualEachOnItsOwn) {
+  std::mt19937 random(8);
+  const int32_t n = 300;
+  constexpr int kLanes = kCorrelationLanes;
+  // Series 0 against the block of series 1 to kLanes, each read from a
+  // block of its own at a stride, as the screening holds them.
+  std::vector<std::vector<int32_t>> series(kLanes + 1, std::vector<int32_t>(n));
+  std::vector<double> own(n * kLanes, 0.0);
+  std::vector<double> block(n * kLanes, 0.0);
+  for (int s = 0; s <= kLanes; ++s) {
+    for (int32_t i = 0; i < n; ++i) {
+      series[s][i] = 1 + static_cast<int32_t>(random() % 5000);
+      (s == 0 ? own[i * kLanes + 3] : block[i * kLanes + s - 1]) = series[s][i];
+    }
+  }
+  const int32_t scalesA[] = {1, 100, 3000, 7, 1000, 1, 10, 400000};
+  const int32_t scalesB[] = {1000, 1, 20, 300000, 1000, 3, 100, 1};
+  static_assert(std::size(scalesA) == kLanes && std::size(scalesB) == kLanes);
+  BlockLanes lanes;
+  double expected[kLanes];
+  for (int l = 0; l < kLanes; ++l) {
     int64_t sumA = 0, sumB = 0;
     for (int32_t i = 0; i < n; ++i) {
       sumA += static_cast<int64_t>(series[0][i]) * scalesA[l];
       sumB += static_cast<int64_t>(series[l + 1][i]) * scalesB[l];
     }
-    const double meanA = static_cast<double>(sumA) / n;
-    const double meanB = static_cast<double>(sumB) / n;
-    jobs[l] = {values[l + 1].data(), static_cast<double>(scalesA[l]),
-               static_cast<double>(scalesB[l]), meanA, meanB};
+    lanes.scaleA[l] = scalesA[l];
+    lanes.scaleB[l] = scalesB[l];
+    lanes.meanA[l] = static_cast<double>(sumA) / n;
+    lanes.meanB[l] = static_cast<double>(sumB) / n;
     // Either side may be side a.
     expected[l] = CorrelationAroundMeans(series[l + 1].data(), scalesB[l], series[0].data(),
-                                         scalesA[l], n, meanB, meanA);
+                                         scalesA[l], n, lanes.meanB[l], lanes.meanA[l]);
   }
   for (const VectorPath path : AvailableVectorPaths()) {
-    double results[4];
-    CorrelationsOfOneAgainstFourOn(path, values[0].data(), jobs, n, results);
-    for (int l = 0; l < 4; ++l) {
+    double results[kLanes];
+    CorrelationsOfOneAgainstBlockOn(path, own.data() + 3, kLanes, block.data(), lanes, n, results);
+    for (int l = 0; l < kLanes; ++l) {
+      EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
+          << "path " << static_cast<int>(path) << ", lane " << l;
+    }
+  }
+}
+
+TEST(RoundingTest, TwoBlocksEqualEachLaneOnItsOwnWhenPaddedWithTheirMeans) {
+  std::mt19937 random(9);
+  const int32_t longest = 300;
+  constexpr int kLanes = kCorrelationLanes;
+  const int32_t days[] = {300, 251, 299, 2, 300, 1, 17, 300};
+  static_assert(std::size(days) == kLanes);
+  std::vector<double> blockA(longest * kLanes), blockB(longest * kLanes);
+  BlockMeans means;
+  double expected[kLanes];
+  for (int l = 0; l < kLanes; ++l) {
+    std::vector<int32_t> a, b;
+    int64_t sumA = 0, sumB = 0;
+    for (int32_t i = 0; i < days[l]; ++i) {
+      // Whole numbers up to near 2^31, negative ones among them.
+      a.push_back(static_cast<int32_t>(random() % 2000000000u) - (l == 2 ? 1000000000 : 0));
+      b.push_back(1 + static_cast<int32_t>(random() % (l == 1 ? 3u : 500000u)));
+      sumA += a.back();
+      sumB += b.back();
+    }
+    means.meanA[l] = static_cast<double>(sumA) / days[l];
+    means.meanB[l] = static_cast<double>(sumB) / days[l];
+    for (int32_t i = 0; i < longest; ++i) {
+      blockA[i * kLanes + l] = i < days[l] ? a[i] : means.meanA[l];
+      blockB[i * kLanes + l] = i < days[l] ? b[i] : means.meanB[l];
+    }
+    expected[l] =
+        CorrelationAroundMeans(a.data(), 1, b.data(), 1, days[l], means.meanA[l], means.meanB[l]);
+  }
+  for (const VectorPath path : AvailableVectorPaths()) {
+    double results[kLanes];
+    CorrelationsOfTwoBlocksOn(path, blockA.data(), blockB.data(), means, longest, results);
+    for (int l = 0; l < kLanes; ++l) {
       EXPECT_EQ(std::memcmp(&results[l], &expected[l], sizeof(double)), 0)
           << "path " << static_cast<int>(path) << ", lane " << l;
     }
@@ -550,6 +643,36 @@ void ExpectSameLastValues(const std::vector<std::optional<double>>& values,
   }
 }
 
+std::string PathName(VectorPath path) {
+  switch (path) {
+    case VectorPath::kPlain:
+      return "plain";
+    case VectorPath::kAvx2:
+      return "AVX2";
+  }
+  return "unknown";
+}
+
+// A whole run on one build of the correlation lanes and a number of threads.
+struct RunShape {
+  VectorPath path;
+  int threads;
+  std::string name;
+};
+
+// Every build of the lanes that the processor has, each on every count of
+// threads.
+std::vector<RunShape> EveryBuildOn(std::initializer_list<int> threadCounts) {
+  std::vector<RunShape> shapes;
+  for (const VectorPath path : AvailableVectorPaths()) {
+    for (const int threads : threadCounts) {
+      shapes.push_back(
+          {path, threads, PathName(path) + " lanes, " + std::to_string(threads) + " threads"});
+    }
+  }
+  return shapes;
+}
+
 void ExpectSameRows(const std::vector<PassedPair>& rows, const std::vector<PassedPair>& expected,
                     const std::string& what) {
   ASSERT_EQ(rows.size(), expected.size()) << what;
@@ -584,16 +707,16 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
   const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests, expectedLast);
   ASSERT_GT(expected.size(), 50u);
 
-  for (int threads : {1, 3}) {
-    const std::string what = std::to_string(threads) + " threads";
-    PairScreening screening(dir.path(), keys, units, tests, threads);
+  for (const RunShape& shape : EveryBuildOn({1, 3})) {
+    PairScreening screening(dir.path(), keys, units, tests, shape.threads);
+    screening.UseVectorPath(shape.path);
     Collect sink;
     ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-    ExpectSameRows(sink.rows, expected, what);
-    ExpectSameLastValues(sink.lastValues, expectedLast, what);
-    ExpectSameLastValues(screening.LastPassedValues(), expectedLast, what);
-    EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1);
-    EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"});
+    ExpectSameRows(sink.rows, expected, shape.name);
+    ExpectSameLastValues(sink.lastValues, expectedLast, shape.name);
+    ExpectSameLastValues(screening.LastPassedValues(), expectedLast, shape.name);
+    EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1) << shape.name;
+    EXPECT_EQ(screening.MalformedCodes(), std::vector<std::string>{"1309"}) << shape.name;
   }
 }
 
@@ -686,10 +809,10 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
         !SameValues({*expectedLast[0]}, {expected.back().values[0]})) {
       aLaterPairPassedTheFirstTest = true;
     }
-    for (int threads : {1, 4}) {
-      const std::string what =
-          "seed " + std::to_string(seed) + ", " + std::to_string(threads) + " threads";
-      PairScreening screening(dir.path(), keys, units, tests, threads);
+    for (const RunShape& shape : EveryBuildOn({1, 4})) {
+      const std::string what = "seed " + std::to_string(seed) + ", " + shape.name;
+      PairScreening screening(dir.path(), keys, units, tests, shape.threads);
+      screening.UseVectorPath(shape.path);
       Collect sink;
       ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
       ExpectSameRows(sink.rows, expected, what);
@@ -774,11 +897,12 @@ TEST(PairScreeningTest, RowsSplitIntoSmallUnitsGiveTheSameRows) {
   const std::vector<PassedPair> expected =
       OneByOne(data.dir, *data.keys, units, tests, expectedLast);
   ASSERT_GT(expected.size(), 20u);
-  for (int threads : {1, 3}) {
+  for (const RunShape& shape : EveryBuildOn({1, 3})) {
     for (int32_t codesPerUnit : {1, 3, 7}) {
-      const std::string what =
-          std::to_string(threads) + " threads, units of " + std::to_string(codesPerUnit) + " codes";
-      PairScreening screening(data.dir.path(), *data.keys, units, tests, threads, codesPerUnit);
+      const std::string what = shape.name + ", units of " + std::to_string(codesPerUnit) + " codes";
+      PairScreening screening(data.dir.path(), *data.keys, units, tests, shape.threads,
+                              codesPerUnit);
+      screening.UseVectorPath(shape.path);
       Collect sink;
       ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
       ExpectSameRows(sink.rows, expected, what);
