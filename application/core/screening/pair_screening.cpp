@@ -93,6 +93,9 @@ void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar) {
   // A pair's days may pass over days that both codes lack, at most the gaps
   // of both.
   const int32_t stored = top + kPairSeriesMaxDays + 2 * static_cast<int32_t>(kMostGaps);
+  // Every code's closes stay for the run: no room beyond the last of them.
+  closes.reserve(
+      static_cast<size_t>(std::min(stored, top + size + static_cast<int32_t>(kMostGaps))));
   for (int32_t k = 0; k < size; ++k) {
     while (c < static_cast<int32_t>(calendar.size()) && calendar[c] > dates[k]) {
       // A day it lacks carries its close of the day after (older), filled
@@ -223,18 +226,22 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
       prices.meanMoney = MeanRoundedOfWholeSum(prices.closeSums[days] * units_[i], days);
     }
   }
-  closeBlocks_.assign((count + kLanes - 1) / kLanes, {});
-  for (size_t block = 0; block < closeBlocks_.size(); ++block) {
-    PlaceInBlock(static_cast<int32_t>(block));
-  }
   // Then a pair is a walk over the calendar and the dates as read are not
   // needed but in a case the walk cannot take, read again from the files.
+  // They go before the blocks are built, so that the two never take memory
+  // at the same time.
   seriesDropped_ = std::all_of(prices_.begin(), prices_.end(), [](const CodePrices& prices) {
     return prices.onCalendar || prices.series.Size() == 0;
   });
   if (seriesDropped_) {
     for (CodePrices& prices : prices_) prices.series = PriceSeries{};
   }
+  // Built on the threads that read the files, the blocks take the room
+  // their series left in those threads' heaps.
+  closeBlocks_.assign((count + kLanes - 1) / kLanes, {});
+  ForEachOnThreads(
+      threads_, static_cast<int32_t>(closeBlocks_.size()), [] { return false; },
+      [&](int32_t block) { PlaceInBlock(block); });
 }
 
 void PairScreening::PlaceInBlock(int32_t index) {
