@@ -18,10 +18,11 @@
 #include <vector>
 
 #include "data/statistics.h"
-#include "screening/ordered_hand_out.h"
 #include "screening/pair_keys.h"
 #include "screening/screening_series.h"
 #include "screening/technical_filter.h"
+
+class OrderedHandOut;
 
 // A pair that passed every test.
 struct PassedPair {

@@ -40,7 +40,6 @@ class RunCursorHooks {
  public:
   void Hook(QWidget* widget, std::function<void()> handler);
   void Clear() { hooks_.clear(); }
-  bool Empty() const { return hooks_.empty(); }
 
  private:
   std::vector<std::unique_ptr<MouseMoveHook>> hooks_;
