@@ -122,6 +122,8 @@ typedef double Lanes4 __attribute__((vector_size(4 * sizeof(double))));
 // The same read from any double of a block.
 typedef double Lanes8At __attribute__((vector_size(8 * sizeof(double)), aligned(8), may_alias));
 typedef double Lanes4At __attribute__((vector_size(4 * sizeof(double)), aligned(8), may_alias));
+typedef float Floats8 __attribute__((vector_size(8 * sizeof(float))));
+typedef float Floats8At __attribute__((vector_size(8 * sizeof(float)), aligned(4), may_alias));
 static_assert(kCorrelationLanes == 8, "the builds below hold eight lanes");
 
 }  // namespace
@@ -215,6 +217,30 @@ __attribute__((target("avx2"))) void TwoBlocksAvx2(const double* a, const double
   DYADMARK_TWO_BLOCKS_BODY(Lanes4, Lanes4At, 2)
 }
 
+// Every row lane against the column block: one product and one sum per
+// pair and day, rounded to single precision in day order.
+#define DYADMARK_DOT_PRODUCTS_BODY                                                               \
+  Floats8 sums[kCorrelationLanes] = {};                                                          \
+  for (int32_t i = 0; i < n; ++i) {                                                              \
+    const float* day = rows + static_cast<ptrdiff_t>(i) * kCorrelationLanes;                     \
+    const Floats8 column = *reinterpret_cast<const Floats8At*>(                                  \
+        columns + static_cast<ptrdiff_t>(i) * kCorrelationLanes);                                \
+    for (int r = 0; r < kCorrelationLanes; ++r) sums[r] += day[r] * column;                      \
+  }                                                                                              \
+  for (int r = 0; r < kCorrelationLanes; ++r) {                                                  \
+    for (int c = 0; c < kCorrelationLanes; ++c) results[r * kCorrelationLanes + c] = sums[r][c]; \
+  }
+
+void DotProductsPlain(const float* rows, const float* columns, int32_t n, float* results) {
+  DYADMARK_DOT_PRODUCTS_BODY
+}
+
+__attribute__((target("avx2"))) void DotProductsAvx2(const float* rows, const float* columns,
+                                                     int32_t n, float* results) {
+  DYADMARK_DOT_PRODUCTS_BODY
+}
+
+#undef DYADMARK_DOT_PRODUCTS_BODY
 #undef DYADMARK_TWO_BLOCKS_BODY
 #undef DYADMARK_ONE_AGAINST_BLOCK_BODY
 #undef DYADMARK_BLOCK_BODY
@@ -267,6 +293,24 @@ void CorrelationsOfTwoBlocksOn(VectorPath path, const double* a, const double* b
       break;
   }
   TwoBlocksPlain(a, b, means, n, results);
+}
+
+void DotProductsOfBlocksOn(VectorPath path, const float* rows, const float* columns, int32_t n,
+                           float* results) {
+  if (!Has(path)) path = VectorPath::kPlain;
+  switch (path) {
+    case VectorPath::kAvx2:
+      return DotProductsAvx2(rows, columns, n, results);
+    case VectorPath::kPlain:
+      break;
+  }
+  DotProductsPlain(rows, columns, n, results);
+}
+
+double SingleDotProductError(int32_t n) {
+  // gamma_n of the unit roundoff 2^-24.
+  const double nu = std::max(n, 1) * std::ldexp(1.0, -24);
+  return nu / (1.0 - nu);
 }
 
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n) {

@@ -69,6 +69,19 @@ void CorrelationsOfOneAgainstBlockOn(VectorPath path, const double* a, int32_t s
 void CorrelationsOfTwoBlocksOn(VectorPath path, const double* a, const double* b,
                                const BlockMeans& means, int32_t n, double* results);
 
+// The kCorrelationLanes x kCorrelationLanes dot products, in single
+// precision, of the lanes of block `rows` with those of block `columns` (two
+// blocks of floats laid out as above) over n days: results[r *
+// kCorrelationLanes + c] sums rows[i * kCorrelationLanes + r] x columns[i *
+// kCorrelationLanes + c] over i from 0 up. On every build each result lies
+// within SingleDotProductError(n) times the sum of the products' magnitudes
+// of the exact sum.
+void DotProductsOfBlocksOn(VectorPath path, const float* rows, const float* columns, int32_t n,
+                           float* results);
+// The relative error of n products and running sums, each rounded once to
+// single precision.
+double SingleDotProductError(int32_t n);
+
 // The largest value met in a or b, never below 0 (0 for n <= 0).
 int32_t MaxOfBoth(const int32_t* a, const int32_t* b, int32_t n);
 

@@ -33,9 +33,8 @@ PairKeySet::PairKeySet(const std::vector<std::string>& a, const std::vector<std:
   }
 }
 
-int64_t PairKeySet::KeysOfRow(int32_t i) const {
-  const int32_t later = CodeCount() - 1 - i;
-  if (inA_[i] && inB_[i]) return later;
-  if (inA_[i]) return inBSuffix_[i + 1];
-  return inASuffix_[i + 1];
+int64_t PairKeySet::KeysOfRowBetween(int32_t i, int32_t jBegin, int32_t jEnd) const {
+  if (inA_[i] && inB_[i]) return jEnd - jBegin;
+  if (inA_[i]) return inBSuffix_[jBegin] - inBSuffix_[jEnd];
+  return inASuffix_[jBegin] - inASuffix_[jEnd];
 }

@@ -22,7 +22,9 @@ class PairKeySet {
   // Codes i and j (i < j) form a key.
   bool IsKey(int32_t i, int32_t j) const { return (inA_[i] && inB_[j]) || (inB_[i] && inA_[j]); }
   // The number of keys whose first code is code i.
-  int64_t KeysOfRow(int32_t i) const;
+  int64_t KeysOfRow(int32_t i) const { return KeysOfRowBetween(i, i + 1, CodeCount()); }
+  // The number of keys (i, j) with jBegin <= j < jEnd, i < jBegin.
+  int64_t KeysOfRowBetween(int32_t i, int32_t jBegin, int32_t jEnd) const;
   // The eight-character key of codes i and j.
   std::string KeyText(int32_t i, int32_t j) const { return codes_[i] + codes_[j]; }
 

@@ -7,10 +7,12 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <map>
 #include <thread>
 
 #include "data/price_files.h"
 #include "data/statistics.h"
+#include "screening/correlation_bound.h"
 #include "screening/ordered_hand_out.h"
 
 namespace {
@@ -144,13 +146,15 @@ struct PairScreening::UnitResult {
 
 PairScreening::PairScreening(std::filesystem::path dataDir, const PairKeySet& keys,
                              std::vector<int32_t> units, std::vector<TechnicalTest> tests,
-                             int threads, int32_t codesPerUnit)
+                             int threads, int32_t pairsPerUnit)
     : dataDir_(std::move(dataDir)),
       keys_(keys),
       units_(std::move(units)),
       tests_(std::move(tests)),
       threads_(std::max(threads, 1)),
-      codesPerUnit_(std::max(codesPerUnit, 1)) {}
+      pairsPerUnit_(std::max(pairsPerUnit, 1)) {}
+
+PairScreening::~PairScreening() = default;
 
 std::vector<std::string> PairScreening::MalformedCodes() const {
   std::vector<std::string> codes;
@@ -166,9 +170,9 @@ namespace {
 // among them, which polls `stop` between items and leaves the rest once it
 // returns true. A failure (out of memory) on any thread stops the others and
 // is thrown from here, like a failure of the evaluation, instead of ending the
-// program.
+// program. True when every item was done.
 template <typename Work>
-void ForEachOnThreads(int threads, int32_t count, const std::function<bool()>& stop, Work&& work) {
+bool ForEachOnThreads(int threads, int32_t count, const std::function<bool()>& stop, Work&& work) {
   std::atomic<int32_t> next{0};
   std::atomic<bool> stopping{false};
   std::mutex errorMutex;
@@ -200,6 +204,7 @@ void ForEachOnThreads(int threads, int32_t count, const std::function<bool()>& s
   }
   for (std::thread& thread : helpers) thread.join();
   if (error) std::rethrow_exception(error);
+  return !stopping;
 }
 
 }  // namespace
@@ -237,6 +242,7 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   if (seriesDropped_) {
     for (CodePrices& prices : prices_) prices.series = PriceSeries{};
   }
+  SetAsideFailingPairs(stop);
   // Built on the threads that read the files, the blocks take the room
   // their series left in those threads' heaps. They take a few hundredths of
   // a second and are never left half built, so no stop is polled here.
@@ -244,6 +250,56 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
   ForEachOnThreads(
       threads_, static_cast<int32_t>(closeBlocks_.size()), [] { return false; },
       [&](int32_t block) { PlaceInBlock(block); });
+}
+
+void PairScreening::SetAsideFailingPairs(const std::function<bool()>& stop) {
+  bound_.reset();
+  if (tests_.empty() || tests_[0].kind != TechnicalKind::kCorrelation || !tests_[0].boundsValid) {
+    return;
+  }
+  // A pair of two codes that have the calendar's newest day and pass over
+  // none has the days of the shorter one, up to the most a pair takes.
+  std::map<int32_t, int32_t> pairsOfDays;
+  for (const CodePrices& prices : prices_) {
+    if (prices.onCalendar && prices.top == 0) {
+      ++pairsOfDays[std::min(prices.bottom + 1, kPairSeriesMaxDays)];
+    }
+  }
+  if (pairsOfDays.empty()) return;
+  const int32_t days = std::max_element(pairsOfDays.begin(), pairsOfDays.end(), [](auto a, auto b) {
+                         return a.second < b.second;
+                       })->first;
+  const std::optional<TechnicalWindow> window = WindowOf(tests_[0], days);
+  if (!window) return;
+  const int32_t from = window->from;
+  const int32_t n = window->days;
+  std::vector<const int32_t*> closes(prices_.size(), nullptr);
+  for (size_t i = 0; i < prices_.size(); ++i) {
+    const CodePrices& prices = prices_[i];
+    if (prices.onCalendar && static_cast<int32_t>(prices.closes.size()) >= from + n) {
+      closes[i] = prices.closes.data() + from;
+    }
+  }
+  auto bound = std::make_unique<CorrelationBound>(std::move(closes), n);
+  const TechnicalTest& test = tests_[0];
+  const bool done = ForEachOnThreads(threads_, bound->BlockCount(), stop,
+                                     [&](int32_t block) { bound->NormaliseBlock(block); }) &&
+                    ForEachOnThreads(threads_, bound->BlockCount(), stop, [&](int32_t block) {
+                      bound->SetAsideRowsOf(block, test.lowest, test.highest, vectorPath_);
+                    });
+  // Cut short, it sets nothing aside.
+  if (!done) return;
+  bound->ReleaseCloses();
+  bound_ = std::move(bound);
+  boundFrom_ = from;
+  boundDays_ = n;
+}
+
+bool PairScreening::SetAside(int32_t i, int32_t j, const Walk& walk) const {
+  if (!bound_ || walk.skipped) return false;
+  const std::optional<TechnicalWindow> window = WindowOf(tests_[0], walk.days);
+  return window && walk.start + window->from == boundFrom_ && window->days == boundDays_ &&
+         bound_->SetAside(i, j);
 }
 
 void PairScreening::PlaceInBlock(int32_t index) {
@@ -261,12 +317,21 @@ void PairScreening::PlaceInBlock(int32_t index) {
 }
 
 void PairScreening::PlanUnits() {
+  pieces_.clear();
   work_.clear();
   const int32_t count = keys_.CodeCount();
+  int64_t pairs = 0;
   for (int32_t i = 0; i < count; ++i) {
     if (keys_.KeysOfRow(i) == 0) continue;
-    for (int32_t j = i + 1; j < count; j += codesPerUnit_) {
-      work_.push_back({i, j, std::min(j + codesPerUnit_, count)});
+    for (int32_t j = i + 1; j < count; j += pairsPerUnit_) {
+      const int32_t end = std::min(j + pairsPerUnit_, count);
+      if (work_.empty() || pairs >= pairsPerUnit_) {
+        work_.push_back({pieces_.size(), pieces_.size()});
+        pairs = 0;
+      }
+      pieces_.push_back({i, j, end});
+      work_.back().end = pieces_.size();
+      pairs += end - j;
     }
   }
 }
@@ -628,12 +693,21 @@ std::optional<PassedPair> PairScreening::EvaluatePair(int32_t i, int32_t j, Scra
 void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                              const std::atomic<bool>& stopping) const {
   result.lastValues.assign(tests_.size(), std::nullopt);
+  for (size_t p = unit.first; p < unit.end && !stopping.load(std::memory_order_relaxed); ++p) {
+    EvaluatePiece(pieces_[p], scratch, result, stopping);
+  }
+}
+
+void PairScreening::EvaluatePiece(const RowPiece& unit, Scratch& scratch, UnitResult& result,
+                                  const std::atomic<bool>& stopping) const {
   const bool batch = !tests_.empty() && tests_[0].kind == TechnicalKind::kCorrelation;
   std::vector<Queued>& queue = scratch.queue;
   queue.clear();
   int waiting = 0;
   int32_t ownLanes = 0;
-  int64_t key = result.firstKey;
+  int64_t key = result.lastKey >= 0 ? result.lastKey + 1 : result.firstKey;
+  // The last pair queued was set aside unbalanced.
+  int32_t orderPending = -1;
 
   auto settleShared = [&] {
     // The waiting tests whose other codes share a block and whose days are
@@ -776,7 +850,14 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
     Queued& q = queue.emplace_back();
     Walk walk;
     if (batch && Usable(unit.row, j) && WalkOf(unit.row, j, scratch.skipped, walk)) {
-      if (walk.skipped) {
+      orderPending = -1;
+      if (SetAside(unit.row, j, walk)) {
+        // Its codes in their sell-first order are needed only when it ends
+        // the unit.
+        q.sell = unit.row;
+        q.buy = j;
+        orderPending = j;
+      } else if (walk.skipped) {
         queueOwn(q, j, walk);
       } else {
         const bool balanced = Balance(unit.row, j, walk, q.balanced);
@@ -788,6 +869,7 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
         }
       }
     } else {
+      orderPending = -1;
       q.passed = EvaluatePair(unit.row, j, scratch, q.sell, q.buy);
       q.values = scratch.values;
     }
@@ -795,6 +877,14 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
     if ((j + 1) % static_cast<int32_t>(kLanes) == 0 || queue.size() >= kQueued) settle();
   }
   settle();
+  if (orderPending >= 0) {
+    Walk walk;
+    Balanced pair;
+    WalkOf(unit.row, orderPending, scratch.skipped, walk);
+    Balance(unit.row, orderPending, walk, pair);
+    result.sell = pair.sell;
+    result.buy = pair.buy;
+  }
 }
 
 PairScreening::End PairScreening::Run(const std::function<bool()>& stop, PairScreeningSink& sink) {
@@ -807,8 +897,8 @@ PairScreening::End PairScreening::Run(const std::function<bool()>& stop, PairScr
   int64_t firstKey = 0;
   for (size_t u = 0; u < work_.size(); ++u) {
     results[u].firstKey = firstKey;
-    for (int32_t j = work_[u].jBegin; j < work_[u].jEnd; ++j) {
-      if (keys_.IsKey(work_[u].row, j)) ++firstKey;
+    for (size_t p = work_[u].first; p < work_[u].end; ++p) {
+      firstKey += keys_.KeysOfRowBetween(pieces_[p].row, pieces_[p].jBegin, pieces_[p].jEnd);
     }
   }
 

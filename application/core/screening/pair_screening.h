@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "screening/screening_series.h"
 #include "screening/technical_filter.h"
 
+class CorrelationBound;
 class OrderedHandOut;
 
 // A pair that passed every test.
@@ -78,16 +80,18 @@ void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar);
 
 class PairScreening {
  public:
-  // Codes j of one row i handed to a thread at a time, by default: a unit of
-  // work.
-  static constexpr int32_t kCodesPerUnit = 1024;
+  // The pairs handed to a thread at a time, by default: a unit of work. A
+  // unit is one or more pieces of rows, each of at most that many codes j of
+  // one code i, and holds at least that many pairs but at the end; each
+  // unit's results reach the sink at once.
+  static constexpr int32_t kPairsPerUnit = 16384;
 
   // `units` are the trading units of keys.Codes(), in that order. `threads`
-  // (at least 1) evaluate pairs, `codesPerUnit` (at least 1) codes j of one
-  // row at a time.
+  // (at least 1) evaluate pairs, `pairsPerUnit` (at least 1) at a time.
   PairScreening(std::filesystem::path dataDir, const PairKeySet& keys, std::vector<int32_t> units,
                 std::vector<TechnicalTest> tests, int threads,
-                int32_t codesPerUnit = kCodesPerUnit);
+                int32_t pairsPerUnit = kPairsPerUnit);
+  ~PairScreening();
 
   // The build of the correlation lanes that Run uses (by default the fastest
   // one the processor has); every build gives the same rows.
@@ -115,10 +119,16 @@ class PairScreening {
                                          int32_t& buy) const;
 
  private:
-  struct WorkUnit {
+  // A piece of a row: the pairs of code `row` with codes jBegin..jEnd - 1.
+  struct RowPiece {
     int32_t row = 0;
     int32_t jBegin = 0;
     int32_t jEnd = 0;
+  };
+  // The pieces pieces_[first..end) are one unit.
+  struct WorkUnit {
+    size_t first = 0;
+    size_t end = 0;
   };
   struct UnitResult;
   struct Balanced;
@@ -126,6 +136,9 @@ class PairScreening {
   struct Correlating;
 
   void LoadPrices(const std::function<bool()>& stop);
+  // When the first test is a correlation, the pairs whose first correlation
+  // provably fails over the days most pairs use (bound_).
+  void SetAsideFailingPairs(const std::function<bool()>& stop);
   // The closes of the kCorrelationLanes codes of block `index`, as doubles,
   // interleaved (closeBlocks_[index]).
   void PlaceInBlock(int32_t index);
@@ -136,6 +149,9 @@ class PairScreening {
               const std::function<bool()>& stop, PairScreeningSink& sink);
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
+  // One piece of a unit; its keys follow those that `result` holds.
+  void EvaluatePiece(const RowPiece& piece, Scratch& scratch, UnitResult& result,
+                     const std::atomic<bool>& stopping) const;
   // The days of a pair on the calendar: the calendar indexes from start up to
   // end, but for `skipped` (ascending), the days both codes lack.
   struct Walk {
@@ -147,6 +163,9 @@ class PairScreening {
   // The walk of codes i and j; false when the merge must give their rows.
   // `skipped` receives the days passed over.
   bool WalkOf(int32_t i, int32_t j, std::vector<int32_t>& skipped, Walk& walk) const;
+  // The pair of codes i < j on `walk` is one that SetAsideFailingPairs set
+  // aside.
+  bool SetAside(int32_t i, int32_t j, const Walk& walk) const;
   // The merged rows of two codes on the calendar, read off it; false when
   // they are not both on it.
   bool CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const;
@@ -177,14 +196,18 @@ class PairScreening {
   std::vector<int32_t> units_;
   std::vector<TechnicalTest> tests_;
   int threads_ = 1;
-  int32_t codesPerUnit_ = kCodesPerUnit;
+  int32_t pairsPerUnit_ = kPairsPerUnit;
   VectorPath vectorPath_ = FastestVectorPath();
   std::vector<CodePrices> prices_;
   std::vector<int32_t> calendar_;
   std::vector<std::vector<double>> closeBlocks_;
+  std::unique_ptr<CorrelationBound> bound_;
+  int32_t boundFrom_ = 0;  // the calendar index of the bound's first day
+  int32_t boundDays_ = 0;
   // The dates and closes as read are let go once every code with days is on
   // the calendar; a merge then reads the two files again.
   bool seriesDropped_ = false;
+  std::vector<RowPiece> pieces_;
   std::vector<WorkUnit> work_;
   std::vector<std::optional<double>> lastValues_;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -685,6 +686,27 @@ void ExpectSameRows(const std::vector<PassedPair>& rows, const std::vector<Passe
   }
 }
 
+// Whole runs on every build of the lanes and each count of threads give the
+// rows and the last values of the steps one by one; `check` looks further
+// at each run's sink.
+void ExpectEveryBuildGives(
+    const ScratchDir& dir, const PairKeySet& keys, const std::vector<int32_t>& units,
+    const std::vector<TechnicalTest>& tests, std::initializer_list<int> threadCounts,
+    const std::vector<PassedPair>& expected, const std::vector<std::optional<double>>& expectedLast,
+    const std::string& what,
+    const std::function<void(const Collect&, const std::string&)>& check = nullptr) {
+  for (const RunShape& shape : EveryBuildOn(threadCounts)) {
+    const std::string run = what + ", " + shape.name;
+    PairScreening screening(dir.path(), keys, units, tests, shape.threads);
+    screening.UseVectorPath(shape.path);
+    Collect sink;
+    ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted) << run;
+    ExpectSameRows(sink.rows, expected, run);
+    ExpectSameLastValues(sink.lastValues, expectedLast, run);
+    if (check) check(sink, run);
+  }
+}
+
 }  // namespace
 
 TEST(PairScreeningTest, EqualsTheStepsOneByOneOnAnyNumberOfThreads) {
@@ -810,17 +832,72 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
         !SameValues({*expectedLast[0]}, {expected.back().values[0]})) {
       aLaterPairPassedTheFirstTest = true;
     }
-    for (const RunShape& shape : EveryBuildOn({1, 4})) {
-      const std::string what = "seed " + std::to_string(seed) + ", " + shape.name;
-      PairScreening screening(dir.path(), keys, units, tests, shape.threads);
-      screening.UseVectorPath(shape.path);
-      Collect sink;
-      ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
-      ExpectSameRows(sink.rows, expected, what);
-      ExpectSameLastValues(sink.lastValues, expectedLast, what);
-    }
+    ExpectEveryBuildGives(dir, keys, units, tests, {1, 4}, expected, expectedLast,
+                          "seed " + std::to_string(seed));
   }
   EXPECT_TRUE(aLaterPairPassedTheFirstTest);
+}
+
+// The sink's last key and its codes, the sell side first, as the steps one
+// by one give them.
+std::tuple<int64_t, int32_t, int32_t> ExpectedLast(const ScratchDir& dir, const PairKeySet& keys,
+                                                   const std::vector<int32_t>& units) {
+  for (int32_t i = keys.CodeCount() - 2; i >= 0; --i) {
+    for (int32_t j = keys.CodeCount() - 1; j > i; --j) {
+      if (!keys.IsKey(i, j)) continue;
+      PriceSeries s1, s2;
+      LoadPriceSeries(dir.path() / (keys.Codes()[i] + ".txt"), s1);
+      LoadPriceSeries(dir.path() / (keys.Codes()[j] + ".txt"), s2);
+      std::vector<MergedDay> rows;
+      MergePairSeries(s1, s2, rows);
+      const bool exchanged = ComputeUnitRatio(rows, units[i], units[j]).exchanged;
+      return {keys.Count() - 1, exchanged ? j : i, exchanged ? i : j};
+    }
+  }
+  return {-1, 0, 0};
+}
+
+// Ranges whose bounds are pairs' own correlations, as both bounds or one:
+// the pairs set aside before balancing are exactly those the steps one by
+// one fail, to the last bit of the bound.
+TEST(PairScreeningTest, RangesAtAPairsOwnCorrelationKeepThePair) {
+  for (unsigned seed = 1; seed <= 3; seed += 2) {
+    ScratchDir dir;
+    std::mt19937 random(seed);
+    const int codes = 30;
+    WriteRandomPrices(dir, codes, random, false);
+    std::vector<std::string> all;
+    for (int c = 0; c < codes; ++c) all.push_back(std::to_string(1300 + c));
+    const PairKeySet keys(all, all);
+    std::vector<int32_t> units;
+    for (int32_t i = 0; i < keys.CodeCount(); ++i) units.push_back(i % 3 == 0 ? 1 : 100);
+    std::vector<TechnicalTest> tests =
+        ParseTechnicalTests({Condition(kCorrelation, "   1" + kSeparator + "1200", ""),
+                             Condition(kStdDev, "   1" + kSeparator + "  60", "")});
+    std::vector<std::optional<double>> unused;
+    const std::vector<PassedPair> everyPair = OneByOne(dir, keys, units, tests, unused);
+    ASSERT_GT(everyPair.size(), 100u) << seed;
+    std::vector<double> values;
+    for (const PassedPair& pair : everyPair) values.push_back(pair.values[0]);
+    std::sort(values.begin(), values.end());
+    for (const double value : {values[values.size() / 2], values[values.size() * 9 / 10],
+                               values.back(), values.front()}) {
+      for (const auto& [lowest, highest] :
+           {std::pair{value, value}, std::pair{value, 999.0}, std::pair{-999.0, value}}) {
+        tests[0].lowest = lowest;
+        tests[0].highest = highest;
+        std::vector<std::optional<double>> expectedLast;
+        const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests, expectedLast);
+        ASSERT_FALSE(expected.empty());
+        ExpectEveryBuildGives(dir, keys, units, tests, {1, 3}, expected, expectedLast,
+                              "seed " + std::to_string(seed) + ", range " + std::to_string(lowest) +
+                                  " to " + std::to_string(highest),
+                              [&](const Collect& sink, const std::string& what) {
+                                EXPECT_EQ(sink.last, ExpectedLast(dir, keys, units)) << what;
+                              });
+      }
+    }
+  }
 }
 
 namespace {
@@ -863,8 +940,9 @@ class ThrowOnFirstBatch : public PairScreeningSink {
 TEST(PairScreeningTest, StopsWhenAsked) {
   ThirtyCodes data;
   for (int threads : {1, 3}) {
-    PairScreening screening(data.dir.path(), *data.keys, std::vector<int32_t>(30, 100), {},
-                            threads);
+    // Units of a row or so: the 435 pairs are many batches.
+    PairScreening screening(data.dir.path(), *data.keys, std::vector<int32_t>(30, 100), {}, threads,
+                            16);
     CountBatches sink;
     EXPECT_EQ(screening.Run([&] { return sink.batches >= 1; }, sink), PairScreening::End::kStopped)
         << threads << " threads";
@@ -885,9 +963,9 @@ TEST(PairScreeningTest, AnErrorComesOutWithEveryThreadJoined) {
   }
 }
 
-// Rows split into units of a few codes give the same rows, in the same
-// order, as whole rows.
-TEST(PairScreeningTest, RowsSplitIntoSmallUnitsGiveTheSameRows) {
+// Rows split into pieces, and pieces of several rows joined into a unit,
+// give the same rows in the same order as one unit for every row.
+TEST(PairScreeningTest, RowsSplitAndJoinedIntoUnitsGiveTheSameRows) {
   ThirtyCodes data;
   std::vector<int32_t> units(30, 100);
   for (size_t i = 0; i < units.size(); i += 3) units[i] = 1000;
@@ -899,10 +977,10 @@ TEST(PairScreeningTest, RowsSplitIntoSmallUnitsGiveTheSameRows) {
       OneByOne(data.dir, *data.keys, units, tests, expectedLast);
   ASSERT_GT(expected.size(), 20u);
   for (const RunShape& shape : EveryBuildOn({1, 3})) {
-    for (int32_t codesPerUnit : {1, 3, 7}) {
-      const std::string what = shape.name + ", units of " + std::to_string(codesPerUnit) + " codes";
+    for (int32_t pairsPerUnit : {1, 3, 7, 40}) {
+      const std::string what = shape.name + ", units of " + std::to_string(pairsPerUnit) + " pairs";
       PairScreening screening(data.dir.path(), *data.keys, units, tests, shape.threads,
-                              codesPerUnit);
+                              pairsPerUnit);
       screening.UseVectorPath(shape.path);
       Collect sink;
       ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
