@@ -122,11 +122,17 @@ void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar) {
   for (auto g = gaps.rbegin(); g != gaps.rend(); ++g) closes[*g] = closes[*g + 1];
 
   const auto used = static_cast<int32_t>(closes.size());
-  prices.closeSums.assign(used + 1, 0);
-  prices.largestClose.assign(used + 1, 0);
+  prices.sumMarks.assign(used / CodePrices::kDaysPerMark + 1, 0);
+  prices.largestMarks.assign(used / CodePrices::kDaysPerMark + 1, 0);
+  int64_t sum = 0;
+  int32_t largest = 0;
   for (int32_t k = 0; k < used; ++k) {
-    prices.closeSums[k + 1] = prices.closeSums[k] + closes[k];
-    prices.largestClose[k + 1] = std::max(prices.largestClose[k], closes[k]);
+    sum += closes[k];
+    largest = std::max(largest, closes[k]);
+    if ((k + 1) % CodePrices::kDaysPerMark == 0) {
+      prices.sumMarks[(k + 1) / CodePrices::kDaysPerMark] = sum;
+      prices.largestMarks[(k + 1) / CodePrices::kDaysPerMark] = largest;
+    }
   }
   prices.closes = std::move(closes);
   prices.gaps = std::move(gaps);
@@ -227,9 +233,9 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
     // first side is this.
     const int32_t days = std::min(static_cast<int32_t>(prices.closes.size()), kPairSeriesMaxDays);
     if (prices.onCalendar && prices.top == 0 && units_[i] >= 1 &&
-        prices.largestClose[days] <= kInt32Max / units_[i]) {
+        prices.LargestBefore(days) <= kInt32Max / units_[i]) {
       prices.meanDays = days;
-      prices.meanMoney = MeanRoundedOfWholeSum(prices.closeSums[days] * units_[i], days);
+      prices.meanMoney = MeanRoundedOfWholeSum(prices.SumBefore(days) * units_[i], days);
     }
   }
   // Then a pair is a walk over the calendar and the dates as read are not
@@ -490,12 +496,11 @@ bool PairScreening::Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pa
   const int32_t start = walk.start;
   const int32_t end = walk.end;
   const int32_t days = walk.days;
-  if (static_cast<int64_t>(p1.largestClose[end]) * unit1 > kInt32Max ||
-      static_cast<int64_t>(p2.largestClose[end]) * unit2 > kInt32Max) {
-    return false;
-  }
-  int64_t sum1 = p1.closeSums[end] - p1.closeSums[start];
-  int64_t sum2 = p2.closeSums[end] - p2.closeSums[start];
+  const int64_t largest1 = p1.LargestBefore(end);
+  const int64_t largest2 = p2.LargestBefore(end);
+  if (largest1 * unit1 > kInt32Max || largest2 * unit2 > kInt32Max) return false;
+  int64_t sum1 = p1.SumBefore(end) - p1.SumBefore(start);
+  int64_t sum2 = p2.SumBefore(end) - p2.SumBefore(start);
   if (walk.skipped) {
     for (const int32_t c : *walk.skipped) {
       sum1 -= p1.closes[c];
@@ -506,8 +511,8 @@ bool PairScreening::Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pa
   money.days = days;
   money.sum1 = sum1 * unit1;
   money.sum2 = sum2 * unit2;
-  money.max1 = static_cast<int64_t>(p1.largestClose[end]) * unit1;
-  money.max2 = static_cast<int64_t>(p2.largestClose[end]) * unit2;
+  money.max1 = largest1 * unit1;
+  money.max2 = largest2 * unit2;
   if (!walk.skipped && start == 0 && days == p1.meanDays) money.mean1 = p1.meanMoney;
   if (!walk.skipped && start == 0 && days == p2.meanDays) money.mean2 = p2.meanMoney;
   const UnitRatio ratio = FindUnitRatio(money);
@@ -543,8 +548,8 @@ bool PairScreening::CorrelatingOf(const Balanced& pair, const TechnicalTest& tes
   job.days = window->days;
   // Correlation's own sums of whole numbers below 2^53 are exact.
   const int32_t to = job.from + job.days;
-  const int64_t sumA = (job.a->closeSums[to] - job.a->closeSums[job.from]) * job.scaleA;
-  const int64_t sumB = (job.b->closeSums[to] - job.b->closeSums[job.from]) * job.scaleB;
+  const int64_t sumA = (job.a->SumBefore(to) - job.a->SumBefore(job.from)) * job.scaleA;
+  const int64_t sumB = (job.b->SumBefore(to) - job.b->SumBefore(job.from)) * job.scaleB;
   job.meanA = static_cast<double>(sumA) / job.days;
   job.meanB = static_cast<double>(sumB) / job.days;
   return true;
@@ -598,8 +603,6 @@ void PairScreening::GatherCloses(const Balanced& pair, int32_t from, int32_t n, 
                                  double* b, int64_t& sumA, int64_t& sumB) const {
   const int32_t* sellCloses = pair.sellPrices->closes.data();
   const int32_t* buyCloses = pair.buyPrices->closes.data();
-  const int64_t* sellSums = pair.sellPrices->closeSums.data();
-  const int64_t* buySums = pair.buyPrices->closeSums.data();
   // Each product is a whole number in 32 bits, exact in a double.
   const auto sellScale = static_cast<double>(pair.sellScale);
   const auto buyScale = static_cast<double>(pair.buyScale);
@@ -609,9 +612,9 @@ void PairScreening::GatherCloses(const Balanced& pair, int32_t from, int32_t n, 
     for (int32_t t = 0; t < days; ++t) {
       a[static_cast<size_t>(k + t) * kLanes] = sellCloses[c + t] * sellScale;
       b[static_cast<size_t>(k + t) * kLanes] = buyCloses[c + t] * buyScale;
+      sumA += sellCloses[c + t];
+      sumB += buyCloses[c + t];
     }
-    sumA += sellSums[c + days] - sellSums[c];
-    sumB += buySums[c + days] - buySums[c];
   });
   sumA *= pair.sellScale;
   sumB *= pair.buyScale;

@@ -8,6 +8,7 @@
 // Thread use: Run is called on one thread (the worker's), which alone calls
 // the sink; the evaluation threads are Run's own and end before it returns.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -59,12 +60,28 @@ struct CodePrices {
   // The dates strictly decrease, every close is above 0, the newest day is
   // near enough to the calendar's newest and the code lacks few of its days.
   bool onCalendar = false;
-  int32_t top = 0;                    // the calendar index of its newest day
-  int32_t bottom = -1;                // and of its oldest
-  std::vector<int32_t> gaps;          // the calendar days from top on that it lacks, ascending
-  std::vector<int32_t> closes;        // closes[c], for the days a pair may use
-  std::vector<int64_t> closeSums;     // closeSums[c]: the sum of closes[0..c)
-  std::vector<int32_t> largestClose;  // largestClose[c]: the largest of them (at least 0)
+  int32_t top = 0;              // the calendar index of its newest day
+  int32_t bottom = -1;          // and of its oldest
+  std::vector<int32_t> gaps;    // the calendar days from top on that it lacks, ascending
+  std::vector<int32_t> closes;  // closes[c], for the days a pair may use
+  // The sum of closes[0..c) and the largest of them (at least 0), for c up
+  // to closes.size(). Kept for every kDaysPerMark-th c only, so that they
+  // take a small part of the room of the closes.
+  int64_t SumBefore(int32_t c) const {
+    int64_t sum = sumMarks[c / kDaysPerMark];
+    for (int32_t k = c / kDaysPerMark * kDaysPerMark; k < c; ++k) sum += closes[k];
+    return sum;
+  }
+  int32_t LargestBefore(int32_t c) const {
+    int32_t largest = largestMarks[c / kDaysPerMark];
+    for (int32_t k = c / kDaysPerMark * kDaysPerMark; k < c; ++k) {
+      largest = std::max(largest, closes[k]);
+    }
+    return largest;
+  }
+  static constexpr int32_t kDaysPerMark = 16;
+  std::vector<int64_t> sumMarks;      // SumBefore(m * kDaysPerMark)
+  std::vector<int32_t> largestMarks;  // LargestBefore(m * kDaysPerMark)
   // The mean money (MeanRounded of close x unit) of closes[0..meanDays),
   // which most pairs use; NaN when it cannot be had.
   int32_t meanDays = 0;
