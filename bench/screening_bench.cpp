@@ -16,7 +16,6 @@
 
 #include <stdlib.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -30,6 +29,7 @@
 #include "data/code_table.h"
 #include "data/file_io.h"
 #include "data/price_files.h"
+#include "one_by_one.h"
 #include "screening/pair_keys.h"
 #include "screening/pair_screening.h"
 #include "screening/screening_series.h"
@@ -167,45 +167,6 @@ Timed RunOnce(const std::filesystem::path& dir, int threads, VectorPath path) {
   return {seconds, cpuSeconds, std::move(sink.rows)};
 }
 
-// The rows of the steps one by one: every key merged, balanced and tested on
-// its own. The pairs are independent, so the rows of `threads` threads, each
-// on its own codes i, are those of one thread.
-std::vector<PassedPair> OneByOne(const std::filesystem::path& dir, int threads) {
-  const Run run = RunOf(dir);
-  const int32_t count = run.keys.CodeCount();
-  std::vector<PriceSeries> series(count);
-  std::vector<SeriesLoad> loads(count);
-  for (int32_t i = 0; i < count; ++i) {
-    loads[i] = LoadPriceSeries(dir / (run.keys.Codes()[i] + ".txt"), series[i]);
-  }
-  std::vector<std::vector<PassedPair>> byRow(count);
-  std::atomic<int32_t> next{0};
-  auto work = [&] {
-    std::vector<MergedDay> rows;
-    for (int32_t i = next++; i < count; i = next++) {
-      for (int32_t j = i + 1; j < count; ++j) {
-        if (!run.keys.IsKey(i, j)) continue;
-        if (loads[i] == SeriesLoad::kMalformed || loads[j] == SeriesLoad::kMalformed) continue;
-        MergePairSeries(series[i], series[j], rows);
-        const UnitRatio ratio = ComputeUnitRatio(rows, run.units[i], run.units[j]);
-        if (ratio.ratio == 0) continue;
-        std::vector<double> values;
-        if (!CheckTechnicals(rows, run.tests, values)) continue;
-        byRow[i].push_back(
-            {ratio.exchanged ? j : i, ratio.exchanged ? i : j, ratio.ratio, std::move(values)});
-      }
-    }
-  };
-  std::vector<std::thread> pool;
-  for (int t = 0; t < threads; ++t) pool.emplace_back(work);
-  for (std::thread& thread : pool) thread.join();
-  std::vector<PassedPair> all;
-  for (std::vector<PassedPair>& row : byRow) {
-    for (PassedPair& pair : row) all.push_back(std::move(pair));
-  }
-  return all;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -239,7 +200,8 @@ int main(int argc, char** argv) {
     const double pairs = static_cast<double>(n) * (n - 1) / 2;
     const Timed single = RunOnce(dir, 1, path);
     const Timed all = RunOnce(dir, cores, path);
-    const std::vector<PassedPair> expected = OneByOne(dir, cores);
+    const Run run = RunOf(dir);
+    const std::vector<PassedPair> expected = OneByOne(dir, run.keys, run.units, run.tests, cores);
     const bool same = SameRows(single.rows, expected) && SameRows(all.rows, expected);
     std::printf("%6d %10.0f %8d %10.3f %12.3f %14.0f %8zu\n", n, pairs, 1, single.seconds,
                 single.cpuSeconds, pairs / single.seconds, single.rows.size());

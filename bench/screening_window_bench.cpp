@@ -3,7 +3,10 @@
 // five random days (one in twenty ends early), with one correlation
 // condition. The code list is the range 1000-9999, as users type it; the
 // time runs from the press of the screening button until the status bar
-// reads " * スクリーニング完了" with every row in the list. Not a test.
+// reads " * スクリーニング完了" with every row in the list. The last column
+// says whether the list's rows, in order, show the codes, the unit ratio and
+// the correlation of the steps one by one (merge, unit ratio and tests of
+// each key on its own). Not a test.
 //
 //   build/bin/bench_screening_window [N ...]     (default: 3800)
 
@@ -17,8 +20,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/code_file.h"
@@ -26,6 +31,9 @@
 #include "gui_test_program.h"
 #include "main/Dm_umain.h"
 #include "main/status_panel_bar.h"
+#include "one_by_one.h"
+#include "screening/Dm_fscrn.h"
+#include "screening/screening_result_list.h"
 #include "screening/screening_settings.h"
 #include "vcl/inifile.h"
 #include "widgets/qt_cp932.h"
@@ -41,6 +49,18 @@ struct Random {
     return static_cast<uint32_t>(state >> 33);
   }
 };
+
+// The one condition of the run.
+TechnicalCondition Condition() {
+  TechnicalCondition condition;
+  condition.kind = "\x91\x8a\x8a\xd6\x8c\x57\x90\x94";  // 相関係数
+  condition.period = std::string("   1") + " \x81\x60 " + "1200";
+  condition.range = std::string("      0.9") + " \x81\x60 ";
+  condition.resultShown = true;
+  condition.resultCaption = "\x91\x8a\x8a\xd6";  // 相関
+  condition.resultWidth = "70";
+  return condition;
+}
 
 // The codes 1000, 1001, ... with prices that follow one market factor more
 // or less closely, each lacking a few days.
@@ -91,21 +111,43 @@ void WriteProgram(const GuiTestDir& dir, int codes) {
   }
   dir.Write("Code.txt", table);
 
-  TechnicalCondition condition;
-  condition.kind = "\x91\x8a\x8a\xd6\x8c\x57\x90\x94";  // 相関係数
-  condition.period = std::string("   1") + " \x81\x60 " + "1200";
-  condition.range = std::string("      0.9") + " \x81\x60 ";
-  condition.resultShown = true;
-  condition.resultCaption = "\x91\x8a\x8a\xd6";  // 相関
-  condition.resultWidth = "70";
   vcl::TIniFile ini(dir.Path("Dyadmark.ini"));
-  WriteTechnicalSection(ini, {condition});
+  WriteTechnicalSection(ini, {Condition()});
 }
 
 struct Measured {
   double seconds = -1.0;
   int rows = 0;
+  bool sameRows = false;
 };
+
+// The list shows, row by row, the codes, the ratio and the correlation of
+// the steps one by one over every pair of the program's codes.
+bool ShowsTheRowsOneByOne(const GuiTestDir& dir, const ScreeningResultModel& list) {
+  CodeTable table;
+  LoadCodeFile(table, dir.Path(""));
+  std::vector<std::string> codes;
+  for (int i = 0; i < table.Count(); ++i) codes.push_back(table.CodeAt(i));
+  std::sort(codes.begin(), codes.end());
+  const PairKeySet keys(codes, codes);
+  std::vector<int32_t> units;
+  for (const std::string& code : keys.Codes()) units.push_back(table.Find(code)->Unit);
+  const std::vector<TechnicalTest> tests = ParseTechnicalTests({Condition()});
+  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const std::vector<PassedPair> expected = OneByOne(dir.Path(""), keys, units, tests, threads);
+  if (static_cast<int>(expected.size()) != list.rowCount()) return false;
+  for (size_t r = 0; r < expected.size(); ++r) {
+    const ScreeningResultRow& row = list.Row(static_cast<int>(r));
+    const PassedPair& pair = expected[r];
+    if (row.cells[0].substr(0, 4) != keys.Codes()[pair.sell] ||
+        row.cells[6].substr(0, 4) != keys.Codes()[pair.buy] ||
+        row.cells[kResultRatioSubItem] != UnitRatioText(pair.ratio) || row.results.size() != 1 ||
+        row.results[0] != TechnicalCaption(TechnicalKind::kCorrelation, pair.values[0])) {
+      return false;
+    }
+  }
+  return true;
+}
 
 Measured RunOnce(int codes) {
   TestProgram program;
@@ -149,6 +191,7 @@ Measured RunOnce(int codes) {
   measured.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   measured.rows = list->model()->rowCount();
   if (!program.errors.isEmpty()) std::fprintf(stderr, "errors reported during the run\n");
+  measured.sameRows = ShowsTheRowsOneByOne(program.dir, window.FrameScrn().ResultList().Model());
   return measured;
 }
 
@@ -160,10 +203,11 @@ int main(int argc, char** argv) {
   std::vector<int> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
   if (sizes.empty()) sizes = {3800};
-  std::printf("%6s %10s %8s\n", "codes", "seconds", "rows");
+  std::printf("%6s %10s %8s %s\n", "codes", "seconds", "rows", "same rows");
   for (int n : sizes) {
     const Measured measured = RunOnce(n);
-    std::printf("%6d %10.3f %8d\n", n, measured.seconds, measured.rows);
+    std::printf("%6d %10.3f %8d %s\n", n, measured.seconds, measured.rows,
+                measured.sameRows ? "yes" : "NO");
     std::fflush(stdout);
   }
   return 0;

@@ -587,16 +587,20 @@ void PairScreening::Gather(const Balanced& pair, int32_t from, int32_t n, int32_
                            int64_t& sumA, int64_t& sumB) const {
   const int32_t* sellCloses = pair.sellPrices->closes.data();
   const int32_t* buyCloses = pair.buyPrices->closes.data();
-  sumA = 0;
-  sumB = 0;
+  // Summed in locals: through the references each day would wait for the
+  // store of the day before.
+  int64_t totalA = 0;
+  int64_t totalB = 0;
   ForEachStretch(pair, from, n, [&](int32_t c, int32_t k, int32_t days) {
     for (int32_t t = 0; t < days; ++t) {
       a[k + t] = sellCloses[c + t] * pair.sellScale;
       b[k + t] = buyCloses[c + t] * pair.buyScale;
-      sumA += a[k + t];
-      sumB += b[k + t];
+      totalA += a[k + t];
+      totalB += b[k + t];
     }
   });
+  sumA = totalA;
+  sumB = totalB;
 }
 
 void PairScreening::GatherCloses(const Balanced& pair, int32_t from, int32_t n, double* a,
@@ -606,18 +610,19 @@ void PairScreening::GatherCloses(const Balanced& pair, int32_t from, int32_t n, 
   // Each product is a whole number in 32 bits, exact in a double.
   const auto sellScale = static_cast<double>(pair.sellScale);
   const auto buyScale = static_cast<double>(pair.buyScale);
-  sumA = 0;
-  sumB = 0;
+  // Summed in locals, as in Gather.
+  int64_t totalA = 0;
+  int64_t totalB = 0;
   ForEachStretch(pair, from, n, [&](int32_t c, int32_t k, int32_t days) {
     for (int32_t t = 0; t < days; ++t) {
       a[static_cast<size_t>(k + t) * kLanes] = sellCloses[c + t] * sellScale;
       b[static_cast<size_t>(k + t) * kLanes] = buyCloses[c + t] * buyScale;
-      sumA += sellCloses[c + t];
-      sumB += buyCloses[c + t];
+      totalA += sellCloses[c + t];
+      totalB += buyCloses[c + t];
     }
   });
-  sumA *= pair.sellScale;
-  sumB *= pair.buyScale;
+  sumA = totalA * pair.sellScale;
+  sumB = totalB * pair.buyScale;
 }
 
 std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size_t firstTest,
