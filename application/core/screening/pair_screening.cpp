@@ -329,15 +329,15 @@ void PairScreening::PlanUnits() {
   int64_t pairs = 0;
   for (int32_t i = 0; i < count; ++i) {
     if (keys_.KeysOfRow(i) == 0) continue;
-    for (int32_t j = i + 1; j < count; j += pairsPerUnit_) {
-      const int32_t end = std::min(j + pairsPerUnit_, count);
+    for (int32_t j = i + 1, end = 0; j < count; j = end) {
+      end = static_cast<int32_t>(std::min<int64_t>(int64_t{j} + pairsPerUnit_, count));
       if (work_.empty() || pairs >= pairsPerUnit_) {
         work_.push_back({pieces_.size(), pieces_.size()});
         pairs = 0;
       }
       pieces_.push_back({i, j, end});
       work_.back().end = pieces_.size();
-      pairs += end - j;
+      pairs += keys_.KeysOfRowBetween(i, j, end);
     }
   }
 }
