@@ -1,11 +1,27 @@
 #include "one_by_one.h"
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
 
+#include "data/code_file.h"
+#include "data/code_table.h"
 #include "data/price_files.h"
 #include "screening/screening_series.h"
+
+ScreeningOfDirectory ScreeningOf(const std::filesystem::path& dir,
+                                 const TechnicalCondition& condition) {
+  CodeTable table;
+  LoadCodeFile(table, dir);
+  std::vector<std::string> codes;
+  for (int i = 0; i < table.Count(); ++i) codes.push_back(table.CodeAt(i));
+  std::sort(codes.begin(), codes.end());
+  PairKeySet keys(codes, codes);
+  std::vector<int32_t> units;
+  for (const std::string& code : keys.Codes()) units.push_back(table.Find(code)->Unit);
+  return {std::move(keys), std::move(units), ParseTechnicalTests({condition})};
+}
 
 std::vector<PassedPair> OneByOne(const std::filesystem::path& dir, const PairKeySet& keys,
                                  const std::vector<int32_t>& units,

@@ -132,31 +132,18 @@ struct Timed {
   std::vector<PassedPair> rows;
 };
 
-struct Run {
-  PairKeySet keys;
-  std::vector<int32_t> units;
-  std::vector<TechnicalTest> tests;
-};
-
-Run RunOf(const std::filesystem::path& dir) {
-  CodeTable table;
-  LoadCodeFile(table, dir);
-  std::vector<std::string> codes;
-  for (int i = 0; i < table.Count(); ++i) codes.push_back(table.CodeAt(i));
-  const PairKeySet keys(codes, codes);
-  std::vector<int32_t> units;
-  for (const std::string& code : keys.Codes()) units.push_back(table.Find(code)->Unit);
+ScreeningOfDirectory RunOf(const std::filesystem::path& dir) {
   TechnicalCondition condition;
   condition.kind = "\x91\x8a\x8a\xd6\x8c\x57\x90\x94";  // 相関係数
   condition.period = std::string("   1") + std::string(kRangeSeparator) + "1200";
   condition.range = std::string("      0.9") + std::string(kRangeSeparator) + "";
-  return {keys, units, ParseTechnicalTests({condition})};
+  return ScreeningOf(dir, condition);
 }
 
 Timed RunOnce(const std::filesystem::path& dir, int threads, VectorPath path) {
   const auto start = std::chrono::steady_clock::now();
   const std::clock_t cpuStart = std::clock();
-  const Run run = RunOf(dir);
+  const ScreeningOfDirectory run = RunOf(dir);
   PairScreening screening(dir, run.keys, run.units, run.tests, threads);
   screening.UseVectorPath(path);
   CollectingSink sink;
@@ -200,7 +187,7 @@ int main(int argc, char** argv) {
     const double pairs = static_cast<double>(n) * (n - 1) / 2;
     const Timed single = RunOnce(dir, 1, path);
     const Timed all = RunOnce(dir, cores, path);
-    const Run run = RunOf(dir);
+    const ScreeningOfDirectory run = RunOf(dir);
     const std::vector<PassedPair> expected = OneByOne(dir, run.keys, run.units, run.tests, cores);
     const bool same = SameRows(single.rows, expected) && SameRows(all.rows, expected);
     std::printf("%6d %10.0f %8d %10.3f %12.3f %14.0f %8zu\n", n, pairs, 1, single.seconds,

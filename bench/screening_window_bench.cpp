@@ -127,17 +127,11 @@ struct Measured {
 // The list shows, row by row, the codes, the ratio and the correlation of
 // the steps one by one over every pair of the program's codes.
 bool ShowsTheRowsOneByOne(const GuiTestDir& dir, const ScreeningResultModel& list) {
-  CodeTable table;
-  LoadCodeFile(table, dir.Path(""));
-  std::vector<std::string> codes;
-  for (int i = 0; i < table.Count(); ++i) codes.push_back(table.CodeAt(i));
-  std::sort(codes.begin(), codes.end());
-  const PairKeySet keys(codes, codes);
-  std::vector<int32_t> units;
-  for (const std::string& code : keys.Codes()) units.push_back(table.Find(code)->Unit);
-  const std::vector<TechnicalTest> tests = ParseTechnicalTests({Condition()});
+  const ScreeningOfDirectory run = ScreeningOf(dir.Path(""), Condition());
+  const PairKeySet& keys = run.keys;
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  const std::vector<PassedPair> expected = OneByOne(dir.Path(""), keys, units, tests, threads);
+  const std::vector<PassedPair> expected =
+      OneByOne(dir.Path(""), keys, run.units, run.tests, threads);
   if (static_cast<int>(expected.size()) != list.rowCount()) return false;
   for (size_t r = 0; r < expected.size(); ++r) {
     const ScreeningResultRow& row = list.Row(static_cast<int>(r));

@@ -36,7 +36,6 @@ double Gamma(int32_t n) {
 
 CorrelationBound::CorrelationBound(std::vector<const int32_t*> closes, int32_t days)
     : closes_(std::move(closes)),
-      codes_(static_cast<int32_t>(closes_.size())),
       days_(std::max(days, 0)),
       blockCount_(static_cast<int32_t>((closes_.size() + kLanes - 1) / kLanes)),
       words_((closes_.size() + 63) / 64),
@@ -95,17 +94,18 @@ void CorrelationBound::SetAsideRowsOf(int32_t rowBlock, double lowest, double hi
   if (normalised_.empty()) return;
   const float* rows = normalised_[rowBlock].data();
   const int32_t firstRow = rowBlock * static_cast<int32_t>(kLanes);
+  const auto codes = static_cast<int32_t>(error_.size());
   float products[kLanes * kLanes];
   for (int32_t columnBlock = rowBlock; columnBlock < blockCount_; ++columnBlock) {
     DotProductsOfBlocksOn(path, rows, normalised_[columnBlock].data(), days_, products);
     const int32_t firstColumn = columnBlock * static_cast<int32_t>(kLanes);
     for (size_t r = 0; r < kLanes; ++r) {
       const int32_t i = firstRow + static_cast<int32_t>(r);
-      if (i >= codes_ || std::isinf(error_[i])) continue;
+      if (i >= codes || std::isinf(error_[i])) continue;
       uint64_t* marks = setAside_.data() + static_cast<size_t>(i) * words_;
       for (size_t c = 0; c < kLanes; ++c) {
         const int32_t j = firstColumn + static_cast<int32_t>(c);
-        if (j <= i || j >= codes_ || std::isinf(error_[j])) continue;
+        if (j <= i || j >= codes || std::isinf(error_[j])) continue;
         const double value = products[r * kLanes + c];
         const double margin = MarginOf(i, j);
         if (value + margin < lowest || value - margin > highest) {

@@ -56,7 +56,6 @@ class CorrelationBound {
   double MarginOf(int32_t i, int32_t j) const;
 
   std::vector<const int32_t*> closes_;
-  int32_t codes_ = 0;
   int32_t days_ = 0;
   int32_t blockCount_ = 0;
   size_t words_ = 0;

@@ -706,7 +706,7 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
   }
 }
 
-void PairScreening::EvaluatePiece(const RowPiece& unit, Scratch& scratch, UnitResult& result,
+void PairScreening::EvaluatePiece(const RowPiece& piece, Scratch& scratch, UnitResult& result,
                                   const std::atomic<bool>& stopping) const {
   const bool batch = !tests_.empty() && tests_[0].kind == TechnicalKind::kCorrelation;
   std::vector<Queued>& queue = scratch.queue;
@@ -830,7 +830,7 @@ void PairScreening::EvaluatePiece(const RowPiece& unit, Scratch& scratch, UnitRe
     OwnLane& lane = scratch.ownLanes[ownLanes];
     lane.skipped = scratch.skipped;
     walk.skipped = &lane.skipped;
-    const bool balanced = Balance(unit.row, j, walk, q.balanced);
+    const bool balanced = Balance(piece.row, j, walk, q.balanced);
     q.sell = q.balanced.sell;
     q.buy = q.balanced.buy;
     const std::optional<TechnicalWindow> window =
@@ -852,33 +852,33 @@ void PairScreening::EvaluatePiece(const RowPiece& unit, Scratch& scratch, UnitRe
     ++waiting;
   };
 
-  for (int32_t j = unit.jBegin; j < unit.jEnd; ++j) {
-    if (!keys_.IsKey(unit.row, j)) continue;
+  for (int32_t j = piece.jBegin; j < piece.jEnd; ++j) {
+    if (!keys_.IsKey(piece.row, j)) continue;
     if (stopping.load(std::memory_order_relaxed)) return;
     Queued& q = queue.emplace_back();
     Walk walk;
-    if (batch && Usable(unit.row, j) && WalkOf(unit.row, j, scratch.skipped, walk)) {
+    if (batch && Usable(piece.row, j) && WalkOf(piece.row, j, scratch.skipped, walk)) {
       orderPending = -1;
-      if (SetAside(unit.row, j, walk)) {
+      if (SetAside(piece.row, j, walk)) {
         // Its codes in their sell-first order are needed only when it ends
-        // the unit.
-        q.sell = unit.row;
+        // the piece.
+        q.sell = piece.row;
         q.buy = j;
         orderPending = j;
       } else if (walk.skipped) {
         queueOwn(q, j, walk);
       } else {
-        const bool balanced = Balance(unit.row, j, walk, q.balanced);
+        const bool balanced = Balance(piece.row, j, walk, q.balanced);
         q.sell = q.balanced.sell;
         q.buy = q.balanced.buy;
-        if (balanced && CorrelatingOf(q.balanced, tests_[0], unit.row, q.first)) {
+        if (balanced && CorrelatingOf(q.balanced, tests_[0], piece.row, q.first)) {
           q.waiting = true;
           ++waiting;
         }
       }
     } else {
       orderPending = -1;
-      q.passed = EvaluatePair(unit.row, j, scratch, q.sell, q.buy);
+      q.passed = EvaluatePair(piece.row, j, scratch, q.sell, q.buy);
       q.values = scratch.values;
     }
     // The end of a block of codes, whose pairs share their loads.
@@ -888,8 +888,8 @@ void PairScreening::EvaluatePiece(const RowPiece& unit, Scratch& scratch, UnitRe
   if (orderPending >= 0) {
     Walk walk;
     Balanced pair;
-    WalkOf(unit.row, orderPending, scratch.skipped, walk);
-    Balance(unit.row, orderPending, walk, pair);
+    WalkOf(piece.row, orderPending, scratch.skipped, walk);
+    Balance(piece.row, orderPending, walk, pair);
     result.sell = pair.sell;
     result.buy = pair.buy;
   }
