@@ -75,11 +75,12 @@ bool ParseDateYMD(std::string_view text, int& year, int& month, int& day);
 // Today's local date.
 void LocalToday(int& year, int& month, int& day);
 
-// A file's modification date, as a local calendar date. False when the file
-// cannot be read.
+// A file's modification date, as a local calendar date; of a symbolic link
+// itself, not of its target. False when the file cannot be read.
 bool GetFileDate(const std::filesystem::path& file, int& year, int& month, int& day);
-// Sets a file's modification time to 00:00 local time of the given day. False
-// when the date is not valid or the file cannot be changed.
+// Sets a file's modification time to 00:00 local time of the given day; a
+// symbolic link's own, never its target's. False when the date is not valid
+// or the file cannot be changed.
 bool SetFileDate(const std::filesystem::path& file, int year, int month, int day);
 
 }  // namespace vcl

@@ -67,8 +67,9 @@ void LocalToday(int& year, int& month, int& day) {
 }
 
 bool GetFileDate(const std::filesystem::path& file, int& year, int& month, int& day) {
+  // The link's own date, as SetFileDate stamps it.
   struct stat status {};
-  if (::stat(file.c_str(), &status) != 0) return false;
+  if (::lstat(file.c_str(), &status) != 0) return false;
   DateOfLocalTime(status.st_mtim.tv_sec, year, month, day);
   return true;
 }
@@ -82,9 +83,10 @@ bool SetFileDate(const std::filesystem::path& file, int year, int month, int day
   local.tm_isdst = -1;  // let the zone's rules say whether that midnight is summer time
   const time_t midnight = std::mktime(&local);
   if (midnight == static_cast<time_t>(-1)) return false;
-  // Only the modification time is the file's date; the access time stays.
+  // Only the modification time is the file's date; the access time stays. A
+  // symbolic link is stamped itself: its target may be any file of the user's.
   const struct timespec times[2] = {{0, UTIME_OMIT}, {midnight, 0}};
-  return ::utimensat(AT_FDCWD, file.c_str(), times, 0) == 0;
+  return ::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 }  // namespace vcl

@@ -18,6 +18,10 @@ namespace {
 constexpr int kMaxPagesPerCall = 200;
 constexpr int32_t kRowsPerPage = 50;
 
+int64_t DateNumber(int32_t year, int32_t month, int32_t day) {
+  return int64_t{year} * 10000 + int64_t{month} * 100 + day;
+}
+
 int32_t ClampToInt32(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
                                                   std::numeric_limits<int32_t>::max()));
@@ -54,28 +58,42 @@ PastDataRecord AdjustForSplit(const HistoryRow& row) {
 }
 
 RowCollector::RowCollector(vcl::TList* records, int32_t maxCount,
-                           std::optional<int32_t> newestStored)
+                           std::optional<int32_t> newestStored, const CalendarDate& today)
     : records_(records),
       firstAdded_(records->Count()),
       maxCount_(maxCount),
-      newestStored_(newestStored) {}
+      newestStored_(newestStored),
+      today_(DateNumber(today.year, today.month, today.day)) {}
 
 bool RowCollector::Full() const { return records_->Count() >= maxCount_; }
 
+bool RowCollector::IsHistoryDate(int32_t year, int32_t month, int32_t day) const {
+  return vcl::IsValidDate(year, month, day, std::numeric_limits<int32_t>::max()) &&
+         DateNumber(year, month, day) <= today_;
+}
+
+void RowCollector::EndDownload() { maxCount_ = records_->Count(); }
+
 bool RowCollector::AcceptDate(int32_t year, int32_t month, int32_t day) {
-  if (!newestStored_) return true;
-  const int64_t date = int64_t{year} * 10000 + int64_t{month} * 100 + day;
-  if (date > *newestStored_) return true;
-  // Rows come newest first: every later row is older still.
-  maxCount_ = records_->Count();
-  return false;
+  const int64_t date = DateNumber(year, month, day);
+  if (newestStored_ && date <= *newestStored_) {
+    // Rows come newest first: every later row is older still.
+    EndDownload();
+    return false;
+  }
+  // A row that Store passes over says nothing about the order of the rows.
+  if (!IsHistoryDate(year, month, day)) return true;
+  if (lastStored_ && date >= *lastStored_) {
+    EndDownload();
+    return false;
+  }
+  return true;
 }
 
 bool RowCollector::Store(const HistoryRow& row) {
-  // The site's year is stored as it wrote it, also past the framework's 9999.
-  if (!vcl::IsValidDate(row.year, row.month, row.day, std::numeric_limits<int32_t>::max()))
-    return false;
+  if (!IsHistoryDate(row.year, row.month, row.day)) return false;
   records_->Add(new PastDataRecord(AdjustForSplit(row)));
+  lastStored_ = DateNumber(row.year, row.month, row.day);
   return true;
 }
 
@@ -98,13 +116,13 @@ int32_t DownloadHistory(const HistorySite& site, vcl::TList* records, ShortText 
                         int32_t maxCount, int32_t yearsOffset,
                         std::optional<int32_t> newestStored) {
   if (records == nullptr) return kTicvaneFailed;
-  RowCollector rows(records, maxCount, newestStored);
   if (maxCount <= 0) return kTicvaneOk;
-
-  const std::string codeText(ShortTextView(code));
   // One date for the whole call: a download that runs past midnight still asks
   // every page for the same range.
   const CalendarDate today = Today();
+  RowCollector rows(records, maxCount, newestStored, today);
+
+  const std::string codeText(ShortTextView(code));
   const std::string startYear = StartYear(yearsOffset, today);
   vcl::TStringList page;
   int32_t rowOffset = 0;

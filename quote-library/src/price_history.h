@@ -29,30 +29,43 @@ struct HistoryRow {
 // and low follow by the whole ratio of the two closes.
 PastDataRecord AdjustForSplit(const HistoryRow& row);
 
-// Takes the rows of one call into the caller's list.
+// Takes the rows of one call into the caller's list. The list it leaves is
+// history as the caller may store it: every date a real day no later than
+// `today`, each older than the one before it.
 class RowCollector {
  public:
-  RowCollector(vcl::TList* records, int32_t maxCount, std::optional<int32_t> newestStored);
+  RowCollector(vcl::TList* records, int32_t maxCount, std::optional<int32_t> newestStored,
+               const CalendarDate& today);
 
   // True once the list holds as many records as the call may store.
   bool Full() const;
 
-  // Called as soon as a row's date is read. False when the update's stop rule
-  // fires: the row is not stored and the download ends.
+  // Called as soon as a row's date is read. False when the download ends
+  // there, the row not stored: the update's stop rule fired, or the row is not
+  // older than the row stored before it, which on pages that come newest first
+  // means the site is repeating itself (a site, cache or proxy that ignores
+  // the row offset serves the same rows for every page).
   bool AcceptDate(int32_t year, int32_t month, int32_t day);
 
   // Adjusts and appends a row whose date was accepted. Returns true when the
-  // row was stored (a row whose date cannot be a date is not).
+  // row was stored; a row whose date is no day, or a day after today, is
+  // passed over: a future day stored as the newest would stop every later
+  // update of the file.
   bool Store(const HistoryRow& row);
 
   // Frees the records this call appended; the count stays.
   void FreeAdded();
 
  private:
+  bool IsHistoryDate(int32_t year, int32_t month, int32_t day) const;
+  void EndDownload();
+
   vcl::TList* records_;
   int32_t firstAdded_;
   int32_t maxCount_;
   std::optional<int32_t> newestStored_;
+  int64_t today_;
+  std::optional<int64_t> lastStored_;
 };
 
 // Where one page's rows were read to.

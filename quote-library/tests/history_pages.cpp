@@ -29,6 +29,13 @@ std::vector<SiteRow> PlainRows(int count, int firstIndex) {
   return rows;
 }
 
+int RowOffset(const std::string& target) {
+  const size_t y = target.rfind("&y=");
+  const size_t st = target.rfind("&st=");
+  const size_t p = y != std::string::npos ? y + 3 : st + 4;
+  return std::stoi(target.substr(p));
+}
+
 std::string SourceAPage(const std::vector<SiteRow>& rows, NextPage next) {
   std::string page =
       "<html><head><title>時系列</title></head>\n<body>\n<table>\n<tr>\n"

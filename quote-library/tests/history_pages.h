@@ -19,6 +19,9 @@ std::vector<SiteRow> PlainRows(int count, int firstIndex = 0);
 
 enum class NextPage { None, Link, PlainText };
 
+// The row offset a SourceA (key y) or SourceB (key st) request asks for.
+int RowOffset(const std::string& target);
+
 // UTF-8 text; the tests convert it to the site's encoding.
 std::string SourceAPage(const std::vector<SiteRow>& rows, NextPage next);
 std::string SourceBPage(const std::vector<SiteRow>& rows, NextPage next);

@@ -18,14 +18,6 @@ using http::testing::FixtureResponse;
 using ::testing::ElementsAre;
 using ::testing::SizeIs;
 
-// The row offset a SourceA (key y) or SourceB (key st) request asks for.
-int RowOffset(const std::string& target) {
-  const size_t y = target.rfind("&y=");
-  const size_t st = target.rfind("&st=");
-  const size_t p = y != std::string::npos ? y + 3 : st + 4;
-  return std::stoi(target.substr(p));
-}
-
 FixtureResponse Page(const std::string& utf8) {
   FixtureResponse response;
   response.headers = {{"Content-Type", "text/html; charset=Shift_JIS"}};
@@ -347,6 +339,104 @@ TEST(HistoryUpdate, SourceBDayWithoutTradesDoesNotEndTheUpdate) {
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.Records()[0].Day, 23);
   EXPECT_EQ(list.Records()[1].Day, 22);
+}
+
+// The page of `source` holding `rows`, with the link to a next page.
+std::string LinkedPage(int source, const std::vector<SiteRow>& rows) {
+  return source == kTicvaneSourceA ? SourceAPage(rows, NextPage::Link)
+                                   : SourceBPage(rows, NextPage::Link);
+}
+
+// Days of a list, as year * 10000 + month * 100 + day.
+std::vector<int> Dates(const RecordList& list) {
+  std::vector<int> dates;
+  for (const PastDataRecord& r : list.Records())
+    dates.push_back(r.Year * 10000 + r.Month * 100 + r.Day);
+  return dates;
+}
+
+// Dates of PlainRows from index `first` on, `count` of them.
+std::vector<int> PlainDates(int count, int first = 0) {
+  std::vector<int> dates;
+  for (const SiteRow& row : PlainRows(count, first)) {
+    dates.push_back(std::stoi(row.date.substr(0, 4)) * 10000 +
+                    std::stoi(row.date.substr(7, 2)) * 100 + std::stoi(row.date.substr(12, 2)));
+  }
+  return dates;
+}
+
+TEST(HistoryOrder, ASiteThatRepeatsItselfEndsTheDownloadWithEachDayOnce) {
+  struct Case {
+    const char* what;
+    // The rows served for a row offset.
+    std::vector<SiteRow> (*rows)(int offset);
+    std::vector<int> expected;
+  };
+  const Case cases[] = {
+      // The offset is ignored: every page holds the same ten rows.
+      {"same page for every offset", [](int) { return PlainRows(10); }, PlainDates(10)},
+      // The second page starts five rows too early.
+      {"later page repeats the end of the one before",
+       [](int offset) { return PlainRows(50, offset == 0 ? 0 : offset - 5); }, PlainDates(50)},
+      // 24, 23, 22 September, then the 23rd again and older days.
+      {"dates rise again on a page",
+       [](int) {
+         std::vector<SiteRow> rows = PlainRows(3);
+         for (const SiteRow& row : PlainRows(5, 1)) rows.push_back(row);
+         return rows;
+       },
+       PlainDates(3)},
+  };
+  for (int source : {kTicvaneSourceA, kTicvaneSourceB}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(source) + ": " + c.what);
+      LibraryFixture library;
+      const auto rowsOf = c.rows;
+      library.Server().Serve([source, rowsOf](const FixtureRequest& request) {
+        return Page(LinkedPage(source, rowsOf(RowOffset(request.target))));
+      });
+      RecordList list;
+      EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, source), 0);
+      EXPECT_EQ(Dates(list), c.expected);
+
+      // An update over a history older than every row served meets the same.
+      RecordList update;
+      EXPECT_EQ(TicvaneUpdPastData(update.get(), Short("1301"), 1225, -6, 20000101, source), 0);
+      EXPECT_EQ(Dates(update), c.expected);
+    }
+  }
+}
+
+TEST(HistoryOrder, DaysAfterTodayArePassedOver) {
+  // Today is 24 September 2009.
+  for (int source : {kTicvaneSourceA, kTicvaneSourceB}) {
+    SCOPED_TRACE(source);
+    LibraryFixture library;
+    std::vector<SiteRow> rows = PlainRows(4);
+    SiteRow future = rows[0];
+    future.date = "2099年12月31日";
+    SiteRow tomorrow = rows[0];
+    tomorrow.date = "2009年09月25日";
+    rows.insert(rows.begin(), future);
+    rows.insert(rows.begin() + 2, tomorrow);  // between today and the 23rd
+    library.Server().Serve([source, rows](const FixtureRequest&) {
+      return Page(source == kTicvaneSourceA ? SourceAPage(rows, NextPage::None)
+                                            : SourceBPage(rows, NextPage::PlainText));
+    });
+    RecordList list;
+    EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, source), 0);
+    EXPECT_EQ(Dates(list), PlainDates(4));
+
+    RecordList update;
+    EXPECT_EQ(TicvaneUpdPastData(update.get(), Short("1301"), 1225, -6, 20090922, source), 0);
+    EXPECT_EQ(Dates(update), PlainDates(2));
+
+    // Nothing but a future day: no history at all, and no day counted toward
+    // maxCount.
+    RecordList one;
+    EXPECT_EQ(TicvaneGetPastData(one.get(), Short("1301"), 1, -6, source), 0);
+    EXPECT_EQ(Dates(one), PlainDates(1));
+  }
 }
 
 TEST(SplitAdjustment, WholeRatioOfTheTwoCloses) {

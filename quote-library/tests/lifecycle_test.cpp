@@ -180,7 +180,8 @@ TEST(RequestOutcome, ZeroByteEndsTheBody) {
 TEST(RequestOutcome, CookiesOfOneResponseAreSentWithTheNext) {
   LibraryFixture library;
   library.Server().Serve([](const FixtureRequest& request) {
-    FixtureResponse response = Page(SourceAPage(PlainRows(50), NextPage::Link));
+    FixtureResponse response =
+        Page(SourceAPage(PlainRows(50, RowOffset(request.target)), NextPage::Link));
     if (request.target.find("&y=0") != std::string::npos) {
       response.headers = {{"Set-Cookie", "B=abc123; path=/"}};
     }
@@ -241,7 +242,8 @@ TEST(PumpPoints, NoneWithPumpingOff) {
 TEST(Freeing, FailedCallFreesOnlyTheRecordsItAdded) {
   LibraryFixture library(/*timeoutSeconds=*/1);
   library.Server().Serve([](const FixtureRequest& request) {
-    FixtureResponse response = Page(SourceAPage(PlainRows(50), NextPage::Link));
+    FixtureResponse response =
+        Page(SourceAPage(PlainRows(50, RowOffset(request.target)), NextPage::Link));
     if (request.target.find("&y=100") != std::string::npos) response.stallBeforeHeadersMs = 1800;
     return response;
   });

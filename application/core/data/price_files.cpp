@@ -18,6 +18,10 @@ namespace {
 constexpr int32_t kHistoryYearsOffset = -6;
 constexpr char kMarketDateCode[] = "1306";
 
+int64_t DateNumber(int year, int month, int day) {
+  return int64_t{year} * 10000 + int64_t{month} * 100 + day;
+}
+
 bool IsAsciiLetterOrDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -31,13 +35,28 @@ class ReceivedRecords {
   ReceivedRecords& operator=(const ReceivedRecords&) = delete;
   ~ReceivedRecords() { api_.ClearPastData(&list_); }
 
-  // The records in list order, at most `limit` of them; null items skipped.
-  std::vector<const PastDataRecord*> First(int32_t limit) const {
+  // The records in list order that a price file may take, at most `limit`
+  // of them; null items skipped. Each is a real day no later than today and
+  // older than the one before it (and than `newerThan`, when given, for a
+  // newer day may only go on top of a file): a day after today is passed over,
+  // and the first day out of order ends the history there, since a library or
+  // site that repeats its rows would otherwise fill the file with copies and
+  // push the stored days out.
+  std::vector<const PastDataRecord*> History(int32_t limit,
+                                             std::optional<int32_t> newerThan = {}) const {
+    int year = 0, month = 0, day = 0;
+    vcl::LocalToday(year, month, day);
+    const int64_t today = DateNumber(year, month, day);
+    std::optional<int64_t> last;
     std::vector<const PastDataRecord*> records;
     for (int i = 0; i < list_.Count() && static_cast<int32_t>(records.size()) < limit; ++i) {
-      if (const auto* record = static_cast<const PastDataRecord*>(list_.Get(i))) {
-        records.push_back(record);
-      }
+      const auto* record = static_cast<const PastDataRecord*>(list_.Get(i));
+      if (!record) continue;
+      const int64_t date = DateNumber(record->Year, record->Month, record->Day);
+      if (!vcl::IsValidDate(record->Year, record->Month, record->Day) || date > today) continue;
+      if ((last && date >= *last) || (newerThan && date <= *newerThan)) break;
+      records.push_back(record);
+      last = date;
     }
     return records;
   }
@@ -106,7 +125,7 @@ std::string GetLatestMarketDate(const TicvaneApi& api, int32_t source) {
     return kUnknownMarketDate;
   }
   const ReceivedRecords received(api, list);
-  const auto records = received.First(1);
+  const auto records = received.History(1);
   if (records.empty()) return kUnknownMarketDate;
   return vcl::FormatDateYMD(records[0]->Year, records[0]->Month, records[0]->Day);
 }
@@ -143,7 +162,7 @@ bool DownloadPriceFile(const TicvaneApi& api, int32_t source, const std::filesys
   std::vector<double> volumes;
   {
     const ReceivedRecords received(api, list);
-    for (const PastDataRecord* record : received.First(kPriceFileMaxLines)) {
+    for (const PastDataRecord* record : received.History(kPriceFileMaxLines)) {
       lines.push_back(FormatPriceLine(*record));
       volumes.push_back(static_cast<double>(record->Volume));
     }
@@ -179,7 +198,7 @@ UpdateResult UpdatePriceFile(const TicvaneApi& api, int32_t source,
   std::vector<std::string> lines;
   {
     const ReceivedRecords received(api, list);
-    for (const PastDataRecord* record : received.First(kPriceFileMaxLines)) {
+    for (const PastDataRecord* record : received.History(kPriceFileMaxLines, *newestStored)) {
       lines.push_back(FormatPriceLine(*record));
     }
   }

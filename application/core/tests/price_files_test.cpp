@@ -227,8 +227,12 @@ TEST_F(PriceFileTest, AverageVolumeIsTheRoundedMeanTruncated) {
   };
   for (const auto& c : cases) {
     fake_.records.clear();
-    for (int i = 0; i < c.ofVolume1235 + c.ofVolume1234; ++i) {
-      fake_.records.push_back(Day(2009, 1, 1, 1, i < c.ofVolume1235 ? 1235 : 1234));
+    // One day each, falling from 31 December 2009.
+    std::chrono::sys_days date = std::chrono::year{2009} / 12 / 31;
+    for (int i = 0; i < c.ofVolume1235 + c.ofVolume1234; ++i, date -= std::chrono::days{1}) {
+      const std::chrono::year_month_day ymd{date};
+      fake_.records.push_back(Day(int(ymd.year()), int(unsigned(ymd.month())),
+                                  int(unsigned(ymd.day())), 1, i < c.ofVolume1235 ? 1235 : 1234));
     }
     int32_t averageVolume = -1;
     ASSERT_TRUE(DownloadPriceFile(fake_.Api(), 0, DataDir(), "1301", averageVolume));
@@ -350,6 +354,56 @@ TEST_F(PriceFileTest, UpdatePutsNewDaysOnTopAndKeeps1225Lines) {
                                        "2009/03/06\t515\t513\t518\t510\t1"};
   expected.insert(expected.end(), stored.begin(), stored.end() - 3);  // the three oldest go
   EXPECT_EQ(ReadFile("1301"), Crlf(expected));
+}
+
+// What a library that misbehaves may hand over, and the lines a price file
+// takes of it: days after today are passed over, and the first day that does
+// not fall below the one before it (or, in an update, does not lie above the
+// stored newest day, 5 March 2009) ends the history there.
+TEST_F(PriceFileTest, OnlyFallingDaysUpToTodayGoIntoAFile) {
+  const std::string stored = "2009/03/05\t512\t500\t520\t498\t183000\r\n";
+  const std::string day10 = "2009/03/10\t530\t528\t533\t525\t3\r\n";
+  const std::string day9 = "2009/03/09\t520\t518\t523\t515\t2\r\n";
+  const struct {
+    const char* what;
+    std::vector<PastDataRecord> records;
+    std::string downloaded;  // the file after a full download
+    std::string updated;     // the file after an update of `stored`
+  } cases[] = {
+      {"repeated rows",
+       {Day(2009, 3, 10, 530, 3), Day(2009, 3, 9, 520, 2), Day(2009, 3, 10, 530, 3),
+        Day(2009, 3, 9, 520, 2)},
+       day10 + day9,
+       day10 + day9 + stored},
+      {"a day after today",
+       {Day(2099, 12, 31, 1, 1), Day(2009, 3, 10, 530, 3), Day(2099, 12, 31, 1, 1),
+        Day(2009, 3, 9, 520, 2)},
+       day10 + day9,
+       day10 + day9 + stored},
+      {"a day not newer than the stored one",
+       {Day(2009, 3, 10, 530, 3), Day(2009, 3, 5, 1, 1), Day(2009, 3, 4, 1, 1)},
+       day10 + "2009/03/05\t1\t-1\t4\t-4\t1\r\n2009/03/04\t1\t-1\t4\t-4\t1\r\n",
+       day10 + stored},
+      {"no day at all", {Day(2099, 12, 31, 1, 1), Day(2009, 2, 30, 1, 1)}, stored, stored},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fake_.records = c.records;
+    WriteFile("1301", stored);
+    int32_t averageVolume = -1;
+    DownloadPriceFile(fake_.Api(), 1, DataDir(), "1301", averageVolume);
+    EXPECT_EQ(ReadFile("1301"), c.downloaded);
+    WriteFile("1301", stored);
+    EXPECT_EQ(UpdatePriceFile(fake_.Api(), 1, DataDir(), "1301"), UpdateResult::kUpdated);
+    EXPECT_EQ(ReadFile("1301"), c.updated);
+  }
+  EXPECT_EQ(fake_.LiveRecords(), 0u);
+}
+
+TEST_F(PriceFileTest, LatestMarketDateIsNeverADayAfterToday) {
+  fake_.records = {Day(2099, 12, 31, 900, 10)};
+  EXPECT_EQ(GetLatestMarketDate(fake_.Api(), 1), "0000/00/00");
+  EXPECT_EQ(fake_.LiveRecords(), 0u);
 }
 
 TEST_F(PriceFileTest, UpdateWithoutNewDaysRewritesWithCrLf) {

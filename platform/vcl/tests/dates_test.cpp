@@ -133,6 +133,20 @@ TEST_F(FileDateTest, AnInvalidDateChangesNothing) {
   EXPECT_EQ(ModificationSeconds(), 1236178800);
 }
 
+TEST_F(FileDateTest, ALinkIsStampedItselfNotItsTarget) {
+  UseZone("JST-9");
+  ASSERT_TRUE(SetFileDate(file_, 2009, 3, 5));
+  const std::filesystem::path link = dir_ / "link.txt";
+  std::filesystem::create_symlink(file_, link);
+  ASSERT_TRUE(SetFileDate(link, 2010, 6, 1));
+  EXPECT_EQ(ModificationSeconds(), 1236178800);  // the target keeps 2009-03-05
+  int year = 0, month = 0, day = 0;
+  ASSERT_TRUE(GetFileDate(link, year, month, day));
+  EXPECT_EQ(year * 10000 + month * 100 + day, 20100601);
+  ASSERT_TRUE(GetFileDate(file_, year, month, day));
+  EXPECT_EQ(year * 10000 + month * 100 + day, 20090305);
+}
+
 TEST_F(FileDateTest, AMissingFileHasNoDate) {
   int year = -1, month = -1, day = -1;
   EXPECT_FALSE(GetFileDate(dir_ / "none.txt", year, month, day));
