@@ -12,6 +12,8 @@ ChartWindow ChartWindowAt(int32_t count, int32_t range, int32_t position) {
   return window;
 }
 
+int32_t NewestScrollPosition(int32_t count, int32_t range) { return std::max(0, count - range); }
+
 int32_t WheelScrollPosition(int32_t position, int32_t delta, int32_t minimum, int32_t maximum) {
   const int64_t moved = static_cast<int64_t>(position) + delta / 120;
   return static_cast<int32_t>(std::clamp<int64_t>(moved, minimum, std::max(minimum, maximum)));

@@ -20,6 +20,10 @@ struct ChartWindow {
 // 0..count - range, so the window always lies inside the days.
 ChartWindow ChartWindowAt(int32_t count, int32_t range, int32_t position);
 
+// The scroll position that shows the newest of `count` days with `range`
+// of them shown; 0 when the range takes them all (or more).
+int32_t NewestScrollPosition(int32_t count, int32_t range);
+
 // The scroll position after a wheel turn of `delta` (120 per notch, toward
 // newer days when positive), whole notches only, held within
 // minimum..maximum.

@@ -26,6 +26,18 @@ TEST(ChartWindow, ThePositionCountsFromTheOldestEnd) {
   EXPECT_TRUE(ChartWindowAt(0, 20, 0).Empty());
 }
 
+TEST(ChartWindow, TheNewestPositionShowsDayZeroAndIsNeverBelowZero) {
+  struct Case {
+    int32_t count, range, expected;
+  };
+  const Case cases[] = {{100, 20, 80}, {100, 100, 0}, {100, 300, 0}, {0, 20, 0}};
+  for (const Case& c : cases) {
+    const int32_t position = NewestScrollPosition(c.count, c.range);
+    EXPECT_EQ(position, c.expected) << c.count << " " << c.range;
+    EXPECT_EQ(ChartWindowAt(c.count, c.range, position).start, 0) << c.count << " " << c.range;
+  }
+}
+
 TEST(ChartWindow, TheWheelScrollsWholeNotchesWithinTheBar) {
   struct Case {
     int32_t position, delta, expected;

@@ -12,6 +12,7 @@
 #include "data/library_busy.h"
 #include "data/ticvane_api.h"
 #include "pair/pair_chart_view.h"
+#include "pair/pair_chart_window.h"
 #include "pair/pair_day_figures.h"
 #include "pair/pair_inputs.h"
 #include "pair/pair_item.h"
@@ -280,13 +281,17 @@ bool TFramePair::CanCheck() const {
   return host_.run != nullptr && host_.run->CanUseLibrary() && data_ != nullptr;
 }
 
-void TFramePair::ButtonCheckClick(QObject* sender) {
+bool TFramePair::ButtonCheckClick(QObject* sender) {
   // A screening, or a check still downloading, owns the library and the
   // price files.
-  if (!CanCheck()) return;
+  if (!CanCheck()) return false;
   if (sender != nullptr) {
-    if (!CheckCodeInput(ui_->LabeledEditStockCodeA, ui_->PanelStockNameA, ui_->EditMagnA)) return;
-    if (!CheckCodeInput(ui_->LabeledEditStockCodeB, ui_->PanelStockNameB, ui_->EditMagnB)) return;
+    if (!CheckCodeInput(ui_->LabeledEditStockCodeA, ui_->PanelStockNameA, ui_->EditMagnA)) {
+      return false;
+    }
+    if (!CheckCodeInput(ui_->LabeledEditStockCodeB, ui_->PanelStockNameB, ui_->EditMagnB)) {
+      return false;
+    }
   }
   const std::string codeA = Cp932(ui_->LabeledEditStockCodeA);
   const std::string codeB = Cp932(ui_->LabeledEditStockCodeB);
@@ -310,7 +315,7 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
   // keeps what the last good check showed.
   if (!saveError.empty()) {
     ReportError(QFromCp932(saveError));
-    return;
+    return false;
   }
 
   std::vector<CodeDayRecord> seriesA;
@@ -324,7 +329,7 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
       } else {
         SetStatus(0, kInputError);
       }
-      return;
+      return false;
     }
   }
 
@@ -332,6 +337,7 @@ void TFramePair::ButtonCheckClick(QObject* sender) {
   PairStatistics stats = ComputePairStatistics(days, IntegerOf(ui_->EditChartFrom, 1),
                                                IntegerOf(ui_->EditChartTo, kPeriodMostDays));
   FinishCheck(std::move(days), std::move(stats), lotsA, adjust, lotsB);
+  return true;
 }
 
 void TFramePair::FinishCheck(std::vector<PairDayRecord> days, PairStatistics stats, int32_t lotsA,
@@ -368,7 +374,9 @@ void TFramePair::SetUpRange() {
   }
   {
     const QSignalBlocker block(scrollBar_);
-    scrollBar_->setMaximum(count + renge->value());
+    // The whole range, not just the maximum: a minimum left below 0 would
+    // stay a dead stretch for the scroll bar and the wheel.
+    scrollBar_->setRange(0, NewestScrollPosition(count, -renge->value()));
     scrollBar_->setValue(scrollBar_->maximum());
   }
   TrackBarChartRengeChange(false);
@@ -434,11 +442,12 @@ void TFramePair::TrackBarChartRengeChange(bool fromUser) {
     // The newest day shown stays where it is; days come and go at the older
     // end.
     const QSignalBlocker block(scrollBar_);
+    const int32_t newest = NewestScrollPosition(count, days);
     if (days >= old) {
       scrollBar_->setValue(scrollBar_->value() - (days - old));
-      scrollBar_->setMaximum(count - days);
+      scrollBar_->setRange(0, newest);
     } else {
-      scrollBar_->setMaximum(count - days);
+      scrollBar_->setRange(0, newest);
       scrollBar_->setValue(scrollBar_->value() + (old - days));
     }
   }
@@ -524,10 +533,21 @@ void TFramePair::ButtonRegFKeyClick() {
 }
 
 void TFramePair::ApplyChartPreset(const PairChartSettings& settings, int32_t tag) {
+  // Only a check fits the preset's range to the pair's days; one that stops
+  // gives the bar back as it was, else a range wider than the days shown
+  // would reach the scroll bar on the bar's next move.
+  QSlider* renge = ui_->TrackBarChartRenge;
+  const int rengeMinimum = renge->minimum();
+  const int rengeMaximum = renge->maximum();
+  const int rengeValue = renge->value();
   ApplyChartSettings(settings, true);
   ui_->ComboBoxRegFKey->setCurrentIndex(tag - 5);
   ArmPresetButton(PresetButtonMode::kUpdate);
-  ButtonCheckClick(nullptr);
+  if (!ButtonCheckClick(nullptr)) {
+    const QSignalBlocker block(renge);
+    renge->setRange(rengeMinimum, rengeMaximum);
+    renge->setValue(rengeValue);
+  }
 }
 
 // ---- helpers --------------------------------------------------------------------

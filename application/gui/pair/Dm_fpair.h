@@ -80,8 +80,10 @@ class TFramePair : public QFrame {
 
   // The check. With a sender (the button, Enter in a field) the codes are
   // looked up first; without one the fields are checked as they stand.
-  // Refused while a screening runs or a library call is under way.
-  void ButtonCheckClick(QObject* sender);
+  // Refused while a screening runs or a library call is under way. True when
+  // the pair was checked and drawn; false when the check was refused or
+  // stopped, which leaves the last good check on the page.
+  bool ButtonCheckClick(QObject* sender);
   // Fills the fields with `pair` as given (the names are the name panels'
   // captions, market " : " name) and checks it with no sender, so without a
   // code look-up. False, with the fields untouched, while a check may not

@@ -8,7 +8,6 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QTabBar>
@@ -25,6 +24,7 @@
 #include "widgets/check_box_images.h"
 #include "widgets/check_list_box.h"
 #include "widgets/list_column_width.h"
+#include "widgets/page_default_button.h"
 #include "widgets/qt_cp932.h"
 #include "widgets/recent_combo.h"
 #include "widgets/tri_state_box.h"
@@ -99,13 +99,10 @@ TFrameScrn::TFrameScrn(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
   connect(ui_->ButtonTechAdd, &QPushButton::clicked, this, [this] { ButtonTechAddClick(); });
   connect(ui_->ButtonTechUpdate, &QPushButton::clicked, this, [this] { ButtonTechUpdateClick(); });
   connect(ui_->ButtonScr, &QPushButton::clicked, this, [this] { ButtonScrClick(); });
-  // The screening button is the page's default button: Enter anywhere on the
-  // page presses it (a disabled button ignores the press).
-  for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-    auto* shortcut = new QShortcut(key, this);
-    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(shortcut, &QShortcut::activated, ui_->ButtonScr, &QPushButton::click);
-  }
+  // Enter starts a run from anywhere on the page, except on a focused button
+  // of the technical conditions, which it presses instead, and in an open
+  // drop-down, which picks its item with it.
+  MakePageDefaultButton(*this, *ui_->ButtonScr);
 
   ui_->CheckBoxScrPrm->setChecked(true);
   ui_->CheckBoxCodeNG->setCheckState(Qt::PartiallyChecked);

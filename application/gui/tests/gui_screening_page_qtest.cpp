@@ -68,6 +68,15 @@ struct Page {
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   }
   void Click(const char* button) const { Get<QPushButton>(button)->click(); }
+  // The focus to `name`, with the condition page that holds it shown.
+  void Focus(const char* name) const {
+    QWidget* widget = Get<QWidget>(name);
+    auto* pages = Get<QTabWidget>("PageControlScr");
+    for (int i = 0; i < pages->count(); ++i) {
+      if (pages->widget(i)->isAncestorOf(widget)) pages->setCurrentIndex(i);
+    }
+    widget->setFocus();
+  }
 };
 
 const QString kSep = QStringLiteral(u" ～ ");
@@ -347,6 +356,56 @@ class ScreeningPageTest : public QObject {
       QCoreApplication::sendEvent(box, &in);
       QCOMPARE(entered.count(), 1);
     }
+  }
+
+  // Enter presses the push button that has the focus; from every other
+  // control it presses the screening button, the page's default, once. An
+  // open drop-down takes it to pick its item.
+  void enterPressesTheFocusedButtonElseTheScreeningButton() {
+    Page p;
+    p.Load();
+    p.frame->resize(800, 600);
+    p.frame->show();
+    QVERIFY(QTest::qWaitForWindowActive(p.frame.get()));
+    QSignalSpy requested(p.frame.get(), &TFrameScrn::screeningRequested);
+    const struct {
+      const char* focus;
+      Qt::Key key;
+      const char* from;  // the period start the editor holds
+      int rows;
+      int runs;
+    } presses[] = {
+        {"ButtonTechAdd", Qt::Key_Return, "1", 1, 0},
+        {"ButtonTechAdd", Qt::Key_Enter, "2", 2, 0},
+        {"ButtonTechUpdate", Qt::Key_Return, "7", 2, 0},
+        {"ButtonScr", Qt::Key_Return, "8", 2, 1},
+        {"EditTechFrom", Qt::Key_Return, "8", 2, 2},
+        {"ListViewTech", Qt::Key_Enter, "8", 2, 3},
+        {"CheckBoxLoan", Qt::Key_Return, "8", 2, 4},
+    };
+    for (const auto& press : presses) {
+      p.Edit("EditTechFrom")->setText(press.from);
+      p.Focus(press.focus);
+      QTRY_VERIFY2(p.Get<QWidget>(press.focus)->hasFocus(), press.focus);
+      QTest::keyClick(QApplication::focusWidget(), press.key);
+      QVERIFY2(p.Tech()->model()->rowCount() == press.rows, press.focus);
+      QVERIFY2(requested.count() == press.runs, press.focus);
+    }
+    QVERIFY(p.Cell(0, 2).startsWith(QStringLiteral("   1")));
+    QVERIFY(p.Cell(1, 2).startsWith(QStringLiteral("   7")));
+
+    requested.clear();
+    QComboBox* codeA = p.Get<QComboBox>("ComboBoxCodeA");
+    codeA->addItem("7203");
+    codeA->setEditText("1301");
+    p.Focus("ComboBoxCodeA");
+    codeA->showPopup();
+    QTRY_VERIFY(codeA->view()->isVisible());
+    codeA->view()->setCurrentIndex(codeA->model()->index(codeA->count() - 1, 0));
+    QTest::keyClick(codeA->view(), Qt::Key_Return);
+    QTRY_VERIFY(!codeA->view()->isVisible());
+    QCOMPARE(codeA->currentText(), QStringLiteral("7203"));
+    QCOMPARE(requested.count(), 0);
   }
 
   void aRunLocksThePageAndItsList() {

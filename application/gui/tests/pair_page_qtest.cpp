@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 #include "data/price_files.h"
@@ -472,6 +473,62 @@ class PairPageTest : public QObject {
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(p.dir.Read("Dyadmark.ini").find("[ChartF7]") == std::string::npos);
     QVERIFY(!item->isVisible());
+  }
+
+  // A preset whose check stops leaves the range bar as it was before the
+  // preset: a preset wider than the pair, kept, would set the scroll bar's
+  // maximum below 0 on the next move of the bar.
+  void aPresetWhoseCheckStopsKeepsTheRangeBar() {
+    const struct {
+      const char* name;
+      std::function<void(Program&)> spoil;
+    } cases[] = {
+        {"a price that is no number",
+         [](Program& p) { p.dir.Write("1332.txt", "2024/06/28\t6x\t1\t1\t1\t1\r\n"); }},
+        {"a scaled price beyond 32 bits",
+         [](Program& p) { p.Edit("EditMagnA")->setText("99999999"); }},
+        {"a price file that cannot be saved",
+         [](Program& p) {
+           QVERIFY(QFile::setPermissions(QString::fromStdString(p.dir.Path("1332.txt")),
+                                         QFile::ReadOwner));
+           p.window->findChild<QAction*>("MainMenuLine")->setChecked(true);
+           p.window->findChild<QAction*>("MainMenuChartDataUpdate")->setChecked(true);
+           p.window->Data().SetLatestMarketDate("2024/07/01");
+           p.fake.records = {PastDataRecord{2024, 7, 1, 61, 61, 62, 60, 5000}};
+         }},
+    };
+    for (const auto& c : cases) {
+      Program p;
+      p.dir.Write("Dyadmark.ini", "[ChartF5]\r\nCaption=wide\r\nRenge=-300\r\n");
+      p.StartWithPair(100, 100);
+      p.Codes("1301", "1332");
+      p.Check();
+      c.spoil(p);
+      QVERIFY2(p.window->MainMenuChartPresetClick(5), c.name);
+      QCOMPARE(p.Page().Days().size(), size_t{100});
+      QVERIFY2(p.Renge()->value() == -20, c.name);
+      QVERIFY2(p.Renge()->minimum() == -100 && p.Renge()->maximum() == -20, c.name);
+      QCOMPARE(p.Text("PanelRenge"), QStringLiteral("20"));
+
+      // The widest the bar goes shows every day, from the newest.
+      p.Renge()->setValue(-290);
+      QVERIFY2(p.Scroll()->minimum() == 0 && p.Scroll()->maximum() == 0, c.name);
+      QCOMPARE(p.Scroll()->value(), 0);
+    }
+  }
+
+  // Whatever range the scroll bar was left with, a check gives it 0 up to
+  // Count less the days shown.
+  void aCheckSetsTheScrollBarsWholeRange() {
+    Program p;
+    p.StartWithPair(100, 100);
+    p.Codes("1301", "1332");
+    p.Check();
+    p.Scroll()->setRange(-40, -40);
+    p.Check();
+    QCOMPARE(p.Scroll()->minimum(), 0);
+    QCOMPARE(p.Scroll()->maximum(), 80);
+    QCOMPARE(p.Scroll()->value(), 80);
   }
 
   void theOptionPanelFollowsItsBoxAndTheSettings() {
