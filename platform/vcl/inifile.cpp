@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 
@@ -103,10 +104,13 @@ bool HasLineBreak(std::string_view text) {
 
 enum class ReadResult { kRead, kMissing, kUnreadable };
 
-ReadResult ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
+// `error` receives the errno of an unreadable file.
+ReadResult ReadWholeFile(const std::filesystem::path& file, std::string& bytes, int& error) {
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kUnreadable;
+  if (fd < 0) {
+    error = errno;
+    return error == ENOENT || error == ENOTDIR ? ReadResult::kMissing : ReadResult::kUnreadable;
+  }
   char buffer[65536];
   ReadResult result = ReadResult::kRead;
   for (;;) {
@@ -114,6 +118,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& file, std::string& bytes) 
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;
+      error = errno;
       result = ReadResult::kUnreadable;
       break;
     }
@@ -348,7 +353,7 @@ auto TIniFile::WithDocument(Read read) const {
 TIniFile::Snapshot TIniFile::Load() const {
   Snapshot snapshot;
   std::string bytes;
-  switch (ReadWholeFile(file_, bytes)) {
+  switch (ReadWholeFile(file_, bytes, snapshot.readError)) {
     case ReadResult::kRead:
       snapshot.lines = SplitLines(bytes);
       snapshot.fileHoldsLines = JoinLinesCrlf(snapshot.lines) == bytes;
@@ -505,8 +510,12 @@ void TIniFile::CancelUpdate() {
 
 void TIniFile::Commit(const Snapshot& before, const std::vector<std::string>& lines) const {
   if (lines == before.lines && before.fileHoldsLines) return;
-  if (before.unreadable || !ReplaceFileContents(file_, JoinLinesCrlf(lines))) {
-    throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix);
+  if (before.unreadable) {
+    throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix, before.readError);
+  }
+  std::error_code error;
+  if (!ReplaceFileContents(file_, JoinLinesCrlf(lines), error)) {
+    throw EIniFileException(PathToCp932Text(file_) + kCannotWriteSuffix, error.value());
   }
 }
 

@@ -28,10 +28,16 @@ struct Edit;
 }
 
 // A write that could not be done. what() is "<file> に書き込めません" in code
-// page 932 bytes (the file name converted too).
+// page 932 bytes (the file name converted too); Error() is the errno that
+// stopped it, 0 when the write was refused for what it would have written.
 class EIniFileException : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit EIniFileException(const std::string& message, int error = 0)
+      : std::runtime_error(message), error_(error) {}
+  int Error() const { return error_; }
+
+ private:
+  int error_;
 };
 
 class TIniFile {
@@ -104,6 +110,7 @@ class TIniFile {
   struct Snapshot {
     std::vector<std::string> lines;
     bool unreadable = false;     // the file exists but could not be read
+    int readError = 0;           // why, when unreadable
     bool fileHoldsLines = true;  // the file's bytes are exactly `lines` in CR LF form
   };
   Snapshot Load() const;

@@ -74,12 +74,15 @@ void SyncDirectory(const std::filesystem::path& directory) {
   ::close(fd);
 }
 
-// A file without any write permission bit is read-only even for the
-// superuser, as a file with the read-only attribute is for every user; the
-// rename would replace it all the same, so it is asked first.
-bool IsWritable(const std::filesystem::path& file, const struct stat& status) {
-  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-  return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
+// 0 when `file` may be replaced, else why not. A file without any write
+// permission bit is read-only even for the superuser, as a file with the
+// read-only attribute is for every user; the rename would replace it all the
+// same, so it is asked first. The system's own answer comes first, so that a
+// file system mounted read-only is told as such (EROFS), not as a permission.
+int WriteRefusal(const std::filesystem::path& file, const struct stat& status) {
+  if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+  return 0;
 }
 
 }  // namespace
@@ -92,8 +95,8 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view byt
   const std::filesystem::path& target = file;
   struct stat existing {};
   const bool exists = ::lstat(target.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode);
-  if (exists && !IsWritable(target, existing)) {
-    error.assign(EACCES, std::generic_category());
+  if (const int refusal = exists ? WriteRefusal(target, existing) : 0; refusal != 0) {
+    error.assign(refusal, std::generic_category());
     return false;
   }
 

@@ -13,9 +13,9 @@ namespace vcl {
 // bits; a symbolic link is itself replaced by the new file (the file it names
 // is never written). An existing file that is not writable (no write permission bit at
 // all, or none for this process) is never replaced: that is a failure with
-// EACCES. False when any step fails: the old file is then left as it was and
-// no temporary file remains. Two calls for the same file may run at once; the
-// later rename wins.
+// EACCES, or EROFS on a file system mounted read-only. False when any step
+// fails: the old file is then left as it was and no temporary file remains.
+// Two calls for the same file may run at once; the later rename wins.
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);
 // The same, and on failure `error` says which system error stopped it.
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,

@@ -40,3 +40,9 @@ std::string WriteFailureReason(int error) {
          "e\x83\x80 \x83G\x83\x89\x81[ " +
          std::to_string(error);  // システム エラー <number>
 }
+
+std::string SettingsWriteMessage(const vcl::EIniFileException& failure) {
+  std::string message = failure.what();
+  if (failure.Error() != 0) message += ": " + WriteFailureReason(failure.Error());
+  return message;
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "data/write_failure_reason.h"
 #include "vcl/convert.h"
 #include "vcl/cp932_text.h"
 
@@ -62,7 +63,7 @@ std::vector<PairItem> Convert(vcl::TIniFile& ini, std::string_view oldSection,
     ini.EraseSection(oldSection);
     update.Commit();
   } catch (const vcl::EIniFileException& e) {
-    if (error.empty()) error = e.what();
+    if (error.empty()) error = SettingsWriteMessage(e);
   }
   return pairs;
 }

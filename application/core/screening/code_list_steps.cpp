@@ -80,8 +80,10 @@ void CodeListSteps::ShowPhase(std::string_view phase) {
   c_.status.Show(kPanelPhase, ScreeningPhaseText(phase));
 }
 
-void CodeListSteps::ShowSaveError(const std::string& error) {
-  if (!error.empty()) c_.status.Show(kPanelPhase, " ! " + error);
+void CodeListSteps::ShowSaveError(const std::string& code, const std::string& error) {
+  if (error.empty()) return;
+  c_.status.Show(kPanelPhase, " ! " + error);
+  saveFailures_.Add(code, error);
 }
 
 template <typename Keep>
@@ -267,7 +269,7 @@ void CodeListSteps::FetchHistory(ScreeningCodeList& codes) {
       StampPriceFile(PriceFile(code), c_.latestMarketDate);
       return true;
     }
-    ShowSaveError(saveError);
+    ShowSaveError(code, saveError);
     // Only a record this run brought in goes with the failed download: an
     // older one keeps the user's exclusion mark.
     if (addedThisRun_.erase(code) > 0) c_.codeTable.Delete(code);
@@ -293,7 +295,7 @@ void CodeListSteps::UpdateHistory(ScreeningCodeList& codes) {
     if (current || c_.prices.UpdatePriceFile(code, saveError) == UpdateResult::kUpdated) {
       StampPriceFile(file, latest);
     }
-    ShowSaveError(saveError);
+    ShowSaveError(code, saveError);
     return true;
   });
 }

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "screening/price_save_failures.h"
 #include "screening/screening_conditions.h"
 #include "screening/screening_step_access.h"
 
@@ -74,12 +75,16 @@ class CodeListSteps {
   // The investment and volume filters of side 0 (A) or 1 (B).
   void FilterCostVolume(ScreeningCodeList& codes, int side);
 
+  // The price files that the history steps could not save.
+  const PriceSaveFailures& SaveFailures() const { return saveFailures_; }
+
  private:
   bool ExpandCodeRange(ScreeningCodeList& list, std::string_view rest);
   void ShowPhase(std::string_view phase);
   // A price file that could not be saved: its message in panel 0, in the
-  // status bar's error form, while the walk goes on.
-  void ShowSaveError(const std::string& error);
+  // status bar's error form, while the walk goes on; it is kept for the
+  // run's end as well.
+  void ShowSaveError(const std::string& code, const std::string& error);
   // Walks `codes`, showing each code and its position, and keeps the codes
   // for which `keep` is true. With `fixedTotal` the total shown is the size
   // when the walk began. False when a cancel stopped the walk.
@@ -92,4 +97,5 @@ class CodeListSteps {
 
   CodeStepContext c_;
   std::set<std::string> addedThisRun_;
+  PriceSaveFailures saveFailures_;
 };

@@ -525,6 +525,15 @@ TEST_F(CodeListStepsTest, AnUnwritablePriceFileIsShownAndTheRunGoesOn) {
   EXPECT_THAT(panel0[3], StartsWith(saveError("1303")));
   EXPECT_THAT(atHand, ElementsAre("", "1301", "1304", "1303"));
   EXPECT_THAT(status.Panel(1), ElementsAre("1301", "1302", "1303", "1304", "1302", "1303", "1304"));
+
+  // Both are kept for the message at the run's end, each once, although the
+  // second side meets 1303 again.
+  steps.UpdateHistory(codes);
+  ASSERT_EQ(steps.SaveFailures().Count(), 2u);
+  const std::string summary = steps.SaveFailures().Summary();
+  EXPECT_NE(summary.find("\n" + panel0[1].substr(3) + "\n" + panel0[3].substr(3)),
+            std::string::npos)
+      << summary;
 }
 
 TEST_F(CodeListStepsTest, OfflineFetchAndUpdateDoNothing) {

@@ -32,6 +32,19 @@ TEST(WriteFailureReason, EveryReasonIsJapanese) {
   // A value without its own text keeps its number, so it can still be told.
   EXPECT_EQ(WriteFailureReason(EXDEV), other.substr(0, other.size() - 1) + std::to_string(EXDEV));
   EXPECT_NE(WriteFailureReason(ENOSPC), other);
+  // A read-only file system is not a missing permission.
+  EXPECT_NE(WriteFailureReason(EROFS), WriteFailureReason(EACCES));
+}
+
+TEST(WriteFailureReason, TheSettingsFileMessageGivesItsReason) {
+  const std::string cannotWrite =
+      "/d/Dyadmark.ini \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";
+  EXPECT_EQ(SettingsWriteMessage(vcl::EIniFileException(cannotWrite, ENOSPC)),
+            cannotWrite + ": " + WriteFailureReason(ENOSPC));
+  EXPECT_EQ(SettingsWriteMessage(vcl::EIniFileException(cannotWrite, EROFS)),
+            cannotWrite + ": " + WriteFailureReason(EROFS));
+  // Refused for what it would have written: no reason to give.
+  EXPECT_EQ(SettingsWriteMessage(vcl::EIniFileException(cannotWrite)), cannotWrite);
 }
 
 }  // namespace

@@ -383,14 +383,16 @@ void TFormMain::FormClose() {
 
   // Every step runs even when an earlier one failed, so that a settings file
   // that cannot be written costs no data file; the user hears of each
-  // different failure once.
+  // different failure once, also when the pair registry's save at its end
+  // meets it again.
+  closeFailures_.Begin();
   QStringList errors;
-  auto step = [&errors](const std::function<void()>& save) {
+  auto step = [this, &errors](const std::function<void()>& save) {
     try {
       save();
     } catch (...) {
       const QString message = CurrentErrorMessage();
-      if (!errors.contains(message)) errors << message;
+      if (closeFailures_.FirstTime(message.toStdU16String())) errors << message;
     }
   };
   // The pages' keys are gathered in memory and the file is replaced once, so
@@ -434,6 +436,7 @@ void TFormMain::SetPairRegistry(TFormPairReg* window) {
   link.open = [this](const PairToOpen& pair) { OpenPair(pair); };
   link.run = &run_;
   link.codes = &data_->CodeList();
+  link.failures = &closeFailures_;
   window->SetPairPage(std::move(link));
 }
 
@@ -520,8 +523,17 @@ std::filesystem::path TFormMain::SettingsFile() const {
 
 void TFormMain::SaveDataFiles(bool excludedToo) {
   std::string error;
-  if (!data_->SaveCodeFile(&error)) ReportError(QFromCp932(error));
-  if (excludedToo) Guard([this] { frameScrn_->SaveExcludedCodes(); });
+  if (!data_->SaveCodeFile(&error)) ReportRunFailure(QFromCp932(error));
+  if (!excludedToo) return;
+  try {
+    frameScrn_->SaveExcludedCodes();
+  } catch (...) {
+    ReportRunFailure(CurrentErrorMessage());
+  }
+}
+
+void TFormMain::ReportRunFailure(const QString& message) {
+  if (runFailures_.FirstTime(message.toStdU16String())) ReportError(message);
 }
 
 void TFormMain::ReportError(const QString& message) {

@@ -31,6 +31,7 @@
 #include "screening/Dm_fscrn.h"
 #include "screening/screening_result_row.h"
 #include "screening/screening_run.h"
+#include "window/failure_occasion.h"
 #include "window/hint_rule.h"
 #include "window/main_settings.h"
 #include "window/page_menu_table.h"
@@ -185,7 +186,8 @@ class TFormMain : public QMainWindow {
   void OpenPairFromScreening(const PairOpening& opening);
 
   // Writes "Code.txt" and, with `excludedToo`, "C404.txt" when they changed;
-  // a failure is shown to the user, not thrown.
+  // a failure is shown to the user, not thrown, and once a screening run,
+  // which saves them more than once.
   void SaveDataFiles(bool excludedToo = false);
   // Shows one error message to the user.
   void ReportError(const QString& message);
@@ -247,6 +249,8 @@ class TFormMain : public QMainWindow {
   void SaveExport(const std::vector<std::string>& lines, const std::string& fileName);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
+  // A failure of the run under way: told unless it was told on this run.
+  void ReportRunFailure(const QString& message);
 
   std::unique_ptr<Ui::TFormMain> ui_;
   const TicvaneApi& api_;
@@ -272,6 +276,10 @@ class TFormMain : public QMainWindow {
   HintRule hintRule_;
   QString statusBarHint_;
   ScreeningRun run_;
+  // A screening run, from its start until its worker's thread has ended.
+  FailureOccasion runFailures_;
+  // The close, the pair registry's save at its end included.
+  FailureOccasion closeFailures_;
 
   // Own fields of the window.
   bool startMaximized_ = false;

@@ -15,6 +15,7 @@
 #include "screening/screening_result_list.h"
 #include "screening/screening_worker_watch.h"
 #include "ui_Dm_umain.h"
+#include "widgets/qt_cp932.h"
 #include "widgets/screen_cursor.h"
 
 namespace {
@@ -46,6 +47,9 @@ TScreening::Host WorkerHostOf(TFormMain& window) {
   };
   host.clearReCheck = [&frame] { frame.ClearReCheck(); };
   host.endRun = [&window] { window.EndScreeningRun(); };
+  host.reportError = [&window](const std::string& message) {
+    window.ReportError(QFromCp932(message));
+  };
   host.focusCodeList = [&frame](TScreening::CodeListBox box) {
     switch (box) {
       case TScreening::CodeListBox::A:
@@ -85,6 +89,7 @@ bool TFormMain::StartScreening(int evaluationThreads) {
   if (!AdoptScreeningWorker(worker)) {
     delete worker;
     EndScreeningRun();
+    runFailures_.End();
     return false;
   }
   worker->start();
@@ -99,6 +104,7 @@ bool TFormMain::AdoptScreeningWorker(QThread* worker) {
 
 bool TFormMain::BeginScreeningRun() {
   if (!run_.Begin()) return false;
+  runFailures_.Begin();
   SetScreenCursor(Qt::WaitCursor);
   HookRunCursor(true);
   SetConditionsLocked(true);
@@ -181,5 +187,6 @@ void TFormMain::ScreeningWorkerEnded() {
     case ScreeningRun::State::Idle:
       break;
   }
+  runFailures_.End();
   emit screeningWorkerEnded();
 }

@@ -11,6 +11,7 @@
 
 #include "data/library_busy.h"
 #include "data/ticvane_api.h"
+#include "data/write_failure_reason.h"
 #include "pair/pair_chart_view.h"
 #include "pair/pair_chart_window.h"
 #include "pair/pair_day_figures.h"
@@ -520,7 +521,7 @@ void TFramePair::ButtonRegFKeyClick() {
     RegisterChartPreset(ini, index + 5, cp932Name, CurrentChartSettings());
   } catch (const vcl::EIniFileException& error) {
     // Nothing registered: the key and the button stay for another try.
-    ReportError(QFromCp932(error.what()));
+    ReportError(QFromCp932(SettingsWriteMessage(error)));
     return;
   }
   if (item != nullptr) {

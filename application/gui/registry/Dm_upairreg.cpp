@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "data/write_failure_reason.h"
 #include "registry/edge_resizer.h"
 #include "registry/pair_list_items.h"
 #include "registry/pair_lists.h"
@@ -113,7 +114,10 @@ TFormPairReg::~TFormPairReg() { SaveSettings(); }
 
 void TFormPairReg::SetPairPage(PairPageLink link) { link_ = std::move(link); }
 
-void TFormPairReg::ReportError(const QString& message) { reporter_(message); }
+void TFormPairReg::ReportError(const QString& message) {
+  if (link_.failures != nullptr && !link_.failures->FirstTime(message.toStdU16String())) return;
+  reporter_(message);
+}
 
 // ---- settings --------------------------------------------------------------
 
@@ -161,7 +165,7 @@ void TFormPairReg::SaveSettings() {
     registChanged_ = false;
     recentChanged_ = false;
   } catch (const vcl::EIniFileException& e) {
-    ReportError(QFromCp932(e.what()));
+    ReportError(QFromCp932(SettingsWriteMessage(e)));
   }
 }
 
@@ -171,7 +175,7 @@ bool TFormPairReg::SaveRegistPage() {
     vcl::TIniFile ini(SettingsFile());
     WritePairSection(ini, PairPageSection(page_), PairsOf(*ui_->ListViewRegist));
   } catch (const vcl::EIniFileException& e) {
-    ReportError(QFromCp932(e.what()));
+    ReportError(QFromCp932(SettingsWriteMessage(e)));
     return false;
   }
   registChanged_ = false;

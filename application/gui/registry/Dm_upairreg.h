@@ -18,6 +18,7 @@
 #include "data/code_table.h"
 #include "pair/pair_item.h"
 #include "screening/screening_run.h"
+#include "window/failure_occasion.h"
 
 class QTreeWidget;
 
@@ -35,6 +36,9 @@ struct PairPageLink {
   const ScreeningRun* run = nullptr;
   // Names of codes the user edited since the page last showed their names.
   const CodeTable* codes = nullptr;
+  // The failures the program's close told already: the registry's own save
+  // at its end does not tell them again.
+  FailureOccasion* failures = nullptr;
 };
 
 class TFormPairReg : public QMainWindow {

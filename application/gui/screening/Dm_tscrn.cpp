@@ -380,6 +380,18 @@ void TScreening::Execute() {
   RunStopPoll stop(run_);
   CodeListSteps steps(CodeStepContext{conditions_, codeTable, excluded, prices, status, stop,
                                       host_.dataDir, host_.latestMarketDate});
+  RunSteps(steps, codeTable, excluded);
+  ReportSaveFailures(steps.SaveFailures());
+}
+
+void TScreening::ReportSaveFailures(const PriceSaveFailures& failures) {
+  if (failures.Empty() || !ended_) return;
+  const std::string message = failures.Summary();
+  HandOver([&] { host_.reportError(message); });
+}
+
+void TScreening::RunSteps(CodeListSteps& steps, ScreeningCodeTable& codeTable,
+                          ScreeningExcludedCodes& excluded) {
   const bool sideB = !conditions_.group;
   ScreeningCodeList codesA;
   ScreeningCodeList codesB;
@@ -457,6 +469,9 @@ bool TScreening::FormAndEvaluatePairs(const ScreeningCodeList& codesA,
   for (size_t i = 0; i < codesA.size(); ++i) {
     ShowStatus(kPanelItem, vcl::IntToStr(keys.KeysBeforeRowsOfA()[i]));
     ShowStatus(kPanelCount, vcl::IntToStr(static_cast<int64_t>(i * codesB.size())) + " / " + total);
+    // The keys of this code of A are formed when the cancel is looked at: a
+    // run cancelled here ends with the keys formed so far.
+    pairKeyCount_ = i + 1 < codesA.size() ? keys.KeysBeforeRowsOfA()[i + 1] : keys.Count();
     if (!CheckNotCancelled()) return false;
   }
   pairKeyCount_ = keys.Count();

@@ -66,6 +66,8 @@ class TScreening : public QThread {
     // The window's end step of the run.
     std::function<void()> endRun;
     std::function<void(CodeListBox box)> focusCodeList;
+    // An error message box (code page 932), shown after the end step.
+    std::function<void(const std::string& message)> reportError;
     // The code-data page learns the new number of codes; "Code.txt" and,
     // with `excludedToo`, "C404.txt" are written when they changed.
     std::function<void(bool excludedToo)> saveTables;
@@ -89,6 +91,13 @@ class TScreening : public QThread {
 
  private:
   void Execute();
+  // The steps of the run, from the code lists to the end step; they return
+  // wherever the run ends.
+  void RunSteps(CodeListSteps& steps, ScreeningCodeTable& codeTable,
+                ScreeningExcludedCodes& excluded);
+  // After the end step: one message of the price files the run could not
+  // save, whose status texts the next ones soon replaced.
+  void ReportSaveFailures(const PriceSaveFailures& failures);
   // False, after the end step and the cancel message, when a cancel is pending.
   bool CheckNotCancelled();
   // The end step, handed over once.

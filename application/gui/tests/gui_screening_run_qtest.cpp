@@ -1,7 +1,10 @@
 // A whole screening run through the window: the screening button, the
 // worker over a small program directory with the fake quote library, the
 // result rows and columns, the status texts, cancel, the second cancel press
-// that gives the worker up, and an error inside the worker.
+// that gives the worker up, an error inside the worker, and the files a run
+// cannot save.
+
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -97,6 +100,11 @@ struct Program : TestProgram {
   QString Cell(int row, int column) const {
     return Model()->data(Model()->index(row, column), Qt::DisplayRole).toString();
   }
+  void GoOnline() const {
+    QAction* line = window->findChild<QAction*>("MainMenuLine");
+    if (!line->isChecked()) line->trigger();
+    QVERIFY(window->OnLine());
+  }
   // Presses the screening button and waits until the worker's thread ended.
   void RunToTheEnd(const std::function<void()>& afterPress = {}) {
     QSignalSpy ended(window.get(), &TFormMain::screeningWorkerEnded);
@@ -105,6 +113,33 @@ struct Program : TestProgram {
     if (afterPress) afterPress();
     QVERIFY(ended.wait(20000));
   }
+};
+
+// Presses the cancel item once, inside the first hand-over of the worker that
+// puts `phase` into panel 0: the worker, waiting for it, goes on with the
+// request pending.
+class CancelAtPhase : public QObject {
+ public:
+  CancelAtPhase(Program& p, QString phase) : p_(p), phase_(std::move(phase)) {
+    qApp->installEventFilter(this);
+  }
+  ~CancelAtPhase() override { qApp->removeEventFilter(this); }
+  bool pressed = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (pressed || watched != p_.window.get() || event->type() != QEvent::MetaCall) return false;
+    static_cast<QObject*>(watched)->event(event);  // the hand-over, run here and now
+    if (p_.Panel(0) == phase_) {
+      pressed = true;
+      p_.Cancel()->trigger();
+    }
+    return true;
+  }
+
+ private:
+  Program& p_;
+  QString phase_;
 };
 
 }  // namespace
@@ -173,6 +208,76 @@ class ScreeningRunTest : public QObject {
     QVERIFY(p.Button()->isEnabled());
     QVERIFY(!p.Cancel()->isVisible());
     QCOMPARE(p.Model()->rowCount(), 0);
+  }
+
+  // Cancelled after the first code of A, the run keeps the keys that code
+  // formed as its pair count, which the screening page shows.
+  void aCancelWhilePairsAreFormedKeepsTheKeysFormedSoFar() {
+    Program p;
+    p.Begin();
+    CancelAtPhase cancel(
+        p, QStringLiteral(u" [ スクリーニング ] 銘柄ペア作成中･･･ （Alt+Cでキャンセル）"));
+    p.RunToTheEnd();
+    QVERIFY(cancel.pressed);
+    QCOMPARE(p.Panel(0), QStringLiteral(u" ! スクリーニングをキャンセルしました"));
+    QCOMPARE(p.Panel(2), QStringLiteral("-"));
+    QCOMPARE(p.window->Run().PairCount(), 3);  // 1301 with 1302, 1303 and 1304
+    auto* pages = Control<QTabWidget>(*p.window, "PageControl");
+    pages->setCurrentIndex(0);
+    pages->setCurrentIndex(1);
+    QCOMPARE(p.Panel(2), QStringLiteral("3"));
+  }
+
+  // A price file that cannot be saved is named in panel 0 only until the next
+  // text; at the run's end one message names every such file and why.
+  void priceFilesThatCannotBeSavedAreToldAtTheRunsEnd() {
+    Program p;
+    p.fake.records = {PastDataRecord{2009, 11, 2, 1000, 1, 1, 1, 50000}};  // the newest day
+    p.WriteData();
+    const std::string updated = p.dir.Path("1302.txt");
+    QCOMPARE(::chmod(updated.c_str(), 0444), 0);  // the update cannot replace it
+    const std::string downloaded = p.dir.Path("1303.txt");
+    QVERIFY(QFile::remove(QString::fromStdString(downloaded)));
+    p.dir.MakeDirectory("1303.txt");  // in the way of the download
+    p.Start();
+    p.GoOnline();
+    p.SetCodes(QStringLiteral("1301-1304"));
+    p.RunToTheEnd();
+    QCOMPARE(p.Panel(0), QStringLiteral(u" * スクリーニング完了"));
+    QCOMPARE(p.errors.size(), 1);
+    const QString message = p.errors.front();
+    QVERIFY2(message.startsWith(QStringLiteral(
+                 u"スクリーニング中に時系列データのファイル 2 件を保存できませんでした。")),
+             qPrintable(message));
+    for (const std::string& file : {updated, downloaded}) {
+      QVERIFY2(message.contains(QStringLiteral(u"ファイル \"") + QString::fromStdString(file) +
+                                QStringLiteral(u"\" を保存できません: ")),
+               qPrintable(message));
+    }
+    QVERIFY(message.contains(QStringLiteral(u"書き込みが許可されていません")));
+    QVERIFY(message.contains(QStringLiteral(u"同じ名前のフォルダーがあります")));
+  }
+
+  // A run saves the code table more than once; a "Code.txt" that cannot be
+  // written is told once a run, and again by the next run and the close.
+  void aCodeFileThatCannotBeSavedIsToldOnceARun() {
+    Program p;
+    p.Begin();
+    p.GoOnline();  // the code table is saved after the look-ups, the downloads and at the end
+    const std::string name = "Renamed";
+    p.window->FrameCode().CodeList().SetCodeFields("1301", &name, nullptr, nullptr, nullptr,
+                                                   nullptr, nullptr);
+    QVERIFY(QFile::remove(QString::fromStdString(p.dir.Path("Code.txt"))));
+    p.dir.MakeDirectory("Code.txt");
+    const QString told = QStringLiteral(u"ファイル \"") +
+                         QString::fromStdString(p.dir.Path("Code.txt")) +
+                         QStringLiteral(u"\" を保存できません: 同じ名前のフォルダーがあります");
+    p.RunToTheEnd();
+    QCOMPARE(p.errors, QStringList{told});
+    p.RunToTheEnd();
+    QCOMPARE(p.errors, (QStringList{told, told}));
+    QVERIFY(p.window->close());
+    QCOMPARE(p.errors, (QStringList{told, told, told}));
   }
 
   void aSecondCancelPressUnlocksAndTheWorkerTouchesNothingMore() {

@@ -14,6 +14,7 @@
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
 #include "main/Dm_umain.h"
+#include "registry/Dm_upairreg.h"
 
 namespace {
 
@@ -237,7 +238,9 @@ class MainWindowSettingsTest : public QObject {
     QCOMPARE(p.window->geometry(), bounds);
   }
 
-  void aFailedSettingsWriteStillSavesTheCodeFileAndCloses() {
+  // The settings file that cannot be written is told once at the close, with
+  // its reason, although the pair registry writes its sections there too.
+  void aFailedSettingsWriteIsToldOnceAndStillSavesTheCodeFile() {
     Program p;
     p.dir.Write("Code.txt", "1301\tKyokuyo\tTSE\t1\t100\t5000\t1\t0\r\n");
     p.dir.MakeDirectory("Dyadmark.ini");  // no file can be written there
@@ -246,10 +249,16 @@ class MainWindowSettingsTest : public QObject {
     QCOMPARE(table.Count(), 1);
     const std::string name = "Kyokuyo2";
     QCOMPARE(table.SetCodeFields("1301", &name, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-    QVERIFY(p.window->close());
+    {
+      TFormPairReg registry(p.window->ExeDir(), p.window.get(),
+                            [&p](const QString& message) { p.errors << message; });
+      p.window->SetPairRegistry(&registry);
+      QVERIFY(p.window->close());
+      p.window->SetPairRegistry(nullptr);
+    }  // the registry writes its sections as it goes
     QCOMPARE(p.dir.Read("Code.txt"), std::string("1301\tKyokuyo2\tTSE\t1\t100\t5000\t1\t0\r\n"));
-    const QString expected =
-        QString::fromStdString(p.dir.Path("Dyadmark.ini")) + QStringLiteral(u" に書き込めません");
+    const QString expected = QString::fromStdString(p.dir.Path("Dyadmark.ini")) +
+                             QStringLiteral(u" に書き込めません: 同じ名前のフォルダーがあります");
     QCOMPARE(p.errors, QStringList{expected});
   }
 

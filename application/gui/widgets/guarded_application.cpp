@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <exception>
 
+#include "data/write_failure_reason.h"
+#include "vcl/inifile.h"
 #include "widgets/qt_cp932.h"
 
 GuardedApplication::GuardedApplication(int& argc, char** argv)
@@ -46,6 +48,8 @@ void GuardedApplication::Report(const QString& message) {
 QString CurrentErrorMessage() {
   try {
     throw;
+  } catch (const vcl::EIniFileException& e) {
+    return QFromCp932(SettingsWriteMessage(e));
   } catch (const std::exception& e) {
     return QFromCp932(e.what());
   } catch (...) {

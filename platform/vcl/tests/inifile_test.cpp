@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -275,6 +276,12 @@ TEST_F(IniFileTest, NamesAndValuesALineCannotHoldAreRefused) {
   // A header "[S\x83]" would read its "]" as the second byte of a character.
   EXPECT_THROW(ini.WriteString("S\x83", "k", "1"), EIniFileException);
   EXPECT_THROW(ini.WriteString("\x83\x5D\x83", "k", "1"), EIniFileException);
+  // Refused for what it holds: no system error to tell.
+  try {
+    ini.WriteString("S", "", "1");
+  } catch (const EIniFileException& error) {
+    EXPECT_EQ(error.Error(), 0);
+  }
   EXPECT_EQ(FileBytes(), "[S]\r\nk=1\r\n");
   EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
 }
@@ -297,6 +304,7 @@ TEST_F(IniFileTest, AReadOnlyFileIsNeverReplaced) {
     FAIL() << "no exception";
   } catch (const EIniFileException& error) {
     EXPECT_EQ(std::string(error.what()), CannotWrite(file_));
+    EXPECT_EQ(error.Error(), EACCES);
   }
   EXPECT_THROW(ini.DeleteKey("Window", "Top"), EIniFileException);
   EXPECT_EQ(FileBytes(), old);
@@ -318,6 +326,7 @@ TEST_F(IniFileTest, AFailedWriteThrowsAndKeepsTheOldFile) {
     FAIL() << "no exception";
   } catch (const EIniFileException& error) {
     EXPECT_EQ(std::string(error.what()), CannotWrite(file_));
+    EXPECT_EQ(error.Error(), ENOTDIR);
   }
   EXPECT_THROW(ini.WriteString("Window", "Left", "1"), EIniFileException);
   EXPECT_EQ(BytesOf(moved / "Dyadmark.ini"), old);
@@ -368,6 +377,7 @@ TEST_F(IniFileTest, TheErrorNamesTheFileInCodePage932) {
     EXPECT_EQ(std::string(error.what()),
               dir_.string() + "/\x90\xDD\x92\xE8/Dyadmark.ini" +
                   " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+    EXPECT_EQ(error.Error(), EISDIR);
   }
 }
 

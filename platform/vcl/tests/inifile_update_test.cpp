@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -211,6 +212,7 @@ TEST_F(IniFileUpdateTest, AnUnwritableFileFailsAtTheCommitAndKeepsItsContents) {
     // " に書き込めません" in code page 932
     EXPECT_EQ(std::string(error.what()),
               file.string() + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+    EXPECT_EQ(error.Error(), EACCES);  // why, for the message that names it
   }
   EXPECT_EQ(BytesOf(file), old);
   // The dropped writes are gone from what the object reads, too.

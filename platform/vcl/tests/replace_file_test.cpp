@@ -1,6 +1,8 @@
 #include "vcl/replace_file.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -97,6 +99,56 @@ TEST_F(ReplaceFileTest, AFileThatIsNotWritableIsLeftAsItIs) {
   struct stat status {};
   ASSERT_EQ(::stat(file.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0620u);
+}
+
+// A file system mounted read-only is told as such, not as a missing
+// permission: by the replacement of a file there and by the settings file
+// written there. The mount lives in a mount namespace of a child process of
+// its own; where the system allows none, the test is skipped.
+TEST_F(ReplaceFileTest, AReadOnlyFileSystemIsToldAsSuch) {
+  enum Outcome { kAsExpected, kExistingFile, kNewFile, kSettingsFile, kNoMount = 77 };
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    // Without the right to mount, a user namespace of its own gives it; its
+    // one user is this one.
+    const auto inUserNamespace = [&] {
+      if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+      std::ofstream("/proc/self/setgroups") << "deny";
+      std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+      std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+      return true;
+    };
+    const bool ownNamespace = ::unshare(CLONE_NEWNS) == 0 || inUserNamespace();
+    // The mounts below must not reach the rest of the system.
+    if (!ownNamespace || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=64k") != 0) {
+      ::_exit(kNoMount);
+    }
+    const fs::path file = dir_ / "Dyadmark.ini";
+    if (!ReplaceFileContents(file, "[S]\r\nk=old\r\n") ||
+        ::mount(nullptr, dir_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+      ::_exit(kNoMount);
+    }
+    std::error_code error;
+    if (ReplaceFileContents(file, "new", error) || error.value() != EROFS) ::_exit(kExistingFile);
+    if (ReplaceFileContents(dir_ / "new.txt", "new", error) || error.value() != EROFS)
+      ::_exit(kNewFile);
+    try {
+      TIniFile(file).WriteString("S", "k", "new");
+      ::_exit(kSettingsFile);
+    } catch (const EIniFileException& failure) {
+      if (failure.Error() != EROFS) ::_exit(kSettingsFile);
+    }
+    ::_exit(kAsExpected);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kNoMount) GTEST_SKIP() << "no read-only file system to be had";
+  EXPECT_EQ(WEXITSTATUS(status), kAsExpected);
 }
 
 TEST_F(ReplaceFileTest, ASymbolicLinkIsReplacedItselfNeverWrittenThrough) {
