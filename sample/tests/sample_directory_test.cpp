@@ -81,7 +81,8 @@ TEST_F(SampleDirectoryTest, OfflineSettingsAreWrittenOnceAndTheSameBytesEveryTim
 
 // The first screening needs nothing but the button: list A, the group switch
 // and one correlation row with its result column are stored, and F5 holds a
-// chart preset for the whole period.
+// chart preset for the whole period. The code page's layout is left to its
+// defaults, which fit the program's font.
 TEST_F(SampleDirectoryTest, SettingsHoldAFirstScreeningAndALongRangePreset) {
   const vcl::TIniFile ini(dir.path() / "Dyadmark.ini");
   EXPECT_EQ(ini.ReadString("Screening", "CodeA", ""), "9101-9136");
@@ -104,6 +105,7 @@ TEST_F(SampleDirectoryTest, SettingsHoldAFirstScreeningAndALongRangePreset) {
   EXPECT_EQ(preset.BarLabel, 0);
   EXPECT_EQ(preset.YMDLabel, 2);
   EXPECT_EQ(preset.To, "1200");
+  EXPECT_FALSE(ini.SectionExists("FrameC"));
 }
 
 }  // namespace

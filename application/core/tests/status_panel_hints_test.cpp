@@ -38,6 +38,19 @@ TEST(StatusPanelHints, ThePanelUnderThePointer) {
   }
 }
 
+// The name of a panel is its hint without the mark; a panel without a hint on
+// the page has none.
+TEST(StatusPanelHints, WhatAPanelHolds) {
+  EXPECT_EQ(StatusPanelMeaning(1, 0), kCodeCount.substr(3));
+  EXPECT_EQ(StatusPanelMeaning(1, 1), kTechnicalCount.substr(3));
+  EXPECT_EQ(StatusPanelMeaning(2, 2), kRateRange.substr(3));
+  EXPECT_EQ(StatusPanelMeaning(4, 0), kSlope.substr(3));
+  EXPECT_EQ(StatusPanelMeaning(4, 3), kSlope.substr(3));
+  EXPECT_EQ(StatusPanelMeaning(1, 3), "");
+  EXPECT_EQ(StatusPanelMeaning(0, 1), "");
+  EXPECT_EQ(StatusPanelMeaning(5, 1), "");
+}
+
 TEST(StatusPanelHints, HiddenPanelsTakeNoRoom) {
   const std::array<int32_t, 5> widths{500, 100, 120, 0, 0};
   EXPECT_EQ(StatusPanelHint(721, widths, 1), std::nullopt);

@@ -32,26 +32,41 @@ constexpr const char* kPanel4Hint =
     " ? \x98\xA8\x97\xA3\x97\xA6 \x89\xF1\x8B\x41\x8C\x57\x90\x94\x81\x69\x90\xD8\x95\xD0\x81"
     "\x6A";
 
+// The hint of panel 1 to 4 on `page`, or null where the hint stays as it was.
+const char* PanelHint(int32_t panel, int32_t page) {
+  const bool knownPage = page >= kPageCodeData && page <= kPagePairCheck;
+  switch (panel) {
+    case 1:
+      return knownPage ? kPanel1Hints[page] : nullptr;
+    case 2:
+      return knownPage ? kPanel2Hints[page] : nullptr;
+    case 3:
+      return kPanel3Hint;
+    case 4:
+      return kPanel4Hint;
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 std::optional<std::string> StatusPanelHint(int32_t x, const std::array<int32_t, 5>& widths,
                                            int32_t page) {
-  const bool knownPage = page >= kPageCodeData && page <= kPagePairCheck;
   int64_t right = widths[0];
   if (x <= right) return std::string();
-  right += widths[1];
-  if (x <= right) {
-    if (!knownPage) return std::nullopt;
-    return std::string(kPanel1Hints[page]);
+  for (int32_t panel = 1; panel <= 4; ++panel) {
+    right += widths[static_cast<size_t>(panel)];
+    if (x > right) continue;
+    const char* hint = PanelHint(panel, page);
+    if (hint == nullptr) return std::nullopt;
+    return std::string(hint);
   }
-  right += widths[2];
-  if (x <= right) {
-    if (!knownPage) return std::nullopt;
-    return std::string(kPanel2Hints[page]);
-  }
-  right += widths[3];
-  if (x <= right) return std::string(kPanel3Hint);
-  right += widths[4];
-  if (x <= right) return std::string(kPanel4Hint);
   return std::nullopt;
+}
+
+std::string StatusPanelMeaning(int32_t panel, int32_t page) {
+  const char* hint = PanelHint(panel, page);
+  // Every hint opens with " ? ".
+  return hint != nullptr ? std::string(hint + 3) : std::string();
 }

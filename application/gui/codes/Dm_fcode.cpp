@@ -136,10 +136,15 @@ void TFrameCode::SaveSettings(vcl::TIniFile& ini) {
 
 void TFrameCode::ReadSections(const vcl::TIniFile& ini) {
   CodePageLayout defaults;
+  int codeColumns = ui_->ListViewCode->columnWidth(0);
   for (size_t i = 0; i < defaults.codeColumns.size(); ++i) {
     defaults.codeColumns[i] = FittedColumnWidth(defaults.codeColumns[i], *ui_->ListViewCode);
     defaults.pastColumns[i] = FittedColumnWidth(defaults.pastColumns[i], *ui_->ListViewPast);
+    codeColumns += defaults.codeColumns[i];
   }
+  // The code list's pane grows with its columns, so that the default ones
+  // show whole; the price list takes what is left and scrolls.
+  defaults.splitterB = FittedListWidth(defaults.splitterB, codeColumns, *ui_->ListViewCode);
   layout_ = ReadCodePageLayout(ini, defaults);
   ui_->SplitterCodeT->setSizes({layout_.splitterT, std::max(width() - layout_.splitterT, 1)});
   ui_->SplitterCodeB->setSizes({layout_.splitterB, std::max(width() - layout_.splitterB, 1)});

@@ -33,6 +33,7 @@
 #include "widgets/guarded_application.h"
 #include "widgets/qt_cp932.h"
 #include "widgets/screen_cursor.h"
+#include "window/main_pages.h"
 #include "window/main_settings.h"
 #include "window/window_bounds.h"
 
@@ -82,8 +83,12 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
                   ui_->MainMenuChartPresetF9,  ui_->MainMenuChartPresetF10,
                   ui_->MainMenuChartPresetF11, ui_->MainMenuChartPresetF12};
   for (int i = 0; i < kChartPresetCount; ++i) presetItems_[i]->setData(kFirstChartPresetTag + i);
-  // The print page holds the print chart; its tab is never shown.
-  ui_->PageControl->setTabVisible(ui_->PageControl->indexOf(ui_->TabSheetPrint), false);
+  // The print page holds the print chart; its tab is never shown. A hidden
+  // tab is still announced to screen readers, so the page leaves the tab bar
+  // and stays a hidden part of the window.
+  ui_->PageControl->removeTab(ui_->PageControl->indexOf(ui_->TabSheetPrint));
+  ui_->TabSheetPrint->setParent(ui_->ClientArea);
+  ui_->TabSheetPrint->hide();
   // The form starts in the state of the screening page, without running the
   // page handler.
   for (QMenu* menu : {ui_->MainMenuFileCode, ui_->MainMenuFilePast, ui_->MainMenuFilePair,
@@ -94,6 +99,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
   statusBar_->SetPanelWidth(2, 120);
   statusBar_->SetPanelWidth(3, 0);
   statusBar_->SetPanelWidth(4, 0);
+  NameStatusPanels(kPageScreening);
 
   data_ = std::make_unique<ProgramData>(
       std::filesystem::path(QFile::encodeName(exeDirText_).toStdString()));

@@ -243,6 +243,8 @@ class TFormMain : public QMainWindow {
   // while an earlier run or its worker lives or a library call is under way.
   bool StartScreening(int evaluationThreads = 0);
   void ShowPageMenus(const PageMenus& menus);
+  // Names status panels 1 to 4 by what they hold on `page`.
+  void NameStatusPanels(int page);
   bool OnPairCheckPage() const;
   std::filesystem::path SettingsFile() const;
   // Writes an export to the file the user picks; a failed write is reported.

@@ -16,6 +16,7 @@
 #include "widgets/qt_cp932.h"
 #include "window/main_settings.h"
 #include "window/page_menu_table.h"
+#include "window/status_panel_hints.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ void TFormMain::ShowPageMenus(const PageMenus& menus) {
   ui_->MainMenuChartDataUpdate->setVisible(menus.chartDataUpdate);
 }
 
+void TFormMain::NameStatusPanels(int page) {
+  for (int panel = 1; panel <= 4; ++panel) {
+    statusBar_->SetPanelName(panel, QFromCp932(StatusPanelMeaning(panel, page)));
+  }
+}
+
 void TFormMain::PageControlChange() {
   // During a run the menus and panels keep the state of the page on which
   // the run started.
@@ -48,6 +55,7 @@ void TFormMain::PageControlChange() {
   for (int panel = 1; panel <= 4; ++panel) {
     statusBar_->SetPanelWidth(panel, state->panelWidths[static_cast<size_t>(panel - 1)]);
   }
+  NameStatusPanels(page);
   switch (page) {
     case kPageCodeData:
       statusBar_->SetPanelText(1, Count(frameCode_->CodeList().Count()));

@@ -8,6 +8,7 @@
 
 StatusPanelBar::StatusPanelBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("StatusBar"));
+  setAccessibleName(QStringLiteral(u"ステータスバー"));
   setMouseTracking(true);
   const QString initialTexts[kPanelCount] = {QString(), QStringLiteral("-"), QStringLiteral("-"),
                                              QString(), QString(),           QString()};
@@ -22,6 +23,8 @@ StatusPanelBar::StatusPanelBar(QWidget* parent) : QWidget(parent) {
     label->installEventFilter(this);
     labels_[i] = label;
   }
+  labels_[0]->setAccessibleName(QStringLiteral(u"メッセージ"));
+  labels_[5]->setAccessibleName(QStringLiteral(u"サイズ変更グリップ"));
   grip_ = new QSizeGrip(this);
   setFixedHeight(fontMetrics().height() + 7);
   LayOut();
@@ -30,6 +33,10 @@ StatusPanelBar::StatusPanelBar(QWidget* parent) : QWidget(parent) {
 QString StatusPanelBar::PanelText(int panel) const { return labels_[panel]->text(); }
 
 void StatusPanelBar::SetPanelText(int panel, const QString& text) { labels_[panel]->setText(text); }
+
+void StatusPanelBar::SetPanelName(int panel, const QString& name) {
+  labels_[panel]->setAccessibleName(name);
+}
 
 void StatusPanelBar::SetPanelWidth(int panel, int32_t width) {
   widths_[panel] = width < 0 ? 0 : width;

@@ -6,7 +6,9 @@
 // others leave, less 18 pixels, whenever the bar is resized or asked to.
 // The bar's hover hint is its owner's to set; when the pointer leaves the bar
 // it raises an empty status tip, as any control with a hint does, so that the
-// hint goes with the pointer.
+// hint goes with the pointer. The bar and its panels have accessible names:
+// panel 0 and the grip's panel their own, panels 1 to 4 what their owner says
+// they hold.
 
 #include <QLabel>
 #include <QString>
@@ -25,6 +27,8 @@ class StatusPanelBar : public QWidget {
 
   QString PanelText(int panel) const;
   void SetPanelText(int panel, const QString& text);
+  // The name a screen reader announces for the panel, in place of its text.
+  void SetPanelName(int panel, const QString& name);
   int32_t PanelWidth(int panel) const { return widths_[panel]; }
   void SetPanelWidth(int panel, int32_t width);
 

@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMultiHash>
+#include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "about/Dm_uabout.h"
 #include "gui_test_program.h"
 #include "main/Dm_umain.h"
+#include "main/status_panel_bar.h"
 #include "registry/Dm_upairreg.h"
 #include "screening/Dm_fscrn.h"
 #include "widgets/accessible_names.h"
@@ -52,6 +55,61 @@ void ExpectNamed(const QWidget& root) {
                         QStringLiteral(" and ") + widget->objectName()));
     owners.insert(name, widget->objectName());
   }
+}
+
+// The roles of what a user or a script looks a control up by.
+bool IsControlRole(QAccessible::Role role) {
+  switch (role) {
+    case QAccessible::Window:
+    case QAccessible::Dialog:
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::EditableText:
+    case QAccessible::List:
+    case QAccessible::Table:
+    case QAccessible::Tree:
+    case QAccessible::Slider:
+    case QAccessible::SpinBox:
+    case QAccessible::PageTab:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// What the accessibility tree below `node` announces: every name, and by
+// name where the windows, controls, page tabs and status panels that carry
+// it are. Parts that Qt builds inside its own widgets (a combo box's list, a
+// tab bar's scroll buttons) are left out, as above.
+struct Announced {
+  QStringList allNames;
+  QMultiHash<QString, QString> controls;
+};
+
+void Collect(QAccessibleInterface* node, const QString& path, Announced& out) {
+  if (node == nullptr) return;
+  const QString name = node->text(QAccessible::Name);
+  out.allNames << name;
+  const QObject* object = node->object();
+  const QString component = object != nullptr ? object->objectName() : QString();
+  const bool qtPart = object != nullptr && (component.isEmpty() || component.startsWith(u"qt_") ||
+                                            qobject_cast<const QTabBar*>(object->parent()));
+  const bool statusPanel = component.startsWith(u"StatusPanel");
+  const QString here = path + u'/' + (component.isEmpty() ? name : component);
+  if (!name.isEmpty() && !qtPart && (IsControlRole(node->role()) || statusPanel)) {
+    out.controls.insert(name, here);
+  }
+  for (int i = 0; i < node->childCount(); ++i) Collect(node->child(i), here, out);
+}
+
+Announced AnnouncedBy(const QList<QWidget*>& windows) {
+  Announced out;
+  for (QWidget* window : windows) {
+    Collect(QAccessible::queryAccessibleInterface(window), QString(), out);
+  }
+  return out;
 }
 
 }  // namespace
@@ -126,6 +184,72 @@ class AccessibilityTest : public QObject {
     ExpectNamed(registry);
     TFormAbout about(p.window.get());
     ExpectNamed(about);
+  }
+
+  // Across the main window and the pair registry, as the accessibility tree
+  // reports them: no name is announced twice, the hidden print page is not
+  // announced at all, and the registry window and each panel of the status
+  // bar say what they are.
+  void theAccessibilityTreeAnnouncesEachNameOnce() {
+    TestProgram p;
+    p.Start();
+    TFormPairReg registry(p.window->ExeDir(), p.window.get());
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    for (int page : {0, 2, 1}) {
+      p.window->findChild<QTabWidget*>("PageControl")->setCurrentIndex(page);
+      const Announced announced = AnnouncedBy({p.window.get(), &registry});
+      for (const QString& name : announced.controls.uniqueKeys()) {
+        const QStringList owners = announced.controls.values(name);
+        QVERIFY2(owners.size() == 1,
+                 qPrintable(name + QStringLiteral(" is announced by ") + owners.join(u", ")));
+      }
+      for (const QString& name : announced.allNames) {
+        QVERIFY2(!name.contains(u"TabSheetPrint"), qPrintable(name));
+      }
+      QAccessibleInterface* bar =
+          QAccessible::queryAccessibleInterface(Control<QWidget>(*p.window, "StatusBar"));
+      QVERIFY(!bar->text(QAccessible::Name).isEmpty());
+      for (int panel = 0; panel < StatusPanelBar::kPanelCount; ++panel) {
+        const QString component = QStringLiteral("StatusPanel%1").arg(panel);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(
+            Control<QWidget>(*p.window, qPrintable(component)));
+        QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
+                 qPrintable(component + QStringLiteral(" has no name on page ") +
+                            QString::number(page)));
+      }
+    }
+    // The three pages the user turns to, and no tab beside them.
+    QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(
+        p.window->findChild<QTabWidget*>("PageControl")->tabBar());
+    int pageTabs = 0;
+    for (int i = 0; i < tabs->childCount(); ++i) {
+      if (tabs->child(i)->role() == QAccessible::PageTab) ++pageTabs;
+    }
+    QCOMPARE(pageTabs, 3);
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&registry);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral(u"ペア登録"));
+  }
+
+  // A panel's name says what it holds on the page shown, and a count shown
+  // in it does not take the name's place.
+  void theStatusPanelsAreNamedByWhatTheyHold() {
+    TestProgram p;
+    p.Start();
+    const auto nameOf = [&](int panel) {
+      return QAccessible::queryAccessibleInterface(
+                 Control<QWidget>(*p.window,
+                                  qPrintable(QStringLiteral("StatusPanel%1").arg(panel))))
+          ->text(QAccessible::Name);
+    };
+    QCOMPARE(nameOf(1), QStringLiteral(u"テクニカル分析結果件数"));
+    QCOMPARE(nameOf(2), QStringLiteral(u"スクリーニング銘柄ペア件数"));
+    p.window->findChild<QTabWidget*>("PageControl")->setCurrentIndex(0);
+    QCOMPARE(nameOf(1), QStringLiteral(u"銘柄データ件数"));
+    QCOMPARE(nameOf(2), QStringLiteral(u"時系列データ件数"));
+    p.window->findChild<QTabWidget*>("PageControl")->setCurrentIndex(2);
+    QCOMPARE(nameOf(1), QStringLiteral(u"銘柄ペア 相関係数"));
+    QCOMPARE(nameOf(4), QStringLiteral(u"乖離率 回帰係数（切片）"));
   }
 
   void aSharedLabelTakesTheComponentName() {

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QtTest>
@@ -82,6 +83,37 @@ class ListLookTest : public QObject {
     SendMouse(viewport, QEvent::MouseButtonRelease, QPoint(edge + 40, y), Qt::NoButton);
     QCOMPARE(header->sectionSize(column), 40);
     QCOMPARE(header->sectionSize(column - 1), before);
+  }
+
+  // Over the whole band where a press takes the hidden column, the pointer
+  // shows that a drag resizes; beyond it, it does not.
+  void theHiddenWidthColumnsGripShowsTheSplitCursor() {
+    TestProgram program;
+    program.Start();
+    program.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(program.window.get()));
+    QHeaderView* header = Control<TechnicalListView>(*program.window, "ListViewTech")->header();
+    const int column = TechnicalListView::kWidthColumn;
+    QCOMPARE(header->sectionSize(column), 0);
+    const int edge = header->sectionViewportPosition(column);
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header);
+    const int y = header->height() / 2;
+    QWidget* viewport = header->viewport();
+    const auto cursorAt = [&](int x) {
+      SendMouse(viewport, QEvent::MouseMove, QPoint(x, y), Qt::NoButton);
+      return viewport->cursor().shape();
+    };
+    for (int x = edge - margin; x <= edge + margin; ++x) {
+      QVERIFY2(cursorAt(x) == Qt::SplitHCursor, qPrintable(QStringLiteral("at %1").arg(x - edge)));
+    }
+    QVERIFY(cursorAt(edge + margin + 10) != Qt::SplitHCursor);
+    QVERIFY(cursorAt(edge - 40) != Qt::SplitHCursor);
+    // Found and dragged, it is an ordinary column.
+    SendMouse(viewport, QEvent::MouseButtonPress, QPoint(edge + 1, y), Qt::LeftButton);
+    SendMouse(viewport, QEvent::MouseMove, QPoint(edge + 30, y), Qt::LeftButton);
+    QCOMPARE(viewport->cursor().shape(), Qt::SplitHCursor);
+    SendMouse(viewport, QEvent::MouseButtonRelease, QPoint(edge + 30, y), Qt::NoButton);
+    QCOMPARE(header->sectionSize(column), 30);
   }
 
   void theCheckListsFillColumnByColumn() {

@@ -1,10 +1,14 @@
 // With the default column widths every number and date the lists show fits
-// whole in its column, in the program's font; a width the user stored stays.
+// whole in its column, and the code list's default columns fit whole in its
+// pane, in the program's font; a width the user stored stays.
 
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTreeView>
 #include <QtTest>
 #include <cmath>
@@ -46,6 +50,16 @@ constexpr ColumnText kTexts[] = {
     {"ListViewTech", 4, u" 0.900000 ～ 1.000000"},
 };
 
+// More codes than the list shows at once, so that it has its vertical scroll
+// bar, as with the sample's table.
+std::string ManyCodes() {
+  std::string file;
+  for (int code = 9101; code <= 9160; ++code) {
+    file += std::to_string(code) + "\tSample\tTSE\t1\t100\t121773\t1\t0\r\n";
+  }
+  return file;
+}
+
 }  // namespace
 
 class ListTextsTest : public QObject {
@@ -79,11 +93,45 @@ class ListTextsTest : public QObject {
                             .arg(view->columnWidth(column))));
   }
 
+  // At the default window size the code list shows every default column
+  // whole, with its vertical scroll bar; the price list takes the rest.
+  void theCodeListsDefaultColumnsLieWholeInItsPane() {
+    TestProgram program;
+    program.dir.Write("Code.txt", ManyCodes());
+    program.Start();
+    program.window->findChild<QTabWidget*>("PageControl")->setCurrentIndex(0);
+    program.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(program.window.get()));
+    QCOMPARE(program.window->size(), QSize(800, 600));
+    auto* list = Control<QTreeView>(*program.window, "ListViewCode");
+    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+    const QHeaderView* header = list->header();
+    QCOMPARE(header->offset(), 0);
+    for (int column = 0; column < header->count(); ++column) {
+      const int right = header->sectionViewportPosition(column) + header->sectionSize(column);
+      QVERIFY2(right <= list->viewport()->width(),
+               qPrintable(QStringLiteral("column %1 ends at %2, the pane shows %3")
+                              .arg(column)
+                              .arg(right)
+                              .arg(list->viewport()->width())));
+    }
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+    const auto* splitter = Control<QSplitter>(*program.window, "SplitterCodeB");
+    const QWidget* prices = Control<QWidget>(*program.window, "ListViewPast");
+    QVERIFY(prices->width() > 0);
+    QCOMPARE(list->width() + splitter->handleWidth() + prices->width(), splitter->width());
+  }
+
   void aStoredWidthIsKeptAsStored() {
     TestProgram program;
     program.dir.Write("Dyadmark.ini",
-                      "[FrameC]\r\nPastClm1=40\r\n[FrameS]\r\nScrClm04=30\r\nTecClm4=120\r\n");
+                      "[FrameC]\r\nSplitterB=300\r\nPastClm1=40\r\n"
+                      "[FrameS]\r\nScrClm04=30\r\nTecClm4=120\r\n");
     program.Start();
+    program.window->findChild<QTabWidget*>("PageControl")->setCurrentIndex(0);
+    program.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(program.window.get()));
+    QCOMPARE(Control<QTreeView>(*program.window, "ListViewCode")->width(), 300);
     QCOMPARE(Control<QTreeView>(*program.window, "ListViewPast")->columnWidth(1), 40);
     QCOMPARE(Control<QTreeView>(*program.window, "ListViewScrn")->columnWidth(4), 30);
     QCOMPARE(Control<QTreeView>(*program.window, "ListViewTech")->columnWidth(4), 120);

@@ -151,6 +151,28 @@ QString NameFor(const QWidget* root, QWidget* widget) {
   return name;
 }
 
+// A page tab is announced by its caption, unless a control already goes by
+// it (the screening button on the page "スクリーニング"): that tab is
+// announced as the page it is.
+void NamePageTabs(QWidget* root, QSet<QString>& taken) {
+  QList<QTabWidget*> tabWidgets = root->findChildren<QTabWidget*>();
+  if (auto* tabs = qobject_cast<QTabWidget*>(root)) tabWidgets.prepend(tabs);
+  for (QTabWidget* tabs : tabWidgets) {
+    QTabBar* bar = tabs->tabBar();
+    for (int i = 0; i < bar->count(); ++i) {
+      if (!bar->accessibleTabName(i).isEmpty()) continue;
+      const QString caption = Plain(bar->tabText(i));
+      if (!taken.contains(caption)) {
+        taken.insert(caption);
+        continue;
+      }
+      const QString name = caption + QStringLiteral(u" ページ");
+      bar->setAccessibleTabName(i, name);
+      taken.insert(name);
+    }
+  }
+}
+
 }  // namespace
 
 void NameControlsForAccessibility(QWidget* root) {
@@ -193,6 +215,7 @@ void NameControlsForAccessibility(QWidget* root) {
     widget->setAccessibleName(name);
     taken.insert(name);
   }
+  NamePageTabs(root, taken);
 }
 
 void SetCaption(QAbstractButton* button, const QString& caption) {

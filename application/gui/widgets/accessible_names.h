@@ -5,7 +5,8 @@
 // label beside it in a form layout), else its own caption, else a Japanese
 // name that says what it is. Controls of one caption on different tab pages
 // are told apart by the page's caption; a name that is still taken gets the
-// component name added, so no two controls share one.
+// component name added, so no two controls share one. A page tab whose
+// caption a control already goes by is announced with " ページ" added.
 
 #include <QString>
 

@@ -27,12 +27,20 @@ bool HiddenColumnGrip::eventFilter(QObject* watched, QEvent* event) {
       }
       dragging_ = true;
       dragStart_ = header_->sectionViewportPosition(section_);
+      header_->setCursor(Qt::SplitHCursor);
       return true;
     }
     case QEvent::MouseMove: {
-      if (!dragging_) return false;
       const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
-      header_->resizeSection(section_, std::max(0, x - dragStart_));
+      if (dragging_) {
+        header_->resizeSection(section_, std::max(0, x - dragStart_));
+        return true;
+      }
+      // The header shows the split cursor only on the side of the section
+      // before: on this grip's whole band it is this one's. Elsewhere the
+      // header puts its own cursor back.
+      if (!OnLeftEdge(x)) return false;
+      header_->setCursor(Qt::SplitHCursor);
       return true;
     }
     case QEvent::MouseButtonRelease:

@@ -3,7 +3,8 @@
 // gives such a section no grip of its own: the divider at its left edge
 // resizes the section before it. While the section is 0 wide, a drag that
 // starts on that divider widens the hidden section instead, as a native
-// report list does.
+// report list does. Over that divider the pointer shows the split cursor, so
+// that the grip can be found.
 
 #include <QObject>
 

@@ -1,6 +1,7 @@
 #include "widgets/list_column_width.h"
 
 #include <QAbstractItemView>
+#include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
@@ -25,4 +26,12 @@ int FittedColumnWidth(int formWidth, const QAbstractItemView& list) {
       static_cast<int>(std::ceil((formWidth - kNativePadding) * scale)) + margins + 2;
   // A column never gets narrower than the form made it.
   return std::max(formWidth, fitted);
+}
+
+int FittedListWidth(int formWidth, int fittedColumns, const QAbstractScrollArea& list) {
+  // The scroll bar is counted whether it shows or not: a table that grows
+  // past one screen of rows must not push its last column out.
+  const int scrollBar =
+      list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list.verticalScrollBar());
+  return std::max(formWidth, fittedColumns + 2 * list.frameWidth() + scrollBar);
 }
