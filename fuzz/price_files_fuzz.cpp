@@ -1,11 +1,14 @@
-// Price files: any bytes as the file of one code, read line by line and
-// brought up to date through a stand-in for the quote library.
+// Price files: any bytes as the file of one code, read line by line (also as
+// the code page's list reads them) and brought up to date through a stand-in
+// for the quote library.
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "data/price_file_lines.h"
 #include "data/price_files.h"
 #include "fake_ticvane.h"
 #include "fuzz_check.h"
@@ -69,6 +72,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::vector<std::string> lines = vcl::SplitLines(input);
   for (const std::string& line : lines) CheckFields(line);
+
+  // The code page's list cuts the same lines and fields from the file.
+  const std::optional<PriceFileLines> shown = ReadPriceFileLines(file);
+  FUZZ_CHECK(shown && shown->Count() == lines.size());
+  for (size_t row = 0; row < lines.size(); ++row) {
+    FUZZ_CHECK(shown->Line(row) == lines[row]);
+    const PriceLineFields split = SplitFields(lines[row]);
+    FUZZ_CHECK(shown->Fields(row) == (PriceLineFieldViews{split.date, split.close, split.open,
+                                                          split.high, split.low, split.volume}));
+  }
 
   {
     // A failed download leaves the file as it was.

@@ -45,6 +45,9 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file, size
   struct stat info;
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   std::string bytes;
+  // Room for the whole file at once: grown by doubling, a large file would
+  // cost up to three times its size while it is read.
+  bytes.reserve(std::min(static_cast<size_t>(std::max<off_t>(info.st_size, 0)), maxBytes));
   char buffer[65536];
   while (bytes.size() < maxBytes) {
     const size_t wanted = std::min(sizeof buffer, maxBytes - bytes.size());

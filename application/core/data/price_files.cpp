@@ -225,26 +225,24 @@ std::string CloseOfLine(std::string_view line) {
   return std::string(rest.substr(0, rest.find('\t')));
 }
 
-PriceLineFields SplitFields(std::string_view line) {
-  PriceLineFields fields;
-  std::string* const outputs[] = {&fields.date, &fields.close, &fields.open,
-                                  &fields.high, &fields.low,   &fields.volume};
-  bool ended = false;
-  for (std::string* output : outputs) {
-    std::string_view field;
-    if (!ended) {
-      const size_t tab = line.find('\t');
-      if (tab == std::string_view::npos) {
-        field = line;
-        ended = true;
-      } else {
-        field = line.substr(0, tab);
-        line.remove_prefix(tab + 1);
-      }
+PriceLineFieldViews SplitFieldViews(std::string_view line) {
+  PriceLineFieldViews fields;
+  for (std::string_view& field : fields) {
+    const size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) {
+      field = line;
+      break;  // the fields after it stay empty
     }
-    output->assign(field);
+    field = line.substr(0, tab);
+    line.remove_prefix(tab + 1);
   }
   return fields;
+}
+
+PriceLineFields SplitFields(std::string_view line) {
+  const PriceLineFieldViews views = SplitFieldViews(line);
+  return {std::string(views[0]), std::string(views[1]), std::string(views[2]),
+          std::string(views[3]), std::string(views[4]), std::string(views[5])};
 }
 
 bool StampPriceFile(const std::filesystem::path& file, std::string_view date) {

@@ -8,6 +8,7 @@
 // re-entrant: the caller keeps calls apart. Failures are values, as in
 // file_io.h: no routine throws, except that memory can run out.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -86,10 +87,15 @@ struct PriceLineFields {
   std::string date, close, open, high, low, volume;
 };
 
+// The fields of a line in that order, as views into it.
+using PriceLineFieldViews = std::array<std::string_view, 6>;
+
 // The first six TAB-separated fields of `line`; when the TABs run out, the
 // last field read takes the rest of the line and the later fields are empty.
 // Text after a sixth TAB is dropped.
 PriceLineFields SplitFields(std::string_view line);
+// The same fields, viewing `line`'s own bytes.
+PriceLineFieldViews SplitFieldViews(std::string_view line);
 
 // Sets the modification time of `file` to 00:00 local time of `date`
 // ("yyyy/mm/dd"). False, with nothing done, for a date that is not valid

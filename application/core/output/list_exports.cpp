@@ -50,6 +50,20 @@ constexpr std::string_view kPairHeader =
     "\t\x98\xA8\x97\xA3\x97\xA6";               // 乖離率
 // clang-format on
 
+// One price row's six texts joined by TABs.
+template <class Texts>
+std::string PastLine(const Texts& texts) {
+  size_t size = texts.size() - 1;
+  for (const auto& text : texts) size += text.size();
+  std::string line;
+  line.reserve(size);
+  for (size_t column = 0; column < texts.size(); ++column) {
+    if (column > 0) line += kTab;
+    line += texts[column];
+  }
+  return line;
+}
+
 }  // namespace
 
 std::vector<std::string> MakeCodeList(const CodeTable& table) {
@@ -80,14 +94,15 @@ std::vector<std::string> MakePastList(const std::vector<PriceListRow>& rows) {
   std::vector<std::string> lines;
   lines.reserve(rows.size() + 1);
   lines.emplace_back(kPastHeader);
-  for (const PriceListRow& row : rows) {
-    std::string line;
-    for (size_t column = 0; column < row.size(); ++column) {
-      if (column > 0) line += kTab;
-      line += row[column];
-    }
-    lines.push_back(std::move(line));
-  }
+  for (const PriceListRow& row : rows) lines.push_back(PastLine(row));
+  return lines;
+}
+
+std::vector<std::string> MakePastListFromLines(const PriceFileLines& prices) {
+  std::vector<std::string> lines;
+  lines.reserve(prices.Count() + 1);
+  lines.emplace_back(kPastHeader);
+  for (size_t row = 0; row < prices.Count(); ++row) lines.push_back(PastLine(prices.Fields(row)));
   return lines;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/code_table.h"
+#include "data/price_file_lines.h"
 #include "pair/pair_day_record.h"
 #include "screening/screening_result_row.h"
 
@@ -23,6 +24,9 @@ using PriceListRow = std::array<std::string, 6>;
 
 // The shown code's prices, in list order.
 std::vector<std::string> MakePastList(const std::vector<PriceListRow>& rows);
+// The same from the lines the list shows, a row's texts being its line's
+// fields, without a text per cell held for the whole list.
+std::vector<std::string> MakePastListFromLines(const PriceFileLines& lines);
 
 // The screening result list as it stands: the captions of its technical
 // result columns (those after the fixed columns, in column order) and its

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "data/price_files.h"
 #include "vcl/cp932_text.h"
 
 namespace {
@@ -43,6 +44,29 @@ TEST(CodeListExport, HeaderThenOneLinePerCodeInCodeOrder) {
 TEST(CodeListExport, EmptyTableGivesTheHeaderAlone) {
   const CodeTable table;
   EXPECT_EQ(MakeCodeList(table), std::vector<std::string>{kCodeHeader});
+}
+
+// The export from the list's lines is the export of the rows the list
+// used to hold, each cell a field of SplitFields.
+TEST(PastListExport, FromTheLinesAsFromTheRowsOfTheirFields) {
+  using namespace std::string_literals;
+  const std::string file =
+      "2024/06/28\t2500\t2490\t2510\t2480\t123400\r\n"
+      "short\t1\r\n"
+      "\r\n"
+      "1\t2\t3\t4\t5\t6\t7\t8\rcr\tonly\n"
+      "\x93\xFA\x95\x74\t\xEE\xE0\tzero\0\t\t\t\r\r\n"
+      "no end"s;
+  std::vector<PriceListRow> rows;
+  for (const std::string& line : vcl::SplitLines(file)) {
+    const PriceLineFields f = SplitFields(line);
+    rows.push_back({f.date, f.close, f.open, f.high, f.low, f.volume});
+  }
+  ASSERT_EQ(rows.size(), 8u);
+  const PriceFileLines lines = PriceFileLines::Index(file).value();
+  EXPECT_EQ(vcl::JoinLinesCrlf(MakePastListFromLines(lines)),
+            vcl::JoinLinesCrlf(MakePastList(rows)));
+  EXPECT_EQ(MakePastListFromLines(PriceFileLines()), MakePastList({}));
 }
 
 TEST(PastListExport, SixColumnsAsShownBehindTheHeader) {

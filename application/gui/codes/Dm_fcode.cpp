@@ -9,7 +9,8 @@
 #include <string>
 
 #include "codes/code_list_model.h"
-#include "data/file_io.h"
+#include "codes/price_list_loader.h"
+#include "codes/price_list_model.h"
 #include "data/price_files.h"
 #include "data/sector_names.h"
 #include "ui_Dm_fcode.h"
@@ -21,7 +22,6 @@
 #include "widgets/list_column_width.h"
 #include "widgets/qt_cp932.h"
 #include "widgets/report_list.h"
-#include "widgets/tree_item_bytes.h"
 
 namespace {
 
@@ -67,15 +67,14 @@ TFrameCode::TFrameCode(QWidget* parent) : QFrame(parent), ui_(std::make_unique<U
        {ui_->EditName, ui_->EditMarket, ui_->EditType, ui_->EditUnit, ui_->EditVol}) {
     SetEditable(edit, false);
   }
+  priceListModel_ = new PriceListModel(this);
+  priceListLoader_ = new PriceListLoader(*priceListModel_, this);
+  connect(priceListLoader_, &PriceListLoader::loaded, this, &TFrameCode::priceListLoaded);
+  ui_->ListViewPast->setModel(priceListModel_);
   SetUpReportHeader(*ui_->ListViewPast, true);
   AnnounceAsTable(*ui_->ListViewPast);
   AnnounceAsTable(*ui_->ListViewCode);
   ShowGridLines(*ui_->ListViewPast);
-  for (int column = 1; column <= 6; ++column) {
-    const Qt::Alignment alignment =
-        (column == 1 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter;
-    ui_->ListViewPast->headerItem()->setTextAlignment(column, alignment);
-  }
   ui_->SplitterCodeT->setStretchFactor(0, 0);
   ui_->SplitterCodeT->setStretchFactor(1, 1);
   ui_->SplitterCodeB->setStretchFactor(0, 0);
@@ -192,24 +191,13 @@ void TFrameCode::SetCodeListCount() { codeListModel_->Refresh(); }
 
 int TFrameCode::CodeListItemCount() const { return codeListModel_->ItemCount(); }
 
-int TFrameCode::PriceListRowCount() const { return ui_->ListViewPast->topLevelItemCount(); }
+int TFrameCode::PriceListRowCount() const { return priceListModel_->rowCount(); }
+
+bool TFrameCode::PriceListLoading() const { return priceListLoader_->Loading(); }
 
 std::string TFrameCode::ShownCode() const { return Cp932FromQ(ui_->ButtonCode->text()); }
 
-std::vector<PriceListRow> TFrameCode::PriceListTexts() const {
-  // Column 0 is the hidden one; 1 to 6 are shown. The rows keep the price
-  // file's own bytes.
-  std::vector<PriceListRow> rows;
-  const int count = ui_->ListViewPast->topLevelItemCount();
-  rows.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    const QTreeWidgetItem* item = ui_->ListViewPast->topLevelItem(i);
-    PriceListRow row;
-    for (int column = 0; column < 6; ++column) row[column] = CellBytes(*item, column + 1);
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
+const PriceFileLines& TFrameCode::PriceListLines() const { return priceListModel_->Lines(); }
 
 bool TFrameCode::ExcludeMarkedCodes() const {
   return ui_->CheckBoxCodeNG->checkState() != Qt::Unchecked;
@@ -263,32 +251,13 @@ void TFrameCode::ListViewCodeDblClick() {
   ui_->EditUnit->setText(QString::number(r.Unit));
   ui_->EditVol->setText(VolumeText(r.Vol));
   ui_->CheckBoxLoan->setChecked(r.Loan != 0);
-  ui_->ListViewPast->clear();
+  priceListLoader_->Clear();
   emit statusPanelText(2, QString());
-  // A code that is no plain code names no file and shows no rows.
-  if (const auto file = PriceFilePath(data_->ExeDir(), code)) ShowPrices(*file);
-  emit statusPanelText(2, QString::number(ui_->ListViewPast->topLevelItemCount()));
-}
-
-void TFrameCode::ShowPrices(const std::filesystem::path& file) {
-  const std::optional<std::string> bytes = ReadFileBytes(file);
-  if (!bytes) return;  // a missing or unreadable file shows no rows
-  const std::vector<std::string> lines = vcl::SplitLines(*bytes);
-  QList<QTreeWidgetItem*> items;
-  items.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) {
-    const PriceLineFields fields = SplitFields(line);
-    const std::string* const cells[] = {&fields.date, &fields.close, &fields.open,
-                                        &fields.high, &fields.low,   &fields.volume};
-    auto* item = new QTreeWidgetItem;
-    for (int i = 0; i < 6; ++i) {
-      SetCellBytes(*item, i + 1, *cells[i]);
-      item->setTextAlignment(i + 1,
-                             (i == 0 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter);
-    }
-    items.append(item);
-  }
-  ui_->ListViewPast->addTopLevelItems(items);
+  // A code that is no plain code names no file and shows no rows. A large
+  // file's count comes with its rows.
+  const auto file = PriceFilePath(data_->ExeDir(), code);
+  if (file && !priceListLoader_->Load(*file)) return;
+  emit statusPanelText(2, QString::number(PriceListRowCount()));
 }
 
 void TFrameCode::ListViewCodeKeyDown(int key) {
@@ -348,7 +317,7 @@ void TFrameCode::CloseDetail() {
     edit->clear();
   }
   ui_->CheckBoxLoan->setChecked(false);
-  ui_->ListViewPast->clear();
+  priceListLoader_->Clear();
   emit statusPanelText(2, QStringLiteral("-"));
 }
 

@@ -7,14 +7,12 @@
 #include <QFrame>
 #include <QString>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "data/code_table.h"
+#include "data/price_file_lines.h"
 #include "data/program_data.h"
-#include "output/list_exports.h"
 #include "screening/screening_run.h"
 #include "vcl/inifile.h"
 #include "widgets/screen_cursor.h"
@@ -22,6 +20,8 @@
 
 class CheckBoxImages;
 class CodeListModel;
+class PriceListLoader;
+class PriceListModel;
 namespace Ui {
 class TFrameCode;
 }
@@ -68,12 +68,14 @@ class TFrameCode : public QFrame {
   int CodeListItemCount() const;
   // The number of rows of the price list.
   int PriceListRowCount() const;
+  // True while the price list waits for the rows of a large price file.
+  bool PriceListLoading() const;
   // The code whose prices the page shows (the caption of ButtonCode, code
   // page 932), "----" while none is shown.
   std::string ShownCode() const;
-  // The texts of the price list's six visible columns, row by row in list
-  // order.
-  std::vector<PriceListRow> PriceListTexts() const;
+  // The lines the price list shows, in list order; its six visible columns
+  // are their fields.
+  const PriceFileLines& PriceListLines() const;
   // "除外" is not unchecked: a screening leaves the marked codes out.
   bool ExcludeMarkedCodes() const;
 
@@ -88,6 +90,9 @@ class TFrameCode : public QFrame {
  signals:
   // The page's text for a panel of the main window's status bar.
   void statusPanelText(int panel, const QString& text);
+  // The rows of a large price file are shown, some time after the double
+  // click that asked for them; meanwhile the page may have been left.
+  void priceListLoaded(int rows);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,7 +104,6 @@ class TFrameCode : public QFrame {
   // The row of the selected code, or -1.
   int SelectedRow() const;
   void SelectRow(int row);
-  void ShowPrices(const std::filesystem::path& file);
   void CloseDetail();
   void FrameMouseMove();
   void ListViewCodeMouseMove();
@@ -108,6 +112,8 @@ class TFrameCode : public QFrame {
   ProgramData* data_ = nullptr;
   ScreeningRun* run_ = nullptr;
   CodeListModel* codeListModel_ = nullptr;
+  PriceListModel* priceListModel_ = nullptr;
+  PriceListLoader* priceListLoader_ = nullptr;
   // The splitters' places as last set by the settings or the user.
   CodePageLayout layout_;
   RunCursorHooks runCursorHooks_;

@@ -172,6 +172,12 @@ void TFormMain::PlaceFrames(Frames frames) {
   frameCode_->SetScreeningRun(run_);
   connect(frameCode_, &TFrameCode::statusPanelText, this,
           [this](int panel, const QString& text) { statusBar_->SetPanelText(panel, text); });
+  // The panels belong to the page shown, and during a run to the run.
+  connect(frameCode_, &TFrameCode::priceListLoaded, this, [this](int rows) {
+    if (ui_->PageControl->currentIndex() == kPageCodeData && !ScreeningBusy()) {
+      statusBar_->SetPanelText(2, QString::number(rows));
+    }
+  });
   frameScrn_->SetCheckImages(imageListCheckBox_.get());
 }
 

@@ -34,11 +34,12 @@ void TFormMain::MainMenuFileCodeOutClick() {
 }
 
 void TFormMain::MainMenuFilePastCopyClick() {
-  CopyLinesToClipboard(MakePastList(frameCode_->PriceListTexts()));
+  CopyLinesToClipboard(MakePastListFromLines(frameCode_->PriceListLines()));
 }
 
 void TFormMain::MainMenuFilePastOutClick() {
-  SaveExport(MakePastList(frameCode_->PriceListTexts()), ExportFileName(frameCode_->ShownCode()));
+  SaveExport(MakePastListFromLines(frameCode_->PriceListLines()),
+             ExportFileName(frameCode_->ShownCode()));
 }
 
 void TFormMain::MainMenuFileScrnCopyClick() {

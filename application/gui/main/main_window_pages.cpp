@@ -59,7 +59,11 @@ void TFormMain::PageControlChange() {
   switch (page) {
     case kPageCodeData:
       statusBar_->SetPanelText(1, Count(frameCode_->CodeList().Count()));
-      statusBar_->SetPanelText(2, CountOrDash(frameCode_->PriceListRowCount()));
+      // A large price file still being read leaves the count blank, as the
+      // double click that asked for it did.
+      statusBar_->SetPanelText(2, frameCode_->PriceListLoading()
+                                      ? QString()
+                                      : CountOrDash(frameCode_->PriceListRowCount()));
       break;
     case kPageScreening:
       statusBar_->SetPanelText(1, CountOrDash(frameScrn_->ResultRowCount()));

@@ -10,7 +10,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 #include <atomic>
 #include <memory>
@@ -83,7 +83,7 @@ struct Program : TestProgram {
   // ... and what meets the worker, which waits until its thread has ended.
   QList<QWidget*> WorkerUsers() const {
     return {Control<QPushButton>(window->FrameScrn(), "ButtonTechAdd"),
-            Control<QTreeWidget>(window->FrameCode(), "ListViewPast"), &window->FramePair()};
+            Control<QTreeView>(window->FrameCode(), "ListViewPast"), &window->FramePair()};
   }
   QList<QWidget*> Locked() const { return Conditions() + WorkerUsers(); }
   static bool AnyEnabled(const QList<QWidget*>& controls) {

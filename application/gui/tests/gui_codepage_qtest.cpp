@@ -10,7 +10,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include "codes/Dm_fcode.h"
 #include "data/library_busy.h"
@@ -38,7 +37,10 @@ struct Page : TestProgram {
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
   }
   QTreeView* List() const { return Control<QTreeView>(*window, "ListViewCode"); }
-  QTreeWidget* Prices() const { return Control<QTreeWidget>(*window, "ListViewPast"); }
+  QTreeView* Prices() const { return Control<QTreeView>(*window, "ListViewPast"); }
+  QString PriceText(int row, int column) const {
+    return Prices()->model()->index(row, column).data().toString();
+  }
   template <class W>
   W* Get(const char* name) const {
     return Control<W>(window->FrameCode(), name);
@@ -87,7 +89,8 @@ class CodePageTest : public QObject {
              int(Qt::AlignHCenter | Qt::AlignVCenter));
     QCOMPARE(p.List()->columnWidth(0), 20);
     QCOMPARE(p.List()->columnWidth(6), 24);
-    QCOMPARE(p.Prices()->headerItem()->text(6), QStringLiteral(u"出来高"));
+    QCOMPARE(p.Prices()->model()->headerData(6, Qt::Horizontal).toString(),
+             QStringLiteral(u"出来高"));
     QVERIFY(p.Prices()->isColumnHidden(0));
     QCOMPARE(p.Prices()->header()->sectionPosition(1), 0);
     QVERIFY(p.Get<QCheckBox>("CheckBoxCodeNG")->isVisible());
@@ -191,17 +194,18 @@ class CodePageTest : public QObject {
     QCOMPARE(p.Get<QLineEdit>("EditType")->text(), QStringLiteral(u"水産・農林業"));
     QCOMPARE(p.Get<QLineEdit>("EditVol")->text(), u"5000");
     QVERIFY(p.Get<QCheckBox>("CheckBoxLoan")->isChecked());
-    QCOMPARE(p.Prices()->topLevelItemCount(), 2);
-    QCOMPARE(p.Prices()->topLevelItem(0)->text(1), u"2024/03/08");
-    QCOMPARE(p.Prices()->topLevelItem(1)->text(6), u"100000");
-    QCOMPARE(p.Prices()->topLevelItem(0)->textAlignment(2), int(Qt::AlignRight | Qt::AlignVCenter));
+    QCOMPARE(p.Prices()->model()->rowCount(), 2);
+    QCOMPARE(p.PriceText(0, 1), u"2024/03/08");
+    QCOMPARE(p.PriceText(1, 6), u"100000");
+    QCOMPARE(p.Prices()->model()->index(0, 2).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
     QCOMPARE(p.Panel2(), u"2");
     QCOMPARE(p.window->FrameCode().PriceListRowCount(), 2);
 
     // No price file: the record and no rows.
     p.Open(1);
     QCOMPARE(p.Get<QLineEdit>("EditVol")->text(), u"-");
-    QCOMPARE(p.Prices()->topLevelItemCount(), 0);
+    QCOMPARE(p.Prices()->model()->rowCount(), 0);
     QCOMPARE(p.Panel2(), u"0");
 
     // The button outside edit mode closes the detail.

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QTabWidget>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QtTest>
 #include <functional>
 
@@ -190,14 +189,15 @@ class ExportsTest : public QObject {
     p.dir.Write("7203.txt", vcl::JoinLinesCrlf({days[0], days[1]}));
     p.Start();
     p.OpenCodeRow(1);
-    auto* prices = Control<QTreeWidget>(*p.window, "ListViewPast");
-    QTRY_COMPARE(prices->topLevelItemCount(), 2);
+    const QAbstractItemModel* prices = Control<QTreeView>(*p.window, "ListViewPast")->model();
+    QTRY_COMPARE(prices->rowCount(), 2);
 
     p.Run("MainMenuFilePastCopy");
     QStringList expected{QStringLiteral(u"      日付\t終値\t始値\t高値\t安値\t出来高")};
     for (int row = 0; row < 2; ++row) {
       QStringList texts;
-      for (int column = 1; column <= 6; ++column) texts << prices->topLevelItem(row)->text(column);
+      for (int column = 1; column <= 6; ++column)
+        texts << prices->index(row, column).data().toString();
       expected << texts.join(u'\t');
     }
     QCOMPARE(QGuiApplication::clipboard()->text(),
@@ -294,7 +294,7 @@ class ExportsTest : public QObject {
          "MainMenuFilePastOut",
          [](Program& p) {
            p.OpenCodeRow(1);
-           QTRY_COMPARE(Control<QTreeWidget>(*p.window, "ListViewPast")->topLevelItemCount(), 2);
+           QTRY_COMPARE(Control<QTreeView>(*p.window, "ListViewPast")->model()->rowCount(), 2);
          },
          {kPastHeader, prices[0], prices[1]}},
         // Appended with 1301 selling first; sorted by the sell side's volume,

@@ -6,10 +6,10 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
+#include "codes/price_list_model.h"
 #include "drawn_pair_program.h"
 #include "gui_test_dir.h"
 #include "gui_test_program.h"
@@ -142,8 +142,9 @@ class MainMenuTest : public QObject {
     p.Pages()->setCurrentIndex(0);
     QCOMPARE(p.Texts(), QStringLiteral("0|-||"));  // an empty table still counts
 
-    new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameCode(), "ListViewPast"));
-    new QTreeWidgetItem(Control<QTreeWidget>(p.window->FrameCode(), "ListViewPast"));
+    qobject_cast<PriceListModel*>(
+        Control<QTreeView>(p.window->FrameCode(), "ListViewPast")->model())
+        ->Show(std::make_shared<const PriceFileLines>(*PriceFileLines::Index("a\r\nb\r\n")));
     ResultModelOf(Control<QTreeView>(p.window->FrameScrn(), "ListViewScrn"))
         ->AppendRows(std::vector<ScreeningResultRow>(1));
     p.window->Run().SetPairCount(7);
