@@ -97,10 +97,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(fuzz::ReadBytes(file) == input);
     return 0;
   }
-  // The new days on top of every stored line, at most the longest file, each
-  // line ended by CR LF.
+  // The new days newer than the file's newest (its first line's digits) on
+  // top of every stored line, at most the longest file, each line ended by
+  // CR LF.
+  const std::string& newest = lines.front();
+  int32_t stored = 0;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) stored = stored * 10 + (newest[i] - '0');
   std::vector<std::string> expected;
-  for (const PastDataRecord& record : library.records) expected.push_back(FormatPriceLine(record));
+  for (const PastDataRecord& record : library.records) {
+    if (record.Year * 10000 + record.Month * 100 + record.Day <= stored) break;
+    expected.push_back(FormatPriceLine(record));
+  }
   expected.insert(expected.end(), lines.begin(), lines.end());
   if (expected.size() > static_cast<size_t>(kPriceFileMaxLines)) {
     expected.resize(static_cast<size_t>(kPriceFileMaxLines));
