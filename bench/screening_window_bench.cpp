@@ -139,7 +139,7 @@ bool ShowsTheRowsOneByOne(const GuiTestDir& dir, const ScreeningResultModel& lis
     if (row.cells[0].substr(0, 4) != keys.Codes()[pair.sell] ||
         row.cells[6].substr(0, 4) != keys.Codes()[pair.buy] ||
         row.cells[kResultRatioSubItem] != UnitRatioText(pair.ratio) || row.results.size() != 1 ||
-        row.results[0] != TechnicalCaption(TechnicalKind::kCorrelation, pair.values[0])) {
+        row.results[0] != TechnicalCaption(TechnicalKind::Correlation, pair.values[0])) {
       return false;
     }
   }

@@ -260,7 +260,7 @@ void PairScreening::LoadPrices(const std::function<bool()>& stop) {
 
 void PairScreening::SetAsideFailingPairs(const std::function<bool()>& stop) {
   bound_.reset();
-  if (tests_.empty() || tests_[0].kind != TechnicalKind::kCorrelation || !tests_[0].boundsValid) {
+  if (tests_.empty() || tests_[0].kind != TechnicalKind::Correlation || !tests_[0].boundsValid) {
     return;
   }
   // A pair of two codes that have the calendar's newest day and pass over
@@ -630,7 +630,7 @@ std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size
   for (size_t t = firstTest; t < tests_.size(); ++t) {
     const TechnicalTest& test = tests_[t];
     double value = 0.0;
-    if (test.kind == TechnicalKind::kCorrelation && !pair.skipped) {
+    if (test.kind == TechnicalKind::Correlation && !pair.skipped) {
       Correlating job;
       if (!CorrelatingOf(pair, test, pair.sell, job)) return std::nullopt;
       value = CorrelationAroundMeans(job.a->closes.data() + job.from, job.scaleA,
@@ -645,7 +645,7 @@ std::optional<PassedPair> PairScreening::TestBalanced(const Balanced& pair, size
       scratch.a.resize(n);
       scratch.b.resize(n);
       Gather(pair, window->from, n, scratch.a.data(), scratch.b.data(), sumA, sumB);
-      if (test.kind == TechnicalKind::kCorrelation) {
+      if (test.kind == TechnicalKind::Correlation) {
         // Correlation's own sums of whole numbers below 2^53 are exact.
         value =
             CorrelationAroundMeans(scratch.a.data(), 1, scratch.b.data(), 1, n,
@@ -708,7 +708,7 @@ void PairScreening::Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult&
 
 void PairScreening::EvaluatePiece(const RowPiece& piece, Scratch& scratch, UnitResult& result,
                                   const std::atomic<bool>& stopping) const {
-  const bool batch = !tests_.empty() && tests_[0].kind == TechnicalKind::kCorrelation;
+  const bool batch = !tests_.empty() && tests_[0].kind == TechnicalKind::Correlation;
   std::vector<Queued>& queue = scratch.queue;
   queue.clear();
   int waiting = 0;

@@ -12,21 +12,6 @@ namespace {
 
 unsigned char FoldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
 
-// A cell read as a number; one that is none counts as 0.
-double NumberOf(std::string_view text) {
-  double value = 0.0;
-  if (!vcl::TryStrToFloat(text, value)) return 0.0;
-  return value;
-}
-
-// 100 x first - 100 x second, truncated toward zero: equal to 1/100.
-int CompareHundredths(double first, double second) {
-  const double difference = std::trunc(100.0 * first - 100.0 * second);
-  if (difference > 0) return 1;
-  if (difference < 0) return -1;
-  return 0;
-}
-
 std::string_view WithoutMinus(std::string_view text) {
   if (!text.empty() && text.front() == '-') text.remove_prefix(1);
   return text;
@@ -45,6 +30,37 @@ std::string RatioNumber(std::string_view text) {
 }
 
 }  // namespace
+
+double SortNumberOf(std::string_view text) {
+  double value = 0.0;
+  if (!vcl::TryStrToFloat(text, value)) return 0.0;
+  return value;
+}
+
+int CompareHundredths(double first, double second) {
+  const double difference = std::trunc(100.0 * first - 100.0 * second);
+  if (difference > 0) return 1;
+  if (difference < 0) return -1;
+  return 0;
+}
+
+bool IsTextSortKind(int32_t kind) {
+  return kind == kSortText || kind == kSortTextDescending || kind == kSortAbsoluteText ||
+         kind == kSortRatio || kind == kSortMarket;
+}
+
+std::string ComparedText(int32_t kind, std::string_view text, int32_t object) {
+  switch (kind) {
+    case kSortAbsoluteText:
+      return std::string(WithoutMinus(text));
+    case kSortRatio:
+      return RatioNumber(text);
+    case kSortMarket:
+      return vcl::IntToStr(object) + std::string(text);
+    default:
+      return std::string(text);
+  }
+}
 
 int CompareText(std::string_view s1, std::string_view s2) {
   const size_t common = std::min(s1.size(), s2.size());
@@ -69,16 +85,14 @@ int CompareResultCells(int32_t kind, std::string_view s1, int32_t o1, std::strin
       return CompareText(s1, s2);
     case kSortTextDescending:
       return -CompareText(s1, s2);
-    case kSortNumber:
-      return CompareHundredths(NumberOf(s1), NumberOf(s2));
-    case kSortNumberDescending:
-      return CompareHundredths(NumberOf(s2), NumberOf(s1));
     case kSortAbsoluteText:
-      return CompareText(WithoutMinus(s1), WithoutMinus(s2));
     case kSortRatio:
-      return CompareText(RatioNumber(s1), RatioNumber(s2));
     case kSortMarket:
-      return CompareText(vcl::IntToStr(o1) + std::string(s1), vcl::IntToStr(o2) + std::string(s2));
+      return CompareText(ComparedText(kind, s1, o1), ComparedText(kind, s2, o2));
+    case kSortNumber:
+      return CompareHundredths(SortNumberOf(s1), SortNumberOf(s2));
+    case kSortNumberDescending:
+      return CompareHundredths(SortNumberOf(s2), SortNumberOf(s1));
     case kSortSector:
       return (o1 > o2) - (o1 < o2);
     default:

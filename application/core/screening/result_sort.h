@@ -4,6 +4,7 @@
 // Code page 932 bytes.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,20 @@ enum ResultSortKind : int32_t {
 // byte of a double-byte character is never folded); the difference of the
 // first bytes that differ, or of the lengths.
 int CompareText(std::string_view s1, std::string_view s2);
+
+// Whether `kind` compares its cells' texts by CompareText (kSortTextDescending
+// the other way round): the texts that ComparedText makes of them.
+bool IsTextSortKind(int32_t kind);
+// The text a text kind compares for a cell: the text itself, without a
+// leading "-" (kSortAbsoluteText), the ratio's number padded to five places
+// (kSortRatio), or the object's digits before the text (kSortMarket).
+std::string ComparedText(int32_t kind, std::string_view text, int32_t object);
+
+// A cell of the numeric kinds as a number; one that is none counts as 0.
+double SortNumberOf(std::string_view text);
+// The numeric kinds' comparison: 100 x first - 100 x second, truncated toward
+// zero, so that numbers closer than 1/100 compare equal.
+int CompareHundredths(double first, double second);
 
 // Compares the cells s1 and s2 (with their objects o1 and o2) of two rows by
 // the sort kind `kind`; 0 for a kind that does not sort.

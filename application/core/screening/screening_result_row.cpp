@@ -1,5 +1,7 @@
 #include "screening/screening_result_row.h"
 
+#include <algorithm>
+
 #include "data/sector_names.h"
 #include "pair/pair_item.h"
 #include "screening/code_list_steps.h"
@@ -13,16 +15,11 @@ constexpr char kLoanMark[] = "\x81\x9b";
 constexpr std::string_view kMarketOrder =
     " \x93\x8c\x83\x7d\x91\xe5\x83\x77JA\x96\xbc\x8e\x44\x95\x9f";  // " 東マ大ヘJA名札福"
 
-void FillSide(ScreeningResultRow& row, int first, const std::string& code, const TCodeData& data) {
-  const int side = first == 0 ? 0 : 1;
-  row.cells[first] = code + " " + data.Name;
-  row.cells[first + 1] = data.Market;
-  row.cells[first + 2] = std::string(TypeName(data.Type));
-  row.cells[first + 3] = vcl::IntToStr(data.Unit);
-  row.cells[first + 4] = vcl::IntToStr(data.Unit > 0 ? data.Vol / data.Unit : 0);
-  row.cells[first + 5] = data.Loan != 0 ? kLoanMark : "";
-  row.marketKeys[side] = MarketSortKey(data.Market);
-  row.sectorItems[side] = SectorItem(data.Type);
+void FillSide(ScreeningResultRow& row, int first, const ResultSide& side) {
+  const size_t index = first == 0 ? 0 : 1;
+  std::copy(side.cells.begin(), side.cells.end(), row.cells.begin() + first);
+  row.marketKeys[index] = side.marketKey;
+  row.sectorItems[index] = side.sectorItem;
 }
 
 int32_t RatioPart(std::string_view text) { return vcl::StrToIntDef(text, 1); }
@@ -52,6 +49,19 @@ int32_t ScreeningResultRow::SubItemObject(int k) const {
   }
 }
 
+ResultSide ResultSideOf(const std::string& code, const TCodeData& data) {
+  ResultSide side;
+  side.cells[0] = code + " " + data.Name;
+  side.cells[1] = data.Market;
+  side.cells[2] = std::string(TypeName(data.Type));
+  side.cells[3] = vcl::IntToStr(data.Unit);
+  side.cells[4] = vcl::IntToStr(data.Unit > 0 ? data.Vol / data.Unit : 0);
+  side.cells[5] = data.Loan != 0 ? kLoanMark : "";
+  side.marketKey = MarketSortKey(data.Market);
+  side.sectorItem = SectorItem(data.Type);
+  return side;
+}
+
 int32_t MarketSortKey(std::string_view market) {
   int32_t position = 0;
   if (market.size() >= 2) {
@@ -70,8 +80,8 @@ ScreeningResultRow MakeResultRow(const std::string& sellCode, const TCodeData& s
                                  const std::string& buyCode, const TCodeData& buy, int32_t ratio,
                                  std::vector<std::string> results) {
   ScreeningResultRow row;
-  FillSide(row, 0, sellCode, sell);
-  FillSide(row, 6, buyCode, buy);
+  FillSide(row, 0, ResultSideOf(sellCode, sell));
+  FillSide(row, 6, ResultSideOf(buyCode, buy));
   row.cells[kResultRatioSubItem] = UnitRatioText(ratio);
   row.results = std::move(results);
   return row;

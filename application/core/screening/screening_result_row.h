@@ -29,6 +29,16 @@ struct ScreeningResultRow {
   int SubItemCount() const { return kResultFixedSubItems + static_cast<int>(results.size()); }
 };
 
+// The six cells a code fills on one side of a row (code and name, market,
+// sector, unit, volume counted in units, margin-loan mark) and the objects
+// its market and sector cells carry.
+struct ResultSide {
+  std::array<std::string, 6> cells;
+  int32_t marketKey = 8;
+  int32_t sectorItem = 0;
+};
+ResultSide ResultSideOf(const std::string& code, const TCodeData& data);
+
 // The market's sort key: 東 0, マ 1, 大 2, ヘ 3, JA 4, 名 5, 札 6, 福 7, any
 // other market 8, by its first two bytes.
 int32_t MarketSortKey(std::string_view market);

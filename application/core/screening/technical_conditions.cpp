@@ -16,12 +16,12 @@ constexpr std::array<std::string_view, 3> kKindTexts = {
 
 constexpr int32_t kLongestPeriod = 1200;
 
-std::string FixedText(double value, TechnicalKind kind) {
+}  // namespace
+
+std::string TechnicalCaption(TechnicalKind kind, double value) {
   return kind == TechnicalKind::StdDeviation ? vcl::FloatToStrFFixed(value, 7, 2)
                                              : vcl::FloatToStrFFixed(value, 15, 6);
 }
-
-}  // namespace
 
 std::string_view TechnicalKindText(TechnicalKind kind) {
   return kKindTexts[static_cast<size_t>(kind)];
@@ -100,5 +100,5 @@ std::string CorrectBoundText(std::string_view text, TechnicalKind kind, RangeBou
       }
       break;
   }
-  return FixedText(value, kind);
+  return TechnicalCaption(kind, value);
 }

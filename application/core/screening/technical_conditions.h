@@ -13,6 +13,10 @@ constexpr std::string_view kRangeSeparator = " \x81\x60 ";
 
 enum class TechnicalKind : int32_t { Correlation = 0, Regression = 1, StdDeviation = 2 };
 
+// A value of the kind as the lists show it: 6 decimals for the correlation
+// and the slope, 2 for the standard deviation.
+std::string TechnicalCaption(TechnicalKind kind, double value);
+
 // "相関係数", "回帰係数", "標準偏差".
 std::string_view TechnicalKindText(TechnicalKind kind);
 // The kind named by a row's text; nullopt-like false for an unknown text.

@@ -14,11 +14,10 @@ std::pair<std::string, std::string> SplitAtSeparator(std::string_view text) {
   return {vcl::Trim(text.substr(0, at)), vcl::Trim(text.substr(at + kRangeSeparator.size()))};
 }
 
-std::optional<TechnicalKind> KindOf(std::string_view kind) {
-  if (kind == "\x91\x8a\x8a\xd6\x8c\x57\x90\x94") return TechnicalKind::kCorrelation;  // 相関係数
-  if (kind == "\x89\xf1\x8b\x41\x8c\x57\x90\x94") return TechnicalKind::kRegression;  // 回帰係数
-  if (kind == "\x95\x57\x8f\x80\x95\xce\x8d\xb7") return TechnicalKind::kStdDev;  // 標準偏差
-  return std::nullopt;
+std::optional<TechnicalKind> KindOf(std::string_view text) {
+  TechnicalKind kind = TechnicalKind::Correlation;
+  if (!TechnicalKindOfText(text, kind)) return std::nullopt;
+  return kind;
 }
 
 // A bound: blank gives `blank`; false for a text that is no number.
@@ -69,20 +68,15 @@ std::optional<TechnicalWindow> WindowOf(const TechnicalTest& test, int32_t rowCo
 
 double TechnicalValue(TechnicalKind kind, const int32_t* a, const int32_t* b, int32_t n,
                       double* scratch) {
-  if (kind == TechnicalKind::kCorrelation) return Correlation(a, b, n);
+  if (kind == TechnicalKind::Correlation) return Correlation(a, b, n);
   const int32_t largest = MaxOfBoth(a, b, n);
   Differences(a, b, scratch, n);
-  if (kind == TechnicalKind::kRegression) return RegressionSlope(scratch, n, largest);
+  if (kind == TechnicalKind::Regression) return RegressionSlope(scratch, n, largest);
   return PercentStdDevRounded(scratch, n, largest);
 }
 
 bool WithinRange(const TechnicalTest& test, double value) {
   return test.boundsValid && value >= test.lowest && value <= test.highest;
-}
-
-std::string TechnicalCaption(TechnicalKind kind, double value) {
-  if (kind == TechnicalKind::kStdDev) return vcl::FloatToStrFFixed(value, 7, 2);
-  return vcl::FloatToStrFFixed(value, 15, 6);
 }
 
 bool CheckTechnicals(const std::vector<MergedDay>& rows, const std::vector<TechnicalTest>& tests,

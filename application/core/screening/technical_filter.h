@@ -13,14 +13,10 @@
 
 #include "screening/screening_conditions.h"
 #include "screening/screening_series.h"
-
-enum class TechnicalKind { kCorrelation, kRegression, kStdDev };
-
-// The separator of a period or range text, " ～ " in code page 932.
-constexpr std::string_view kRangeSeparator = " \x81\x60 ";
+#include "screening/technical_conditions.h"
 
 struct TechnicalTest {
-  TechnicalKind kind = TechnicalKind::kCorrelation;
+  TechnicalKind kind = TechnicalKind::Correlation;
   int32_t from = 0;                 // the first day used, 0 = the newest
   int32_t to = kPairSeriesMaxDays;  // one past the last day used
   double lowest = -999.0;
@@ -54,10 +50,6 @@ double TechnicalValue(TechnicalKind kind, const int32_t* a, const int32_t* b, in
 
 // The value lies within the test's range, both bounds included; NaN never does.
 bool WithinRange(const TechnicalTest& test, double value);
-
-// The value as the list shows it: 6 decimals for the correlation and the
-// slope, 2 for the standard deviation.
-std::string TechnicalCaption(TechnicalKind kind, double value);
 
 // Tests the scaled rows of a pair against every test in order and stops at
 // the first that fails. values[k] receives the value of every test that

@@ -461,7 +461,7 @@ TEST(TechnicalTestTest, SkipsRowsThatAreOffOrOfNoKnownKind) {
                                                 Condition(kStdDev, "", "")};
   const std::vector<TechnicalTest> tests = ParseTechnicalTests(rows);
   ASSERT_EQ(tests.size(), 1u);
-  EXPECT_EQ(tests[0].kind, TechnicalKind::kStdDev);
+  EXPECT_EQ(tests[0].kind, TechnicalKind::StdDeviation);
   EXPECT_EQ(tests[0].conditionIndex, 2);
 }
 
@@ -497,8 +497,8 @@ TEST(TechnicalTestTest, EachKindTestsItsValueWithinTheBoundsIncluded) {
     EXPECT_EQ(values[0], c.value);
     EXPECT_FALSE(CheckTechnicals(rows, {TestOf(c.kind, "", kSeparator + "-1000")}, values));
   }
-  EXPECT_EQ(TechnicalCaption(TechnicalKind::kRegression, slope), "0.307692");
-  EXPECT_EQ(TechnicalCaption(TechnicalKind::kStdDev, deviation), "9.93");
+  EXPECT_EQ(TechnicalCaption(TechnicalKind::Regression, slope), "0.307692");
+  EXPECT_EQ(TechnicalCaption(TechnicalKind::StdDeviation, deviation), "9.93");
 }
 
 TEST(TechnicalTestTest, AFailingConditionStopsTheRest) {

@@ -38,7 +38,7 @@ TScreening::Host WorkerHostOf(TFormMain& window) {
   host.addResultColumns = [&frame](const std::vector<ResultColumn>& columns) {
     frame.ResultList().Model().AddResultColumns(columns);
   };
-  host.appendResultRows = [&frame](std::vector<ScreeningResultRow> rows) {
+  host.appendResultRows = [&frame](ResultRowBatch rows) {
     frame.ResultList().Model().AppendRows(std::move(rows));
   };
   host.resultRowCount = [&frame] { return frame.ResultRowCount(); };

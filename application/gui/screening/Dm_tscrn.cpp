@@ -175,9 +175,10 @@ class RunStopPoll : public ScreeningStopPoll {
 // ---- the rows of the passing pairs --------------------------------------
 
 // Turns the passing pairs into result rows and hands them to the list in
-// batches, the result columns before the first row. Each batch also carries
-// the value text of the last pair that passed each condition, which becomes
-// that condition row's caption.
+// batches, the result columns before the first row. A row is its pair's two
+// code indexes, its ratio and its shown values; the codes' cells are made once
+// for the run. Each batch also carries the value text of the last pair that
+// passed each condition, which becomes that condition row's caption.
 class ResultRows : public PairScreeningSink {
  public:
   ResultRows(TScreening& worker, const TScreening::Host& host, ScreeningStatus& status,
@@ -187,10 +188,14 @@ class ResultRows : public PairScreeningSink {
         host_(host),
         status_(status),
         keys_(keys),
-        codeData_(codeData),
         tests_(tests),
         total_(vcl::IntToStr(keys.Count())),
         captions_(tests.size()) {
+    auto run = std::make_shared<ResultRun>();
+    run->sides.reserve(keys.Codes().size());
+    for (size_t i = 0; i < keys.Codes().size(); ++i) {
+      run->sides.push_back(ResultSideOf(keys.Codes()[i], codeData[i]));
+    }
     // One column per ticked condition that shows its result, in list order.
     for (size_t i = 0; i < conditions.technicals.size(); ++i) {
       const TechnicalCondition& condition = conditions.technicals[i];
@@ -202,7 +207,11 @@ class ResultRows : public PairScreeningSink {
         if (tests[k].conditionIndex == static_cast<int32_t>(i)) testIndex = static_cast<int>(k);
       }
       shownTests_.push_back(testIndex);
+      run->resultKinds.push_back(testIndex < 0 ? std::nullopt
+                                               : std::optional(tests[testIndex].kind));
     }
+    run_ = std::move(run);
+    pending_.run = run_;
   }
 
   void Evaluated(std::vector<PassedPair>& passed,
@@ -212,14 +221,11 @@ class ResultRows : public PairScreeningSink {
       if (lastValues[k]) captions_[k] = TechnicalCaption(tests_[k].kind, *lastValues[k]);
     }
     for (const PassedPair& pair : passed) {
-      std::vector<std::string> results;
+      pending_.rows.push_back(
+          {pair.sell, pair.buy, pair.ratio, static_cast<uint32_t>(pending_.values.size())});
       for (int k : shownTests_) {
-        results.push_back(k < 0 ? std::string()
-                                : TechnicalCaption(tests_[static_cast<size_t>(k)].kind,
-                                                   pair.values[static_cast<size_t>(k)]));
+        pending_.values.push_back(k < 0 ? 0.0 : pair.values[static_cast<size_t>(k)]);
       }
-      pending_.push_back(MakeResultRow(Code(pair.sell), Data(pair.sell), Code(pair.buy),
-                                       Data(pair.buy), pair.ratio, std::move(results)));
     }
     status_.Show(kPanelItem, Code(sell) + " : " + Code(buy));
     status_.Show(kPanelCount, vcl::IntToStr(lastKey) + " / " + total_);
@@ -233,9 +239,9 @@ class ResultRows : public PairScreeningSink {
   void Flush() {
     const bool captions = std::any_of(captions_.begin(), captions_.end(),
                                       [](const auto& caption) { return caption.has_value(); });
-    if (pending_.empty() && !captions) return;
+    if (pending_.rows.empty() && !captions) return;
     worker_.HandOver([&] {
-      if (!pending_.empty()) {
+      if (!pending_.rows.empty()) {
         if (!columnsAdded_) host_.addResultColumns(columns_);
         columnsAdded_ = true;
         host_.appendResultRows(std::move(pending_));
@@ -244,24 +250,23 @@ class ResultRows : public PairScreeningSink {
         if (captions_[k]) host_.setTechnicalCaption(tests_[k].conditionIndex, *captions_[k]);
       }
     });
-    pending_.clear();
+    pending_ = ResultRowBatch{run_, {}, {}};
     for (auto& caption : captions_) caption.reset();
   }
 
  private:
   const std::string& Code(int32_t index) const { return keys_.Codes()[static_cast<size_t>(index)]; }
-  const TCodeData& Data(int32_t index) const { return codeData_[static_cast<size_t>(index)]; }
 
   TScreening& worker_;
   const TScreening::Host& host_;
   ScreeningStatus& status_;
   const PairKeySet& keys_;
-  const std::vector<TCodeData>& codeData_;
   const std::vector<TechnicalTest>& tests_;
   std::string total_;
   std::vector<ResultColumn> columns_;
   std::vector<int> shownTests_;  // the test of each shown column, -1 for none
-  std::vector<ScreeningResultRow> pending_;
+  std::shared_ptr<const ResultRun> run_;
+  ResultRowBatch pending_;
   // Per test, the caption its condition row takes with the next batch.
   std::vector<std::optional<std::string>> captions_;
   bool columnsAdded_ = false;

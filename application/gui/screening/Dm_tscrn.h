@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "screening/code_list_steps.h"
+#include "screening/compact_result_rows.h"
 #include "screening/screening_conditions.h"
 #include "screening/screening_result_model.h"
-#include "screening/screening_result_row.h"
 
 class CodeTable;
 class ExcludedCodeList;
@@ -56,7 +56,7 @@ class TScreening : public QThread {
     std::function<void(int panel, std::string_view text)> setStatus;
     // The result columns, added before the first batch of rows.
     std::function<void(const std::vector<ResultColumn>& columns)> addResultColumns;
-    std::function<void(std::vector<ScreeningResultRow> rows)> appendResultRows;
+    std::function<void(ResultRowBatch rows)> appendResultRows;
     std::function<int()> resultRowCount;
     // A technical-condition row's caption: the value of the last pair that
     // passed it.

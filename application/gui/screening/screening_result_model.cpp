@@ -1,6 +1,8 @@
 #include "screening/screening_result_model.h"
 
 #include <algorithm>
+#include <limits>
+#include <stdexcept>
 
 #include "screening/result_sort.h"
 #include "widgets/qt_cp932.h"
@@ -27,7 +29,7 @@ std::vector<ResultColumn> ScreeningResultModel::FixedColumns() {
 }
 
 int ScreeningResultModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : static_cast<int>(rows_.Count());
 }
 
 int ScreeningResultModel::columnCount(const QModelIndex& parent) const {
@@ -38,7 +40,7 @@ QVariant ScreeningResultModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
   if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
     if (index.column() == 0) return QString();
-    return QFromCp932(Row(index.row()).SubItem(index.column() - 1));
+    return QFromCp932(SubItem(index.row(), index.column() - 1));
   }
   if (role == Qt::TextAlignmentRole) {
     return QVariant::fromValue(columns_[static_cast<size_t>(index.column())].alignment);
@@ -57,10 +59,12 @@ QVariant ScreeningResultModel::headerData(int section, Qt::Orientation orientati
 
 void ScreeningResultModel::Clear() {
   // Rows and columns go without a reset, which would lose the column widths.
-  if (!rows_.empty()) {
+  if (rows_.Count() > 0) {
     beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
-    rows_.clear();
+    rows_.Clear();
     endRemoveRows();
+  } else {
+    rows_.Clear();
   }
   if (columnCount() > kFixedColumns) {
     beginRemoveColumns(QModelIndex(), kFixedColumns, columnCount() - 1);
@@ -77,24 +81,44 @@ void ScreeningResultModel::AddResultColumns(const std::vector<ResultColumn>& col
   endInsertColumns();
 }
 
+void ScreeningResultModel::AppendRows(ResultRowBatch batch) {
+  if (batch.rows.empty()) return;
+  if (rows_.Count() + batch.rows.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
+    throw std::length_error("more result rows than a list can show");
+  }
+  const int first = rowCount();
+  const int last = first + static_cast<int>(batch.rows.size()) - 1;
+  // Checked before the view hears of new rows.
+  rows_.CheckBatch(batch);
+  beginInsertRows(QModelIndex(), first, last);
+  rows_.Append(std::move(batch));
+  endInsertRows();
+}
+
 void ScreeningResultModel::AppendRows(std::vector<ScreeningResultRow> rows) {
   if (rows.empty()) return;
   const int first = rowCount();
   beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
-  rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
-               std::make_move_iterator(rows.end()));
+  rows_.AppendTexts(std::move(rows));
   endInsertRows();
 }
 
 void ScreeningResultModel::RemoveRows(std::vector<int> rows) {
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  // From the last, so the indexes still to go stay valid.
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-    if (*it < 0 || *it >= rowCount()) continue;
-    beginRemoveRows(QModelIndex(), *it, *it);
-    rows_.erase(rows_.begin() + *it);
+  rows.erase(std::remove_if(rows.begin(), rows.end(),
+                            [this](int row) { return row < 0 || row >= rowCount(); }),
+             rows.end());
+  // A run of neighbouring rows at a time, from the last, so that the indexes
+  // still to go stay valid and a selection of every row goes at once.
+  size_t end = rows.size();
+  while (end > 0) {
+    size_t begin = end - 1;
+    while (begin > 0 && rows[begin - 1] == rows[begin] - 1) --begin;
+    beginRemoveRows(QModelIndex(), rows[begin], rows[end - 1]);
+    rows_.Erase(static_cast<size_t>(rows[begin]), static_cast<size_t>(rows[end - 1]) + 1);
     endRemoveRows();
+    end = begin;
   }
 }
 
@@ -102,18 +126,14 @@ bool ScreeningResultModel::SortByColumn(int column) {
   if (column <= 0 || column >= columnCount() || column == kSpacerColumn) return false;
   const int32_t kind = columns_[static_cast<size_t>(column)].sortKind;
   sortColumn_ = column;
+  const std::vector<uint32_t> order = rows_.SortedOrder(column - 1, kind);
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   const QModelIndexList before = persistentIndexList();
-  const std::vector<size_t> order = SortedRowOrder(rows_, column - 1, kind);
-  std::vector<ScreeningResultRow> sorted;
-  sorted.reserve(rows_.size());
-  std::vector<int> newPlace(rows_.size());
-  for (size_t i = 0; i < order.size(); ++i) {
-    newPlace[order[i]] = static_cast<int>(i);
-    sorted.push_back(std::move(rows_[order[i]]));
-  }
-  rows_ = std::move(sorted);
+  rows_.Reorder(order);
+  std::vector<int> newPlace(order.size());
+  for (size_t i = 0; i < order.size(); ++i) newPlace[order[i]] = static_cast<int>(i);
   QModelIndexList after;
+  after.reserve(before.size());
   for (const QModelIndex& index : before) {
     after << this->index(newPlace[static_cast<size_t>(index.row())], index.column());
   }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "screening/compact_result_rows.h"
 #include "screening/screening_result_row.h"
 
 // One column of the list.
@@ -38,13 +39,19 @@ class ScreeningResultModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   const std::vector<ResultColumn>& Columns() const { return columns_; }
-  const ScreeningResultRow& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
+  // Every text of a row, made when asked for.
+  ScreeningResultRow Row(int row) const { return rows_.Texts(static_cast<size_t>(row)); }
+  // The text of sub-item k of a row (code page 932).
+  std::string SubItem(int row, int k) const { return rows_.SubItem(static_cast<size_t>(row), k); }
 
   // Empties the list and takes the result columns away.
   void Clear();
   // Appends result columns after the fixed ones.
   void AddResultColumns(const std::vector<ResultColumn>& columns);
-  // Appends rows at the end, whatever the sort order.
+  // Appends a run's rows at the end, whatever the sort order; their texts
+  // are made when they are shown.
+  void AppendRows(ResultRowBatch batch);
+  // Appends rows given by their texts.
   void AppendRows(std::vector<ScreeningResultRow> rows);
   // Removes the rows at these indexes.
   void RemoveRows(std::vector<int> rows);
@@ -56,6 +63,6 @@ class ScreeningResultModel : public QAbstractTableModel {
 
  private:
   std::vector<ResultColumn> columns_;
-  std::vector<ScreeningResultRow> rows_;
+  CompactResultRows rows_;
   int sortColumn_ = 0;
 };
