@@ -4,12 +4,16 @@
 // condition. The code list is the range 1000-9999, as users type it; the
 // time runs from the press of the screening button until the status bar
 // reads " * スクリーニング完了" with every row in the list; the peak memory is
-// the process's largest resident size up to then. The last column
-// says whether the list's rows, in order, show the codes, the unit ratio and
-// the correlation of the steps one by one (merge, unit ratio and tests of
-// each key on its own). Not a test.
+// the process's largest resident size up to then; the longest pause is the
+// longest time the event loop did not answer while the rows came in. Then
+// come the seconds of a sort of the list by the correlation and by the sell
+// side's code (a click on the column, until the list is laid out again). The
+// "same rows" column says whether the list's rows, in order, show the codes,
+// the unit ratio and the correlation of the steps one by one (merge, unit
+// ratio and tests of each key on its own). With --every-pair the condition's
+// range starts at -1, so that every pair passes. Not a test.
 //
-//   build/bin/bench_screening_window [N ...]     (default: 3800)
+//   build/bin/bench_screening_window [--every-pair] [N ...]     (default: 3800)
 
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -52,12 +56,12 @@ struct Random {
   }
 };
 
-// The one condition of the run.
-TechnicalCondition Condition() {
+// The one condition of the run: from 0.9, or with `everyPair` from -1.
+TechnicalCondition Condition(bool everyPair) {
   TechnicalCondition condition;
   condition.kind = "\x91\x8a\x8a\xd6\x8c\x57\x90\x94";  // 相関係数
   condition.period = std::string("   1") + " \x81\x60 " + "1200";
-  condition.range = std::string("      0.9") + " \x81\x60 ";
+  condition.range = std::string(everyPair ? "       -1" : "      0.9") + " \x81\x60 ";
   condition.resultShown = true;
   condition.resultCaption = "\x91\x8a\x8a\xd6";  // 相関
   condition.resultWidth = "70";
@@ -66,7 +70,7 @@ TechnicalCondition Condition() {
 
 // The codes 1000, 1001, ... with prices that follow one market factor more
 // or less closely, each lacking a few days.
-void WriteProgram(const GuiTestDir& dir, int codes) {
+void WriteProgram(const GuiTestDir& dir, int codes, bool everyPair) {
   Random random{12345};
   std::vector<int32_t> market(kDays);
   int64_t level = 1000000;
@@ -114,41 +118,73 @@ void WriteProgram(const GuiTestDir& dir, int codes) {
   dir.Write("Code.txt", table);
 
   vcl::TIniFile ini(dir.Path("Dyadmark.ini"));
-  WriteTechnicalSection(ini, {Condition()});
+  WriteTechnicalSection(ini, {Condition(everyPair)});
 }
 
 struct Measured {
   double seconds = -1.0;
   int rows = 0;
   double peakMegabytes = 0.0;  // the process's largest resident size so far
+  qint64 longestPauseMs = 0;
+  double correlationSortSeconds = 0.0;
+  double codeSortSeconds = 0.0;
   bool sameRows = false;
 };
 
+// The longest time between two turns of the event loop while it runs.
+class PauseWatch {
+ public:
+  PauseWatch() {
+    QObject::connect(&tick_, &QTimer::timeout,
+                     [this] { longest_ = std::max(longest_, since_.restart()); });
+    since_.start();
+    tick_.start(5);
+  }
+  qint64 LongestMilliseconds() const { return std::max(longest_, since_.elapsed()); }
+
+ private:
+  QTimer tick_;
+  QElapsedTimer since_;
+  qint64 longest_ = 0;
+};
+
+// Seconds of a click on a column of the list until the view has laid it out.
+double SortSeconds(ScreeningResultList& list, QTreeView& view, int column) {
+  QElapsedTimer timer;
+  timer.start();
+  list.ListViewScrnColumnClick(column);
+  view.doItemsLayout();
+  QCoreApplication::processEvents();
+  return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
 // The list shows, row by row, the codes, the ratio and the correlation of
 // the steps one by one over every pair of the program's codes.
-bool ShowsTheRowsOneByOne(const GuiTestDir& dir, const ScreeningResultModel& list) {
-  const ScreeningOfDirectory run = ScreeningOf(dir.Path(""), Condition());
+bool ShowsTheRowsOneByOne(const GuiTestDir& dir, const ScreeningResultModel& list, bool everyPair) {
+  const ScreeningOfDirectory run = ScreeningOf(dir.Path(""), Condition(everyPair));
   const PairKeySet& keys = run.keys;
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const std::vector<PassedPair> expected =
       OneByOne(dir.Path(""), keys, run.units, run.tests, threads);
   if (static_cast<int>(expected.size()) != list.rowCount()) return false;
+  if (list.columnCount() != ScreeningResultModel::kFixedColumns + 1) return false;
   for (size_t r = 0; r < expected.size(); ++r) {
-    const ScreeningResultRow& row = list.Row(static_cast<int>(r));
+    const int row = static_cast<int>(r);
     const PassedPair& pair = expected[r];
-    if (row.cells[0].substr(0, 4) != keys.Codes()[pair.sell] ||
-        row.cells[6].substr(0, 4) != keys.Codes()[pair.buy] ||
-        row.cells[kResultRatioSubItem] != UnitRatioText(pair.ratio) || row.results.size() != 1 ||
-        row.results[0] != TechnicalCaption(TechnicalKind::Correlation, pair.values[0])) {
+    if (list.SubItem(row, 0).substr(0, 4) != keys.Codes()[pair.sell] ||
+        list.SubItem(row, 6).substr(0, 4) != keys.Codes()[pair.buy] ||
+        list.SubItem(row, kResultRatioSubItem) != UnitRatioText(pair.ratio) ||
+        list.SubItem(row, kResultFixedSubItems) !=
+            TechnicalCaption(TechnicalKind::Correlation, pair.values[0])) {
       return false;
     }
   }
   return true;
 }
 
-Measured RunOnce(int codes) {
+Measured RunOnce(int codes, bool everyPair) {
   TestProgram program;
-  WriteProgram(program.dir, codes);
+  WriteProgram(program.dir, codes, everyPair);
   program.Start();
   TFormMain& window = *program.window;
   // Off line: the price files are current, and the time is the screening's,
@@ -165,6 +201,7 @@ Measured RunOnce(int codes) {
   QObject::connect(&window, &TFormMain::screeningWorkerEnded, [&] { ended = true; });
   QElapsedTimer timer;
   timer.start();
+  PauseWatch pauses;
   Control<QPushButton>(window.FrameScrn(), "ButtonScr")->click();
   // The last rows and the final status reach the window in its event loop.
   QElapsedTimer sinceEnd;
@@ -186,12 +223,17 @@ Measured RunOnce(int codes) {
   }
   Measured measured;
   measured.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  measured.longestPauseMs = pauses.LongestMilliseconds();
   measured.rows = list->model()->rowCount();
   if (!program.errors.isEmpty()) std::fprintf(stderr, "errors reported during the run\n");
   // Before the check, which holds every series as read and merges on all cores.
   rusage usage{};
   if (::getrusage(RUSAGE_SELF, &usage) == 0) measured.peakMegabytes = usage.ru_maxrss / 1024.0;
-  measured.sameRows = ShowsTheRowsOneByOne(program.dir, window.FrameScrn().ResultList().Model());
+  ScreeningResultList& results = window.FrameScrn().ResultList();
+  measured.sameRows = ShowsTheRowsOneByOne(program.dir, results.Model(), everyPair);
+  measured.correlationSortSeconds =
+      SortSeconds(results, *list, ScreeningResultModel::kFixedColumns);
+  measured.codeSortSeconds = SortSeconds(results, *list, 1);
   return measured;
 }
 
@@ -201,13 +243,23 @@ int main(int argc, char** argv) {
   if (::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
   std::vector<int> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  bool everyPair = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--every-pair") {
+      everyPair = true;
+    } else {
+      sizes.push_back(std::atoi(argv[i]));
+    }
+  }
   if (sizes.empty()) sizes = {3800};
-  std::printf("%6s %10s %8s %8s %s\n", "codes", "seconds", "rows", "peak MB", "same rows");
+  std::printf("%6s %10s %9s %8s %9s %10s %10s %s\n", "codes", "seconds", "rows", "peak MB",
+              "pause ms", "sort corr", "sort code", "same rows");
   for (int n : sizes) {
-    const Measured measured = RunOnce(n);
-    std::printf("%6d %10.3f %8d %8.0f %s\n", n, measured.seconds, measured.rows,
-                measured.peakMegabytes, measured.sameRows ? "yes" : "NO");
+    const Measured measured = RunOnce(n, everyPair);
+    std::printf("%6d %10.3f %9d %8.0f %9lld %10.3f %10.3f %s\n", n, measured.seconds, measured.rows,
+                measured.peakMegabytes, static_cast<long long>(measured.longestPauseMs),
+                measured.correlationSortSeconds, measured.codeSortSeconds,
+                measured.sameRows ? "yes" : "NO");
     std::fflush(stdout);
   }
   return 0;

@@ -85,10 +85,49 @@ int WriteRefusal(const std::filesystem::path& file, const struct stat& status) {
   return 0;
 }
 
+// Gathers small writes into blocks; remembers the first failure, after which
+// it writes nothing more.
+class BlockWriter {
+ public:
+  explicit BlockWriter(int fd) : fd_(fd) { block_.reserve(kBlock); }
+  void Write(std::string_view bytes) {
+    if (failure_ != 0) return;
+    if (block_.size() + bytes.size() > kBlock) Flush();
+    if (bytes.size() >= kBlock) {
+      if (failure_ == 0) failure_ = WriteAll(fd_, bytes);
+      return;
+    }
+    block_.append(bytes);
+  }
+  // 0, or the errno of the write that failed.
+  int Finish() {
+    Flush();
+    return failure_;
+  }
+
+ private:
+  static constexpr size_t kBlock = size_t{1} << 16;
+  void Flush() {
+    if (failure_ == 0 && !block_.empty()) failure_ = WriteAll(fd_, block_);
+    block_.clear();
+  }
+
+  int fd_;
+  std::string block_;
+  int failure_ = 0;
+};
+
 }  // namespace
 
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
                          std::error_code& error) {
+  return ReplaceFileContentsFrom(
+      file, [bytes](const ByteWriter& write) { write(bytes); }, error);
+}
+
+bool ReplaceFileContentsFrom(const std::filesystem::path& file,
+                             const std::function<void(const ByteWriter& write)>& produce,
+                             std::error_code& error) {
   error.clear();
   // A symbolic link is replaced itself, never written through: a link planted
   // in a folder others can write to must not redirect the save.
@@ -114,7 +153,17 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view byt
 
   int failure = 0;
   if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) failure = errno;
-  if (failure == 0) failure = WriteAll(fd, bytes);
+  if (failure == 0) {
+    BlockWriter writer(fd);
+    try {
+      produce([&writer](std::string_view bytes) { writer.Write(bytes); });
+    } catch (...) {
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      throw;
+    }
+    failure = writer.Finish();
+  }
   if (failure == 0 && ::fsync(fd) != 0) failure = errno;
   // A delayed write error shows at the close.
   if (::close(fd) != 0 && failure == 0) failure = errno;

@@ -4,6 +4,7 @@
 // to the disk and then renamed over the old name.
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
@@ -20,6 +21,16 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view byt
 // The same, and on failure `error` says which system error stopped it.
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
                          std::error_code& error);
+
+// Receives the bytes of a replacement in pieces, in order.
+using ByteWriter = std::function<void(std::string_view bytes)>;
+// The same, the bytes made by `produce` as it calls its writer, so that a
+// large file needs no room for all of them at once. A write that fails makes
+// the later ones do nothing and the whole replacement fail. What `produce`
+// throws leaves the old file and no temporary file, and is thrown on.
+bool ReplaceFileContentsFrom(const std::filesystem::path& file,
+                             const std::function<void(const ByteWriter& write)>& produce,
+                             std::error_code& error);
 
 // Removes from `directory` the temporary files of replacements that were cut
 // short (the writing process is gone); those of a running writer stay.

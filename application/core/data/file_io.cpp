@@ -62,6 +62,16 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file, size
   return bytes;
 }
 
+bool WriteFileAtomicallyFrom(
+    const std::filesystem::path& file,
+    const std::function<void(const std::function<void(std::string_view)>& write)>& produce,
+    std::string* error) {
+  std::error_code failure;
+  if (vcl::ReplaceFileContentsFrom(file, produce, failure)) return true;
+  if (error) *error = WriteErrorMessage(file, failure.value());
+  return false;
+}
+
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          std::string* error) {
   std::error_code failure;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -25,3 +26,9 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
 // "ファイル "<file>" を保存できません: <reason>", the reason in Japanese too.
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                                        std::string* error = nullptr);
+// The same with the bytes made by `produce` as it calls its writer, a piece at
+// a time, for a file too large to be held whole first.
+[[nodiscard]] bool WriteFileAtomicallyFrom(
+    const std::filesystem::path& file,
+    const std::function<void(const std::function<void(std::string_view)>& write)>& produce,
+    std::string* error = nullptr);

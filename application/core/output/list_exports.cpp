@@ -119,29 +119,37 @@ ScreeningResultTexts::Row ResultRowTexts(const ScreeningResultRow& row) {
 std::vector<std::string> MakeScrnList(const ScreeningResultTexts& result) {
   std::vector<std::string> lines;
   lines.reserve(result.rows.size() + 1);
+  WriteScrnList({result.technicalCaptions, result.rows.size(),
+                 [&result](size_t row) { return result.rows[row]; }},
+                [&lines](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+
+void WriteScrnList(const ScreeningResultSource& result, const ExportLineSink& line) {
   std::string header(kScrnHeader);
   for (const std::string& caption : result.technicalCaptions) {
     header += kTab;
     header += caption;
   }
-  lines.push_back(std::move(header));
+  line(header);
 
   const size_t technicalCount = result.technicalCaptions.size();
-  for (const ScreeningResultTexts::Row& row : result.rows) {
-    std::string line;
+  std::string text;
+  for (size_t r = 0; r < result.rowCount; ++r) {
+    const ScreeningResultTexts::Row row = result.rowAt(r);
+    text.clear();
     for (size_t column = 0; column < 12; ++column) {
-      if (column > 0) line += kTab;
-      line += row.fixed[column];
+      if (column > 0) text += kTab;
+      text += row.fixed[column];
     }
-    line += "\t ";
-    line += row.fixed[12];
+    text += "\t ";
+    text += row.fixed[12];
     for (size_t column = 0; column < technicalCount; ++column) {
-      line += kTab;
-      if (column < row.technical.size()) line += row.technical[column];
+      text += kTab;
+      if (column < row.technical.size()) text += row.technical[column];
     }
-    lines.push_back(std::move(line));
+    line(text);
   }
-  return lines;
 }
 
 std::vector<std::string> MakePairList(const std::vector<PairDayRecord>& days) {

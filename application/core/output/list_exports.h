@@ -4,6 +4,8 @@
 // copy and save commands join the lines with CR LF (JoinLinesCrlf).
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,18 @@ struct ScreeningResultTexts {
   std::vector<Row> rows;
 };
 
+// The screening result as the export asks for it: the captions of its
+// technical columns and its rows one at a time, so that a list of millions of
+// rows is never held as texts all at once.
+struct ScreeningResultSource {
+  std::vector<std::string> technicalCaptions;
+  size_t rowCount = 0;
+  std::function<ScreeningResultTexts::Row(size_t row)> rowAt;
+};
+
+// Receives the lines of an export, without their line ends, in order.
+using ExportLineSink = std::function<void(std::string_view line)>;
+
 // A result row's texts for the export, from the bytes the row was made of:
 // the fixed sub-items 0 to 12 (the hidden spacer left out) and its results.
 ScreeningResultTexts::Row ResultRowTexts(const ScreeningResultRow& row);
@@ -53,6 +67,8 @@ ScreeningResultTexts::Row ResultRowTexts(const ScreeningResultRow& row);
 // than there are columns gets empty fields, so that every line has as many
 // fields as the header; texts beyond the columns are left out.
 std::vector<std::string> MakeScrnList(const ScreeningResultTexts& result);
+// The same lines, handed to `line` one at a time.
+void WriteScrnList(const ScreeningResultSource& result, const ExportLineSink& line);
 
 // The charted pair's days in list order (newest first): "      日付" (the
 // date as y/mm/dd), "A終値", "B終値" (the scaled closes), "乖離率" (the

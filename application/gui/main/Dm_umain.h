@@ -26,6 +26,7 @@
 #include "data/program_data.h"
 #include "data/ticvane_api.h"
 #include "output/chart_print_layout.h"
+#include "output/list_export_commands.h"
 #include "pair/Dm_fpair.h"
 #include "pair/pair_item.h"
 #include "screening/Dm_fscrn.h"
@@ -249,6 +250,7 @@ class TFormMain : public QMainWindow {
   std::filesystem::path SettingsFile() const;
   // Writes an export to the file the user picks; a failed write is reported.
   void SaveExport(const std::vector<std::string>& lines, const std::string& fileName);
+  void SaveExport(const ExportLineSource& lines, const std::string& fileName);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
   // A failure of the run under way: told unless it was told on this run.

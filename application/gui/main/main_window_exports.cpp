@@ -19,6 +19,14 @@
 #include "widgets/qt_cp932.h"
 
 void TFormMain::SaveExport(const std::vector<std::string>& lines, const std::string& fileName) {
+  SaveExport(
+      [&lines](const ExportLineSink& line) {
+        for (const std::string& text : lines) line(text);
+      },
+      fileName);
+}
+
+void TFormMain::SaveExport(const ExportLineSource& lines, const std::string& fileName) {
   std::string error;
   if (!SaveLinesToChosenFile(this, lines, fileName, error) && !error.empty()) {
     ReportError(QFromCp932(error));
@@ -43,11 +51,15 @@ void TFormMain::MainMenuFilePastOutClick() {
 }
 
 void TFormMain::MainMenuFileScrnCopyClick() {
-  CopyLinesToClipboard(MakeScrnList(frameScrn_->ResultTexts()));
+  const ScreeningResultSource result = frameScrn_->ResultTexts();
+  CopyLinesToClipboard([&result](const ExportLineSink& line) { WriteScrnList(result, line); });
 }
 
 void TFormMain::MainMenuFileScrnOutClick() {
-  SaveExport(MakeScrnList(frameScrn_->ResultTexts()), ExportFileName("Pair"));
+  // Millions of rows are written as their lines are made, never held whole.
+  const ScreeningResultSource result = frameScrn_->ResultTexts();
+  SaveExport([&result](const ExportLineSink& line) { WriteScrnList(result, line); },
+             ExportFileName("Pair"));
 }
 
 void TFormMain::MainMenuFilePairCopyClick() {

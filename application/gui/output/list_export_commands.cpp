@@ -7,14 +7,37 @@
 
 #include "data/file_io.h"
 #include "output/save_file_dialog.h"
-#include "vcl/cp932_text.h"
 #include "widgets/qt_cp932.h"
 
+namespace {
+
+ExportLineSource LinesOf(const std::vector<std::string>& lines) {
+  return [&lines](const std::function<void(std::string_view)>& line) {
+    for (const std::string& text : lines) line(text);
+  };
+}
+
+}  // namespace
+
 void CopyLinesToClipboard(const std::vector<std::string>& lines) {
-  QGuiApplication::clipboard()->setText(QFromCp932(vcl::JoinLinesCrlf(lines)));
+  CopyLinesToClipboard(LinesOf(lines));
+}
+
+void CopyLinesToClipboard(const ExportLineSource& lines) {
+  std::string text;
+  lines([&text](std::string_view line) {
+    text += line;
+    text += "\r\n";
+  });
+  QGuiApplication::clipboard()->setText(QFromCp932(text));
 }
 
 bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& lines,
+                           const std::string& proposedName, std::string& error) {
+  return SaveLinesToChosenFile(parent, LinesOf(lines), proposedName, error);
+}
+
+bool SaveLinesToChosenFile(QWidget* parent, const ExportLineSource& lines,
                            const std::string& proposedName, std::string& error) {
   error.clear();
   const std::optional<QString> chosen = AskSaveFileName(
@@ -24,6 +47,13 @@ bool SaveLinesToChosenFile(QWidget* parent, const std::vector<std::string>& line
                QFromCp932(proposedName)});
   if (!chosen) return false;
   const QByteArray file = QFile::encodeName(*chosen);
-  return WriteFileAtomically(std::filesystem::path(file.toStdString()), vcl::JoinLinesCrlf(lines),
-                             &error);
+  return WriteFileAtomicallyFrom(
+      std::filesystem::path(file.toStdString()),
+      [&lines](const std::function<void(std::string_view)>& write) {
+        lines([&write](std::string_view line) {
+          write(line);
+          write("\r\n");
+        });
+      },
+      &error);
 }

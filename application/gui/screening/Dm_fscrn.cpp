@@ -181,19 +181,18 @@ void TFrameScrn::BuildTechnicalList() {
   connect(view, &TechnicalListView::deletePressed, this, [this] { ListViewTechKeyDown(); });
 }
 
-ScreeningResultTexts TFrameScrn::ResultTexts() const {
+ScreeningResultSource TFrameScrn::ResultTexts() const {
   // The bytes the rows and captions were made of, never the texts shown: a
   // character with two codes would come back from the display in the other.
-  // The rows go in the order the list shows them.
+  // The rows go in the order the list shows them, one at a time.
   const ScreeningResultModel& model = resultList_->Model();
-  ScreeningResultTexts result;
+  ScreeningResultSource result;
   const std::vector<ResultColumn>& columns = model.Columns();
   for (size_t column = ScreeningResultModel::kFixedColumns; column < columns.size(); ++column) {
     result.technicalCaptions.push_back(columns[column].caption);
   }
-  const int count = model.rowCount();
-  result.rows.reserve(static_cast<size_t>(count));
-  for (int row = 0; row < count; ++row) result.rows.push_back(ResultRowTexts(model.Row(row)));
+  result.rowCount = static_cast<size_t>(model.rowCount());
+  result.rowAt = [&model](size_t row) { return ResultRowTexts(model.Row(static_cast<int>(row))); };
   return result;
 }
 

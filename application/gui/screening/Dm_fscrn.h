@@ -59,7 +59,7 @@ class TFrameScrn : public QFrame {
   int ResultRowCount() const;
   // The texts of the result list as it stands: the captions of its
   // technical result columns and every row in its current order.
-  ScreeningResultTexts ResultTexts() const;
+  ScreeningResultSource ResultTexts() const;
   // The result list (ListViewScrn) with its rows and columns.
   ScreeningResultList& ResultList() { return *resultList_; }
 

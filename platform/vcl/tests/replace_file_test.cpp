@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,41 @@ TEST_F(ReplaceFileTest, AFailureSaysWhyAndLeavesNothingBehind) {
   // Success clears an earlier error.
   EXPECT_TRUE(ReplaceFileContents(dir_ / "ok.txt", "new", error));
   EXPECT_FALSE(error);
+}
+
+TEST_F(ReplaceFileTest, BytesMadeInPiecesBecomeTheFileOnlyWhenAllWentWell) {
+  const fs::path file = dir_ / "Pair.csv";
+  ASSERT_TRUE(ReplaceFileContents(file, "old"));
+  // Small pieces and one larger than the writer's block, in order.
+  std::string expected;
+  std::error_code error;
+  ASSERT_TRUE(ReplaceFileContentsFrom(
+      file,
+      [&expected](const ByteWriter& write) {
+        for (int i = 0; i < 20000; ++i) {
+          const std::string line = std::to_string(i) + "\t\x83\x41\r\n";
+          write(line);
+          expected += line;
+        }
+        const std::string large(200000, 'x');
+        write(large);
+        expected += large;
+        write("");
+      },
+      error));
+  EXPECT_EQ(BytesOf(file), expected);
+
+  // A maker that fails half-way leaves the old file and no temporary one.
+  EXPECT_THROW(ReplaceFileContentsFrom(
+                   file,
+                   [](const ByteWriter& write) {
+                     write("partial");
+                     throw std::runtime_error("stopped");
+                   },
+                   error),
+               std::runtime_error);
+  EXPECT_EQ(BytesOf(file), expected);
+  EXPECT_EQ(EntriesInDir(), 1);
 }
 
 TEST_F(ReplaceFileTest, AFileThatIsNotWritableIsLeftAsItIs) {
