@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "vcl/convert.h"
@@ -167,9 +169,48 @@ DigitPattern ParsePattern(std::string_view format) {
   return pattern;
 }
 
+// The text of FloatToStrFFixed without the decimal expansion, for the values
+// whose rounding it cannot change: x = |value| x 10^digits, below 5 x 10^8
+// and below half of 10^precision (so every integer digit is kept), lies more
+// than 10^-6 from a half. The product's rounding error (below 6 x 10^-8 at that
+// size) and the expansion's (18 digits) are far smaller, so x rounds half away
+// from zero as the expansion does. nullopt for any other value.
+std::optional<std::string> FixedTextOfSmallValue(double value, int precision, int digits) {
+  constexpr double kNearHalf = 1e-6;
+  static constexpr double kPowers[] = {1, 10, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  if (!std::isfinite(value) || digits < 0 || digits > 9 || precision < 1) return std::nullopt;
+  const double scale = kPowers[digits];
+  const double x = std::fabs(value) * scale;
+  const double limit = precision >= 9 ? 5e8 : 0.5 * kPowers[precision];
+  if (!(x < limit)) return std::nullopt;
+  const double whole = std::floor(x);
+  const double fraction = x - whole;
+  if (std::fabs(fraction - 0.5) < kNearHalf) return std::nullopt;
+  const auto rounded = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  const auto unit = static_cast<uint64_t>(scale);
+  char buffer[40];
+  char* end = buffer;
+  // No minus on a text of zeros, as the expansion's own rounding gives it.
+  if (value < 0 && rounded != 0) *end++ = '-';
+  end = std::to_chars(end, buffer + sizeof buffer, rounded / unit).ptr;
+  if (digits > 0) {
+    *end++ = '.';
+    uint64_t decimals = rounded % unit;
+    for (int i = digits - 1; i >= 0; --i) {
+      end[i] = static_cast<char>('0' + decimals % 10);
+      decimals /= 10;
+    }
+    end += digits;
+  }
+  return std::string(buffer, end);
+}
+
 }  // namespace
 
 std::string FloatToStrFFixed(double value, int precision, int digits) {
+  if (std::optional<std::string> text = FixedTextOfSmallValue(value, precision, digits)) {
+    return std::move(*text);
+  }
   return ExtendedToStrFFixed(value, precision, digits);
 }
 

@@ -38,10 +38,19 @@ void CompactResultRows::Clear() {
 
 void CompactResultRows::Append(ResultRowBatch batch) {
   CheckBatch(batch);
+  if (run_ != batch.run) {
+    constexpr size_t kMostRowsSetAside = size_t{1} << 28;
+    const size_t rows = std::min(batch.run->rowsAtMost, kMostRowsSetAside);
+    rows_.reserve(rows_.size() + rows);
+    values_.reserve(values_.size() +
+                    std::min(rows * batch.run->resultKinds.size(),
+                             size_t{std::numeric_limits<uint32_t>::max()} - values_.size()));
+  }
   run_ = std::move(batch.run);
   const auto base = static_cast<uint32_t>(values_.size());
   values_.insert(values_.end(), batch.values.begin(), batch.values.end());
-  rows_.reserve(rows_.size() + batch.rows.size());
+  // No reserve of the exact size: batch after batch, that would copy every
+  // row each time.
   for (CompactResultRow& row : batch.rows) {
     row.values += base;
     rows_.push_back(row);
@@ -69,7 +78,6 @@ void CompactResultRows::CheckBatch(const ResultRowBatch& batch) const {
 }
 
 void CompactResultRows::AppendTexts(std::vector<ScreeningResultRow> rows) {
-  rows_.reserve(rows_.size() + rows.size());
   for (ScreeningResultRow& row : rows) {
     rows_.push_back({kTextRow, static_cast<int32_t>(textRows_.size()), 1, 0});
     textRows_.push_back(std::move(row));

@@ -24,6 +24,10 @@ struct ResultRun {
   // Per result column, the kind of value it shows; nullopt for a column whose
   // condition is no test, shown empty.
   std::vector<std::optional<TechnicalKind>> resultKinds;
+  // No run has more rows than pairs: the room of this many rows is set aside
+  // at the first batch (address space only, until rows fill it), so that the
+  // list never stops to move millions of rows into a larger array.
+  size_t rowsAtMost = 0;
 };
 
 struct CompactResultRow {

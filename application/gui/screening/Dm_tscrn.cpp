@@ -192,6 +192,7 @@ class ResultRows : public PairScreeningSink {
         total_(vcl::IntToStr(keys.Count())),
         captions_(tests.size()) {
     auto run = std::make_shared<ResultRun>();
+    run->rowsAtMost = static_cast<size_t>(keys.Count());
     run->sides.reserve(keys.Codes().size());
     for (size_t i = 0; i < keys.Codes().size(); ++i) {
       run->sides.push_back(ResultSideOf(keys.Codes()[i], codeData[i]));

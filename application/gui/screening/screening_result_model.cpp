@@ -28,6 +28,14 @@ std::vector<ResultColumn> ScreeningResultModel::FixedColumns() {
   return columns;
 }
 
+QModelIndex ScreeningResultModel::index(int row, int column, const QModelIndex& parent) const {
+  if (parent.isValid() || row < 0 || column < 0 || static_cast<size_t>(row) >= rows_.Count() ||
+      static_cast<size_t>(column) >= columns_.size()) {
+    return {};
+  }
+  return createIndex(row, column);
+}
+
 int ScreeningResultModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.Count());
 }

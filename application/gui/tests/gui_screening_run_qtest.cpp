@@ -24,6 +24,7 @@
 #include "gui_test_program.h"
 #include "main/Dm_umain.h"
 #include "main/status_panel_bar.h"
+#include "screening/result_sort.h"
 #include "screening/screening_result_model.h"
 #include "screening/screening_settings.h"
 #include "screening/technical_list_view.h"
@@ -370,6 +371,78 @@ class ScreeningRunTest : public QObject {
     p.window->SetStatusText(1, "?");
     QTest::keyClick(p.List(), Qt::Key_Delete);
     QCOMPARE(p.Panel(1), QStringLiteral("-"));
+  }
+
+  // Every pair of six codes passes two shown conditions. Each column's sort
+  // puts the rows in the order of their texts, and a selected row stays
+  // selected, its texts with it; deleting rows leaves the others' texts.
+  void sortsAndDeletesKeepEveryRowsTexts() {
+    Program p;
+    p.WriteData();
+    p.AddCode("1305", 1000, 700, 2);
+    p.AddCode("1306", 1, 900, -1);
+    TechnicalCondition correlation;
+    correlation.kind = kCorrelation;
+    correlation.period = "   1" + kSeparator + "1200";
+    correlation.range = "       -1" + kSeparator;
+    correlation.resultShown = true;
+    correlation.resultCaption = "\x91\x8a\x8a\xd6";  // 相関
+    correlation.sortKind = 2;
+    TechnicalCondition deviation = correlation;
+    deviation.kind = kStdDev;
+    deviation.range = "";
+    deviation.resultCaption = "\x95\xce\x8d\xb7";  // 偏差
+    deviation.sortKind = 4;
+    {
+      vcl::TIniFile ini(p.dir.Path("Dyadmark.ini"));
+      WriteTechnicalSection(ini, {correlation, deviation});
+    }
+    p.Start();
+    p.SetCodes(QStringLiteral("1301-1306"));
+    p.RunToTheEnd();
+    ScreeningResultModel& model = *p.Model();
+    QVERIFY(model.rowCount() >= 10);
+    QCOMPARE(model.columnCount(), 17);
+    auto texts = [&model] {
+      std::vector<ScreeningResultRow> rows;
+      for (int r = 0; r < model.rowCount(); ++r) rows.push_back(model.Row(r));
+      return rows;
+    };
+    for (int column = 1; column < model.columnCount(); ++column) {
+      if (column == ScreeningResultModel::kSpacerColumn) continue;
+      const std::vector<ScreeningResultRow> before = texts();
+      p.List()->selectionModel()->clearSelection();
+      p.List()->selectionModel()->select(model.index(2, 1),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+      emit p.List()->header()->sectionClicked(column);
+      const std::vector<size_t> order =
+          SortedRowOrder(before, column - 1, model.Columns()[static_cast<size_t>(column)].sortKind);
+      const std::vector<ScreeningResultRow> after = texts();
+      for (size_t r = 0; r < order.size(); ++r) {
+        QCOMPARE(after[r].cells, before[order[r]].cells);
+        QCOMPARE(after[r].results, before[order[r]].results);
+        for (int c = 1; c < model.columnCount(); ++c) {
+          QCOMPARE(p.Cell(static_cast<int>(r), c), QFromCp932(before[order[r]].SubItem(c - 1)));
+        }
+      }
+      const QModelIndexList selected = p.List()->selectionModel()->selectedRows();
+      QCOMPARE(selected.size(), 1);
+      QCOMPARE(model.Row(selected.front().row()).cells, before[2].cells);
+    }
+    std::vector<ScreeningResultRow> kept = texts();
+    p.List()->selectionModel()->clearSelection();
+    for (int r : {0, 3, 4, model.rowCount() - 1}) {
+      p.List()->selectionModel()->select(model.index(r, 1),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    p.List()->setFocus();
+    QTest::keyClick(p.List(), Qt::Key_Delete);
+    for (int r : {static_cast<int>(kept.size()) - 1, 4, 3, 0}) kept.erase(kept.begin() + r);
+    QCOMPARE(model.rowCount(), static_cast<int>(kept.size()));
+    for (size_t r = 0; r < kept.size(); ++r) {
+      QCOMPARE(model.Row(static_cast<int>(r)).cells, kept[r].cells);
+      QCOMPARE(model.Row(static_cast<int>(r)).results, kept[r].results);
+    }
   }
 
   // After a run each ticked condition shows, as its caption, the value of

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <utility>
 
 namespace vcl {
 namespace {
@@ -147,6 +149,34 @@ TEST(FloatToStrFFixed, RoundsTheEighteenDigitExpansionHalfAwayFromZero) {
   for (const FixedCase& c : cases) {
     EXPECT_EQ(FloatToStrFFixed(c.value, c.precision, c.digits), c.expected)
         << c.value << " (" << c.precision << ", " << c.digits << ")";
+  }
+}
+
+TEST(FloatToStrFFixed, ADoubleGetsTheTextOfItsDecimalExpansion) {
+  // The short road for small values against the expansion of the same value:
+  // random values of every size, and values a few units of the last place
+  // from a half at the cut.
+  std::mt19937_64 random(11);
+  const std::pair<int, int> formats[] = {{15, 6}, {7, 2}, {18, 9}, {3, 2}, {15, 0}, {1, 0}, {9, 4}};
+  for (const auto& [precision, digits] : formats) {
+    for (int i = 0; i < 40000; ++i) {
+      double value = 0.0;
+      if (i % 2 == 0) {
+        const double magnitude = std::pow(10.0, static_cast<double>(random() % 24) - 12.0);
+        value = std::uniform_real_distribution<double>(-1.0, 1.0)(random) * magnitude;
+      } else {
+        const double scale = std::pow(10.0, digits);
+        const double half = (static_cast<double>(random() % 2000000) + 0.5) / scale;
+        value = std::nextafter(half, (random() % 2) ? 1e300 : -1e300);
+        for (uint64_t steps = random() % 4; steps > 0; --steps) {
+          value = std::nextafter(value, (random() % 2) ? 1e300 : -1e300);
+        }
+        if (random() % 2) value = -value;
+      }
+      ASSERT_EQ(FloatToStrFFixed(value, precision, digits),
+                ExtendedToStrFFixed(value, precision, digits))
+          << std::hexfloat << value << " (" << precision << ", " << digits << ")";
+    }
   }
 }
 
