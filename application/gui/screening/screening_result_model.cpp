@@ -36,6 +36,11 @@ QModelIndex ScreeningResultModel::index(int row, int column, const QModelIndex& 
   return createIndex(row, column);
 }
 
+Qt::ItemFlags ScreeningResultModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 int ScreeningResultModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.Count());
 }
