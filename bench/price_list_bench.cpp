@@ -10,7 +10,6 @@
 //   build/bin/bench_price_list --window [MB]   the real code page, double click
 
 #include <stdlib.h>
-#include <sys/resource.h>
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -33,6 +32,7 @@
 #include "codes/price_list_model.h"
 #include "data/file_io.h"
 #include "data/price_files.h"
+#include "event_loop_watch.h"
 #include "gui_test_program.h"
 #include "main/status_panel_bar.h"
 #include "vcl/cp932_text.h"
@@ -79,28 +79,6 @@ int WritePriceFile(const std::string& file, size_t bytes) {
   std::fclose(out);
   return lines;
 }
-
-double PeakMegabytes() {
-  rusage usage{};
-  return ::getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss / 1024.0 : 0.0;
-}
-
-// The longest time between two turns of the event loop while it runs.
-class PauseWatch {
- public:
-  PauseWatch() {
-    QObject::connect(&tick_, &QTimer::timeout,
-                     [this] { longest_ = std::max(longest_, since_.restart()); });
-    since_.start();
-    tick_.start(5);
-  }
-  qint64 LongestMilliseconds() const { return std::max(longest_, since_.elapsed()); }
-
- private:
-  QTimer tick_;
-  QElapsedTimer since_;
-  qint64 longest_ = 0;
-};
 
 struct Measured {
   int rows = 0;

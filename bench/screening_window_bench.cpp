@@ -17,7 +17,6 @@
 //   build/bin/bench_screening_window [--every-pair] [N ...]     (default: 3800)
 
 #include <stdlib.h>
-#include <sys/resource.h>
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +35,7 @@
 
 #include "data/code_file.h"
 #include "data/price_files.h"
+#include "event_loop_watch.h"
 #include "gui_test_program.h"
 #include "main/Dm_umain.h"
 #include "main/status_panel_bar.h"
@@ -133,23 +133,6 @@ struct Measured {
   bool sameRows = false;
 };
 
-// The longest time between two turns of the event loop while it runs.
-class PauseWatch {
- public:
-  PauseWatch() {
-    QObject::connect(&tick_, &QTimer::timeout,
-                     [this] { longest_ = std::max(longest_, since_.restart()); });
-    since_.start();
-    tick_.start(5);
-  }
-  qint64 LongestMilliseconds() const { return std::max(longest_, since_.elapsed()); }
-
- private:
-  QTimer tick_;
-  QElapsedTimer since_;
-  qint64 longest_ = 0;
-};
-
 // Seconds of a click on a column of the list until the view has laid it out.
 double SortSeconds(ScreeningResultList& list, QTreeView& view, int column) {
   QElapsedTimer timer;
@@ -234,8 +217,7 @@ Measured RunOnce(int codes, bool everyPair) {
   measured.rows = list->model()->rowCount();
   if (!program.errors.isEmpty()) std::fprintf(stderr, "errors reported during the run\n");
   // Before the check, which holds every series as read and merges on all cores.
-  rusage usage{};
-  if (::getrusage(RUSAGE_SELF, &usage) == 0) measured.peakMegabytes = usage.ru_maxrss / 1024.0;
+  measured.peakMegabytes = PeakMegabytes();
   ScreeningResultList& results = window.FrameScrn().ResultList();
   measured.sameRows = ShowsTheRowsOneByOne(program.dir, results.Model(), everyPair);
   measured.correlationSortSeconds =
