@@ -5,32 +5,103 @@
 #include <limits>
 #include <utility>
 
-// Why the margin holds. Take a code's closes x over n days, scaled by a whole
-// s >= 1, and t = s x - mu their exact deviations. The correlation code takes
-// the mean M = fl(S / n) of the exact whole sum S, so |M - mu| <= u mu, and
-// each deviation d = fl(s x - M) lies within u mu + u (s x + M) <= 3.0001 u X
-// of t (X the largest scaled close, u = 2^-53): ||d - t|| <= E = 3.0001 u X
-// sqrt(n), and E / ||t|| = eta does not depend on s. Then the cosine of two
-// codes' d lies within 2.1 (eta_a + eta_b) of the exact correlation rho (eta
-// <= 0.01), and the correlation computed from the three rounded sums within
-// 2.01 gamma_n + 4.01 u of that cosine. The estimate is the same cosine of
-// this code's own d (s = 1) normalised in double and rounded to floats: the
-// normalising and the rounding move it by at most 2.0001 u_f + 4.03
-// gamma_{n+2} + 2.01 u, and the single-precision dot product by
-// SingleDotProductError(n) (u_f = 2^-24). Both the computed correlation and
-// the estimate lie within their bounds of rho, hence of each other.
+// Why the margin holds, one step per constant below. Take a code's closes x
+// over n days, scaled by a whole s >= 1 (a pair's unit and ratio), X the
+// largest s x, t = s x - mu the exact deviations from their mean mu, rho the
+// exact correlation of two codes (no s changes it), u = 2^-53, u_f = 2^-24
+// and gamma_m = m u / (1 - m u). The correlation code (CorrelationAroundMeans
+// and its lanes) takes the deviations d = fl(s x - M) from M = fl(S / n) of
+// the exact whole sum S, then the three sums of their products and the
+// coefficient of those. The estimate here is the single-precision dot product
+// of two codes' own deviations (s = 1), each divided by its computed norm and
+// rounded to floats. The computed correlation and the estimate each lie
+// within their bounds of rho, hence within the margin of each other, and a
+// pair is set aside only when no value within the margin of its estimate is
+// in the range.
 
 namespace {
 
 constexpr double kUnitRoundoff = 0x1p-53;
 constexpr double kSingleRoundoff = 0x1p-24;
-constexpr double kLargestError = 0.01;
 constexpr size_t kLanes = kCorrelationLanes;
 
 double Gamma(int32_t n) {
   const double nu = n * kUnitRoundoff;
   return nu / (1.0 - nu);
 }
+
+// |M - mu| <= u mu and |d - (s x - M)| <= u (s x + M), so each deviation lies
+// within u X + u (X + (1 + u) X) = (3 + u) u X of t: ||d - t|| <= E =
+// 3.0001 u X sqrt(n). The 0.0001 holds the u^2 X of M's own rounding.
+constexpr double kDeviationRoundoffs = 3.0001;
+// E as computed lies within a few u of that product (3.0001 and 1 + 1e-12
+// are no doubles, and the products and the root round); raised by 1e-12 it
+// is never below E.
+constexpr double kRoundedUp = 1.0 + 1e-12;
+
+// The computed norm of n deviations, fl(sqrt(fl(sum of squares))), lies
+// within a factor 1 + NormError(n) of their norm either way: the sum's
+// gamma_n, halved by the root, and the root's own u stay below gamma_{n+2}.
+// So ||t|| >= ||d|| - E >= norm / (1 + NormError(n)) - E, and eta = E / ||t||
+// is at most what NormaliseBlock takes for a code's error; eta is the same
+// for every s, as E and ||t|| both grow with s.
+double NormError(int32_t n) { return Gamma(n + 2); }
+
+// A code whose eta may lie above this gets no bound. At or below it, its
+// computed deviations lie too near t ever to come out as a spread of 0 (the
+// coefficient's special case); and the margin of a code farther off would
+// be too wide to set pairs aside.
+constexpr double kLargestError = 0.01;
+
+// For any two vectors ||d / ||d|| - t / ||t|||| <= 2 ||d - t|| / ||t||, so the
+// cosine of two codes' d lies within 2 (eta_a + eta_b) of rho. 2.1 keeps a
+// twentieth to spare.
+constexpr double kCosineOfNearVectors = 2.1;
+// The computed correlation is that cosine of the pair's scaled d, the
+// estimate that of each code's own d (s = 1): both within 2.1 (eta_a + eta_b)
+// of rho, so within twice that of each other.
+constexpr double kBothCosines = 2 * kCosineOfNearVectors;
+static_assert(kBothCosines == 4.2);
+
+// The coefficient from the three sums, against the cosine of its d: sxy lies
+// within gamma_n ||d_a|| ||d_b|| of its exact sum, sxx and syy within gamma_n
+// relatively, which their roots halve; the two roots, their product and the
+// division round once each. That is 2 gamma_n + 4 u, and 0.01 of each holds
+// the products of these terms. Clamping it to [-1, 1] only brings it nearer
+// to rho.
+constexpr double kSumsGammas = 2.01;
+constexpr double kSumsRoundoffs = 4.01;
+
+// The estimate's normalising, against the cosine of each code's own d: the
+// division rounds each value by u, the float by u_f, and the two norms lie
+// within NormError(n) of ||d_a|| and ||d_b||. The exact dot product of the
+// floats then lies within 2 u_f + 2 u + 2 NormError(n) of the cosine, and
+// 0.0001 u_f and 0.01 u hold the products of these terms. The norms' term is
+// kept at 4.03 NormError(n), twice what they need: the margin is wider than
+// it must be by some 3e-13 at 1,200 days, which at worst leaves a pair to its
+// full evaluation.
+constexpr double kNormalisingSingleRoundoffs = 2.0001;
+constexpr double kNormalisingRoundoffs = 2.01;
+constexpr double kNormalisingNormErrors = 4.03;
+// The u terms of the two steps above, 6.02 u, are taken together as 6.1 u.
+constexpr double kBothRoundoffs = 6.1;
+static_assert(kSumsRoundoffs + kNormalisingRoundoffs <= kBothRoundoffs);
+
+// The single-precision dot product lies within SingleDotProductError(n)
+// times the sum of the products' magnitudes of the exact one; that sum is at
+// most the product of the floats' two norms, each at most (1 + u)(1 + u_f) /
+// (1 - NormError(n)), so below 1.0001.
+constexpr double kDotProductNorms = 1.0001;
+
+// The margin and each code's eta are computed in doubles: their own
+// roundings, a few u of each, move the margin by far less than a hundredth,
+// and 1.01 holds them.
+constexpr double kMarginRoundedUp = 1.01;
+// What no relative bound holds: the rounding of the estimate plus or minus
+// the margin where it is compared with the range (below 1.2e-16), and the
+// normalised values and their products that are too small for a float's
+// full precision (below 1e-40 in all).
+constexpr double kMarginAbsolute = 1e-15;
 
 }  // namespace
 
@@ -42,8 +113,10 @@ CorrelationBound::CorrelationBound(std::vector<const int32_t*> closes, int32_t d
       error_(closes_.size(), std::numeric_limits<double>::infinity()),
       setAside_(closes_.size() * words_, 0) {
   const int32_t n = days_;
-  fixedMargin_ = 1.0001 * SingleDotProductError(n) + 2.0001 * kSingleRoundoff +
-                 4.03 * Gamma(n + 2) + 6.1 * kUnitRoundoff + 2.01 * Gamma(n);
+  fixedMargin_ = kDotProductNorms * SingleDotProductError(n) +
+                 kNormalisingSingleRoundoffs * kSingleRoundoff +
+                 kNormalisingNormErrors * NormError(n) + kBothRoundoffs * kUnitRoundoff +
+                 kSumsGammas * Gamma(n);
   if (n >= 2) normalised_.resize(blockCount_);
 }
 
@@ -71,10 +144,10 @@ void CorrelationBound::NormaliseBlock(int32_t block) {
       squares += deviations[k] * deviations[k];
     }
     const double norm = std::sqrt(squares);
-    const double farthest =
-        3.0001 * kUnitRoundoff * largest * std::sqrt(static_cast<double>(n)) * (1.0 + 1e-12);
-    // The exact deviations' norm is at least this.
-    const double exactNorm = norm / (1.0 + Gamma(n + 2)) - farthest;
+    // E, and a lower bound of ||t||.
+    const double farthest = kDeviationRoundoffs * kUnitRoundoff * largest *
+                            std::sqrt(static_cast<double>(n)) * kRoundedUp;
+    const double exactNorm = norm / (1.0 + NormError(n)) - farthest;
     if (!(exactNorm > 0.0)) continue;
     const double error = farthest / exactNorm;
     if (!(error <= kLargestError)) continue;
@@ -86,7 +159,8 @@ void CorrelationBound::NormaliseBlock(int32_t block) {
 }
 
 double CorrelationBound::MarginOf(int32_t i, int32_t j) const {
-  return 1.01 * (fixedMargin_ + 4.2 * (error_[i] + error_[j])) + 1e-15;
+  return kMarginRoundedUp * (fixedMargin_ + kBothCosines * (error_[i] + error_[j])) +
+         kMarginAbsolute;
 }
 
 void CorrelationBound::SetAsideRowsOf(int32_t rowBlock, double lowest, double highest,
