@@ -5,15 +5,19 @@
 // as asked. Whatever the number of threads, the passing pairs reach the sink
 // in key order and their results are the same bit for bit.
 //
+// The run is in four parts: the codes on a common calendar
+// (screening_calendar.h), a pair's walk over it (pair_walk.h), the
+// evaluation of the pairs on the evaluation threads
+// (pair_screening_evaluation.cpp) and the run itself (pair_screening.cpp).
+//
 // Thread use: Run is called on one thread (the worker's), which alone calls
 // the sink; the evaluation threads are Run's own and end before it returns.
 
-#include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +25,8 @@
 
 #include "data/statistics.h"
 #include "screening/pair_keys.h"
+#include "screening/pair_walk.h"
+#include "screening/screening_calendar.h"
 #include "screening/screening_series.h"
 #include "screening/technical_filter.h"
 
@@ -49,52 +55,6 @@ class PairScreeningSink {
                          int32_t sell, int32_t buy) = 0;
 };
 
-// One code's price file as the run reads it and, when its days allow, the
-// code on the run's common calendar (every date of every such code, newest
-// first): for each calendar day from the newest one down to its oldest, the
-// close of its latest day not after it, which is what the merge of a pair
-// gives that side. Index c below is a calendar index.
-struct CodePrices {
-  SeriesLoad load = SeriesLoad::kMissing;
-  PriceSeries series;
-  // The dates strictly decrease, every close is above 0, the newest day is
-  // near enough to the calendar's newest and the code lacks few of its days.
-  bool onCalendar = false;
-  int32_t top = 0;              // the calendar index of its newest day
-  int32_t bottom = -1;          // and of its oldest
-  std::vector<int32_t> gaps;    // the calendar days from top on that it lacks, ascending
-  std::vector<int32_t> closes;  // closes[c], for the days a pair may use
-  // The sum of closes[0..c) and the largest of them (at least 0), for c up
-  // to closes.size(). Kept for every kDaysPerMark-th c only, so that they
-  // take a small part of the room of the closes.
-  int64_t SumBefore(int32_t c) const {
-    int64_t sum = sumMarks[c / kDaysPerMark];
-    for (int32_t k = c / kDaysPerMark * kDaysPerMark; k < c; ++k) sum += closes[k];
-    return sum;
-  }
-  int32_t LargestBefore(int32_t c) const {
-    int32_t largest = largestMarks[c / kDaysPerMark];
-    for (int32_t k = c / kDaysPerMark * kDaysPerMark; k < c; ++k) {
-      largest = std::max(largest, closes[k]);
-    }
-    return largest;
-  }
-  static constexpr int32_t kDaysPerMark = 16;
-  std::vector<int64_t> sumMarks;      // SumBefore(m * kDaysPerMark)
-  std::vector<int32_t> largestMarks;  // LargestBefore(m * kDaysPerMark)
-  // The mean money (MeanRounded of close x unit) of closes[0..meanDays),
-  // which most pairs use; NaN when it cannot be had.
-  int32_t meanDays = 0;
-  double meanMoney = std::numeric_limits<double>::quiet_NaN();
-};
-
-// Reads the price file `file` (not yet on a calendar).
-CodePrices ReadCodePrices(const std::filesystem::path& file);
-// The descending dates of every code that can go on a calendar.
-std::vector<int32_t> CalendarOf(const std::vector<CodePrices>& prices);
-// Puts `prices` on `calendar` when its days allow.
-void PlaceOnCalendar(CodePrices& prices, const std::vector<int32_t>& calendar);
-
 class PairScreening {
  public:
   // The pairs handed to a thread at a time, by default: a unit of work. A
@@ -103,8 +63,10 @@ class PairScreening {
   // unit's results reach the sink at once.
   static constexpr int32_t kPairsPerUnit = 16384;
 
-  // `units` are the trading units of keys.Codes(), in that order. `threads`
-  // (at least 1) evaluate pairs, `pairsPerUnit` (at least 1) at a time.
+  // `keys` is kept by reference: it must outlive the screening (Run and
+  // MalformedCodes read it). `units` are the trading units of keys.Codes(),
+  // in that order. `threads` (at least 1) evaluate pairs, `pairsPerUnit` (at
+  // least 1) at a time.
   PairScreening(std::filesystem::path dataDir, const PairKeySet& keys, std::vector<int32_t> units,
                 std::vector<TechnicalTest> tests, int threads,
                 int32_t pairsPerUnit = kPairsPerUnit);
@@ -128,13 +90,6 @@ class PairScreening {
   // when one did; valid after Run.
   const std::vector<std::optional<double>>& LastPassedValues() const { return lastValues_; }
 
-  // Evaluates one pair of codes i < j on the calling thread: the pair that
-  // passed, or nullopt. `sell`/`buy` receive the pair's codes after the unit
-  // ratio put the sell side first.
-  struct Scratch;
-  std::optional<PassedPair> EvaluatePair(int32_t i, int32_t j, Scratch& scratch, int32_t& sell,
-                                         int32_t& buy) const;
-
  private:
   // A piece of a row: the pairs of code `row` with codes jBegin..jEnd - 1.
   struct RowPiece {
@@ -147,11 +102,24 @@ class PairScreening {
     size_t first = 0;
     size_t end = 0;
   };
-  struct UnitResult;
-  struct Balanced;
-  struct Queued;
+  // What the evaluation of a unit hands to the delivery.
+  struct UnitResult {
+    std::vector<PassedPair> passed;
+    int64_t lastKey = -1;
+    int32_t sell = 0;
+    int32_t buy = 0;
+    std::vector<std::optional<double>> lastValues;
+    int64_t firstKey = 0;  // the key of the unit's first pair
+  };
+  // An evaluation thread's own buffers, kept from pair to pair.
+  struct Scratch;
   struct Correlating;
+  struct Queued;
+  class PieceEvaluation;
 
+  // ---- the run, on Run's thread (pair_screening.cpp) ----
+  // The price file of keys_.Codes()[code].
+  std::filesystem::path PriceFileOf(int32_t code) const;
   void LoadPrices(const std::function<bool()>& stop);
   // When the first test is a correlation, the pairs whose first correlation
   // provably fails over the days most pairs use (bound_).
@@ -164,48 +132,27 @@ class PairScreening {
   // evaluated, until the end, a stop or a worker's error.
   End Deliver(OrderedHandOut& handOut, std::vector<UnitResult>& results,
               const std::function<bool()>& stop, PairScreeningSink& sink);
+
+  // ---- the evaluation, on the evaluation threads ----
+  // ---- (pair_screening_evaluation.cpp) ----
+  // Evaluates the units that handOut hands out, each into its result, until
+  // none is left or the run stops; an error goes to handOut and ends the
+  // thread's work.
+  void EvaluateUnits(OrderedHandOut& handOut, std::vector<UnitResult>& results) const;
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
-  // One piece of a unit; its keys follow those that `result` holds.
-  void EvaluatePiece(const RowPiece& piece, Scratch& scratch, UnitResult& result,
-                     const std::atomic<bool>& stopping) const;
-  // The days of a pair on the calendar: the calendar indexes from start up to
-  // end, but for `skipped` (ascending), the days both codes lack.
-  struct Walk {
-    int32_t start = 0;
-    int32_t end = 0;
-    int32_t days = 0;
-    const std::vector<int32_t>* skipped = nullptr;  // or none
-  };
-  // The walk of codes i and j; false when the merge must give their rows.
-  // `skipped` receives the days passed over.
-  bool WalkOf(int32_t i, int32_t j, std::vector<int32_t>& skipped, Walk& walk) const;
+  // Evaluates one pair of codes i < j on the calling thread: the pair that
+  // passed, or nullopt. `sell`/`buy` receive the pair's codes after the unit
+  // ratio put the sell side first.
+  std::optional<PassedPair> EvaluatePair(int32_t i, int32_t j, Scratch& scratch, int32_t& sell,
+                                         int32_t& buy) const;
   // The pair of codes i < j on `walk` is one that SetAsideFailingPairs set
   // aside.
-  bool SetAside(int32_t i, int32_t j, const Walk& walk) const;
-  // The merged rows of two codes on the calendar, read off it; false when
-  // they are not both on it.
-  bool CalendarRows(int32_t i, int32_t j, std::vector<MergedDay>& rows) const;
-  // Neither price file is malformed and both units are at least 1.
-  bool Usable(int32_t i, int32_t j) const;
-  bool Balance(int32_t i, int32_t j, const Walk& walk, Balanced& pair) const;
-  // Calls stretch(c, k, days) for each run of `days` calendar days from c
-  // on that are the balanced pair's days k, k + 1, ... of its `n` days from
-  // its day `from` on.
-  template <typename Stretch>
-  void ForEachStretch(const Balanced& pair, int32_t from, int32_t n, Stretch&& stretch) const;
-  // The scaled closes of `n` days of a balanced pair from its day `from` on,
-  // the sell side into a and the buy side into b; their sums.
-  void Gather(const Balanced& pair, int32_t from, int32_t n, int32_t* a, int32_t* b, int64_t& sumA,
-              int64_t& sumB) const;
-  // The same as doubles into a lane of two blocks (a[0],
-  // a[kCorrelationLanes], ...).
-  void GatherCloses(const Balanced& pair, int32_t from, int32_t n, double* a, double* b,
-                    int64_t& sumA, int64_t& sumB) const;
-  bool CorrelatingOf(const Balanced& pair, const TechnicalTest& test, int32_t side,
+  bool SetAside(int32_t i, int32_t j, const PairWalk& walk) const;
+  bool CorrelatingOf(const BalancedPair& pair, const TechnicalTest& test, int32_t side,
                      Correlating& job) const;
   // The tests from `firstTest` on; scratch.values holds the values so far.
-  std::optional<PassedPair> TestBalanced(const Balanced& pair, size_t firstTest,
+  std::optional<PassedPair> TestBalanced(const BalancedPair& pair, size_t firstTest,
                                          Scratch& scratch) const;
 
   std::filesystem::path dataDir_;
@@ -217,6 +164,7 @@ class PairScreening {
   VectorPath vectorPath_ = FastestVectorPath();
   std::vector<CodePrices> prices_;
   std::vector<int32_t> calendar_;
+  const CalendarPairs pairs_{prices_, units_, calendar_};
   std::vector<std::vector<double>> closeBlocks_;
   std::unique_ptr<CorrelationBound> bound_;
   int32_t boundFrom_ = 0;  // the calendar index of the bound's first day
