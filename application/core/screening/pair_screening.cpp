@@ -26,7 +26,18 @@ constexpr size_t kRunAheadSpare = 4;
 // How often the delivery polls the caller's stop while it waits for a unit.
 constexpr std::chrono::milliseconds kStopPoll{20};
 
+std::function<void(size_t unit)>& UnitHookSeam() {
+  static std::function<void(size_t unit)> hook;
+  return hook;
+}
+
 }  // namespace
+
+namespace screening_testing {
+
+void SetUnitHook(std::function<void(size_t unit)> hook) { UnitHookSeam() = std::move(hook); }
+
+}  // namespace screening_testing
 
 PairScreening::PairScreening(std::filesystem::path dataDir, const PairKeySet& keys,
                              std::vector<int32_t> units, std::vector<TechnicalTest> tests,
@@ -219,6 +230,8 @@ void PairScreening::PlanUnits() {
 }
 
 PairScreening::End PairScreening::Run(const std::function<bool()>& stop, PairScreeningSink& sink) {
+  // Taken once, before any evaluation thread starts.
+  const std::function<void(size_t unit)> unitHook = UnitHookSeam();
   lastValues_.assign(tests_.size(), std::nullopt);
   LoadPrices(stop);
   if (stop()) return End::kStopped;
@@ -244,7 +257,7 @@ PairScreening::End PairScreening::Run(const std::function<bool()>& stop, PairScr
   End end = End::kCompleted;
   try {
     for (int t = 0; t < threads_; ++t) {
-      threads.emplace_back([&] { EvaluateUnits(handOut, results); });
+      threads.emplace_back([&] { EvaluateUnits(handOut, results, unitHook); });
     }
     end = Deliver(handOut, results, stop, sink);
   } catch (...) {

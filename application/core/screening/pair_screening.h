@@ -137,8 +137,9 @@ class PairScreening {
   // ---- (pair_screening_evaluation.cpp) ----
   // Evaluates the units that handOut hands out, each into its result, until
   // none is left or the run stops; an error goes to handOut and ends the
-  // thread's work.
-  void EvaluateUnits(OrderedHandOut& handOut, std::vector<UnitResult>& results) const;
+  // thread's work. `unitHook`, when set, is called on each unit first.
+  void EvaluateUnits(OrderedHandOut& handOut, std::vector<UnitResult>& results,
+                     const std::function<void(size_t unit)>& unitHook) const;
   void Evaluate(const WorkUnit& unit, Scratch& scratch, UnitResult& result,
                 const std::atomic<bool>& stopping) const;
   // Evaluates one pair of codes i < j on the calling thread: the pair that
@@ -176,3 +177,12 @@ class PairScreening {
   std::vector<WorkUnit> work_;
   std::vector<std::optional<double>> lastValues_;
 };
+
+// Seams for the tests.
+namespace screening_testing {
+// While set, every run calls hook(u) on an evaluation thread before it
+// evaluates its unit u (0, 1, ... in key order); what the hook throws ends
+// the run as an error of the evaluation would. Set it while no run is under
+// way; an empty function takes it away.
+void SetUnitHook(std::function<void(size_t unit)> hook);
+}  // namespace screening_testing

@@ -304,10 +304,12 @@ class PairScreening::PieceEvaluation {
   int32_t setAsideLast_ = -1;   // code j of the last pair taken, when the bound set it aside
 };
 
-void PairScreening::EvaluateUnits(OrderedHandOut& handOut, std::vector<UnitResult>& results) const {
+void PairScreening::EvaluateUnits(OrderedHandOut& handOut, std::vector<UnitResult>& results,
+                                  const std::function<void(size_t unit)>& unitHook) const {
   Scratch scratch;
   while (const std::optional<size_t> u = handOut.Take()) {
     try {
+      if (unitHook) unitHook(*u);
       Evaluate(work_[*u], scratch, results[*u], handOut.Stopping());
     } catch (...) {
       handOut.Fail(std::current_exception());

@@ -2,7 +2,7 @@
 // worker over a small program directory with the fake quote library, the
 // result rows and columns, the status texts, cancel, the second cancel press
 // that gives the worker up, an error inside the worker, and the files a run
-// cannot save.
+// cannot save, and an error on an evaluation thread.
 
 #include <sys/stat.h>
 
@@ -24,6 +24,7 @@
 #include "gui_test_program.h"
 #include "main/Dm_umain.h"
 #include "main/status_panel_bar.h"
+#include "screening/pair_screening.h"
 #include "screening/result_sort.h"
 #include "screening/screening_result_model.h"
 #include "screening/screening_settings.h"
@@ -319,6 +320,23 @@ class ScreeningRunTest : public QObject {
     p.RunToTheEnd();
     QVERIFY2(p.Panel(0).startsWith(QStringLiteral(u" ! スクリーニングを中断しました: ")),
              qPrintable(p.Panel(0)));
+    QVERIFY(p.Button()->isEnabled());
+    QVERIFY(!p.Cancel()->isVisible());
+    QVERIFY(!p.window->ScreeningBusy());
+  }
+
+  // An error on an evaluation thread ends the run with its reason, never with
+  // the completion text over the rows evaluated before it.
+  void anEvaluationThreadsErrorEndsTheRunWithItsReason() {
+    Program p;
+    p.Begin();
+    struct TakeTheHookAway {
+      ~TakeTheHookAway() { screening_testing::SetUnitHook({}); }
+    } takeAway;
+    screening_testing::SetUnitHook([](size_t) { throw std::runtime_error("unit failed"); });
+    p.RunToTheEnd();
+    QCOMPARE(p.Panel(0), QStringLiteral(u" ! スクリーニングを中断しました: unit failed"));
+    QCOMPARE(p.Model()->rowCount(), 0);
     QVERIFY(p.Button()->isEnabled());
     QVERIFY(!p.Cancel()->isVisible());
     QVERIFY(!p.window->ScreeningBusy());
