@@ -1,0 +1,26 @@
+#include "screening_fixtures.h"
+
+PriceSeries Series(std::vector<std::pair<int32_t, int32_t>> days) {
+  PriceSeries series;
+  for (auto [date, close] : days) {
+    series.dates.push_back(date);
+    series.closes.push_back(close);
+  }
+  return series;
+}
+
+std::vector<MergedDay> Rows(std::vector<std::pair<int32_t, int32_t>> closes) {
+  std::vector<MergedDay> rows;
+  int32_t date = 20100101;
+  for (auto [c1, c2] : closes) rows.push_back({date--, c1, c2});
+  return rows;
+}
+
+TechnicalCondition Condition(const std::string& kind, const std::string& period,
+                             const std::string& range) {
+  TechnicalCondition condition;
+  condition.kind = kind;
+  condition.period = period;
+  condition.range = range;
+  return condition;
+}
