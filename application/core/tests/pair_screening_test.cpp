@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -55,12 +54,35 @@ bool SameValues(const std::vector<double>& a, const std::vector<double>& b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
+// The codes 1300, 1301, ... of `codes` that a run puts on its calendar,
+// placed as a run places them: the pairs of two such codes take the fast
+// path, the others the merge.
+int CodesOnCalendar(const ScratchDir& dir, int codes) {
+  std::vector<CodePrices> prices;
+  for (int c = 0; c < codes; ++c) {
+    prices.push_back(ReadCodePrices(dir.path() / (std::to_string(1300 + c) + ".txt")));
+  }
+  const std::vector<int32_t> calendar = CalendarOf(prices);
+  int placed = 0;
+  for (CodePrices& code : prices) {
+    PlaceOnCalendar(code, calendar);
+    if (code.onCalendar) ++placed;
+  }
+  return placed;
+}
+
 // Price files of varied shapes: shared days, a missing day, a zero close,
-// short histories, a missing file and a malformed one.
+// short histories, a missing file and a malformed one. Every code goes on
+// the calendar but the one without a file, the malformed one and those with
+// a close of 0.
 void WritePrices(const ScratchDir& dir, int codes, std::mt19937& random) {
+  int offCalendar = 0;
   for (int c = 0; c < codes; ++c) {
     const std::string code = std::to_string(1300 + c);
-    if (c == 5) continue;  // no file
+    if (c == 5) {  // no file
+      ++offCalendar;
+      continue;
+    }
     std::string text;
     const int days = c % 7 == 3 ? 40 + c : 1225;
     int64_t price = 50 + static_cast<int64_t>(random() % 3000);
@@ -69,15 +91,13 @@ void WritePrices(const ScratchDir& dir, int codes, std::mt19937& random) {
       if (price < 1) price = 1;
       if (c % 11 == 4 && d == 30) continue;
       const int64_t close = (c % 13 == 6 && d == 12) ? 0 : price;
-      const int day = 3000 - d;
-      char line[64];
-      std::snprintf(line, sizeof line, "%04d/%02d/%02d\t%lld\t1\t1\t1\t1\r\n", 2000 + day / 400,
-                    1 + (day / 30) % 12, 1 + day % 30, static_cast<long long>(close));
-      text += line;
+      text += PriceLine(d, close);
     }
     if (c == 9) text += "2000/01/01\tbad\r\n";
+    if (c == 9 || c % 13 == 6) ++offCalendar;
     dir.Write(code + ".txt", text);
   }
+  EXPECT_EQ(CodesOnCalendar(dir, codes), codes - offCalendar);
 }
 
 // The rows of the steps one by one for every key: merge, unit ratio and
@@ -257,16 +277,18 @@ void WriteRandomPrices(const ScratchDir& dir, int codes, std::mt19937& random, b
     if (shape == 7 && days.size() > 20) std::swap(days[3], days[4 + pick(10)]);
     if (shape == 8 && days.size() > 20) days.insert(days.begin() + 7, days[7]);
     std::string text;
-    for (const auto& [d, close] : days) {
-      const int day = 3000 - d;
-      char line[80];
-      std::snprintf(line, sizeof line, "%04d/%02d/%02d\t%lld\t1\t1\t1\t1\r\n", 2000 + day / 360,
-                    1 + (day / 30) % 12, 1 + day % 30, static_cast<long long>(close));
-      text += line;
-    }
+    for (const auto& [d, close] : days) text += PriceLine(d, close);
     files.push_back(text);
   }
   for (int c = 0; c < codes; ++c) dir.Write(std::to_string(1300 + c) + ".txt", files[c]);
+  // Days out of order or twice, or a close of 0, keep a code off the
+  // calendar; the rest go on it.
+  const int onCalendar = CodesOnCalendar(dir, codes);
+  if (disordered) {
+    EXPECT_GT(onCalendar, codes / 2);
+  } else {
+    EXPECT_EQ(onCalendar, codes);
+  }
 }
 
 }  // namespace
@@ -482,10 +504,7 @@ TEST(PairScreeningTest, RowsSplitAndJoinedIntoUnitsGiveTheSameRows) {
 TEST(PairScreeningTest, ACodeThatIsNoPlainNameReadsNoFile) {
   ScratchDir dir;
   std::string prices;
-  for (int d = 28; d >= 1; --d) {
-    prices += "2009/10/" + std::string(d < 10 ? "0" : "") + std::to_string(d) + "\t" +
-              std::to_string(500 + d * (d % 3)) + "\t1\t1\t1\t1\r\n";
-  }
+  for (int d = 28; d >= 1; --d) prices += PriceLine(28 - d, 500 + d * (d % 3));
   // Every name below leads to a price file, inside the data directory or not.
   std::filesystem::create_directories(dir.path() / "data" / "sub");
   for (const char* file :

@@ -1,7 +1,7 @@
 #pragma once
 // What the tests of a screening's steps share: the names of the technical
-// kinds as the condition rows hold them, condition rows, and the series and
-// merged rows of a few days.
+// kinds as the condition rows hold them, condition rows, the series and
+// merged rows of a few days, and the lines of price files.
 
 #include <cstdint>
 #include <string>
@@ -23,6 +23,11 @@ PriceSeries Series(std::vector<std::pair<int32_t, int32_t>> days);
 // Merged rows of the closes (Close1, Close2), one date apart from 2010/01/01
 // down.
 std::vector<MergedDay> Rows(std::vector<std::pair<int32_t, int32_t>> closes);
+
+// One line of a price file: the close of the market day `daysBack` (0 to
+// 3000) days before the newest one, on a year of twelve 30-day months, so
+// that the dates strictly fall as `daysBack` rises, as a file's lines do.
+std::string PriceLine(int daysBack, int64_t close);
 
 // A ticked condition row.
 TechnicalCondition Condition(const std::string& kind, const std::string& period,
