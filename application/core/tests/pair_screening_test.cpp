@@ -339,6 +339,8 @@ TEST(PairScreeningTest, EqualsTheStepsOneByOneOnRandomDirectories) {
   EXPECT_TRUE(aLaterPairPassedTheFirstTest);
 }
 
+namespace {
+
 // Key number `key` and its codes, the sell side first, as the steps one by
 // one give them.
 std::tuple<int64_t, int32_t, int32_t> KeyWithItsCodes(const ScratchDir& dir, const PairKeySet& keys,
@@ -359,6 +361,60 @@ std::tuple<int64_t, int32_t, int32_t> KeyWithItsCodes(const ScratchDir& dir, con
   }
   return {-1, 0, 0};
 }
+
+// With `value` as both bounds of the first test's range or as one, whole
+// runs in units of `pairsPerUnit` pairs give the rows of the steps one by
+// one, and every batch ends on the key and the codes that the steps give.
+void ExpectRangesAtTheValueGiveTheSteps(const ScratchDir& dir, const PairKeySet& keys,
+                                        const std::vector<int32_t>& units,
+                                        std::vector<TechnicalTest> tests, double value,
+                                        const std::string& what, int32_t pairsPerUnit) {
+  for (const auto& [lowest, highest] :
+       {std::pair{value, value}, std::pair{value, 999.0}, std::pair{-999.0, value}}) {
+    tests[0].lowest = lowest;
+    tests[0].highest = highest;
+    std::vector<std::optional<double>> expectedLast;
+    const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests, expectedLast);
+    ASSERT_FALSE(expected.empty());
+    // Small units: many batches end on a pair that was set aside.
+    ExpectEveryBuildGives(
+        dir, keys, units, tests, {1, 3}, expected, expectedLast,
+        what + ", range " + std::to_string(lowest) + " to " + std::to_string(highest),
+        [&](const Collect& sink, const std::string& run) {
+          ASSERT_GT(sink.batchEnds.size(), 10u) << run;
+          EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1) << run;
+          for (const auto& end : sink.batchEnds) {
+            EXPECT_EQ(end, KeyWithItsCodes(dir, keys, units, std::get<0>(end))) << run;
+          }
+        },
+        pairsPerUnit);
+  }
+}
+
+// Twelve codes of 200 days, random walks on one calendar: 1300 has every
+// day, each of the eleven others lacks one of the newest 60, a third of them
+// the same one, so that a pair of two codes lacking the same day passes over
+// it. The day each code lacks, or -1.
+std::vector<int> WriteCodesLackingADay(const ScratchDir& dir) {
+  std::mt19937 random(6);
+  const int codes = 12;
+  const int lackedDays[] = {7, 31, 52};
+  std::vector<int> lacking;
+  for (int c = 0; c < codes; ++c) {
+    lacking.push_back(c == 0 ? -1 : lackedDays[c % 3]);
+    int64_t price = 500 + static_cast<int64_t>(random() % 5000);
+    std::string text;
+    for (int d = 0; d < 200; ++d) {
+      price = std::max<int64_t>(price + static_cast<int>(random() % 41) - 20, 1);
+      if (d != lacking.back()) text += PriceLine(d, price);
+    }
+    dir.Write(std::to_string(1300 + c) + ".txt", text);
+  }
+  EXPECT_EQ(CodesOnCalendar(dir, codes), codes);
+  return lacking;
+}
+
+}  // namespace
 
 // Ranges whose bounds are pairs' own correlations, as both bounds or one:
 // the pairs set aside before balancing are exactly those the steps one by
@@ -385,29 +441,38 @@ TEST(PairScreeningTest, RangesAtAPairsOwnCorrelationKeepThePair) {
     std::sort(values.begin(), values.end());
     for (const double value : {values[values.size() / 2], values[values.size() * 9 / 10],
                                values.back(), values.front()}) {
-      for (const auto& [lowest, highest] :
-           {std::pair{value, value}, std::pair{value, 999.0}, std::pair{-999.0, value}}) {
-        tests[0].lowest = lowest;
-        tests[0].highest = highest;
-        std::vector<std::optional<double>> expectedLast;
-        const std::vector<PassedPair> expected = OneByOne(dir, keys, units, tests, expectedLast);
-        ASSERT_FALSE(expected.empty());
-        // Small units: many batches end on a pair that was set aside.
-        ExpectEveryBuildGives(
-            dir, keys, units, tests, {1, 3}, expected, expectedLast,
-            "seed " + std::to_string(seed) + ", range " + std::to_string(lowest) + " to " +
-                std::to_string(highest),
-            [&](const Collect& sink, const std::string& what) {
-              ASSERT_GT(sink.batchEnds.size(), 10u) << what;
-              EXPECT_EQ(std::get<0>(sink.last), keys.Count() - 1) << what;
-              for (const auto& end : sink.batchEnds) {
-                EXPECT_EQ(end, KeyWithItsCodes(dir, keys, units, std::get<0>(end))) << what;
-              }
-            },
-            7);
-      }
+      ExpectRangesAtTheValueGiveTheSteps(dir, keys, units, tests, value,
+                                         "seed " + std::to_string(seed), 7);
     }
   }
+}
+
+// A pair of two codes that lack the same day passes over it: its days are
+// its own, not the calendar's that the bound was taken over, so the bound
+// never sets it aside. Here the day passed over lies within the period, which
+// is shorter than the pair's days, so that its period's days and the bound's
+// share their first day and their count but for that day.
+TEST(PairScreeningTest, RangesAtTheCorrelationOfAPairThatPassesOverADayKeepThePair) {
+  ScratchDir dir;
+  const std::vector<int> lacking = WriteCodesLackingADay(dir);
+  std::vector<std::string> all;
+  for (size_t c = 0; c < lacking.size(); ++c) all.push_back(std::to_string(1300 + c));
+  const PairKeySet keys(all, all);
+  std::vector<int32_t> units;
+  for (int32_t i = 0; i < keys.CodeCount(); ++i) units.push_back(i % 3 == 0 ? 1 : 100);
+  const std::vector<TechnicalTest> tests =
+      ParseTechnicalTests({Condition(kCorrelation, "   1" + kSeparator + "  60", ""),
+                           Condition(kStdDev, "   1" + kSeparator + "1200", "")});
+  std::vector<std::optional<double>> unused;
+  int passingOver = 0;
+  for (const PassedPair& pair : OneByOne(dir, keys, units, tests, unused)) {
+    if (lacking[pair.sell] < 0 || lacking[pair.sell] != lacking[pair.buy]) continue;
+    ++passingOver;
+    ExpectRangesAtTheValueGiveTheSteps(dir, keys, units, tests, pair.values[0],
+                                       "the pair of " + all[pair.sell] + " and " + all[pair.buy],
+                                       3);
+  }
+  EXPECT_EQ(passingOver, 15);
 }
 
 namespace {
