@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,6 +75,27 @@ double ComputedCorrelation(const std::vector<int32_t>& a, int32_t sA, const std:
                                 static_cast<double>(sumB) / n);
 }
 
+// The correlation of a and b to the precision of a long double: the sums
+// of the closes and of their products are exact in 128-bit integers.
+long double ExactCorrelation(const std::vector<int32_t>& a, const std::vector<int32_t>& b) {
+  const auto n = static_cast<__int128>(a.size());
+  __int128 sumA = 0;
+  __int128 sumB = 0;
+  __int128 sumAA = 0;
+  __int128 sumBB = 0;
+  __int128 sumAB = 0;
+  for (size_t k = 0; k < a.size(); ++k) {
+    sumA += a[k];
+    sumB += b[k];
+    sumAA += static_cast<__int128>(a[k]) * a[k];
+    sumBB += static_cast<__int128>(b[k]) * b[k];
+    sumAB += static_cast<__int128>(a[k]) * b[k];
+  }
+  const auto spreadA = static_cast<long double>(n * sumAA - sumA * sumA);
+  const auto spreadB = static_cast<long double>(n * sumBB - sumB * sumB);
+  return static_cast<long double>(n * sumAB - sumA * sumB) / std::sqrt(spreadA * spreadB);
+}
+
 std::string Name(VectorPath path) { return path == VectorPath::kPlain ? "plain" : "AVX2"; }
 
 }  // namespace
@@ -106,6 +128,33 @@ TEST(DotProductsOfBlocks, EveryProductLiesWithinItsBoundOnEveryBuild) {
                     SingleDotProductError(n) * magnitude)
               << Name(path) << " n " << n << " lanes " << r << ", " << c;
         }
+      }
+    }
+  }
+}
+
+// A sum that sits at 1 while every later product, just under half a unit
+// in its last place, rounds away: the error grows by almost a unit roundoff
+// at each day, as far as the bound lets it.
+TEST(DotProductsOfBlocks, ASumThatEveryDayRoundsTheSameWayStaysWithinItsBound) {
+  const float small = 0x1p-12f;
+  const float justUnderSmall = (1.0f - 0x1p-24f) * 0x1p-12f;
+  for (const int32_t n : {5, 1200}) {
+    std::vector<float> rows(static_cast<size_t>(n) * kCorrelationLanes, small);
+    std::vector<float> columns(rows.size(), justUnderSmall);
+    std::fill(rows.begin(), rows.begin() + kCorrelationLanes, 1.0f);
+    std::fill(columns.begin(), columns.begin() + kCorrelationLanes, 1.0f);
+    const long double product = static_cast<long double>(small) * justUnderSmall;
+    const long double exact = 1.0L + (n - 1) * product;
+    const long double bound = SingleDotProductError(n) * exact;
+    for (const VectorPath path : AvailableVectorPaths()) {
+      float results[kCorrelationLanes * kCorrelationLanes];
+      DotProductsOfBlocksOn(path, rows.data(), columns.data(), n, results);
+      for (const float result : results) {
+        const long double error = std::fabs(result - exact);
+        EXPECT_LE(error, bound) << Name(path) << " n " << n;
+        // The case itself: with a bound half as wide, it would fall out.
+        EXPECT_GT(error, bound / 2) << Name(path) << " n " << n;
       }
     }
   }
@@ -192,5 +241,73 @@ TEST(CorrelationBoundTest, SetsAsideOnlyPairsOutsideTheRange) {
     }
     EXPECT_FALSE(data.bound.SetAside(0, 9)) << Name(path);  // the twins
     EXPECT_GT(setAside, count * (count - 1) / 2 / 2) << Name(path);
+  }
+}
+
+// Three days whose float roundings of the normalised closes, of the products
+// and of the sums go mostly one way (found by a search of many pairs): the
+// estimate lies further from the exact correlation than half its margin,
+// yet within it, and so does every scaled correlation the screening
+// computes.
+TEST(CorrelationBoundTest, ThreeDaysWhoseRoundingsGoOneWayStayWithinTheMargin) {
+  const std::vector<std::vector<int32_t>> codes = {
+      {259, 808, 428}, {586, 917, 688}, {61, 519, 176},     {983, 325, 818},
+      {958, 606, 822}, {341, 714, 485}, {9536, 3646, 6530}, {9056, 882, 3747},
+  };
+  const Bound data(codes, 3);
+  for (const VectorPath path : AvailableVectorPaths()) {
+    double largestShare = 0.0;
+    for (int32_t i = 0; i + 1 < static_cast<int32_t>(codes.size()); i += 2) {
+      const std::optional<CorrelationBound::Estimate> estimate =
+          data.bound.EstimateOf(i, i + 1, path);
+      ASSERT_TRUE(estimate) << Name(path) << " codes " << i;
+      const long double exact = ExactCorrelation(codes[i], codes[i + 1]);
+      const auto error = static_cast<double>(std::fabs(estimate->value - exact));
+      EXPECT_LE(error, estimate->margin) << Name(path) << " codes " << i;
+      largestShare = std::max(largestShare, error / estimate->margin);
+      for (const int32_t sA : {1, 7, 1000}) {
+        for (const int32_t sB : {1, 3, 100000}) {
+          const double computed = ComputedCorrelation(codes[i], sA, codes[i + 1], sB);
+          EXPECT_LE(std::fabs(computed - estimate->value), estimate->margin)
+              << Name(path) << " codes " << i << " scales " << sA << ", " << sB;
+        }
+      }
+    }
+    // The cases themselves: with a margin half as wide, one would fall out.
+    EXPECT_GT(largestShare, 0.5) << Name(path);
+  }
+}
+
+// Closes at the top of 32 bits with a spread of a few yen: the rounding of
+// their mean is as large as a mean's can be against their deviations, and
+// the deviations' error is most of the margin. (That rounding shifts every
+// deviation alike, and the exact deviations sum to 0, so the correlations
+// move only by its square: no closes take that part of the margin.) The
+// estimate and the computed correlation lie within it of the exact one.
+TEST(CorrelationBoundTest, ClosesAtTheTopOf32BitsStayWithinTheMargin) {
+  std::mt19937 random(13);
+  for (const int32_t days : {3, 60, 1200}) {
+    std::vector<std::vector<int32_t>> codes(4);
+    for (std::vector<int32_t>& closes : codes) {
+      for (int32_t d = 0; d < days; ++d) {
+        closes.push_back(INT32_MAX - static_cast<int32_t>(random() % 7));
+      }
+    }
+    const Bound data(codes, days);
+    for (const VectorPath path : AvailableVectorPaths()) {
+      for (int32_t i = 0; i < 4; ++i) {
+        for (int32_t j = i + 1; j < 4; ++j) {
+          const std::optional<CorrelationBound::Estimate> estimate =
+              data.bound.EstimateOf(i, j, path);
+          ASSERT_TRUE(estimate) << Name(path) << " days " << days;
+          const long double exact = ExactCorrelation(codes[i], codes[j]);
+          EXPECT_LE(std::fabs(estimate->value - exact), estimate->margin)
+              << Name(path) << " days " << days << " codes " << i << ", " << j;
+          EXPECT_LE(std::fabs(ComputedCorrelation(codes[i], 1, codes[j], 1) - exact),
+                    estimate->margin)
+              << Name(path) << " days " << days << " codes " << i << ", " << j;
+        }
+      }
+    }
   }
 }
