@@ -1,5 +1,8 @@
 #include "screening/ordered_hand_out.h"
 
+#include <stdexcept>
+#include <string>
+
 OrderedHandOut::OrderedHandOut(size_t units, size_t runAhead)
     : units_(units), runAhead_(runAhead), done_(units, false) {}
 
@@ -7,16 +10,24 @@ bool OrderedHandOut::MayTake() const {
   return stopping_ || next_ >= units_ || next_ < delivered_ + runAhead_;
 }
 
+void OrderedHandOut::RequireNextToDeliver(size_t u, const char* step) const {
+  if (u != delivered_ || u >= units_) {
+    throw std::logic_error(std::string("OrderedHandOut::") + step + ": unit " + std::to_string(u) +
+                           " out of order, the next to deliver is " + std::to_string(delivered_) +
+                           " of " + std::to_string(units_));
+  }
+}
+
 std::optional<size_t> OrderedHandOut::Take() {
-  std::unique_lock lock(mutex_);
-  workReady_.wait(lock, [this] { return MayTake(); });
+  MutexLock lock(mutex_);
+  while (!MayTake()) lock.Wait(workReady_);
   if (stopping_ || next_ >= units_) return std::nullopt;
   return next_++;
 }
 
 void OrderedHandOut::Done(size_t u) {
   {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     done_[u] = true;
   }
   unitDone_.notify_all();
@@ -24,7 +35,7 @@ void OrderedHandOut::Done(size_t u) {
 
 void OrderedHandOut::Fail(std::exception_ptr error) {
   {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     if (!error_) error_ = std::move(error);
     stopping_ = true;
   }
@@ -33,28 +44,34 @@ void OrderedHandOut::Fail(std::exception_ptr error) {
 }
 
 bool OrderedHandOut::WaitDone(size_t u, std::chrono::milliseconds poll) {
-  std::unique_lock lock(mutex_);
-  unitDone_.wait_for(lock, poll, [&] { return done_[u] || error_ != nullptr; });
+  const auto deadline = std::chrono::steady_clock::now() + poll;
+  MutexLock lock(mutex_);
+  RequireNextToDeliver(u, "WaitDone");
+  while (!done_[u] && error_ == nullptr) {
+    if (!lock.WaitUntil(unitDone_, deadline)) break;
+  }
   return done_[u] && error_ == nullptr;
 }
 
 void OrderedHandOut::Delivered(size_t u) {
   {
-    std::lock_guard lock(mutex_);
-    delivered_ = u + 1;
+    MutexLock lock(mutex_);
+    RequireNextToDeliver(u, "Delivered");
+    if (!done_[u]) throw std::logic_error("OrderedHandOut::Delivered: unit not done");
+    ++delivered_;
   }
   workReady_.notify_all();
 }
 
 void OrderedHandOut::Stop() {
   {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     stopping_ = true;
   }
   workReady_.notify_all();
 }
 
 std::exception_ptr OrderedHandOut::Error() const {
-  std::lock_guard lock(mutex_);
+  MutexLock lock(mutex_);
   return error_;
 }

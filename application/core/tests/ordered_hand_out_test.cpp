@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -26,6 +27,42 @@ TEST(OrderedHandOutTest, HandsUnitsOutInOrderNoFurtherAheadThanAllowed) {
   handOut.Stop();
   EXPECT_EQ(handOut.Take(), std::nullopt);
   EXPECT_TRUE(handOut.Stopping());
+}
+
+TEST(OrderedHandOutTest, TheDeliveryWaitsForEachUnitInTurn) {
+  OrderedHandOut handOut(3, 3);
+  ASSERT_EQ(handOut.Take(), 0u);
+  ASSERT_EQ(handOut.Take(), 1u);
+  ASSERT_EQ(handOut.Take(), 2u);
+  // A later unit done first, with its wake-up, leaves the delivery waiting.
+  std::atomic<bool> answered = false;
+  bool firstDone = false;
+  std::thread delivery([&] {
+    firstDone = handOut.WaitDone(0, milliseconds(60000));
+    answered = true;
+  });
+  std::this_thread::sleep_for(milliseconds(50));  // the delivery waits by now
+  handOut.Done(1);
+  std::this_thread::sleep_for(milliseconds(50));
+  EXPECT_FALSE(answered);
+  handOut.Done(0);
+  delivery.join();
+  EXPECT_TRUE(firstDone);
+
+  // Only the next unit is waited for and delivered, and only once done.
+  EXPECT_THROW(handOut.WaitDone(1, milliseconds(0)), std::logic_error);
+  EXPECT_THROW(handOut.Delivered(1), std::logic_error);
+  handOut.Delivered(0);
+  EXPECT_THROW(handOut.WaitDone(0, milliseconds(0)), std::logic_error);
+  EXPECT_THROW(handOut.Delivered(0), std::logic_error);
+  EXPECT_TRUE(handOut.WaitDone(1, milliseconds(0)));
+  handOut.Delivered(1);
+  EXPECT_FALSE(handOut.WaitDone(2, milliseconds(1)));
+  EXPECT_THROW(handOut.Delivered(2), std::logic_error);
+  handOut.Done(2);
+  EXPECT_TRUE(handOut.WaitDone(2, milliseconds(0)));
+  handOut.Delivered(2);
+  EXPECT_THROW(handOut.WaitDone(3, milliseconds(0)), std::logic_error);  // none is left
 }
 
 TEST(OrderedHandOutTest, NoUnitIsLeftAfterTheLast) {

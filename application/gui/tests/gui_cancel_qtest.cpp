@@ -30,9 +30,12 @@ class StandInWorker : public QThread {
  public:
   StandInWorker(TFormMain& window, bool honoursCancel, bool endStep)
       : window_(window), honoursCancel_(honoursCancel), endStep_(endStep) {}
+  // Its scope's end releases it, also when a failed check left the test
+  // early: the main thread then serves the end step it hands over, which
+  // would otherwise wait for the main thread forever.
   ~StandInWorker() override {
     release = true;
-    wait();
+    while (!wait(QDeadlineTimer(10))) QCoreApplication::processEvents();
   }
 
   std::atomic<bool> release{false};

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -44,6 +45,11 @@ class ReplaceFileTest : public ::testing::Test {
   }
   long EntriesInDir() const {
     return std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
+  }
+  static mode_t ModeOf(const fs::path& path) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
   }
 
   fs::path dir_;
@@ -210,24 +216,78 @@ TEST_F(ReplaceFileTest, ASymbolicLinkIsReplacedItselfNeverWrittenThrough) {
   };
   const fs::path elsewhere = dir_ / "elsewhere";
   fs::create_directory(elsewhere);
+  // What the link becomes is a new file, with a new file's mode: neither the
+  // link's own (every bit) nor its target's.
+  ASSERT_TRUE(ReplaceFileContents(elsewhere / "fresh", ""));
+  const mode_t freshMode = ModeOf(elsewhere / "fresh");
   for (const auto& writer : writers) {
     SCOPED_TRACE(writer.name);
     const fs::path victim = elsewhere / "victim";
+    // Read-only: the link is no reason to refuse the save, nor a way to
+    // take the target's mode over.
+    const fs::path readOnly = elsewhere / "read-only";
     const fs::path missing = elsewhere / "missing";
     std::ofstream(victim, std::ios::binary) << "[S]\r\nk=victim\r\n";
+    ASSERT_EQ(::chmod(victim.c_str(), 0640), 0);
+    fs::remove(readOnly);
+    std::ofstream(readOnly, std::ios::binary) << "[S]\r\nk=read-only\r\n";
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
     fs::remove(missing);
-    for (const fs::path& target : {victim, missing}) {
+    for (const fs::path& target : {victim, readOnly, missing}) {
+      SCOPED_TRACE(target.filename().string());
       const fs::path link = dir_ / "Dyadmark.ini";
       fs::remove(link);
       fs::create_symlink(target, link);
       ASSERT_TRUE(writer.save(link));
       EXPECT_FALSE(fs::is_symlink(link));
       EXPECT_NE(BytesOf(link).find("new"), std::string::npos);
+      EXPECT_EQ(ModeOf(link), freshMode);
       EXPECT_EQ(BytesOf(victim), "[S]\r\nk=victim\r\n");
+      EXPECT_EQ(BytesOf(readOnly), "[S]\r\nk=read-only\r\n");
+      EXPECT_EQ(ModeOf(readOnly), 0444u);
       EXPECT_FALSE(fs::exists(missing));
     }
     EXPECT_EQ(EntriesInDir(), 2);
   }
+}
+
+// A process of its own that lives until it is ended.
+class LiveProcess {
+ public:
+  LiveProcess() : pid_(::fork()) {
+    if (pid_ == 0) {
+      for (;;) ::pause();
+    }
+  }
+  ~LiveProcess() { End(); }
+  LiveProcess(const LiveProcess&) = delete;
+  LiveProcess& operator=(const LiveProcess&) = delete;
+  pid_t Pid() const { return pid_; }
+  // Kills it and waits until its process id is free.
+  void End() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_;
+};
+
+// Another instance of the program saving in the same folder: its temporary
+// file stays while it runs, and goes once it is gone.
+TEST_F(ReplaceFileTest, ASaveOfAnotherRunningProcessStaysUntilItEnds) {
+  LiveProcess other;
+  ASSERT_GT(other.Pid(), 0);
+  const fs::path save =
+      dir_ / ("Dyadmark.ini.dyadmark-save-" + std::to_string(other.Pid()) + "-0-1.tmp");
+  std::ofstream(save) << "being written";
+  RemoveLeftoverTemporaryFiles(dir_);
+  EXPECT_TRUE(fs::exists(save));
+  other.End();
+  RemoveLeftoverTemporaryFiles(dir_);
+  EXPECT_FALSE(fs::exists(save));
 }
 
 TEST_F(ReplaceFileTest, LeftoversOfCutShortReplacementsAreRemoved) {
