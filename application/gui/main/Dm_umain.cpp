@@ -35,6 +35,8 @@
 #include "widgets/screen_cursor.h"
 #include "window/main_pages.h"
 #include "window/main_settings.h"
+#include "window/page_menu_table.h"
+#include "window/status_count_text.h"
 #include "window/window_bounds.h"
 
 namespace {
@@ -52,7 +54,7 @@ constexpr char kOffLineMessage[] =
 // " が見つかりません"
 constexpr char kNotFound[] = " \x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
 
-const WindowRect kDefaultBounds{100, 50, 800, 600};  // left, top, width, height
+QRect QRectOf(const WindowRect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
 
 std::vector<WindowRect> ScreenRects() {
   std::vector<WindowRect> rects;
@@ -70,7 +72,8 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
     : ui_(std::make_unique<Ui::TFormMain>()),
       api_(api),
       reporter_(reporter ? std::move(reporter) : ErrorReporter(&GuardedApplication::ShowErrorBox)),
-      exeDirText_(exeDir.endsWith(u'/') ? exeDir : exeDir + u'/') {
+      exeDirText_(exeDir.endsWith(u'/') ? exeDir : exeDir + u'/'),
+      normalBounds_(QRectOf(kDefaultMainWindowBounds)) {
   ui_->setupUi(this);
   statusBar_ = new StatusPanelBar(ui_->ClientArea);
   ui_->ClientLayout->addWidget(statusBar_);
@@ -95,10 +98,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
                       ui_->MainMenuChartPreset}) {
     menu->menuAction()->setVisible(false);
   }
-  statusBar_->SetPanelWidth(1, 100);
-  statusBar_->SetPanelWidth(2, 120);
-  statusBar_->SetPanelWidth(3, 0);
-  statusBar_->SetPanelWidth(4, 0);
+  SizeStatusPanels(PageMenuStateFor(kPageScreening)->panelWidths);
   NameStatusPanels(kPageScreening);
 
   data_ = std::make_unique<ProgramData>(
@@ -264,7 +264,7 @@ void TFormMain::ConnectHandlers() {
   ScreeningResultList& results = frameScrn_->ResultList();
   results.SetRunActive([this] { return !run_.CanUseLibrary(); });
   connect(&results, &ScreeningResultList::rowsDeleted, this, [this](int remaining) {
-    statusBar_->SetPanelText(1, remaining > 0 ? QString::number(remaining) : QStringLiteral("-"));
+    statusBar_->SetPanelText(1, QFromCp932(CountOrDash(remaining)));
   });
   connect(&results, &ScreeningResultList::pairOpenRequested, this,
           [this](const PairOpening& opening) { Guard([&] { OpenPairFromScreening(opening); }); });
@@ -288,8 +288,8 @@ void TFormMain::FormCreate() {
 
     startMaximized_ = settings.state == 2;
     const WindowRect stored{settings.left, settings.top, settings.width, settings.height};
-    const WindowRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultBounds);
-    normalBounds_ = QRect(bounds.left, bounds.top, bounds.width, bounds.height);
+    const WindowRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultMainWindowBounds);
+    normalBounds_ = QRectOf(bounds);
     // Maximised, the window keeps these as the bounds it restores to.
     setGeometry(normalBounds_);
     if (startMaximized_) setWindowState(windowState() | Qt::WindowMaximized);

@@ -246,6 +246,8 @@ class TFormMain : public QMainWindow {
   void ShowPageMenus(const PageMenus& menus);
   // Names status panels 1 to 4 by what they hold on `page`.
   void NameStatusPanels(int page);
+  // Gives status panels 1 to 4 a page's widths.
+  void SizeStatusPanels(const std::array<int32_t, 4>& widths);
   bool OnPairCheckPage() const;
   std::filesystem::path SettingsFile() const;
   // Writes an export to the file the user picks; a failed write is reported.
@@ -287,8 +289,9 @@ class TFormMain : public QMainWindow {
 
   // Own fields of the window.
   bool startMaximized_ = false;
-  // The bounds the window has when it is neither maximised nor minimised.
-  QRect normalBounds_{100, 50, 800, 600};
+  // The bounds the window has when it is neither maximised nor minimised
+  // (the default bounds until the stored ones are read).
+  QRect normalBounds_;
   int32_t timeoutSeconds_ = 5;
 
   PrintChartSettings printSettings_;

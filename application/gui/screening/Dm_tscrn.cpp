@@ -15,6 +15,7 @@
 #include "screening/status_throttle.h"
 #include "screening/technical_filter.h"
 #include "vcl/convert.h"
+#include "window/status_count_text.h"
 
 namespace {
 
@@ -39,8 +40,6 @@ constexpr char kFailed[] =
 constexpr char kDash[] = "-";
 // Rows reach the list at most this often, in key order.
 constexpr std::chrono::milliseconds kRowInterval(50);
-
-std::string CountOrDash(int64_t count) { return count > 0 ? vcl::IntToStr(count) : kDash; }
 
 // ---- what the code-list steps reach, on the worker's thread -------------
 
