@@ -70,8 +70,7 @@ class WindowCodeTable : public ScreeningCodeTable {
     worker_.HandOver([&] { Table().StoreCodeData(code, data); });
   }
   void SetVolume(const std::string& code, int32_t volume) override {
-    worker_.HandOver(
-        [&] { Table().SetCodeFields(code, nullptr, nullptr, nullptr, nullptr, &volume, nullptr); });
+    worker_.HandOver([&] { Table().SetCodeFields(code, {.Vol = volume}); });
   }
   void Delete(const std::string& code) override {
     worker_.HandOver([&] { Table().DeleteCodeData(code); });
