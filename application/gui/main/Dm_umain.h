@@ -255,6 +255,15 @@ class TFormMain : public QMainWindow {
   void SaveExport(const ExportLineSource& lines, const std::string& fileName);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
+  // A slot that runs `handler` under Guard, with the signal's arguments when
+  // it is one of the window's member functions.
+  template <typename Result, typename... Args>
+  auto Guarded(Result (TFormMain::*handler)(Args...)) {
+    return [this, handler](Args... args) { Guard([&] { (this->*handler)(args...); }); };
+  }
+  auto Guarded(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] { Guard(handler); };
+  }
   // A failure of the run under way: told unless it was told on this run.
   void ReportRunFailure(const QString& message);
 
