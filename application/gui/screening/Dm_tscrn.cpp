@@ -43,7 +43,52 @@ constexpr std::chrono::milliseconds kRowInterval(50);
 
 // ---- what the code-list steps reach, on the worker's thread -------------
 
-class WindowCodeTable : public ScreeningCodeTable {
+// The library is the worker's alone during a run; a given-up worker calls it
+// no more and writes no price file.
+class WorkerPriceSource : public ScreeningPriceSource {
+ public:
+  WorkerPriceSource(const ScreeningRun& run, const TicvaneApi& api, int32_t source,
+                    std::filesystem::path dataDir)
+      : run_(run), api_(api), source_(source), dataDir_(std::move(dataDir)) {}
+
+  bool FetchCodeInfo(const std::string& code, TCodeData& info) override {
+    StopWhenAbandoned();
+    return ::FetchCodeInfo(api_, source_, code, info.Name, info.Market, info.Type, info.Unit,
+                           info.Loan);
+  }
+  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume,
+                         std::string& saveError) override {
+    StopWhenAbandoned();
+    return ::DownloadPriceFile(api_, source_, dataDir_, code, averageVolume, &saveError);
+  }
+  UpdateResult UpdatePriceFile(const std::string& code, std::string& saveError) override {
+    StopWhenAbandoned();
+    return ::UpdatePriceFile(api_, source_, dataDir_, code, &saveError);
+  }
+
+ private:
+  void StopWhenAbandoned() const {
+    if (run_.Abandoned()) throw TScreening::Abandoned{};
+  }
+
+  const ScreeningRun& run_;
+  const TicvaneApi& api_;
+  int32_t source_;
+  std::filesystem::path dataDir_;
+};
+
+class RunStopPoll : public ScreeningStopPoll {
+ public:
+  explicit RunStopPoll(const ScreeningRun& run) : run_(run) {}
+  bool StopRequested() override { return run_.StopRequested(); }
+
+ private:
+  const ScreeningRun& run_;
+};
+
+}  // namespace
+
+class TScreening::WindowCodeTable : public ScreeningCodeTable {
  public:
   WindowCodeTable(TScreening& worker, const TScreening::Host& host)
       : worker_(worker), host_(host) {}
@@ -93,7 +138,7 @@ class WindowCodeTable : public ScreeningCodeTable {
   const TScreening::Host& host_;
 };
 
-class WindowExcludedCodes : public ScreeningExcludedCodes {
+class TScreening::WindowExcludedCodes : public ScreeningExcludedCodes {
  public:
   WindowExcludedCodes(TScreening& worker, const TScreening::Host& host)
       : worker_(worker), host_(host) {}
@@ -115,41 +160,7 @@ class WindowExcludedCodes : public ScreeningExcludedCodes {
   const TScreening::Host& host_;
 };
 
-// The library is the worker's alone during a run; a given-up worker calls it
-// no more and writes no price file.
-class WorkerPriceSource : public ScreeningPriceSource {
- public:
-  WorkerPriceSource(const ScreeningRun& run, const TicvaneApi& api, int32_t source,
-                    std::filesystem::path dataDir)
-      : run_(run), api_(api), source_(source), dataDir_(std::move(dataDir)) {}
-
-  bool FetchCodeInfo(const std::string& code, TCodeData& info) override {
-    StopWhenAbandoned();
-    return ::FetchCodeInfo(api_, source_, code, info.Name, info.Market, info.Type, info.Unit,
-                           info.Loan);
-  }
-  bool DownloadPriceFile(const std::string& code, int32_t& averageVolume,
-                         std::string& saveError) override {
-    StopWhenAbandoned();
-    return ::DownloadPriceFile(api_, source_, dataDir_, code, averageVolume, &saveError);
-  }
-  UpdateResult UpdatePriceFile(const std::string& code, std::string& saveError) override {
-    StopWhenAbandoned();
-    return ::UpdatePriceFile(api_, source_, dataDir_, code, &saveError);
-  }
-
- private:
-  void StopWhenAbandoned() const {
-    if (run_.Abandoned()) throw TScreening::Abandoned{};
-  }
-
-  const ScreeningRun& run_;
-  const TicvaneApi& api_;
-  int32_t source_;
-  std::filesystem::path dataDir_;
-};
-
-class WindowStatus : public ScreeningStatus {
+class TScreening::WindowStatus : public ScreeningStatus {
  public:
   WindowStatus(TScreening& worker, const TScreening::Host& host) : worker_(worker), host_(host) {}
   void Show(int panel, const std::string& text) override {
@@ -161,15 +172,6 @@ class WindowStatus : public ScreeningStatus {
   const TScreening::Host& host_;
 };
 
-class RunStopPoll : public ScreeningStopPoll {
- public:
-  explicit RunStopPoll(const ScreeningRun& run) : run_(run) {}
-  bool StopRequested() override { return run_.StopRequested(); }
-
- private:
-  const ScreeningRun& run_;
-};
-
 // ---- the rows of the passing pairs --------------------------------------
 
 // Turns the passing pairs into result rows and hands them to the list in
@@ -177,7 +179,7 @@ class RunStopPoll : public ScreeningStopPoll {
 // code indexes, its ratio and its shown values; the codes' cells are made once
 // for the run. Each batch also carries the value text of the last pair that
 // passed each condition, which becomes that condition row's caption.
-class ResultRows : public PairScreeningSink {
+class TScreening::ResultRows : public PairScreeningSink {
  public:
   ResultRows(TScreening& worker, const TScreening::Host& host, ScreeningStatus& status,
              const PairKeySet& keys, const std::vector<TCodeData>& codeData,
@@ -200,7 +202,8 @@ class ResultRows : public PairScreeningSink {
       const TechnicalCondition& condition = conditions.technicals[i];
       if (condition.check == 0 || !condition.resultShown) continue;
       columns_.push_back({condition.resultCaption, Qt::AlignRight | Qt::AlignVCenter,
-                          condition.sortKind, vcl::StrToIntDef(condition.resultWidth, 65)});
+                          condition.sortKind,
+                          vcl::StrToIntDef(condition.resultWidth, kDefaultResultWidth)});
       int testIndex = -1;
       for (size_t k = 0; k < tests.size(); ++k) {
         if (tests[k].conditionIndex == static_cast<int32_t>(i)) testIndex = static_cast<int>(k);
@@ -271,8 +274,6 @@ class ResultRows : public PairScreeningSink {
   bool columnsAdded_ = false;
   std::chrono::steady_clock::time_point lastSent_{};
 };
-
-}  // namespace
 
 // ---- the worker -----------------------------------------------------------
 
@@ -408,6 +409,13 @@ void TScreening::RunSteps(CodeListSteps& steps, ScreeningCodeTable& codeTable,
     step(codesB, 1);
     return CheckNotCancelled();
   };
+  // Takes `listed` out of A and, unless B is A, out of B, then checks for a
+  // cancel once.
+  auto removeFromBothSides = [&](const ScreeningCodeList& listed) {
+    steps.RemoveListedCodes(codesA, listed);
+    if (sideB) steps.RemoveListedCodes(codesB, listed);
+    return CheckNotCancelled();
+  };
 
   if (!steps.ParseCodeList(codesA, conditions_.codesA)) return CodeListError(CodeListBox::A);
   if (sideB && !steps.ParseCodeList(codesB, conditions_.codesB))
@@ -418,22 +426,12 @@ void TScreening::RunSteps(CodeListSteps& steps, ScreeningCodeTable& codeTable,
     ScreeningCodeList listed;
     if (!steps.ParseCodeList(listed, conditions_.excludedCodesText))
       return CodeListError(CodeListBox::Excluded);
-    steps.RemoveListedCodes(codesA, listed);
-    if (sideB) steps.RemoveListedCodes(codesB, listed);
-    if (!CheckNotCancelled()) return;
+    if (!removeFromBothSides(listed)) return;
   } else if (conditions_.exclusion == TriState::Grayed) {
     if (conditions_.reCheckEnabled && conditions_.reCheck == TriState::Checked) excluded.Clear();
-    const ScreeningCodeList listed = excluded.Codes();
-    steps.RemoveListedCodes(codesA, listed);
-    if (sideB) steps.RemoveListedCodes(codesB, listed);
-    if (!CheckNotCancelled()) return;
+    if (!removeFromBothSides(excluded.Codes())) return;
   }
-  if (conditions_.skipMarkedCodes) {
-    const ScreeningCodeList marked = codeTable.MarkedCodes();
-    steps.RemoveListedCodes(codesA, marked);
-    if (sideB) steps.RemoveListedCodes(codesB, marked);
-    if (!CheckNotCancelled()) return;
-  }
+  if (conditions_.skipMarkedCodes && !removeFromBothSides(codeTable.MarkedCodes())) return;
 
   auto saveTables = [&](bool excludedToo) { HandOver([&] { host_.saveTables(excludedToo); }); };
   if (!bothSides([&](ScreeningCodeList& codes, int) { steps.CheckCodeData(codes); })) return;
