@@ -35,24 +35,17 @@
 #include "event_loop_watch.h"
 #include "gui_test_program.h"
 #include "main/status_panel_bar.h"
+#include "synthetic_program.h"
 #include "vcl/cp932_text.h"
 #include "widgets/qt_cp932.h"
 
 namespace {
 
-struct Random {
-  uint64_t state;
-  uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<uint32_t>(state >> 33);
-  }
-};
-
 // Writes price lines, newest day first, until the file holds `bytes`
 // bytes, a piece at a time so that the benchmark's own peak stays low.
 // The number of lines.
 int WritePriceFile(const std::string& file, size_t bytes) {
-  Random random{2024};
+  BenchRandom random{2024};
   std::FILE* out = std::fopen(file.c_str(), "wb");
   if (out == nullptr) return -1;
   std::string piece;

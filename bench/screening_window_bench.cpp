@@ -33,8 +33,6 @@
 #include <thread>
 #include <vector>
 
-#include "data/code_file.h"
-#include "data/price_files.h"
 #include "event_loop_watch.h"
 #include "gui_test_program.h"
 #include "main/Dm_umain.h"
@@ -43,20 +41,11 @@
 #include "screening/Dm_fscrn.h"
 #include "screening/screening_result_list.h"
 #include "screening/screening_settings.h"
+#include "synthetic_program.h"
 #include "vcl/inifile.h"
 #include "widgets/qt_cp932.h"
 
 namespace {
-
-constexpr int32_t kDays = 1225;
-
-struct Random {
-  uint64_t state;
-  uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<uint32_t>(state >> 33);
-  }
-};
 
 // The one condition of the run: from 0.9, or with `everyPair` from -1.
 TechnicalCondition Condition(bool everyPair) {
@@ -70,55 +59,10 @@ TechnicalCondition Condition(bool everyPair) {
   return condition;
 }
 
-// The codes 1000, 1001, ... with prices that follow one market factor more
-// or less closely, each lacking a few days.
+// The program directory of `codes` codes whose price files lack a few days
+// each, and its one condition.
 void WriteProgram(const GuiTestDir& dir, int codes, bool everyPair) {
-  Random random{12345};
-  std::vector<int32_t> market(kDays);
-  int64_t level = 1000000;
-  for (int32_t& value : market) {
-    level += static_cast<int32_t>(random.Next() % 2001) - 1000;
-    value = static_cast<int32_t>(level);
-  }
-  std::string table;
-  for (int c = 0; c < codes; ++c) {
-    const std::string code = std::to_string(1000 + c);
-    TCodeData data;
-    data.Name = "Code " + code;
-    data.Market = "\x93\x8c\x8f\xd8\x82\x50\x95\x94";  // 東証１部
-    data.Type = 1 + c % 33;
-    data.Unit = (c % 3 == 0) ? 1000 : (c % 3 == 1 ? 100 : 1);
-    data.Vol = 100000;
-    data.Loan = 1;  // every code passes the margin-loan filter the page ticks by default
-    table += FormatCodeLine(code, data) + "\r\n";
-
-    const int32_t base = 100 + static_cast<int32_t>(random.Next() % 5000);
-    const int32_t follow = static_cast<int32_t>(random.Next() % 100);
-    std::vector<bool> lacking(kDays, false);
-    const int count = 2 + static_cast<int>(random.Next() % 4);
-    for (int k = 0; k < count; ++k) lacking[random.Next() % kDays] = true;
-    const int32_t firstDay = c % 20 == 11 ? static_cast<int32_t>(random.Next() % (kDays - 100)) : 0;
-    int64_t own = 0;
-    std::string text;
-    PastDataRecord record{};
-    for (int32_t d = 0; d < kDays; ++d) {
-      own += static_cast<int32_t>(random.Next() % 41) - 20;
-      const int64_t close = base + (market[d] - 1000000) * follow / 20000 + own;
-      if (lacking[d] || d < firstDay) continue;
-      const int day = kDays - d;  // newest first
-      record.Year = 2005 + day / 240;
-      record.Month = 1 + (day / 20) % 12;
-      record.Day = 1 + day % 20;
-      record.Close = static_cast<int32_t>(close < 1 ? 1 : close);
-      record.Open = record.High = record.Low = record.Close;
-      record.Volume = 100000;
-      text += FormatPriceLine(record);
-      text += "\r\n";
-    }
-    dir.Write((code + ".txt").c_str(), text);
-  }
-  dir.Write("Code.txt", table);
-
+  WriteSyntheticProgram(dir.Path(""), codes, /*gapped=*/true);
   vcl::TIniFile ini(dir.Path("Dyadmark.ini"));
   WriteTechnicalSection(ini, {Condition(everyPair)});
 }

@@ -116,6 +116,10 @@ struct Client::Impl {
     return length;
   }
 
+  // The body is bounded here, not by CURLOPT_MAXFILESIZE_LARGE: libcurl
+  // stops a transfer under way at that limit only from 8.4 on (Debian 12 has
+  // 7.88), and before that refuses only a body whose size the server
+  // announces, so a chunked or unannounced body would run on past it.
   static size_t OnBody(char* data, size_t size, size_t count, void* self) {
     auto* impl = static_cast<Impl*>(self);
     size_t length = size * count;
@@ -139,7 +143,9 @@ struct Client::Impl {
   // The read time-out's watchdog: aborts when nothing has arrived for longer
   // than the limit since the request went out or since the last bytes, and
   // when the whole request has lasted kTotalTimeOuts limits, however steadily
-  // its bytes arrive.
+  // its bytes arrive. The whole request is bounded here too, not by
+  // CURLOPT_TIMEOUT_MS, whose end libcurl reports with the same code as a
+  // connect that ran out of time: this flag alone tells the read time-out.
   static int OnProgress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t) {
     auto* impl = static_cast<Impl*>(self);
     if (impl->readTimeoutMs <= 0) return 0;

@@ -3,13 +3,16 @@
 // sections and keys matched ignoring ASCII case (never folding a code page 932
 // trail byte), values trimmed with one pair of enclosing quotes dropped,
 // integers decimal or "0x" hexadecimal with the default on anything else,
-// booleans written "1"/"0" and read as integer != 0. Every read and write sees
-// the file as it is at that moment (no copy is kept between calls, so several
-// objects on one file stay in step), and every write goes through to the file
-// at once; lines the writer did not touch are kept byte for byte.
+// booleans written "1"/"0" and read as integer != 0. Outside an update and a
+// reading, every read and write sees the file as it is at that moment (no copy
+// is kept between calls, so several objects on one file stay in step), and
+// every write goes through to the file at once; lines the writer did not touch
+// are kept byte for byte.
 // A save of many keys opens an update (TIniFileUpdate): its writes are made in
 // memory and the file is replaced once when it commits, so a kill at any moment
-// leaves the old file or the new one, never a mix of the two.
+// leaves the old file or the new one, never a mix of the two. Many reads in a
+// row open a reading (TIniFileReading): the file is read once, and the reads
+// see it as it was then with this object's own writes since.
 // The file is code page 932 with CR LF line ends and no byte-order mark, and is
 // replaced through a temporary file, so a failed write keeps the old file.
 

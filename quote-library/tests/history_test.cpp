@@ -25,6 +25,19 @@ FixtureResponse Page(const std::string& utf8) {
   return response;
 }
 
+// The page of `source` holding `rows`, with the link to a next page.
+std::string LinkedPage(int source, const std::vector<SiteRow>& rows) {
+  return source == kTicvaneSourceA ? SourceAPage(rows, NextPage::Link)
+                                   : SourceBPage(rows, NextPage::Link);
+}
+
+// The last page of `source` holding `rows`: SourceB names the next page
+// there as plain text, without a link.
+std::string LastPage(int source, const std::vector<SiteRow>& rows) {
+  return source == kTicvaneSourceA ? SourceAPage(rows, NextPage::None)
+                                   : SourceBPage(rows, NextPage::PlainText);
+}
+
 // A long SourceA history in full pages of 50 rows, the link to the next page
 // on every page.
 void ServeLongSourceAHistory(LibraryFixture& library) {
@@ -141,8 +154,7 @@ TEST(HistoryPaging, FirstPageWithoutTableFailsALaterOneEndsTheDownload) {
     LibraryFixture library;
     library.Server().Serve([source](const FixtureRequest& request) {
       if (RowOffset(request.target) > 0) return Page("<html><body>no data</body></html>\n");
-      return Page(source == kTicvaneSourceA ? SourceAPage(PlainRows(50), NextPage::Link)
-                                            : SourceBPage(PlainRows(50), NextPage::Link));
+      return Page(LinkedPage(source, PlainRows(50)));
     });
     RecordList list;
     EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, source), 0);
@@ -248,10 +260,8 @@ TEST(HistoryRows, CellsAreReadAsTheSiteWritesThem) {
     std::vector<SiteRow> rows = PlainRows(2);
     rows[0] = {"2009年09月24日", "1,234", "-", "---", "1,300", "183,000", "1,300"};
     rows[1].open = "12.5";
-    library.Server().Serve([rows, source](const FixtureRequest&) {
-      return Page(source == kTicvaneSourceA ? SourceAPage(rows, NextPage::None)
-                                            : SourceBPage(rows, NextPage::PlainText));
-    });
+    library.Server().Serve(
+        [rows, source](const FixtureRequest&) { return Page(LastPage(source, rows)); });
     RecordList list;
     EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, source), 0);
     ASSERT_EQ(list.Count(), 2);
@@ -275,10 +285,8 @@ TEST(HistoryRows, RowsWhoseDateCannotBeADateAreNotStored) {
     std::vector<SiteRow> rows = PlainRows(4);
     rows[1].date = "2009年13月01日";
     rows[2].date = "2009年02月30日";
-    library.Server().Serve([rows, source](const FixtureRequest&) {
-      return Page(source == kTicvaneSourceA ? SourceAPage(rows, NextPage::None)
-                                            : SourceBPage(rows, NextPage::PlainText));
-    });
+    library.Server().Serve(
+        [rows, source](const FixtureRequest&) { return Page(LastPage(source, rows)); });
     RecordList list;
     EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 10, -6, source), 0);
     ASSERT_EQ(list.Count(), 2);
@@ -306,8 +314,7 @@ TEST(HistoryUpdate, StopsAtTheFirstRowOnOrBeforeNewestStored) {
     LibraryFixture library;
     library.Server().Serve([source](const FixtureRequest& request) {
       const int offset = RowOffset(request.target);
-      return Page(source == kTicvaneSourceA ? SourceAPage(PlainRows(50, offset), NextPage::Link)
-                                            : SourceBPage(PlainRows(50, offset), NextPage::Link));
+      return Page(LinkedPage(source, PlainRows(50, offset)));
     });
     RecordList list;
     // Rows run 24, 23, 22 ... September: the 22nd is already held.
@@ -339,12 +346,6 @@ TEST(HistoryUpdate, SourceBDayWithoutTradesDoesNotEndTheUpdate) {
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.Records()[0].Day, 23);
   EXPECT_EQ(list.Records()[1].Day, 22);
-}
-
-// The page of `source` holding `rows`, with the link to a next page.
-std::string LinkedPage(int source, const std::vector<SiteRow>& rows) {
-  return source == kTicvaneSourceA ? SourceAPage(rows, NextPage::Link)
-                                   : SourceBPage(rows, NextPage::Link);
 }
 
 // Days of a list, as year * 10000 + month * 100 + day.
@@ -419,10 +420,8 @@ TEST(HistoryOrder, DaysAfterTodayArePassedOver) {
     tomorrow.date = "2009年09月25日";
     rows.insert(rows.begin(), future);
     rows.insert(rows.begin() + 2, tomorrow);  // between today and the 23rd
-    library.Server().Serve([source, rows](const FixtureRequest&) {
-      return Page(source == kTicvaneSourceA ? SourceAPage(rows, NextPage::None)
-                                            : SourceBPage(rows, NextPage::PlainText));
-    });
+    library.Server().Serve(
+        [source, rows](const FixtureRequest&) { return Page(LastPage(source, rows)); });
     RecordList list;
     EXPECT_EQ(TicvaneGetPastData(list.get(), Short("1301"), 1225, -6, source), 0);
     EXPECT_EQ(Dates(list), PlainDates(4));

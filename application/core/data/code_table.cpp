@@ -20,6 +20,11 @@ TCodeData Cleaned(const TCodeData& data) {
   return cleaned;
 }
 
+template <typename T>
+const T* ValueOrNull(const std::optional<T>& value) {
+  return value ? &*value : nullptr;
+}
+
 }  // namespace
 
 std::vector<CodeTable::Entry>::const_iterator CodeTable::LowerBound(std::string_view code) const {
@@ -88,6 +93,12 @@ int CodeTable::SetCodeFields(std::string_view code, const std::string* name,
   if (loan) data.Loan = *loan;
   Changed = true;
   return index;
+}
+
+int CodeTable::SetCodeFields(std::string_view code, const CodeFieldValues& values) {
+  return SetCodeFields(code, ValueOrNull(values.Name), ValueOrNull(values.Market),
+                       ValueOrNull(values.Type), ValueOrNull(values.Unit), ValueOrNull(values.Vol),
+                       ValueOrNull(values.Loan));
 }
 
 void CodeTable::ToggleMark(int index) {

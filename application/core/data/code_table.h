@@ -2,6 +2,7 @@
 // The program's table of the stock codes it has met, kept sorted by code.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,16 @@ struct TCodeData {
   int32_t Unit = 0;    // trading unit in shares
   int32_t Vol = -1;    // average daily volume in shares; negative = not measured yet
   uint8_t Loan = 0;    // 1 when eligible for margin loans, else 0
+};
+
+// The fields of a record to set; an empty one stays as it is.
+struct CodeFieldValues {
+  std::optional<std::string> Name = std::nullopt;
+  std::optional<std::string> Market = std::nullopt;
+  std::optional<int32_t> Type = std::nullopt;
+  std::optional<int32_t> Unit = std::nullopt;
+  std::optional<int32_t> Vol = std::nullopt;
+  std::optional<uint8_t> Loan = std::nullopt;
 };
 
 // The table owns its records. Codes are kept in byte order (four-digit codes
@@ -58,6 +69,8 @@ class CodeTable {
   int SetCodeFields(std::string_view code, const std::string* name, const std::string* market,
                     const int32_t* type, const int32_t* unit, const int32_t* vol,
                     const uint8_t* loan);
+  // The same with the fields named: SetCodeFields(code, {.Unit = 100, .Vol = -1}).
+  int SetCodeFields(std::string_view code, const CodeFieldValues& values);
 
   // Flips the exclusion mark of the entry at `index` (0 <-> 1; any other
   // value becomes 0 or 1 the same way) and sets Changed. Precondition:

@@ -30,6 +30,10 @@ struct SideConditions {
   std::string volMinimum;                        // its edit text
 };
 
+// A result column's width when the row gives none or its text is not an
+// integer.
+constexpr int32_t kDefaultResultWidth = 65;
+
 // One row of the technical-condition list, as the list shows and stores it.
 struct TechnicalCondition {
   int32_t check = 1;          // 0 off; any other state is evaluated
@@ -38,7 +42,7 @@ struct TechnicalCondition {
   std::string range;          // lower (padded to 9) + " ～ " + upper
   bool resultShown = false;   // the row adds a result column
   std::string resultCaption;  // that column's caption
-  std::string resultWidth;    // its width as typed ("65" by default)
+  std::string resultWidth;    // its width as typed (kDefaultResultWidth by default)
   int32_t sortKind = 0;       // its sort kind: 2, 5 or 4 by kind
   // The row's own caption, never saved: the value text of the last pair that
   // passed this condition in a run.

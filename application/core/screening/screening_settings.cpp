@@ -70,7 +70,8 @@ std::vector<TechnicalCondition> ReadTechnicalSection(const vcl::TIniFile& ini) {
       row.resultShown = true;
       row.resultCaption = ini.ReadString(kTechnical, Key("Result", i), "");
       row.sortKind = ResultSortKindOfText(row.kind);
-      row.resultWidth = ini.ReadString(kTechnical, Key("ResultW", i), "65");
+      row.resultWidth =
+          ini.ReadString(kTechnical, Key("ResultW", i), std::to_string(kDefaultResultWidth));
     }
     rows.push_back(std::move(row));
   }

@@ -11,7 +11,7 @@ void DirectScreeningCodeTable::Store(const std::string& code, const TCodeData& d
 }
 
 void DirectScreeningCodeTable::SetVolume(const std::string& code, int32_t volume) {
-  table_.SetCodeFields(code, nullptr, nullptr, nullptr, nullptr, &volume, nullptr);
+  table_.SetCodeFields(code, {.Vol = volume});
 }
 
 void DirectScreeningCodeTable::Delete(const std::string& code) { table_.DeleteCodeData(code); }

@@ -428,7 +428,6 @@ TEST_F(CodeListStepsTest, AnUnknownMarketDateStampsNoFile) {
   PriceFile("1302", "2009/03/04\t1\t1\t1\t1\t7\r\n");
   Stamp("1302", "2009/03/01");
   prices.histories["1301"] = {"2009/03/05\t1\t1\t1\t1\t7\r\n", 7};
-  Stamp("1302", "2009/03/01");
   Codes codes = {"1301", "1302"};
   CodeListSteps steps = Steps(kUnknownMarketDate);
   steps.FetchHistory(codes);

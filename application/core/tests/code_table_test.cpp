@@ -90,6 +90,16 @@ TEST(CodeTable, GetAndSetTouchOnlyTheFieldsGiven) {
   EXPECT_EQ(unit, 1000);
   EXPECT_EQ(vol, 12345);
   EXPECT_EQ(loan, 0);
+
+  EXPECT_EQ(table.SetCodeFields("1301", {.Market = "M2", .Unit = 100, .Loan = 0}), 0);
+  EXPECT_EQ(table.SetCodeFields("9999", {.Name = "absent"}), -1);
+  const TCodeData& named = table.DataAt(0);
+  EXPECT_EQ(named.Name, "Name");
+  EXPECT_EQ(named.Market, "M2");
+  EXPECT_EQ(named.Type, 1);
+  EXPECT_EQ(named.Unit, 100);
+  EXPECT_EQ(named.Vol, -1);
+  EXPECT_EQ(named.Loan, 0);
 }
 
 struct ChangedCase {

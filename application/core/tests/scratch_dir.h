@@ -1,7 +1,6 @@
 #pragma once
-// A fresh directory for one test, removed with everything in it afterwards.
-
-#include <stdlib.h>
+// A fresh directory for one test, removed with everything in it afterwards,
+// with the bytes of its files written and read as they stand.
 
 #include <algorithm>
 #include <filesystem>
@@ -10,33 +9,23 @@
 #include <vector>
 
 #include "data/file_io.h"
+#include "vcl/testing/test_dir.h"
 
 class ScratchDir {
  public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dyadmark-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& path() const { return dir_.path(); }
 
   void Write(const std::string& name, std::string_view bytes) const {
-    if (!WriteFileAtomically(path_ / name, bytes)) throw std::runtime_error("cannot write " + name);
+    if (!WriteFileAtomically(path() / name, bytes))
+      throw std::runtime_error("cannot write " + name);
   }
   std::string Read(const std::string& name) const {
-    return ReadFileBytes(path_ / name).value_or("<missing>");
+    return ReadFileBytes(path() / name).value_or("<missing>");
   }
   // The names in the directory, sorted.
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(path())) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -44,5 +33,5 @@ class ScratchDir {
   }
 
  private:
-  std::filesystem::path path_;
+  TestDir dir_;
 };

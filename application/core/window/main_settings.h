@@ -11,15 +11,20 @@
 #include <string>
 
 #include "vcl/inifile.h"
+#include "window/window_bounds.h"
+
+// Where the main window opens when no bounds are stored or the stored ones
+// meet none of the screens.
+inline constexpr WindowRect kDefaultMainWindowBounds{100, 50, 800, 600};
 
 struct MainWindowSettings {
   int32_t timeoutSeconds = 5;  // HiddenOption, never written
 
   int32_t state = 0;  // Window: 0 normal, 1 minimised, 2 maximised
-  int32_t top = 50;
-  int32_t left = 100;
-  int32_t height = 600;
-  int32_t width = 800;
+  int32_t top = kDefaultMainWindowBounds.top;
+  int32_t left = kDefaultMainWindowBounds.left;
+  int32_t height = kDefaultMainWindowBounds.height;
+  int32_t width = kDefaultMainWindowBounds.width;
 
   bool onLine = true;  // Option
   bool chartDataUpdate = false;

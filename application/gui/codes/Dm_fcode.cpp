@@ -299,7 +299,7 @@ void TFrameCode::ButtonCodeClick() {
   const int32_t unit = StoredUnit(Cp932FromQ(ui_->EditUnit->text()));
   const int32_t vol = StoredVolume(Cp932FromQ(ui_->EditVol->text()));
   const uint8_t loan = ui_->CheckBoxLoan->isChecked() ? 1 : 0;
-  const int row = table.SetCodeFields(code, &name, nullptr, nullptr, &unit, &vol, &loan);
+  const int row = table.SetCodeFields(code, {.Name = name, .Unit = unit, .Vol = vol, .Loan = loan});
   // The edits show what was stored.
   ui_->EditUnit->setText(QString::number(unit));
   ui_->EditVol->setText(VolumeText(vol));

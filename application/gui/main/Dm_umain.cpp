@@ -35,6 +35,8 @@
 #include "widgets/screen_cursor.h"
 #include "window/main_pages.h"
 #include "window/main_settings.h"
+#include "window/page_menu_table.h"
+#include "window/status_count_text.h"
 #include "window/window_bounds.h"
 
 namespace {
@@ -52,7 +54,7 @@ constexpr char kOffLineMessage[] =
 // " が見つかりません"
 constexpr char kNotFound[] = " \x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
 
-const WindowRect kDefaultBounds{100, 50, 800, 600};  // left, top, width, height
+QRect QRectOf(const WindowRect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
 
 std::vector<WindowRect> ScreenRects() {
   std::vector<WindowRect> rects;
@@ -70,7 +72,8 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
     : ui_(std::make_unique<Ui::TFormMain>()),
       api_(api),
       reporter_(reporter ? std::move(reporter) : ErrorReporter(&GuardedApplication::ShowErrorBox)),
-      exeDirText_(exeDir.endsWith(u'/') ? exeDir : exeDir + u'/') {
+      exeDirText_(exeDir.endsWith(u'/') ? exeDir : exeDir + u'/'),
+      normalBounds_(QRectOf(kDefaultMainWindowBounds)) {
   ui_->setupUi(this);
   statusBar_ = new StatusPanelBar(ui_->ClientArea);
   ui_->ClientLayout->addWidget(statusBar_);
@@ -95,10 +98,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
                       ui_->MainMenuChartPreset}) {
     menu->menuAction()->setVisible(false);
   }
-  statusBar_->SetPanelWidth(1, 100);
-  statusBar_->SetPanelWidth(2, 120);
-  statusBar_->SetPanelWidth(3, 0);
-  statusBar_->SetPanelWidth(4, 0);
+  SizeStatusPanels(PageMenuStateFor(kPageScreening)->panelWidths);
   NameStatusPanels(kPageScreening);
 
   data_ = std::make_unique<ProgramData>(
@@ -209,21 +209,12 @@ void TFormMain::MeasureListRows() {
 }
 
 void TFormMain::ConnectHandlers() {
-  connect(ui_->PageControl, &QTabWidget::currentChanged, this,
-          [this] { Guard([this] { PageControlChange(); }); });
-  connect(ui_->MainMenuLine, &QAction::triggered, this,
-          [this] { Guard([this] { MainMenuLineClick(true); }); });
-  connect(ui_->MainMenuOptionTop, &QAction::triggered, this,
-          [this] { Guard([this] { MainMenuOptionTopClick(); }); });
-  connect(ui_->MainMenuPairReg, &QAction::triggered, this,
-          [this] { Guard([this] { MainMenuPairRegClick(); }); });
-  connect(ui_->MainMenuHelpTopic, &QAction::triggered, this,
-          [this] { Guard([this] { MainMenuHelpTopicClick(); }); });
-  connect(ui_->MainMenuHelpAbout, &QAction::triggered, this,
-          [this] { Guard([this] { MainMenuHelpAboutClick(); }); });
-  connect(ui_->MainMenuCancel, &QAction::triggered, this,
-          [this] { Guard([this] { MainMenuCancelClick(); }); });
-  const std::pair<QAction*, void (TFormMain::*)()> exports[] = {
+  const std::pair<QAction*, void (TFormMain::*)()> items[] = {
+      {ui_->MainMenuOptionTop, &TFormMain::MainMenuOptionTopClick},
+      {ui_->MainMenuPairReg, &TFormMain::MainMenuPairRegClick},
+      {ui_->MainMenuHelpTopic, &TFormMain::MainMenuHelpTopicClick},
+      {ui_->MainMenuHelpAbout, &TFormMain::MainMenuHelpAboutClick},
+      {ui_->MainMenuCancel, &TFormMain::MainMenuCancelClick},
       {ui_->MainMenuFileCodeCopy, &TFormMain::MainMenuFileCodeCopyClick},
       {ui_->MainMenuFileCodeOut, &TFormMain::MainMenuFileCodeOutClick},
       {ui_->MainMenuFilePastCopy, &TFormMain::MainMenuFilePastCopyClick},
@@ -235,39 +226,38 @@ void TFormMain::ConnectHandlers() {
       {ui_->MainMenuFilePairPrint, &TFormMain::MainMenuFilePairPrintClick},
       {ui_->MainMenuFileSentrova, &TFormMain::MainMenuFileSentrovaClick},
   };
-  for (const auto& [item, handler] : exports) {
-    connect(item, &QAction::triggered, this,
-            [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+  for (const auto& [item, handler] : items) {
+    connect(item, &QAction::triggered, this, Guarded(handler));
   }
+  // Only a click tells the new mode in the status bar, not the mode read at
+  // the start.
+  connect(ui_->MainMenuLine, &QAction::triggered, this,
+          Guarded([this] { MainMenuLineClick(true); }));
   for (QAction* item : presetItems_) {
-    connect(item, &QAction::triggered, this, [this, item] {
-      Guard([this, item] { MainMenuChartPresetClick(item->data().toInt()); });
-    });
+    connect(item, &QAction::triggered, this,
+            Guarded([this, item] { MainMenuChartPresetClick(item->data().toInt()); }));
   }
   // F1 opens the help of the active page (its help context).
   auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(helpKey, &QShortcut::activated, this,
-          [this] { Guard([this] { MainMenuHelpTopicClick(); }); });
+  connect(helpKey, &QShortcut::activated, this, Guarded(&TFormMain::MainMenuHelpTopicClick));
 
-  connect(statusBar_, &StatusPanelBar::mouseMoved, this,
-          [this](int32_t x) { Guard([this, x] { StatusBarMouseMove(x); }); });
-  connect(hintRouter_, &HintRouter::hintChanged, this,
-          [this](const QString& hint) { Guard([this, hint] { ApplicationEventsHint(hint); }); });
-  connect(idleTask_, &IdleTaskSlot::run, this,
-          [this](int32_t code) { Guard([this, code] { ApplicationEventsIdle(code); }); });
+  connect(ui_->PageControl, &QTabWidget::currentChanged, this,
+          Guarded(&TFormMain::PageControlChange));
+  connect(statusBar_, &StatusPanelBar::mouseMoved, this, Guarded(&TFormMain::StatusBarMouseMove));
+  connect(hintRouter_, &HintRouter::hintChanged, this, Guarded(&TFormMain::ApplicationEventsHint));
+  connect(idleTask_, &IdleTaskSlot::run, this, Guarded(&TFormMain::ApplicationEventsIdle));
   connect(frameScrn_, &TFrameScrn::codeBoxEntered, this,
           [this] { ArmIdleTask(kIdleTaskCodeBoxFocus); });
   connect(workerWatch_, &ScreeningWorkerWatch::ended, this,
-          [this] { Guard([this] { ScreeningWorkerEnded(); }); });
-  connect(frameScrn_, &TFrameScrn::screeningRequested, this,
-          [this] { Guard([this] { StartScreening(); }); });
+          Guarded(&TFormMain::ScreeningWorkerEnded));
+  connect(frameScrn_, &TFrameScrn::screeningRequested, this, Guarded([this] { StartScreening(); }));
   ScreeningResultList& results = frameScrn_->ResultList();
   results.SetRunActive([this] { return !run_.CanUseLibrary(); });
   connect(&results, &ScreeningResultList::rowsDeleted, this, [this](int remaining) {
-    statusBar_->SetPanelText(1, remaining > 0 ? QString::number(remaining) : QStringLiteral("-"));
+    statusBar_->SetPanelText(1, QFromCp932(CountOrDash(remaining)));
   });
   connect(&results, &ScreeningResultList::pairOpenRequested, this,
-          [this](const PairOpening& opening) { Guard([&] { OpenPairFromScreening(opening); }); });
+          Guarded(&TFormMain::OpenPairFromScreening));
 }
 
 void TFormMain::FormCreate() {
@@ -288,8 +278,8 @@ void TFormMain::FormCreate() {
 
     startMaximized_ = settings.state == 2;
     const WindowRect stored{settings.left, settings.top, settings.width, settings.height};
-    const WindowRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultBounds);
-    normalBounds_ = QRect(bounds.left, bounds.top, bounds.width, bounds.height);
+    const WindowRect bounds = BoundsOnScreens(stored, ScreenRects(), kDefaultMainWindowBounds);
+    normalBounds_ = QRectOf(bounds);
     // Maximised, the window keeps these as the bounds it restores to.
     setGeometry(normalBounds_);
     if (startMaximized_) setWindowState(windowState() | Qt::WindowMaximized);
@@ -340,7 +330,7 @@ void TFormMain::BuildSourceItems(const char* const* captions) {
     sourceGroup_->addAction(item);
     ui_->MainMenuOptionWeb->addAction(item);
     connect(item, &QAction::triggered, this,
-            [this, item] { Guard([this, item] { MainMenuOptionWebClick(item); }); });
+            Guarded([this, item] { MainMenuOptionWebClick(item); }));
     sourceItems_.push_back(item);
   }
 }

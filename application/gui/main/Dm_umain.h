@@ -246,6 +246,8 @@ class TFormMain : public QMainWindow {
   void ShowPageMenus(const PageMenus& menus);
   // Names status panels 1 to 4 by what they hold on `page`.
   void NameStatusPanels(int page);
+  // Gives status panels 1 to 4 a page's widths.
+  void SizeStatusPanels(const std::array<int32_t, 4>& widths);
   bool OnPairCheckPage() const;
   std::filesystem::path SettingsFile() const;
   // Writes an export to the file the user picks; a failed write is reported.
@@ -253,6 +255,15 @@ class TFormMain : public QMainWindow {
   void SaveExport(const ExportLineSource& lines, const std::string& fileName);
   // Runs a handler; an error it raises is reported and goes no further.
   void Guard(const std::function<void()>& handler);
+  // A slot that runs `handler` under Guard, with the signal's arguments when
+  // it is one of the window's member functions.
+  template <typename Result, typename... Args>
+  auto Guarded(Result (TFormMain::*handler)(Args...)) {
+    return [this, handler](Args... args) { Guard([&] { (this->*handler)(args...); }); };
+  }
+  auto Guarded(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] { Guard(handler); };
+  }
   // A failure of the run under way: told unless it was told on this run.
   void ReportRunFailure(const QString& message);
 
@@ -287,8 +298,9 @@ class TFormMain : public QMainWindow {
 
   // Own fields of the window.
   bool startMaximized_ = false;
-  // The bounds the window has when it is neither maximised nor minimised.
-  QRect normalBounds_{100, 50, 800, 600};
+  // The bounds the window has when it is neither maximised nor minimised
+  // (the default bounds until the stored ones are read).
+  QRect normalBounds_;
   int32_t timeoutSeconds_ = 5;
 
   PrintChartSettings printSettings_;

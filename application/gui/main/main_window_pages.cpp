@@ -16,12 +16,12 @@
 #include "widgets/qt_cp932.h"
 #include "window/main_settings.h"
 #include "window/page_menu_table.h"
+#include "window/status_count_text.h"
 #include "window/status_panel_hints.h"
 
 namespace {
 
 QString Count(int count) { return QString::number(count); }
-QString CountOrDash(int count) { return count > 0 ? QString::number(count) : QStringLiteral("-"); }
 
 }  // namespace
 
@@ -43,6 +43,12 @@ void TFormMain::NameStatusPanels(int page) {
   }
 }
 
+void TFormMain::SizeStatusPanels(const std::array<int32_t, 4>& widths) {
+  for (int panel = 1; panel <= 4; ++panel) {
+    statusBar_->SetPanelWidth(panel, widths[static_cast<size_t>(panel - 1)]);
+  }
+}
+
 void TFormMain::PageControlChange() {
   // During a run the menus and panels keep the state of the page on which
   // the run started.
@@ -52,9 +58,7 @@ void TFormMain::PageControlChange() {
   if (!state) return;
   helpContext_ = state->helpContext;
   ShowPageMenus(state->menus);
-  for (int panel = 1; panel <= 4; ++panel) {
-    statusBar_->SetPanelWidth(panel, state->panelWidths[static_cast<size_t>(panel - 1)]);
-  }
+  SizeStatusPanels(state->panelWidths);
   NameStatusPanels(page);
   switch (page) {
     case kPageCodeData:
@@ -63,11 +67,11 @@ void TFormMain::PageControlChange() {
       // double click that asked for it did.
       statusBar_->SetPanelText(2, frameCode_->PriceListLoading()
                                       ? QString()
-                                      : CountOrDash(frameCode_->PriceListRowCount()));
+                                      : QFromCp932(CountOrDash(frameCode_->PriceListRowCount())));
       break;
     case kPageScreening:
-      statusBar_->SetPanelText(1, CountOrDash(frameScrn_->ResultRowCount()));
-      statusBar_->SetPanelText(2, CountOrDash(run_.PairCount()));
+      statusBar_->SetPanelText(1, QFromCp932(CountOrDash(frameScrn_->ResultRowCount())));
+      statusBar_->SetPanelText(2, QFromCp932(CountOrDash(run_.PairCount())));
       break;
     case kPagePairCheck:
       statusBar_->SetPanelText(1, QFromCp932(framePair_->Statistics().CorrText));

@@ -52,6 +52,7 @@ class StatusPanelBar : public QWidget {
   void LayOut();
 
   std::array<QLabel*, kPanelCount> labels_{};
-  std::array<int32_t, kPanelCount> widths_{554, 100, 120, 0, 0, 50};
+  // Panels 1 to 4 take the widths their owner gives them for its page.
+  std::array<int32_t, kPanelCount> widths_{554, 0, 0, 0, 0, 50};
   QSizeGrip* grip_ = nullptr;
 };

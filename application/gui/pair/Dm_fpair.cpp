@@ -25,6 +25,7 @@
 #include "widgets/accessible_names.h"
 #include "widgets/edit_exit_filter.h"
 #include "widgets/qt_cp932.h"
+#include "window/main_settings.h"
 #include "window/recent_list.h"
 
 namespace {
@@ -518,7 +519,7 @@ void TFramePair::ButtonRegFKeyClick() {
   vcl::TIniFile ini(data_->FileInExeDir(kSettingsFileName));
   const std::string cp932Name = Cp932FromQ(name);
   try {
-    RegisterChartPreset(ini, index + 5, cp932Name, CurrentChartSettings());
+    RegisterChartPreset(ini, kFirstChartPresetTag + index, cp932Name, CurrentChartSettings());
   } catch (const vcl::EIniFileException& error) {
     // Nothing registered: the key and the button stay for another try.
     ReportError(QFromCp932(SettingsWriteMessage(error)));
@@ -542,7 +543,7 @@ void TFramePair::ApplyChartPreset(const PairChartSettings& settings, int32_t tag
   const int rengeMaximum = renge->maximum();
   const int rengeValue = renge->value();
   ApplyChartSettings(settings, true);
-  ui_->ComboBoxRegFKey->setCurrentIndex(tag - 5);
+  ui_->ComboBoxRegFKey->setCurrentIndex(tag - kFirstChartPresetTag);
   ArmPresetButton(PresetButtonMode::kUpdate);
   if (!ButtonCheckClick(nullptr)) {
     const QSignalBlocker block(renge);

@@ -15,6 +15,7 @@
 #include "screening/status_throttle.h"
 #include "screening/technical_filter.h"
 #include "vcl/convert.h"
+#include "window/status_count_text.h"
 
 namespace {
 
@@ -40,82 +41,7 @@ constexpr char kDash[] = "-";
 // Rows reach the list at most this often, in key order.
 constexpr std::chrono::milliseconds kRowInterval(50);
 
-std::string CountOrDash(int64_t count) { return count > 0 ? vcl::IntToStr(count) : kDash; }
-
 // ---- what the code-list steps reach, on the worker's thread -------------
-
-class WindowCodeTable : public ScreeningCodeTable {
- public:
-  WindowCodeTable(TScreening& worker, const TScreening::Host& host)
-      : worker_(worker), host_(host) {}
-
-  std::optional<TCodeData> Find(const std::string& code) override {
-    std::optional<TCodeData> data;
-    worker_.HandOver([&] {
-      if (const TCodeData* found = Table().Find(code)) data = *found;
-    });
-    return data;
-  }
-  std::vector<std::optional<TCodeData>> FindEach(const std::vector<std::string>& codes) override {
-    std::vector<std::optional<TCodeData>> records;
-    records.reserve(codes.size());
-    worker_.HandOver([&] {
-      for (const std::string& code : codes) {
-        const TCodeData* found = Table().Find(code);
-        records.push_back(found ? std::optional<TCodeData>(*found) : std::nullopt);
-      }
-    });
-    return records;
-  }
-  void Store(const std::string& code, const TCodeData& data) override {
-    worker_.HandOver([&] { Table().StoreCodeData(code, data); });
-  }
-  void SetVolume(const std::string& code, int32_t volume) override {
-    worker_.HandOver(
-        [&] { Table().SetCodeFields(code, nullptr, nullptr, nullptr, nullptr, &volume, nullptr); });
-  }
-  void Delete(const std::string& code) override {
-    worker_.HandOver([&] { Table().DeleteCodeData(code); });
-  }
-  std::vector<std::string> MarkedCodes() override {
-    std::vector<std::string> codes;
-    worker_.HandOver([&] {
-      const CodeTable& table = Table();
-      for (int i = 0; i < table.Count(); ++i) {
-        if (table.DataAt(i).Ng != 0) codes.push_back(table.CodeAt(i));
-      }
-    });
-    return codes;
-  }
-
- private:
-  CodeTable& Table() { return host_.codeTable(); }
-
-  TScreening& worker_;
-  const TScreening::Host& host_;
-};
-
-class WindowExcludedCodes : public ScreeningExcludedCodes {
- public:
-  WindowExcludedCodes(TScreening& worker, const TScreening::Host& host)
-      : worker_(worker), host_(host) {}
-
-  std::vector<std::string> Codes() override {
-    std::vector<std::string> codes;
-    worker_.HandOver([&] { codes = host_.excludedCodes().Codes(); });
-    return codes;
-  }
-  void Add(const std::string& code) override {
-    worker_.HandOver([&] { host_.excludedCodes().Add(code); });
-  }
-  void Clear() override {
-    worker_.HandOver([&] { host_.excludedCodes().Clear(); });
-  }
-
- private:
-  TScreening& worker_;
-  const TScreening::Host& host_;
-};
 
 // The library is the worker's alone during a run; a given-up worker calls it
 // no more and writes no price file.
@@ -151,7 +77,90 @@ class WorkerPriceSource : public ScreeningPriceSource {
   std::filesystem::path dataDir_;
 };
 
-class WindowStatus : public ScreeningStatus {
+class RunStopPoll : public ScreeningStopPoll {
+ public:
+  explicit RunStopPoll(const ScreeningRun& run) : run_(run) {}
+  bool StopRequested() override { return run_.StopRequested(); }
+
+ private:
+  const ScreeningRun& run_;
+};
+
+}  // namespace
+
+class TScreening::WindowCodeTable : public ScreeningCodeTable {
+ public:
+  WindowCodeTable(TScreening& worker, const TScreening::Host& host)
+      : worker_(worker), host_(host) {}
+
+  std::optional<TCodeData> Find(const std::string& code) override {
+    std::optional<TCodeData> data;
+    worker_.HandOver([&] {
+      if (const TCodeData* found = Table().Find(code)) data = *found;
+    });
+    return data;
+  }
+  std::vector<std::optional<TCodeData>> FindEach(const std::vector<std::string>& codes) override {
+    std::vector<std::optional<TCodeData>> records;
+    records.reserve(codes.size());
+    worker_.HandOver([&] {
+      for (const std::string& code : codes) {
+        const TCodeData* found = Table().Find(code);
+        records.push_back(found ? std::optional<TCodeData>(*found) : std::nullopt);
+      }
+    });
+    return records;
+  }
+  void Store(const std::string& code, const TCodeData& data) override {
+    worker_.HandOver([&] { Table().StoreCodeData(code, data); });
+  }
+  void SetVolume(const std::string& code, int32_t volume) override {
+    worker_.HandOver([&] { Table().SetCodeFields(code, {.Vol = volume}); });
+  }
+  void Delete(const std::string& code) override {
+    worker_.HandOver([&] { Table().DeleteCodeData(code); });
+  }
+  std::vector<std::string> MarkedCodes() override {
+    std::vector<std::string> codes;
+    worker_.HandOver([&] {
+      const CodeTable& table = Table();
+      for (int i = 0; i < table.Count(); ++i) {
+        if (table.DataAt(i).Ng != 0) codes.push_back(table.CodeAt(i));
+      }
+    });
+    return codes;
+  }
+
+ private:
+  CodeTable& Table() { return host_.codeTable(); }
+
+  TScreening& worker_;
+  const TScreening::Host& host_;
+};
+
+class TScreening::WindowExcludedCodes : public ScreeningExcludedCodes {
+ public:
+  WindowExcludedCodes(TScreening& worker, const TScreening::Host& host)
+      : worker_(worker), host_(host) {}
+
+  std::vector<std::string> Codes() override {
+    std::vector<std::string> codes;
+    worker_.HandOver([&] { codes = host_.excludedCodes().Codes(); });
+    return codes;
+  }
+  void Add(const std::string& code) override {
+    worker_.HandOver([&] { host_.excludedCodes().Add(code); });
+  }
+  void Clear() override {
+    worker_.HandOver([&] { host_.excludedCodes().Clear(); });
+  }
+
+ private:
+  TScreening& worker_;
+  const TScreening::Host& host_;
+};
+
+class TScreening::WindowStatus : public ScreeningStatus {
  public:
   WindowStatus(TScreening& worker, const TScreening::Host& host) : worker_(worker), host_(host) {}
   void Show(int panel, const std::string& text) override {
@@ -163,15 +172,6 @@ class WindowStatus : public ScreeningStatus {
   const TScreening::Host& host_;
 };
 
-class RunStopPoll : public ScreeningStopPoll {
- public:
-  explicit RunStopPoll(const ScreeningRun& run) : run_(run) {}
-  bool StopRequested() override { return run_.StopRequested(); }
-
- private:
-  const ScreeningRun& run_;
-};
-
 // ---- the rows of the passing pairs --------------------------------------
 
 // Turns the passing pairs into result rows and hands them to the list in
@@ -179,7 +179,7 @@ class RunStopPoll : public ScreeningStopPoll {
 // code indexes, its ratio and its shown values; the codes' cells are made once
 // for the run. Each batch also carries the value text of the last pair that
 // passed each condition, which becomes that condition row's caption.
-class ResultRows : public PairScreeningSink {
+class TScreening::ResultRows : public PairScreeningSink {
  public:
   ResultRows(TScreening& worker, const TScreening::Host& host, ScreeningStatus& status,
              const PairKeySet& keys, const std::vector<TCodeData>& codeData,
@@ -202,7 +202,8 @@ class ResultRows : public PairScreeningSink {
       const TechnicalCondition& condition = conditions.technicals[i];
       if (condition.check == 0 || !condition.resultShown) continue;
       columns_.push_back({condition.resultCaption, Qt::AlignRight | Qt::AlignVCenter,
-                          condition.sortKind, vcl::StrToIntDef(condition.resultWidth, 65)});
+                          condition.sortKind,
+                          vcl::StrToIntDef(condition.resultWidth, kDefaultResultWidth)});
       int testIndex = -1;
       for (size_t k = 0; k < tests.size(); ++k) {
         if (tests[k].conditionIndex == static_cast<int32_t>(i)) testIndex = static_cast<int>(k);
@@ -273,8 +274,6 @@ class ResultRows : public PairScreeningSink {
   bool columnsAdded_ = false;
   std::chrono::steady_clock::time_point lastSent_{};
 };
-
-}  // namespace
 
 // ---- the worker -----------------------------------------------------------
 
@@ -410,6 +409,13 @@ void TScreening::RunSteps(CodeListSteps& steps, ScreeningCodeTable& codeTable,
     step(codesB, 1);
     return CheckNotCancelled();
   };
+  // Takes `listed` out of A and, unless B is A, out of B, then checks for a
+  // cancel once.
+  auto removeFromBothSides = [&](const ScreeningCodeList& listed) {
+    steps.RemoveListedCodes(codesA, listed);
+    if (sideB) steps.RemoveListedCodes(codesB, listed);
+    return CheckNotCancelled();
+  };
 
   if (!steps.ParseCodeList(codesA, conditions_.codesA)) return CodeListError(CodeListBox::A);
   if (sideB && !steps.ParseCodeList(codesB, conditions_.codesB))
@@ -420,22 +426,12 @@ void TScreening::RunSteps(CodeListSteps& steps, ScreeningCodeTable& codeTable,
     ScreeningCodeList listed;
     if (!steps.ParseCodeList(listed, conditions_.excludedCodesText))
       return CodeListError(CodeListBox::Excluded);
-    steps.RemoveListedCodes(codesA, listed);
-    if (sideB) steps.RemoveListedCodes(codesB, listed);
-    if (!CheckNotCancelled()) return;
+    if (!removeFromBothSides(listed)) return;
   } else if (conditions_.exclusion == TriState::Grayed) {
     if (conditions_.reCheckEnabled && conditions_.reCheck == TriState::Checked) excluded.Clear();
-    const ScreeningCodeList listed = excluded.Codes();
-    steps.RemoveListedCodes(codesA, listed);
-    if (sideB) steps.RemoveListedCodes(codesB, listed);
-    if (!CheckNotCancelled()) return;
+    if (!removeFromBothSides(excluded.Codes())) return;
   }
-  if (conditions_.skipMarkedCodes) {
-    const ScreeningCodeList marked = codeTable.MarkedCodes();
-    steps.RemoveListedCodes(codesA, marked);
-    if (sideB) steps.RemoveListedCodes(codesB, marked);
-    if (!CheckNotCancelled()) return;
-  }
+  if (conditions_.skipMarkedCodes && !removeFromBothSides(codeTable.MarkedCodes())) return;
 
   auto saveTables = [&](bool excludedToo) { HandOver([&] { host_.saveTables(excludedToo); }); };
   if (!bothSides([&](ScreeningCodeList& codes, int) { steps.CheckCodeData(codes); })) return;

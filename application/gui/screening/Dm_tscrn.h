@@ -78,11 +78,6 @@ class TScreening : public QThread {
   // `conditions` are the run's own copy; `evaluationThreads` evaluate pairs.
   TScreening(Host host, ScreeningConditions conditions, int evaluationThreads);
 
-  // Runs `job` on the main thread while the worker waits; what it throws is
-  // thrown here. Nothing runs once the worker was given up.
-  template <typename Job>
-  void HandOver(Job&& job);
-
   // The worker was given up: it unwinds without touching anything.
   struct Abandoned {};
 
@@ -90,6 +85,17 @@ class TScreening : public QThread {
   void run() override;
 
  private:
+  // What the steps reach of the program, each through HandOver.
+  class WindowCodeTable;
+  class WindowExcludedCodes;
+  class WindowStatus;
+  class ResultRows;
+
+  // Runs `job` on the main thread while the worker waits; what it throws is
+  // thrown here. Nothing runs once the worker was given up.
+  template <typename Job>
+  void HandOver(Job&& job);
+
   void Execute();
   // The steps of the run, from the code lists to the end step; they return
   // wherever the run ends.

@@ -266,9 +266,7 @@ class ScreeningRunTest : public QObject {
     Program p;
     p.Begin();
     p.GoOnline();  // the code table is saved after the look-ups, the downloads and at the end
-    const std::string name = "Renamed";
-    p.window->FrameCode().CodeList().SetCodeFields("1301", &name, nullptr, nullptr, nullptr,
-                                                   nullptr, nullptr);
+    p.window->FrameCode().CodeList().SetCodeFields("1301", {.Name = "Renamed"});
     QVERIFY(QFile::remove(QString::fromStdString(p.dir.Path("Code.txt"))));
     p.dir.MakeDirectory("Code.txt");
     const QString told = QStringLiteral(u"ファイル \"") +

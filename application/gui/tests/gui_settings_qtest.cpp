@@ -247,8 +247,7 @@ class MainWindowSettingsTest : public QObject {
     p.Start();
     CodeTable& table = p.window->FrameCode().CodeList();
     QCOMPARE(table.Count(), 1);
-    const std::string name = "Kyokuyo2";
-    QCOMPARE(table.SetCodeFields("1301", &name, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+    QCOMPARE(table.SetCodeFields("1301", {.Name = "Kyokuyo2"}), 0);
     {
       TFormPairReg registry(p.window->ExeDir(), p.window.get(),
                             [&p](const QString& message) { p.errors << message; });
@@ -283,9 +282,7 @@ class MainWindowSettingsTest : public QObject {
     Program p;
     p.dir.Write("Code.txt", "1301\tKyokuyo\tTSE\t1\t100\t5000\t1\t0\r\n");
     p.Start();
-    const std::string name = "Kyokuyo2";
-    p.window->FrameCode().CodeList().SetCodeFields("1301", &name, nullptr, nullptr, nullptr,
-                                                   nullptr, nullptr);
+    p.window->FrameCode().CodeList().SetCodeFields("1301", {.Name = "Kyokuyo2"});
     // A directory in the way of the temporary file, then of the file itself.
     QFile::remove(QString::fromStdString(p.dir.Path("Code.txt")));
     p.dir.MakeDirectory("Code.txt");

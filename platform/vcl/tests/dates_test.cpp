@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "vcl/convert.h"
+#include "vcl/testing/test_dir.h"
 
 namespace vcl {
 namespace {
@@ -73,10 +73,6 @@ class FileDateTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* tz = std::getenv("TZ")) savedTz_ = tz;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vcl_file_date_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
     file_ = dir_ / "1306.txt";
     std::ofstream(file_) << "x";
   }
@@ -87,7 +83,6 @@ class FileDateTest : public ::testing::Test {
       ::unsetenv("TZ");
     }
     ::tzset();
-    std::filesystem::remove_all(dir_);
   }
   static void UseZone(const char* tz) {
     ::setenv("TZ", tz, 1);
@@ -100,7 +95,8 @@ class FileDateTest : public ::testing::Test {
   }
 
   std::optional<std::string> savedTz_;
-  std::filesystem::path dir_;
+  const TestDir scratch_;
+  const std::filesystem::path dir_ = scratch_.path();
   std::filesystem::path file_;
 };
 

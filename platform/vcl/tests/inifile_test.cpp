@@ -14,6 +14,7 @@
 #include <string>
 
 #include "vcl/testing/file_size_limit.h"
+#include "vcl/testing/test_dir.h"
 
 namespace vcl {
 namespace {
@@ -53,17 +54,8 @@ const std::string kHandWritten =
 
 class IniFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vcl_inifile_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    file_ = dir_ / "Dyadmark.ini";
-  }
   void TearDown() override {
     std::error_code ignored;
-    fs::remove_all(dir_, ignored);
     fs::remove_all(dir_.string() + ".moved", ignored);
   }
 
@@ -81,8 +73,9 @@ class IniFileTest : public ::testing::Test {
     return file.string() + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";
   }
 
-  fs::path dir_;
-  fs::path file_;
+  const TestDir scratch_;
+  const fs::path dir_ = scratch_.path();
+  const fs::path file_ = dir_ / "Dyadmark.ini";
 };
 
 TEST_F(IniFileTest, ReadsTrimmedValuesWithNamesInAnyCase) {

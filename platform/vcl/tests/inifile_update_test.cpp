@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "vcl/inifile.h"
+#include "vcl/testing/test_dir.h"
 
 namespace vcl {
 namespace {
@@ -40,17 +41,6 @@ const std::string kTangled =
 
 class IniFileUpdateTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vcl_inifile_update_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
   static void WriteBytes(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
   }
@@ -63,7 +53,8 @@ class IniFileUpdateTest : public ::testing::Test {
         std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
 
-  fs::path dir_;
+  const TestDir scratch_;
+  const fs::path dir_ = scratch_.path();
 };
 
 struct EditCase {
