@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/code_file.h"
@@ -39,6 +40,20 @@ const std::string kStdDev = "\x95\x57\x8f\x80\x95\xce\x8d\xb7";       // 標準�
 const std::string kSeparator = " \x81\x60 ";                          // " ～ "
 const std::string kTosho = "\x93\x8c\x8f\xd8\x82\x50\x95\x94";        // 東証１部
 
+// A ticked condition of `kind` over days 1 to 1200 that shows its result
+// under `caption`, or shows none when `caption` is null.
+TechnicalCondition ConditionOfAllDays(const std::string& kind, const std::string& range,
+                                      const char* caption, std::string width = "") {
+  TechnicalCondition c;
+  c.kind = kind;
+  c.period = "   1" + kSeparator + "1200";
+  c.range = range;
+  c.resultShown = caption != nullptr;
+  c.resultCaption = caption != nullptr ? caption : "";
+  c.resultWidth = std::move(width);
+  return c;
+}
+
 struct Program : TestProgram {
   std::string codeTable;  // the lines of "Code.txt" so far
 
@@ -52,13 +67,8 @@ struct Program : TestProgram {
     AddCode("1304", 100, 0, 0);
     dir.Write("1304.txt", "2009/10/30\t12x\t1\t1\t1\t1\r\n");
 
-    TechnicalCondition condition;
-    condition.kind = kCorrelation;
-    condition.period = "   1" + kSeparator + "1200";
-    condition.range = "      0.5" + kSeparator;
-    condition.resultShown = true;
-    condition.resultCaption = "\x91\x8a\x8a\xd6";  // 相関
-    condition.resultWidth = "70";
+    const TechnicalCondition condition = ConditionOfAllDays(kCorrelation, "      0.5" + kSeparator,
+                                                            "\x91\x8a\x8a\xd6", "70");  // 相関
     vcl::TIniFile ini(dir.Path("Dyadmark.ini"));
     WriteTechnicalSection(ini, {condition});
   }
@@ -397,12 +407,8 @@ class ScreeningRunTest : public QObject {
     p.WriteData();
     p.AddCode("1305", 1000, 700, 2);
     p.AddCode("1306", 1, 900, -1);
-    TechnicalCondition correlation;
-    correlation.kind = kCorrelation;
-    correlation.period = "   1" + kSeparator + "1200";
-    correlation.range = "       -1" + kSeparator;
-    correlation.resultShown = true;
-    correlation.resultCaption = "\x91\x8a\x8a\xd6";  // 相関
+    TechnicalCondition correlation =
+        ConditionOfAllDays(kCorrelation, "       -1" + kSeparator, "\x91\x8a\x8a\xd6");  // 相関
     correlation.sortKind = 2;
     TechnicalCondition deviation = correlation;
     deviation.kind = kStdDev;
@@ -469,14 +475,7 @@ class ScreeningRunTest : public QObject {
     // 1305 falls like 1301: it correlates with 1301 and against 1302, 1303.
     p.AddCode("1305", 100, 900, -2);
     auto condition = [](const std::string& kind, const std::string& range, const char* shown) {
-      TechnicalCondition c;
-      c.kind = kind;
-      c.period = "   1" + kSeparator + "1200";
-      c.range = range;
-      c.resultShown = shown != nullptr;
-      c.resultCaption = shown != nullptr ? shown : "";
-      c.resultWidth = "65";
-      return c;
+      return ConditionOfAllDays(kind, range, shown, "65");
     };
     TechnicalCondition unticked = condition(kCorrelation, kSeparator, nullptr);
     unticked.check = 0;
