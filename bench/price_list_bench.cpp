@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_random.h"
 #include "codes/Dm_fcode.h"
 #include "codes/price_list_loader.h"
 #include "codes/price_list_model.h"
@@ -35,7 +36,6 @@
 #include "event_loop_watch.h"
 #include "gui_test_program.h"
 #include "main/status_panel_bar.h"
-#include "synthetic_program.h"
 #include "vcl/cp932_text.h"
 #include "widgets/qt_cp932.h"
 

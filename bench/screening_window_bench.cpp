@@ -1,8 +1,7 @@
 // Screening speed in the window: the real main window, offscreen and shown on
-// its screening page, on a
-// generated program directory of N codes whose price files each lack two to
-// five random days (one in twenty ends early), with one correlation
-// condition. The code list is the range 1000-9999, as users type it; the
+// its screening page, on a generated program directory of N codes whose
+// price files each lack two to five random days (one in twenty ends early),
+// with one correlation condition. The code list is the range 1000-9999, as users type it; the
 // time runs from the press of the screening button until the status bar
 // reads " * スクリーニング完了" with every row in the list; the peak memory is
 // the process's largest resident size up to then; the longest pause is the
@@ -44,6 +43,7 @@
 #include "synthetic_program.h"
 #include "vcl/inifile.h"
 #include "widgets/qt_cp932.h"
+#include "window/main_pages.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ Measured RunOnce(int codes, bool everyPair) {
   // Shown on the screening page, as a user watches the rows come in: the list
   // lays them out and paints them.
   window.show();
-  window.findChild<QTabWidget*>("PageControl")->setCurrentIndex(1);
+  window.findChild<QTabWidget*>("PageControl")->setCurrentIndex(kPageScreening);
   QCoreApplication::processEvents();
   // Off line: the price files are current, and the time is the screening's,
   // not the library's update of every file.

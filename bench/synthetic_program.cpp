@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_random.h"
 #include "data/code_file.h"
 #include "data/code_table.h"
 #include "data/file_io.h"

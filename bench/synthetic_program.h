@@ -4,17 +4,7 @@
 // market factor more or less closely, so that some pairs correlate and most
 // do not, and their Code.txt. The same arguments give the same bytes.
 
-#include <cstdint>
 #include <filesystem>
-
-// A small generator whose numbers are the same on every machine.
-struct BenchRandom {
-  uint64_t state;
-  uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<uint32_t>(state >> 33);
-  }
-};
 
 // Writes `codes` price files and Code.txt into `dir`, aborting when a file
 // cannot be written. Without `gapped` one code in fifty lacks a day; with it

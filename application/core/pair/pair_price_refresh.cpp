@@ -25,7 +25,7 @@ PairRefresh RefreshPairPriceFile(const TicvaneApi& api, int32_t source,
   if (!std::filesystem::is_regular_file(*file, error)) {
     int32_t averageVolume = 0;
     if (!DownloadPriceFile(api, source, dataDir, code, averageVolume, &message)) return failed();
-    codeTable.SetCodeFields(code, nullptr, nullptr, nullptr, nullptr, &averageVolume, nullptr);
+    codeTable.SetCodeFields(code, {.Vol = averageVolume});
     StampPriceFile(*file, latestMarketDate);
     return PairRefresh::kDownloaded;
   }

@@ -42,8 +42,10 @@ struct TechnicalCondition {
   std::string range;          // lower (padded to 9) + " ～ " + upper
   bool resultShown = false;   // the row adds a result column
   std::string resultCaption;  // that column's caption
-  std::string resultWidth;    // its width as typed (kDefaultResultWidth by default)
-  int32_t sortKind = 0;       // its sort kind: 2, 5 or 4 by kind
+  // Its width as typed; a key the settings lack reads as kDefaultResultWidth,
+  // and so does a text that is not a number where the column is made.
+  std::string resultWidth;
+  int32_t sortKind = 0;  // its sort kind: 2, 5 or 4 by kind
   // The row's own caption, never saved: the value text of the last pair that
   // passed this condition in a run.
   std::string caption;

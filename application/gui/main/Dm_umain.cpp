@@ -98,8 +98,7 @@ TFormMain::TFormMain(Frames frames, const TicvaneApi& api, const QString& exeDir
                       ui_->MainMenuChartPreset}) {
     menu->menuAction()->setVisible(false);
   }
-  SizeStatusPanels(PageMenuStateFor(kPageScreening)->panelWidths);
-  NameStatusPanels(kPageScreening);
+  ShapeStatusPanels(kPageScreening, PageMenuStateFor(kPageScreening)->panelWidths);
 
   data_ = std::make_unique<ProgramData>(
       std::filesystem::path(QFile::encodeName(exeDirText_).toStdString()));
@@ -253,9 +252,8 @@ void TFormMain::ConnectHandlers() {
   connect(frameScrn_, &TFrameScrn::screeningRequested, this, Guarded([this] { StartScreening(); }));
   ScreeningResultList& results = frameScrn_->ResultList();
   results.SetRunActive([this] { return !run_.CanUseLibrary(); });
-  connect(&results, &ScreeningResultList::rowsDeleted, this, [this](int remaining) {
-    statusBar_->SetPanelText(1, QFromCp932(CountOrDash(remaining)));
-  });
+  connect(&results, &ScreeningResultList::rowsDeleted, this,
+          [this](int remaining) { SetStatusText(1, CountOrDash(remaining)); });
   connect(&results, &ScreeningResultList::pairOpenRequested, this,
           Guarded(&TFormMain::OpenPairFromScreening));
 }

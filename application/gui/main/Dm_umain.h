@@ -244,10 +244,9 @@ class TFormMain : public QMainWindow {
   // while an earlier run or its worker lives or a library call is under way.
   bool StartScreening(int evaluationThreads = 0);
   void ShowPageMenus(const PageMenus& menus);
-  // Names status panels 1 to 4 by what they hold on `page`.
-  void NameStatusPanels(int page);
-  // Gives status panels 1 to 4 a page's widths.
-  void SizeStatusPanels(const std::array<int32_t, 4>& widths);
+  // Gives status panels 1 to 4 the widths of `page` (`widths`) and names
+  // them by what they hold there.
+  void ShapeStatusPanels(int page, const std::array<int32_t, 4>& widths);
   bool OnPairCheckPage() const;
   std::filesystem::path SettingsFile() const;
   // Writes an export to the file the user picks; a failed write is reported.

@@ -37,15 +37,10 @@ void TFormMain::ShowPageMenus(const PageMenus& menus) {
   ui_->MainMenuChartDataUpdate->setVisible(menus.chartDataUpdate);
 }
 
-void TFormMain::NameStatusPanels(int page) {
-  for (int panel = 1; panel <= 4; ++panel) {
-    statusBar_->SetPanelName(panel, QFromCp932(StatusPanelMeaning(panel, page)));
-  }
-}
-
-void TFormMain::SizeStatusPanels(const std::array<int32_t, 4>& widths) {
+void TFormMain::ShapeStatusPanels(int page, const std::array<int32_t, 4>& widths) {
   for (int panel = 1; panel <= 4; ++panel) {
     statusBar_->SetPanelWidth(panel, widths[static_cast<size_t>(panel - 1)]);
+    statusBar_->SetPanelName(panel, QFromCp932(StatusPanelMeaning(panel, page)));
   }
 }
 
@@ -58,8 +53,7 @@ void TFormMain::PageControlChange() {
   if (!state) return;
   helpContext_ = state->helpContext;
   ShowPageMenus(state->menus);
-  SizeStatusPanels(state->panelWidths);
-  NameStatusPanels(page);
+  ShapeStatusPanels(page, state->panelWidths);
   switch (page) {
     case kPageCodeData:
       statusBar_->SetPanelText(1, Count(frameCode_->CodeList().Count()));
@@ -70,14 +64,14 @@ void TFormMain::PageControlChange() {
                                       : QFromCp932(CountOrDash(frameCode_->PriceListRowCount())));
       break;
     case kPageScreening:
-      statusBar_->SetPanelText(1, QFromCp932(CountOrDash(frameScrn_->ResultRowCount())));
-      statusBar_->SetPanelText(2, QFromCp932(CountOrDash(run_.PairCount())));
+      SetStatusText(1, CountOrDash(frameScrn_->ResultRowCount()));
+      SetStatusText(2, CountOrDash(run_.PairCount()));
       break;
     case kPagePairCheck:
-      statusBar_->SetPanelText(1, QFromCp932(framePair_->Statistics().CorrText));
-      statusBar_->SetPanelText(2, QFromCp932(framePair_->Statistics().RangeText));
-      statusBar_->SetPanelText(3, QFromCp932(framePair_->Statistics().MeanSdText));
-      statusBar_->SetPanelText(4, QFromCp932(framePair_->Statistics().SlopeText));
+      SetStatusText(1, framePair_->Statistics().CorrText);
+      SetStatusText(2, framePair_->Statistics().RangeText);
+      SetStatusText(3, framePair_->Statistics().MeanSdText);
+      SetStatusText(4, framePair_->Statistics().SlopeText);
       break;
     default:
       break;

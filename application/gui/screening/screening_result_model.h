@@ -36,8 +36,8 @@ class ScreeningResultModel : public QAbstractTableModel {
   // Without the base's checks through the virtual counts: the view asks for
   // the index of every row each time it lays out millions of them.
   QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
-  // A flat list: no row ever has children, so the view lays out millions of
-  // rows without asking each for them.
+  // The flags of a flat list (no row has children), also without the base's
+  // checks through the virtual counts: the view asks for them row by row.
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -116,11 +116,7 @@ struct Program : TestProgram {
     SetScreenCursor(Qt::ArrowCursor);
     return shape;
   }
-  void RenameCode() {
-    const std::string name = "Renamed";
-    window->FrameCode().CodeList().SetCodeFields("1301", &name, nullptr, nullptr, nullptr, nullptr,
-                                                 nullptr);
-  }
+  void RenameCode() { window->FrameCode().CodeList().SetCodeFields("1301", {.Name = "Renamed"}); }
 };
 
 }  // namespace

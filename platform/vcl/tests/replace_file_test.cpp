@@ -20,6 +20,7 @@
 
 #include "vcl/inifile.h"
 #include "vcl/path_text.h"
+#include "vcl/testing/test_dir.h"
 
 namespace vcl {
 namespace {
@@ -28,17 +29,6 @@ namespace fs = std::filesystem;
 
 class ReplaceFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vcl_replace_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
   static std::string BytesOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -52,7 +42,8 @@ class ReplaceFileTest : public ::testing::Test {
     return status.st_mode & 07777;
   }
 
-  fs::path dir_;
+  const TestDir scratch_;
+  const fs::path dir_ = scratch_.path();
 };
 
 TEST_F(ReplaceFileTest, CreatesAndReplacesTheWholeFile) {
