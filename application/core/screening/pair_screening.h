@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/statistics.h"
@@ -185,4 +186,13 @@ namespace screening_testing {
 // the run as an error of the evaluation would. Set it while no run is under
 // way; an empty function takes it away.
 void SetUnitHook(std::function<void(size_t unit)> hook);
+
+// The unit hook of every run while it lives.
+class UnitHookFor {
+ public:
+  explicit UnitHookFor(std::function<void(size_t unit)> hook) { SetUnitHook(std::move(hook)); }
+  ~UnitHookFor() { SetUnitHook({}); }
+  UnitHookFor(const UnitHookFor&) = delete;
+  UnitHookFor& operator=(const UnitHookFor&) = delete;
+};
 }  // namespace screening_testing

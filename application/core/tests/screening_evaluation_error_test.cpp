@@ -22,17 +22,6 @@
 
 namespace {
 
-// The unit hook of every run while it lives.
-class UnitHookFor {
- public:
-  explicit UnitHookFor(std::function<void(size_t unit)> hook) {
-    screening_testing::SetUnitHook(std::move(hook));
-  }
-  ~UnitHookFor() { screening_testing::SetUnitHook({}); }
-  UnitHookFor(const UnitHookFor&) = delete;
-  UnitHookFor& operator=(const UnitHookFor&) = delete;
-};
-
 class LastKey : public PairScreeningSink {
  public:
   void Evaluated(std::vector<PassedPair>&, const std::vector<std::optional<double>>&,
@@ -81,7 +70,8 @@ TEST(ScreeningEvaluationErrorTest, AnEvaluationThreadsErrorComesOutOfRun) {
   // Without a failure the run completes over every key, in many units.
   size_t unitCount = 0;
   {
-    UnitHookFor count([&](size_t unit) { unitCount = std::max(unitCount, unit + 1); });
+    screening_testing::UnitHookFor count(
+        [&](size_t unit) { unitCount = std::max(unitCount, unit + 1); });
     PairScreening screening(data.dir.path(), keys, units, data.tests, 1, kPairsPerUnit);
     LastKey sink;
     ASSERT_EQ(screening.Run([] { return false; }, sink), PairScreening::End::kCompleted);
@@ -93,7 +83,7 @@ TEST(ScreeningEvaluationErrorTest, AnEvaluationThreadsErrorComesOutOfRun) {
     for (const size_t failing : {size_t{0}, unitCount / 2, unitCount - 1}) {
       const std::string what =
           std::to_string(threads) + " threads, unit " + std::to_string(failing) + " failing";
-      UnitHookFor fail([&](size_t unit) {
+      screening_testing::UnitHookFor fail([&](size_t unit) {
         if (unit == failing) throw std::runtime_error("unit " + std::to_string(unit) + " failed");
       });
       PairScreening screening(data.dir.path(), keys, units, data.tests, threads, kPairsPerUnit);

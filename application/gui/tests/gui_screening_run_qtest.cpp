@@ -338,10 +338,8 @@ class ScreeningRunTest : public QObject {
   void anEvaluationThreadsErrorEndsTheRunWithItsReason() {
     Program p;
     p.Begin();
-    struct TakeTheHookAway {
-      ~TakeTheHookAway() { screening_testing::SetUnitHook({}); }
-    } takeAway;
-    screening_testing::SetUnitHook([](size_t) { throw std::runtime_error("unit failed"); });
+    const screening_testing::UnitHookFor failing(
+        [](size_t) { throw std::runtime_error("unit failed"); });
     p.RunToTheEnd();
     QCOMPARE(p.Panel(0), QStringLiteral(u" ! スクリーニングを中断しました: unit failed"));
     QCOMPARE(p.Model()->rowCount(), 0);
@@ -410,10 +408,7 @@ class ScreeningRunTest : public QObject {
     TechnicalCondition correlation =
         ConditionOfAllDays(kCorrelation, "       -1" + kSeparator, "\x91\x8a\x8a\xd6");  // 相関
     correlation.sortKind = 2;
-    TechnicalCondition deviation = correlation;
-    deviation.kind = kStdDev;
-    deviation.range = "";
-    deviation.resultCaption = "\x95\xce\x8d\xb7";  // 偏差
+    TechnicalCondition deviation = ConditionOfAllDays(kStdDev, "", "\x95\xce\x8d\xb7");  // 偏差
     deviation.sortKind = 4;
     {
       vcl::TIniFile ini(p.dir.Path("Dyadmark.ini"));
